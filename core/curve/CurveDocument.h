@@ -1,0 +1,47 @@
+#pragma once
+
+#include "curve/CurvePoint.h"
+
+#include <array>
+#include <span>
+#include <string>
+
+using PointArray = std::array<CurvePoint, MaxCurvePoints>;
+
+// Sorts points[0..count) by x and thins points closer than 0.0005 in x; may lower
+// `count`. Shared by the document and by the point list's working copy.
+void normalizePoints(std::span<CurvePoint> points, int& count);
+
+// The one curve being edited, with its one-level undo copy and the settings saved
+// with it. Texts are UTF-8 inside the program.
+struct CurveDocument {
+    PointArray points{};
+    int count = 0;
+    PointArray undoPoints{};
+    int undoCount = 0;
+    int savedCount = 0;
+    int smoothingMode = 0;
+    int periodic = 0;
+    std::string unitName;      // at most MaxNameLength characters
+    std::string filePath;
+    std::string documentName = "Unnamed";
+    std::string xAxisName = "X";
+    std::string yAxisName = "Y";
+
+    static constexpr int MaxNameLength = 15;
+
+    void normalize() { normalizePoints(points, count); }
+    void takeSnapshot();
+    void restoreSnapshot();
+    bool isModified() const { return count != savedCount; }
+    void markSaved() { savedCount = count; }
+    void clearPoints();
+
+    // Adds one point at the end; false (and nothing changed) when the curve is full.
+    bool appendPoint(CurvePoint p);
+    // Adds the points that fit at the end; returns how many were added.
+    int appendPoints(std::span<const CurvePoint> batch);
+};
+
+// Cuts a UTF-8 text to at most `maxChars` characters (never inside a character).
+std::string truncateUtf8(const std::string& text, int maxChars);
