@@ -1,0 +1,273 @@
+#include "curve/CurveFile.h"
+
+#include "text/Latin1Text.h"
+#include "text/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+bool isCSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A cursor over the file's bytes with the scanf conversions the curve layout uses.
+class Scanner {
+public:
+    explicit Scanner(std::string_view text) : text_(text) {}
+
+    void skipSpace()
+    {
+        while (pos_ < text_.size() && isCSpace(text_[pos_]))
+            ++pos_;
+    }
+    bool atEnd() const { return pos_ >= text_.size(); }
+
+    // "%d": false when no 32-bit integer stands here.
+    bool readInt(int& value)
+    {
+        skipSpace();
+        long long v = 0;
+        bool overflow = false;
+        std::size_t used = parseIntegerPrefix(text_.substr(pos_), v, &overflow);
+        if (used == 0 || overflow)
+            return false;
+        pos_ += used;
+        value = static_cast<int>(v);
+        return true;
+    }
+
+    // "%lf": false when no finite decimal number stands here.
+    bool readDouble(double& value)
+    {
+        skipSpace();
+        double v = 0;
+        std::size_t used = parseDecimalPrefix(text_.substr(pos_), v);
+        if (used == 0 || !std::isfinite(v))
+            return false;
+        pos_ += used;
+        value = v;
+        return true;
+    }
+
+    // "%s": the characters up to the next white space.
+    std::string_view readWord()
+    {
+        skipSpace();
+        std::size_t start = pos_;
+        while (pos_ < text_.size() && !isCSpace(text_[pos_]))
+            ++pos_;
+        return text_.substr(start, pos_ - start);
+    }
+
+    // fgets with an 80-byte buffer: at most 79 bytes, up to and including the line end.
+    bool readLinePiece(std::string_view& piece)
+    {
+        if (atEnd())
+            return false;
+        std::size_t start = pos_;
+        while (pos_ < text_.size() && pos_ - start < 79) {
+            if (text_[pos_++] == '\n')
+                break;
+        }
+        piece = text_.substr(start, pos_ - start);
+        // The C string stops at an embedded NUL byte.
+        piece = piece.substr(0, piece.find('\0'));
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Fields of a line separated by blanks and line ends only; a tab belongs to its field.
+std::vector<std::string_view> splitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\n'))
+            ++i;
+        std::size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\n')
+            ++i;
+        if (i > start)
+            fields.push_back(line.substr(start, i - start));
+    }
+    return fields;
+}
+
+// The line as it reads once cut at the end of its first field.
+std::string_view cutAtFirstField(std::string_view line)
+{
+    auto fields = splitFields(line);
+    if (fields.empty())
+        return line;
+    return line.substr(0, static_cast<std::size_t>(fields.front().data() - line.data()) + fields.front().size());
+}
+
+// atof: leading white space, then the longest decimal prefix; no number gives 0.
+// False only when the number is too large for a double.
+bool convertField(std::string_view field, double& value)
+{
+    std::size_t i = 0;
+    while (i < field.size() && isCSpace(field[i]))
+        ++i;
+    double v = 0;
+    bool overflow = false;
+    if (parseDecimalPrefix(field.substr(i), v, &overflow) == 0)
+        v = 0;
+    if (overflow || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+std::string readErrorText(std::string_view shownLine)
+{
+    return cformat(ReadErrorMessage, {latin1ToUtf8(shownLine)});
+}
+
+void emptyTarget(PointTarget target, int& targetCount)
+{
+    std::fill_n(target.begin(), std::clamp(targetCount, 0, MaxCurvePoints), CurvePoint{});
+    targetCount = 0;
+}
+
+} // namespace
+
+bool isCurveFilePath(std::string_view path)
+{
+    return path.find(".crb") != std::string_view::npos;
+}
+
+FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount)
+{
+    FileReadResult result;
+    std::string bytes;
+    if (!readFileBytes(path, bytes))
+        return result;
+    result.opened = true;
+    bytes = normalizeLineEnds(bytes);
+
+    emptyTarget(target, targetCount);
+    doc.unitName.clear();
+    Scanner in(bytes);
+    int version = 0;
+    bool haveVersion = in.readInt(version);
+    doc.periodic = 0;
+
+    if (!haveVersion) {
+        // Not a curve file: nothing to take from it.
+    } else if (version < CurveFileVersionWithMode) {
+        // Old layout: the first number is the point count; each line holds a point
+        // number (ignored), x and y.
+        doc.smoothingMode = 1;
+        in.skipSpace();
+        std::string_view lastLine;
+        for (int i = 0; i < version && targetCount < MaxCurvePoints; ++i) {
+            std::string_view line;
+            if (!in.readLinePiece(line)) {
+                result.message = readErrorText(cutAtFirstField(lastLine));
+                break;
+            }
+            lastLine = line;
+            auto fields = splitFields(line);
+            CurvePoint p;
+            if (fields.size() < 3 || !convertField(fields[1], p.x) || !convertField(fields[2], p.y))
+                break; // a short or unreadable line ends the points silently
+            target[targetCount++] = p;
+        }
+    } else {
+        int mode = 0;
+        int periodic = 0;
+        int declared = 0;
+        bool header = in.readInt(mode);
+        if (header)
+            doc.smoothingMode = mode;
+        if (header && version >= CurveFileVersion) {
+            header = in.readInt(periodic);
+            if (header)
+                doc.periodic = periodic;
+        }
+        if (header)
+            header = in.readInt(declared);
+        bool complete = header && declared >= 0;
+        for (int i = 0; complete && i < declared; ++i) {
+            CurvePoint p;
+            if (!in.readDouble(p.x) || !in.readDouble(p.y)) {
+                complete = false;
+                break;
+            }
+            // Points declared beyond the capacity are read past, not kept.
+            if (targetCount < MaxCurvePoints)
+                target[targetCount++] = p;
+        }
+        if (complete) {
+            in.skipSpace();
+            if (!in.atEnd())
+                doc.unitName = truncateUtf8(latin1ToUtf8(in.readWord()), CurveDocument::MaxNameLength);
+        }
+    }
+    doc.savedCount = targetCount;
+    return result;
+}
+
+FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount)
+{
+    FileReadResult result;
+    std::string bytes;
+    if (!readFileBytes(path, bytes))
+        return result;
+    result.opened = true;
+    bytes = normalizeLineEnds(bytes);
+
+    emptyTarget(target, targetCount);
+    Scanner in(bytes);
+    std::string_view line;
+    while (in.readLinePiece(line)) {
+        if (!line.empty() && (line[0] == '\n' || line[0] == ';'))
+            continue;
+        if (targetCount >= MaxCurvePoints)
+            continue;
+        auto fields = splitFields(line);
+        CurvePoint p;
+        if (fields.size() < 2 || !convertField(fields[0], p.x) || !convertField(fields[1], p.y)) {
+            result.message = readErrorText(cutAtFirstField(line));
+            break;
+        }
+        target[targetCount++] = p;
+    }
+    doc.savedCount = targetCount;
+    return result;
+}
+
+FileReadResult readPointFile(const std::string& path, std::string_view readerChoice, CurveDocument& doc,
+                             PointTarget target, int& targetCount)
+{
+    return isCurveFilePath(readerChoice) ? readCurveFile(path, doc, target, targetCount)
+                                         : readAsciiFile(path, doc, target, targetCount);
+}
+
+std::string curveFileBytes(const CurveDocument& doc, std::span<const CurvePoint> points)
+{
+    std::string out;
+    out += cformat("%d\r\n", {CurveFileVersion});
+    out += cformat("%d\r\n", {doc.smoothingMode});
+    out += cformat("%d\r\n", {doc.periodic});
+    out += cformat("%d\r\n", {static_cast<int>(points.size())});
+    for (const CurvePoint& p : points)
+        out += cformat("%lf %lf\r\n", {p.x, p.y});
+    if (!doc.unitName.empty())
+        out += utf8ToLatin1(doc.unitName) + "\r\n";
+    return out;
+}
+
+bool writeCurveFileTo(const std::string& path, const CurveDocument& doc, std::span<const CurvePoint> points)
+{
+    return replaceFileSafely(path, curveFileBytes(doc, points));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "curve/CurveDocument.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+// Version written on the first line of every curve file.
+inline constexpr int CurveFileVersion = 20020704;
+// The first version with the smoothing line; below it the first number is the point count.
+inline constexpr int CurveFileVersionWithMode = 20020703;
+
+inline constexpr const char* ReadErrorMessage = "Erreur à la ligne [%s] !!!\nLecture interrompue";
+
+// What a reader tells its caller: whether the file could be opened, and the message
+// to show (UTF-8, empty when there is none).
+struct FileReadResult {
+    bool opened = false;
+    std::string message;
+};
+
+using PointTarget = std::span<CurvePoint, MaxCurvePoints>;
+
+// A path holding ".crb" anywhere (case-sensitive) is a curve file, any other an ASCII file.
+bool isCurveFilePath(std::string_view path);
+
+// Fill `target`/`targetCount` from a curve file; set the document's smoothing mode,
+// periodicity, unit and savedCount. The points keep the file's order.
+FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount);
+// Fill `target`/`targetCount` from an ASCII point file; set the document's savedCount.
+FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount);
+// The reader chosen by isCurveFilePath(`readerChoice`), reading `path`.
+FileReadResult readPointFile(const std::string& path, std::string_view readerChoice, CurveDocument& doc,
+                             PointTarget target, int& targetCount);
+
+// The bytes of a curve file (Latin-1, CR LF) for the document's settings and `points`.
+std::string curveFileBytes(const CurveDocument& doc, std::span<const CurvePoint> points);
+// Writes the curve file; the previous file survives any failure. False when it failed.
+bool writeCurveFileTo(const std::string& path, const CurveDocument& doc, std::span<const CurvePoint> points);

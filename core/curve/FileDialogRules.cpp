@@ -1,0 +1,50 @@
+#include "curve/FileDialogRules.h"
+
+namespace {
+
+int utf8Length(std::string_view text)
+{
+    int n = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+} // namespace
+
+FileDialogError checkChosenPath(std::string_view utf8Path)
+{
+    if (utf8Path.empty())
+        return FileDialogError::Cancelled;
+    if (utf8Length(utf8Path) > MaxFilePathLength)
+        return FileDialogError::NameTooLong;
+    std::size_t slash = utf8Path.find_last_of("/\\");
+    std::string_view name = slash == std::string_view::npos ? utf8Path : utf8Path.substr(slash + 1);
+    if (name.empty())
+        return FileDialogError::InvalidFileName;
+    for (char c : utf8Path)
+        if (static_cast<unsigned char>(c) < 0x20)
+            return FileDialogError::InvalidFileName;
+#ifdef _WIN32
+    if (name.find_first_of("<>:\"|?*") != std::string_view::npos)
+        return FileDialogError::InvalidFileName;
+#endif
+    return FileDialogError::None;
+}
+
+std::string fileDialogErrorMessage(FileDialogError error)
+{
+    switch (error) {
+    case FileDialogError::InvalidFileName:
+        return "Nom de fichier invalide";
+    case FileDialogError::NameTooLong:
+        return "Nom de fichier trop long (longueur maxi = 256 car.)";
+    case FileDialogError::Other:
+        return "Erreur non référencée !!!";
+    case FileDialogError::None:
+    case FileDialogError::Cancelled:
+        break;
+    }
+    return {};
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The outcome of a file-choice dialog, and the messages its failures show.
+enum class FileDialogError {
+    None,            // a path was chosen
+    Cancelled,       // the user closed the dialog: nothing is shown
+    InvalidFileName, // "Nom de fichier invalide"
+    NameTooLong,     // the path does not fit the 256-character buffer
+    Other,           // "Erreur non référencée !!!"
+};
+
+inline constexpr int MaxFilePathLength = 255;
+inline constexpr const char* FileDialogErrorCaption = "Attention";
+inline constexpr const char* OpenDialogTitle = "Ouvrir un fichier";
+inline constexpr const char* SaveDialogTitle = "Enregistrer un fichier";
+inline constexpr const char* CurveFileFilterName = "Fichier courbe";
+inline constexpr const char* AsciiFileFilterName = "Fichiers ASCII";
+inline constexpr const char* CurveFileExtension = "crb";
+
+// Checks a path the dialog returned the way the original dialog's buffer and name
+// checks did: too long for 256 characters, or not a usable file name.
+FileDialogError checkChosenPath(std::string_view utf8Path);
+
+// The text shown for an error; empty for None and Cancelled.
+std::string fileDialogErrorMessage(FileDialogError error);

@@ -1,0 +1,111 @@
+#include "text/Latin1Text.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::string latin1ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string utf8ToLatin1(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        int length = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
+        unsigned code = length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+        bool valid = length > 1 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            auto cc = static_cast<unsigned char>(text[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                valid = false;
+            else
+                code = (code << 6) | (cc & 0x3F);
+        }
+        out += valid && code <= 0xFF ? static_cast<char>(code) : '?';
+        i += valid ? static_cast<std::size_t>(length) : 1;
+    }
+    return out;
+}
+
+bool readFileBytes(const std::string& path, std::string& bytes)
+{
+    std::error_code ec;
+    fs::path p = fs::u8path(path);
+    if (fs::is_directory(p, ec))
+        return false;
+    std::ifstream in(p, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+std::string normalizeLineEnds(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        out += bytes[i];
+    }
+    return out;
+}
+
+bool replaceFileSafely(const std::string& path, std::string_view bytes)
+{
+    std::error_code ec;
+    fs::path target = fs::u8path(path);
+    if (target.filename().empty() || fs::is_directory(target, ec))
+        return false;
+    fs::path temporary = target;
+    temporary += ".tmp~";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            fs::remove(temporary, ec);
+            return false;
+        }
+        out.close();
+        if (out.fail()) {
+            fs::remove(temporary, ec);
+            return false;
+        }
+    }
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}

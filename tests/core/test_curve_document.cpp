@@ -1,0 +1,155 @@
+#include "curve/CurveDocument.h"
+#include "CurvePointPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+CurveDocument documentWithX(std::initializer_list<double> xs)
+{
+    CurveDocument doc;
+    double y = 0;
+    for (double x : xs)
+        doc.appendPoint({x, y++});
+    return doc;
+}
+
+std::vector<CurvePoint> pointsOf(const CurveDocument& doc)
+{
+    return {doc.points.begin(), doc.points.begin() + doc.count};
+}
+
+} // namespace
+
+TEST(CurveDocumentNormalize, SortsByXKeepingPairsTogether)
+{
+    CurveDocument doc;
+    doc.appendPoint({3, 30});
+    doc.appendPoint({-1, -10});
+    doc.appendPoint({2, 20});
+    doc.normalize();
+    EXPECT_EQ(pointsOf(doc), (std::vector<CurvePoint>{{-1, -10}, {2, 20}, {3, 30}}));
+}
+
+TEST(CurveDocumentNormalize, OnePassThinsEveryOtherPointOfACloseRun)
+{
+    // In any input order, 1.0 goes and 1.0003 / 1.0006 stay: the point moved into
+    // place i is not compared again.
+    for (auto order : {std::vector<double>{1.0, 1.0003, 1.0006}, std::vector<double>{1.0006, 1.0, 1.0003},
+                       std::vector<double>{1.0003, 1.0006, 1.0}}) {
+        CurveDocument doc;
+        for (double x : order)
+            doc.appendPoint({x, 0});
+        doc.normalize();
+        ASSERT_EQ(doc.count, 2);
+        EXPECT_DOUBLE_EQ(doc.points[0].x, 1.0003);
+        EXPECT_DOUBLE_EQ(doc.points[1].x, 1.0006);
+    }
+}
+
+TEST(CurveDocumentNormalize, BoundsAreStrict)
+{
+    CurveDocument doc = documentWithX({2.0, 2.0005, 5.0, 5.0004999});
+    doc.normalize();
+    ASSERT_EQ(doc.count, 3);
+    EXPECT_DOUBLE_EQ(doc.points[0].x, 2.0);
+    EXPECT_DOUBLE_EQ(doc.points[1].x, 2.0005);
+    EXPECT_DOUBLE_EQ(doc.points[2].x, 5.0004999);
+}
+
+TEST(CurveDocumentNormalize, EqualXKeepsTheLaterPointAfterSorting)
+{
+    // Exchange sort: (1,a) (0,b) (1,c) -> i=0 swaps with j=1 -> (0,b) (1,a) (1,c);
+    // equal x are never exchanged, so (1,c) comes later and survives.
+    CurveDocument doc;
+    doc.appendPoint({1, 100});
+    doc.appendPoint({0, 7});
+    doc.appendPoint({1, 200});
+    doc.normalize();
+    EXPECT_EQ(pointsOf(doc), (std::vector<CurvePoint>{{0, 7}, {1, 200}}));
+
+    // The exchange procedure can reorder equal x: (2,a) (2,b) (1,c): i=0 swaps with
+    // j=2 -> (1,c) (2,b) (2,a), so (2,a) is the later one.
+    CurveDocument other;
+    other.appendPoint({2, 1});
+    other.appendPoint({2, 2});
+    other.appendPoint({1, 3});
+    other.normalize();
+    EXPECT_EQ(pointsOf(other), (std::vector<CurvePoint>{{1, 3}, {2, 1}}));
+}
+
+TEST(CurveDocumentNormalize, EmptyAndSinglePointAreUntouched)
+{
+    CurveDocument doc;
+    doc.normalize();
+    EXPECT_EQ(doc.count, 0);
+    doc.appendPoint({4, 5});
+    doc.normalize();
+    EXPECT_EQ(pointsOf(doc), (std::vector<CurvePoint>{{4, 5}}));
+}
+
+TEST(CurveDocumentSnapshot, UndoRestoresTheSnapshotAndRepeatsIdentically)
+{
+    CurveDocument doc = documentWithX({1, 2, 3});
+    doc.takeSnapshot();
+    doc.appendPoint({9, 9});
+    doc.points[0] = {-5, -5};
+    doc.restoreSnapshot();
+    auto once = pointsOf(doc);
+    EXPECT_EQ(once, (std::vector<CurvePoint>{{1, 0}, {2, 1}, {3, 2}}));
+    doc.restoreSnapshot();
+    EXPECT_EQ(pointsOf(doc), once);
+}
+
+TEST(CurveDocumentSnapshot, SnapshotOfAnEmptyCurveEmptiesIt)
+{
+    CurveDocument doc;
+    doc.takeSnapshot();
+    doc.appendPoint({1, 1});
+    doc.restoreSnapshot();
+    EXPECT_EQ(doc.count, 0);
+}
+
+TEST(CurveDocumentCapacity, The1024thPointFitsThe1025thIsRefused)
+{
+    CurveDocument doc;
+    for (int i = 0; i < MaxCurvePoints - 1; ++i)
+        ASSERT_TRUE(doc.appendPoint({double(i), 0}));
+    EXPECT_TRUE(doc.appendPoint({2000, 0}));
+    EXPECT_FALSE(doc.appendPoint({3000, 0}));
+    EXPECT_EQ(doc.count, MaxCurvePoints);
+    EXPECT_DOUBLE_EQ(doc.points[MaxCurvePoints - 1].x, 2000);
+}
+
+TEST(CurveDocumentCapacity, ABatchKeepsWhatFits)
+{
+    CurveDocument doc;
+    std::vector<CurvePoint> batch(1000, CurvePoint{1, 1});
+    EXPECT_EQ(doc.appendPoints(batch), 1000);
+    EXPECT_EQ(doc.appendPoints(batch), 24);
+    EXPECT_EQ(doc.appendPoints(batch), 0);
+    EXPECT_EQ(doc.count, MaxCurvePoints);
+}
+
+TEST(CurveDocumentModified, OnlyThePointCountCounts)
+{
+    CurveDocument doc = documentWithX({1, 2});
+    doc.markSaved();
+    EXPECT_FALSE(doc.isModified());
+    doc.points[0] = {7, 7}; // moved, same count
+    EXPECT_FALSE(doc.isModified());
+    doc.appendPoint({3, 3});
+    EXPECT_TRUE(doc.isModified());
+    doc.count = 1; // one deleted ...
+    doc.appendPoint({4, 4}); // ... one added: back to the saved count
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST(CurveDocumentText, TruncationNeverSplitsACharacter)
+{
+    EXPECT_EQ(truncateUtf8("abcdefghijklmnopq", 15), "abcdefghijklmno");
+    EXPECT_EQ(truncateUtf8("ééé", 2), "éé");
+    EXPECT_EQ(truncateUtf8("mm", 15), "mm");
+}

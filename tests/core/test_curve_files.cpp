@@ -1,0 +1,302 @@
+#include "curve/CurveFile.h"
+#include "curve/FileDialogRules.h"
+#include "text/Latin1Text.h"
+#include "CurvePointPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string dataFile(const char* name)
+{
+    return std::string(CRB_TEST_DATA) + "/" + name;
+}
+
+// Reads a file of tests/data into a fresh document, as start-up does.
+struct Loaded {
+    CurveDocument doc;
+    FileReadResult result;
+    std::vector<CurvePoint> points() const { return {doc.points.begin(), doc.points.begin() + doc.count}; }
+};
+
+Loaded load(const char* name, bool curve)
+{
+    Loaded l;
+    l.doc.smoothingMode = 3; // to see what the reader sets
+    l.doc.periodic = 1;
+    l.doc.unitName = "before";
+    std::string path = dataFile(name);
+    l.result = curve ? readCurveFile(path, l.doc, l.doc.points, l.doc.count)
+                     : readAsciiFile(path, l.doc, l.doc.points, l.doc.count);
+    return l;
+}
+
+class TempDir {
+public:
+    TempDir()
+    {
+        path_ = fs::temp_directory_path() / ("crbedit-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    std::string file(const char* name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+std::string bytesOf(const std::string& path)
+{
+    std::string bytes;
+    readFileBytes(path, bytes);
+    return bytes;
+}
+
+} // namespace
+
+TEST(CurveFileReader, CurrentLayoutTakesEverySetting)
+{
+    auto l = load("current.crb", true);
+    EXPECT_TRUE(l.result.opened);
+    EXPECT_TRUE(l.result.message.empty());
+    EXPECT_EQ(l.points(), (std::vector<CurvePoint>{{0, 0}, {1.5, -2.25}, {3, 4.125}}));
+    EXPECT_EQ(l.doc.smoothingMode, 2);
+    EXPECT_EQ(l.doc.periodic, 1);
+    EXPECT_EQ(l.doc.unitName, "mm");
+    EXPECT_EQ(l.doc.savedCount, 3);
+}
+
+TEST(CurveFileReader, OlderAndNewerVersions)
+{
+    auto v3 = load("version20020703.crb", true);
+    EXPECT_EQ(v3.doc.smoothingMode, 3);
+    EXPECT_EQ(v3.doc.periodic, 0);
+    EXPECT_EQ(v3.points(), (std::vector<CurvePoint>{{1, 2}, {3, 4}})) << "tabs separate %lf numbers";
+    EXPECT_EQ(v3.doc.unitName, "");
+
+    auto old = load("old_layout.crb", true);
+    EXPECT_EQ(old.doc.smoothingMode, 1);
+    EXPECT_EQ(old.doc.periodic, 0);
+    EXPECT_EQ(old.points(), (std::vector<CurvePoint>{{0.5, 1.5}, {1, 2}, {2, -3}}));
+    EXPECT_TRUE(old.result.message.empty());
+
+    auto future = load("future_version.crb", true);
+    EXPECT_EQ(future.doc.smoothingMode, 1);
+    EXPECT_EQ(future.doc.periodic, 1);
+    EXPECT_EQ(future.points(), (std::vector<CurvePoint>{{5, 6}, {7, 8}}));
+    EXPECT_EQ(future.doc.unitName, "rad");
+}
+
+TEST(CurveFileReader, OldLayoutEndingEarlyReportsTheLastFirstField)
+{
+    auto l = load("old_truncated.crb", true);
+    EXPECT_EQ(l.points(), (std::vector<CurvePoint>{{0.5, 1.5}, {1, 2}}));
+    EXPECT_EQ(l.result.message, "Erreur à la ligne [  2] !!!\nLecture interrompue");
+    EXPECT_EQ(l.doc.savedCount, 2);
+}
+
+TEST(CurveFileReader, DamagedFilesNeverOverfillOrKeepUnreadPoints)
+{
+    struct Case {
+        const char* file;
+        std::vector<CurvePoint> points;
+        const char* unit;
+    } cases[] = {
+        {"negative_count.crb", {}, ""},
+        {"not_a_number.crb", {}, ""},
+        {"bad_number.crb", {{1, 2}, {3, 4}}, ""},
+        {"nan_value.crb", {{1, 2}}, ""},
+        {"overflow_value.crb", {{1, 2}}, ""},
+        {"old_short_line.crb", {{0.5, 1.5}}, ""},
+        {"long_unit.crb", {{1, 2}}, "millimetres_par"},
+        {"empty_curve.crb", {}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto l = load(c.file, true);
+        EXPECT_TRUE(l.result.message.empty());
+        EXPECT_EQ(l.points(), c.points);
+        EXPECT_EQ(l.doc.unitName, c.unit);
+        EXPECT_EQ(l.doc.savedCount, l.doc.count);
+    }
+}
+
+TEST(CurveFileReader, DeclaredCountAboveCapacityKeeps1024AndFindsTheUnit)
+{
+    auto l = load("too_many.crb", true);
+    ASSERT_EQ(l.doc.count, MaxCurvePoints);
+    EXPECT_EQ(l.doc.points[1023], (CurvePoint{1023, 2046}));
+    EXPECT_EQ(l.doc.unitName, "kg");
+}
+
+TEST(CurveFileReader, UnitIsReadAsLatin1)
+{
+    auto l = load("latin1_unit.crb", true);
+    EXPECT_EQ(l.doc.unitName, "µm");
+}
+
+TEST(CurveFileReader, MissingFileChangesNothing)
+{
+    CurveDocument doc;
+    doc.appendPoint({1, 1});
+    doc.smoothingMode = 2;
+    doc.unitName = "mm";
+    doc.savedCount = 7;
+    auto r = readCurveFile(dataFile("no_such_file.crb"), doc, doc.points, doc.count);
+    auto a = readAsciiFile(dataFile("no_such_file.txt"), doc, doc.points, doc.count);
+    EXPECT_FALSE(r.opened);
+    EXPECT_FALSE(a.opened);
+    EXPECT_EQ(doc.count, 1);
+    EXPECT_EQ(doc.smoothingMode, 2);
+    EXPECT_EQ(doc.unitName, "mm");
+    EXPECT_EQ(doc.savedCount, 7);
+}
+
+TEST(AsciiFileReader, SkipsBlankAndCommentLinesKeepsFileOrder)
+{
+    auto l = load("mixed.txt", false);
+    EXPECT_TRUE(l.result.message.empty());
+    EXPECT_EQ(l.points(), (std::vector<CurvePoint>{{1, 2}, {3, 4}, {0, 7}, {-15, 2.5}, {0, 0}, {0.5, 0.25}}));
+    EXPECT_EQ(l.doc.savedCount, 6);
+    // The ASCII reader leaves the curve settings alone.
+    EXPECT_EQ(l.doc.smoothingMode, 3);
+    EXPECT_EQ(l.doc.unitName, "before");
+}
+
+TEST(AsciiFileReader, ALineWithOneFieldStopsReadingWithTheCutLine)
+{
+    struct Case {
+        const char* file;
+        std::vector<CurvePoint> points;
+        const char* shown;
+    } cases[] = {
+        {"one_field.txt", {{1, 2}, {3, 4}}, "42"},
+        {"tab_separated.txt", {{1, 2}}, "3\t4"},
+        {"blank_line.txt", {{1, 2}}, "   \n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto l = load(c.file, false);
+        EXPECT_EQ(l.points(), c.points);
+        EXPECT_EQ(l.result.message, std::string("Erreur à la ligne [") + c.shown + "] !!!\nLecture interrompue");
+        EXPECT_EQ(l.doc.savedCount, static_cast<int>(c.points.size()));
+    }
+}
+
+TEST(AsciiFileReader, LinesAreReadIn79CharacterPieces)
+{
+    auto l = load("long_line.txt", false);
+    EXPECT_TRUE(l.result.message.empty());
+    EXPECT_EQ(l.points(), (std::vector<CurvePoint>{{1, 2}, {3, 4}, {5, 6}, {7, 8}}));
+}
+
+TEST(AsciiFileReader, SurplusLinesAreDroppedSilently)
+{
+    auto l = load("many_points.txt", false);
+    EXPECT_TRUE(l.result.message.empty());
+    ASSERT_EQ(l.doc.count, MaxCurvePoints);
+    EXPECT_EQ(l.doc.points[1023], (CurvePoint{511.5, 1023.0 * 1023 * 0.001}));
+}
+
+TEST(AsciiFileReader, AnUpperCaseCurveFileIsReadAsAscii)
+{
+    // What start-up does with CAM.CRB: the version line alone has one field.
+    CurveDocument doc;
+    auto r = readPointFile(dataFile("current.crb"), "/data/CAM.CRB", doc, doc.points, doc.count);
+    EXPECT_EQ(doc.count, 0);
+    EXPECT_EQ(r.message, "Erreur à la ligne [20020704] !!!\nLecture interrompue");
+    EXPECT_TRUE(isCurveFilePath("D:\\x.crb\\pts.txt"));
+    EXPECT_FALSE(isCurveFilePath("D:\\data\\CAM.CRB"));
+}
+
+TEST(CurveFileWriter, WritesTheCurrentLayoutWithCrLf)
+{
+    CurveDocument doc;
+    doc.smoothingMode = 1;
+    doc.periodic = 1;
+    doc.unitName = "deg";
+    std::vector<CurvePoint> pts{{1.5, -0.0000004}, {1e6, 2.0}};
+    EXPECT_EQ(curveFileBytes(doc, pts),
+              "20020704\r\n1\r\n1\r\n2\r\n1.500000 -0.000000\r\n1000000.000000 2.000000\r\ndeg\r\n");
+    doc.unitName.clear();
+    EXPECT_EQ(curveFileBytes(doc, {}), "20020704\r\n1\r\n1\r\n0\r\n");
+    doc.unitName = "µm→s";
+    EXPECT_EQ(curveFileBytes(doc, {}), "20020704\r\n1\r\n1\r\n0\r\n\xb5m?s\r\n");
+}
+
+TEST(CurveFileWriter, RoundTripUnderACommaDecimalLocale)
+{
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_ALL, "fr_FR.UTF-8"))
+        GTEST_SKIP() << "fr_FR.UTF-8 is not installed";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    EXPECT_STREQ(probe, "1,5") << "the locale really uses a comma";
+
+    TempDir dir;
+    CurveDocument doc;
+    doc.smoothingMode = 3;
+    doc.periodic = 1;
+    doc.unitName = "mm s";
+    doc.appendPoint({-2.25, 1234.5678901});
+    doc.appendPoint({3.0000004, -7});
+    std::string path = dir.file("round.crb");
+    ASSERT_TRUE(writeCurveFileTo(path, doc, {doc.points.data(), 2}));
+
+    CurveDocument back;
+    auto r = readCurveFile(path, back, back.points, back.count);
+    std::setlocale(LC_ALL, saved.c_str());
+
+    EXPECT_TRUE(r.message.empty());
+    ASSERT_EQ(back.count, 2);
+    EXPECT_EQ(back.points[0], (CurvePoint{-2.25, 1234.567890}));
+    EXPECT_EQ(back.points[1], (CurvePoint{3.0, -7}));
+    EXPECT_EQ(back.smoothingMode, 3);
+    EXPECT_EQ(back.periodic, 1);
+    EXPECT_EQ(back.unitName, "mm") << "a unit with a blank reads back as its first word";
+}
+
+TEST(CurveFileWriter, AFailedWriteKeepsThePreviousFile)
+{
+    TempDir dir;
+    std::string path = dir.file("keep.crb");
+    {
+        std::ofstream(path, std::ios::binary) << "previous";
+    }
+    CurveDocument doc;
+    // A directory of that name cannot be replaced by the temporary file.
+    fs::create_directories(path + ".tmp~");
+    fs::create_directories(fs::path(path + ".tmp~") / "x");
+    EXPECT_FALSE(writeCurveFileTo(path, doc, {}));
+    EXPECT_EQ(bytesOf(path), "previous");
+    EXPECT_FALSE(writeCurveFileTo(dir.file("missing/dir/a.crb"), doc, {}));
+    fs::remove_all(path + ".tmp~");
+    EXPECT_TRUE(writeCurveFileTo(path, doc, {}));
+    EXPECT_EQ(bytesOf(path), "20020704\r\n0\r\n0\r\n0\r\n");
+    EXPECT_FALSE(fs::exists(path + ".tmp~"));
+}
+
+TEST(FileDialogRules, PathChecksAndMessages)
+{
+    EXPECT_EQ(checkChosenPath("/tmp/a.crb"), FileDialogError::None);
+    EXPECT_EQ(checkChosenPath(""), FileDialogError::Cancelled);
+    EXPECT_EQ(checkChosenPath("/tmp/"), FileDialogError::InvalidFileName);
+    EXPECT_EQ(checkChosenPath("/tmp/" + std::string(251, 'a')), FileDialogError::NameTooLong);
+    EXPECT_EQ(checkChosenPath("/" + std::string(254, 'a')), FileDialogError::None);
+    EXPECT_EQ(fileDialogErrorMessage(FileDialogError::InvalidFileName), "Nom de fichier invalide");
+    EXPECT_EQ(fileDialogErrorMessage(FileDialogError::NameTooLong), "Nom de fichier trop long (longueur maxi = 256 car.)");
+    EXPECT_EQ(fileDialogErrorMessage(FileDialogError::Other), "Erreur non référencée !!!");
+    EXPECT_EQ(fileDialogErrorMessage(FileDialogError::Cancelled), "");
+}
