@@ -1,0 +1,416 @@
+#include "app/CMainWindow.h"
+
+#include "app/DialogUnits.h"
+#include "app/Editor.h"
+#include "app/PlatformServices.h"
+#include "curve/CurveFileCommands.h"
+#include "text/NumberText.h"
+enum { Derivative1 = 1, Derivative2 = 2, Integral = 4 }; // TEMP until view/SmoothCurve.h lands
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+
+enum class Kind { Group, Button, Check, Radio, Combo, Frame, Static, CountField, EtchedLine };
+
+struct ControlSpec {
+    int id;
+    Kind kind;
+    const char* caption;
+    int x, y, w, h; // dialog units
+};
+
+constexpr int NoId = -1;
+
+// The window's template, 520 x 330 dialog units. Group boxes come first so that the
+// controls they frame lie above them.
+constexpr ControlSpec Layout[] = {
+    {100, Kind::Group, "Saisie", 4, 2, 512, 26},
+    {NoId, Kind::Group, "Affichage", 4, 44, 72, 46},
+    {NoId, Kind::Group, "Lissage", 4, 92, 72, 56},
+    {108, Kind::Group, "&Transfos", 4, 150, 72, 102},
+    {NoId, Kind::Group, "Unités", 4, 254, 72, 34},
+    {126, Kind::Group, "Coord", 456, 30, 60, 36},
+    {118, Kind::Group, "&Zoom", 456, 70, 60, 118},
+    {NoId, Kind::Group, "", 4, 292, 512, 34},
+
+    {52, Kind::Button, "&Redess", 10, 11, 40, 13},
+    {31, Kind::Button, "&Undo", 52, 11, 40, 13},
+    {NoId, Kind::EtchedLine, "", 96, 10, 2, 15},
+    {10, Kind::Button, "&Point", 100, 11, 40, 13},
+    {19, Kind::Button, "&Effacer", 142, 11, 40, 13},
+    {20, Kind::Button, "&Effac Fen", 184, 11, 44, 13},
+    {105, Kind::Button, "&R.A.Z.", 230, 11, 40, 13},
+    {NoId, Kind::EtchedLine, "", 274, 10, 2, 15},
+    {1002, Kind::Button, "Fichier", 278, 11, 40, 13},
+    {23, Kind::Button, "&Liste", 320, 11, 40, 13},
+    {21, Kind::Button, "&Formule", 362, 11, 40, 13},
+    {NoId, Kind::EtchedLine, "", 406, 10, 2, 15},
+    {160, Kind::CountField, "", 466, 11, 44, 13},
+
+    {1013, Kind::Check, "Périodicité", 8, 32, 66, 10},
+    {1009, Kind::Check, "Dérivée 1", 10, 54, 62, 10},
+    {1010, Kind::Check, "Dérivée 2", 10, 65, 62, 10},
+    {1011, Kind::Check, "Intégration", 10, 76, 62, 10},
+    {1004, Kind::Radio, "Aucun", 10, 102, 62, 10},
+    {1005, Kind::Radio, "Cubique", 10, 113, 62, 10},
+    {1006, Kind::Radio, "Akima", 10, 124, 62, 10},
+    {1007, Kind::Radio, "Carlson", 10, 135, 62, 10},
+    {114, Kind::Check, "&Copie", 10, 160, 60, 10},
+    {30, Kind::Button, "&Trans", 10, 172, 60, 13},
+    {39, Kind::Button, "&Miroir", 10, 187, 60, 13},
+    {50, Kind::Button, "&Rotat", 10, 202, 60, 13},
+    {12, Kind::Button, "&Homo.", 10, 217, 60, 13},
+    {55, Kind::Button, "&Affinité", 10, 232, 60, 13},
+    {1018, Kind::Combo, "", 10, 267, 60, 14},
+
+    {140, Kind::Frame, "", 80, 32, 370, 256},
+
+    {127, Kind::Static, "", 460, 41, 52, 9},
+    {128, Kind::Static, "", 460, 52, 52, 9},
+    {35, Kind::Button, "&Fenêtre", 462, 80, 48, 13},
+    {47, Kind::Button, "&Plus", 462, 95, 48, 13},
+    {46, Kind::Button, "&Moins", 462, 110, 48, 13},
+    {32, Kind::Button, "&Tout", 462, 125, 48, 13},
+    {124, Kind::Button, "&Centre", 462, 140, 48, 13},
+    {33, Kind::Button, "&Préc", 462, 155, 48, 13},
+    {16, Kind::Button, "&Bornes", 462, 170, 48, 13},
+    {40, Kind::Button, "&Copier", 462, 196, 48, 14},
+    {22, Kind::Button, "&Imprimer", 462, 214, 48, 14},
+    {1, Kind::Button, "&Arrêt", 462, 270, 48, 16},
+
+    {150, Kind::Static, "", 10, 305, 360, 10},
+    {9, Kind::Button, "&Aide", 378, 302, 50, 15},
+    {1003, Kind::Button, "&Enregistrer", 434, 302, 76, 15},
+};
+
+constexpr int WindowWidthDu = 520;
+constexpr int WindowHeightDu = 330;
+constexpr int FirstSmoothingId = 1004;
+
+QString versionText()
+{
+    return QStringLiteral(CRB_VERSION_TEXT);
+}
+
+} // namespace
+
+CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* parent)
+    : QDialog(parent), editor_(editor), services_(services)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    buildControls();
+    openWindow();
+}
+
+void CMainWindow::buildControls()
+{
+    DialogUnits du(font());
+    setFixedSize(du.x(WindowWidthDu), du.y(WindowHeightDu));
+    auto* smoothingGroup = new QButtonGroup(this);
+
+    for (const ControlSpec& spec : Layout) {
+        QString caption = QString::fromUtf8(spec.caption);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+        case Kind::Group:
+            widget = new QGroupBox(caption, this);
+            break;
+        case Kind::Button: {
+            auto* button = new QPushButton(caption, this);
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, id = spec.id] { runCommand(id); });
+            widget = button;
+            break;
+        }
+        case Kind::Check: {
+            auto* box = new QCheckBox(caption, this);
+            connect(box, &QCheckBox::clicked, this, [this, id = spec.id] { runCommand(id); });
+            widget = box;
+            break;
+        }
+        case Kind::Radio: {
+            auto* radio = new QRadioButton(caption, this);
+            smoothingGroup->addButton(radio, spec.id);
+            connect(radio, &QRadioButton::clicked, this, [this, id = spec.id] { runCommand(id); });
+            widget = radio;
+            break;
+        }
+        case Kind::Combo: {
+            units_ = new QComboBox(this);
+            units_->setEditable(false);
+            connect(units_, &QComboBox::activated, this, [this] { runCommand(1018); });
+            widget = units_;
+            break;
+        }
+        case Kind::Frame: {
+            auto* frame = new QFrame(this);
+            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+            widget = frame;
+            break;
+        }
+        case Kind::Static: {
+            auto* label = new QLabel(this);
+            label->setAlignment(spec.id == 150 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            widget = label;
+            break;
+        }
+        case Kind::CountField: {
+            auto* label = new QLabel(this);
+            label->setAlignment(Qt::AlignCenter);
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            widget = label;
+            break;
+        }
+        case Kind::EtchedLine: {
+            auto* line = new QFrame(this);
+            line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+            widget = line;
+            break;
+        }
+        }
+        widget->setGeometry(du.rect(spec.x, spec.y, spec.w, spec.h));
+        if (spec.id != NoId) {
+            widget->setObjectName(QStringLiteral("ctl%1").arg(spec.id));
+            controls_[spec.id] = widget;
+        }
+    }
+}
+
+QWidget* CMainWindow::control(int id) const
+{
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void CMainWindow::openWindow()
+{
+    CurveDocument& doc = editor_.document;
+    setCursor(Qt::ArrowCursor);
+    editor_.view = ViewState{};
+    showCurveSettings();
+    static_cast<QCheckBox*>(control(114))->setChecked(false);
+    displayFlags_ = 0;
+    for (int id : {1009, 1010, 1011})
+        static_cast<QCheckBox*>(control(id))->setChecked(false);
+    doc.markSaved();
+
+    setWindowTitle(QStringLiteral("Editeur de courbes - Version %1").arg(versionText()));
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect desktop = screen->geometry();
+        move((desktop.width() - width()) / 2, (desktop.height() - height()) / 2);
+    }
+
+    // The unit list comes from the installation's units file; entry 0 is "no unit".
+    units_->clear();
+    units_->addItem(QString());
+    selectUnit();
+    showCount();
+}
+
+void CMainWindow::runCommand(int id)
+{
+    CurveDocument& doc = editor_.document;
+    switch (id) {
+    case 1:
+        stopPath();
+        return;
+    case 10:
+        if (doc.count >= MaxCurvePoints) {
+            services_.showMessage(this, QStringLiteral("La limite de points a été atteinte !!!"),
+                                  QStringLiteral("Attention"), MessageButtons::Ok, MessageIcon::Error);
+            break;
+        }
+        editor_.interactionMode = PointEntry;
+        setCursor(Qt::CrossCursor);
+        statusText_ = QStringLiteral("Gauche-Saisir Point / Droit-Saisir Coordonnées");
+        break;
+    case 19:
+        editor_.interactionMode = PointDelete;
+        statusText_ = doc.count == 0 ? QStringLiteral("Pas de point à supprimer")
+                                     : QStringLiteral("Gauche = Supprimer un point");
+        break;
+    case 31:
+        doc.restoreSnapshot();
+        redraw();
+        break;
+    case 52:
+        redraw();
+        break;
+    case 105:
+        resetCommand();
+        break;
+    case 124:
+        editor_.interactionMode = PickCentre;
+        statusText_ = QStringLiteral("Cliquer le centre de la courbe");
+        break;
+    case 1002:
+        openFileCommand();
+        break;
+    case 1003:
+        saveCommand();
+        break;
+    case 1004:
+    case 1005:
+    case 1006:
+    case 1007:
+        doc.smoothingMode = id - FirstSmoothingId;
+        redraw();
+        break;
+    case 1009:
+    case 1010:
+    case 1011:
+        displayFlagCommand(id);
+        break;
+    case 1013:
+        doc.periodic = static_cast<QCheckBox*>(control(1013))->isChecked() ? 1 : 0;
+        break;
+    default:
+        statusText_ = QStringLiteral(" ");
+        break;
+    }
+    setStatus(statusText_);
+}
+
+void CMainWindow::reject()
+{
+    stopPath();
+}
+
+void CMainWindow::stopPath()
+{
+    // A second close request while the save question is open must not stop twice.
+    if (stopping_)
+        return;
+    stopping_ = true;
+    CurveDocument& doc = editor_.document;
+    if (doc.isModified()) {
+        MessageAnswer answer = services_.showMessage(
+            this, QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"),
+            QStringLiteral("Sortie"), MessageButtons::YesNo, MessageIcon::Question);
+        if (answer == MessageAnswer::Yes) {
+            doc.unitName = unitText().toStdString();
+            writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)});
+        }
+    }
+    done(1);
+}
+
+void CMainWindow::openFileCommand()
+{
+    auto path = chooseFileToOpen(services_, this, QString::fromUtf8(OpenDialogTitle), QStringLiteral("*.crb"),
+                                 QString::fromUtf8(CurveFileExtension));
+    if (!path)
+        return;
+    CurveDocument& doc = editor_.document;
+    // The reader is chosen on the lower-cased name, but the file is opened and later
+    // saved under its real name: on a case-sensitive file system the lowered name
+    // would be another file.
+    doc.filePath = path->toStdString();
+    FileReadResult result = readChosenFile(*path, doc, doc.points, doc.count);
+    reportReadResult(services_, result);
+    selectUnit();
+    doc.takeSnapshot();
+    showCount();
+    showCurveSettings();
+    redraw();
+}
+
+void CMainWindow::saveCommand()
+{
+    CurveDocument& doc = editor_.document;
+    doc.unitName = unitText().toStdString();
+    writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)});
+}
+
+void CMainWindow::resetCommand()
+{
+    MessageAnswer answer =
+        services_.showMessage(this, QStringLiteral("Voulez-vous vraiment tout effacer ?"), QStringLiteral("Attention !"),
+                              MessageButtons::OkCancel, MessageIcon::Question);
+    if (answer != MessageAnswer::Ok)
+        return;
+    editor_.interactionMode = 105;
+    editor_.document.count = 0;
+    showCount();
+    redraw();
+}
+
+void CMainWindow::displayFlagCommand(int id)
+{
+    auto box = [this](int boxId) { return static_cast<QCheckBox*>(control(boxId)); };
+    bool ticked = box(id)->isChecked();
+    if (id == 1011) {
+        if (ticked) {
+            displayFlags_ = Integral;
+            box(1009)->setChecked(false);
+            box(1010)->setChecked(false);
+        } else {
+            displayFlags_ &= ~Integral;
+        }
+    } else {
+        int flag = id == 1009 ? Derivative1 : Derivative2;
+        if (ticked) {
+            displayFlags_ = (displayFlags_ & ~Integral) | flag;
+            box(1011)->setChecked(false);
+        } else {
+            displayFlags_ &= ~flag;
+        }
+    }
+    redraw();
+}
+
+void CMainWindow::showCount()
+{
+    static_cast<QLabel*>(control(160))->setText(QString::fromStdString(cformat(" %3d", {editor_.document.count})));
+}
+
+void CMainWindow::setStatus(const QString& text)
+{
+    static_cast<QLabel*>(control(150))->setText(text);
+}
+
+QString CMainWindow::unitText() const
+{
+    return units_->currentText().left(CurveDocument::MaxNameLength);
+}
+
+void CMainWindow::selectUnit()
+{
+    QString unit = QString::fromStdString(editor_.document.unitName);
+    int index = 0;
+    if (!unit.isEmpty()) {
+        for (int i = 0; i < units_->count(); ++i) {
+            if (units_->itemText(i).compare(unit, Qt::CaseInsensitive) == 0) {
+                index = i;
+                break;
+            }
+        }
+    }
+    units_->setCurrentIndex(index);
+}
+
+void CMainWindow::showCurveSettings()
+{
+    const CurveDocument& doc = editor_.document;
+    // A mode a file may hold outside 0..3 smooths as "Aucun", so it shows as "Aucun".
+    int mode = doc.smoothingMode >= 0 && doc.smoothingMode <= 3 ? doc.smoothingMode : 0;
+    static_cast<QRadioButton*>(control(FirstSmoothingId + mode))->setChecked(true);
+    static_cast<QCheckBox*>(control(1013))->setChecked(doc.periodic != 0);
+}
+
+void CMainWindow::redraw()
+{
+    // The plot is drawn by the drawing area once it exists.
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "curve/FileDialogRules.h"
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// Caption of a message box raised without a caption of its own.
+inline constexpr const char* DefaultMessageCaption = "Erreur";
+
+// What a file-choice dialog is asked to show.
+struct FileDialogRequest {
+    bool save = false;
+    QString title;
+    QStringList filters;       // "Fichier courbe (*.crb)", ...; the first is selected
+    QString initialName;       // a file name or a pattern such as "*.crb"
+    QString defaultExtension;  // without the dot
+};
+
+// What it gives back: a path, or why there is none.
+struct FileChoice {
+    FileDialogError error = FileDialogError::Cancelled;
+    QString path;
+};
+
+// Everything that would block on a user or reach outside the program goes through
+// here: the program uses real widgets, the tests a scripted twin.
+class CPlatformServices {
+public:
+    virtual ~CPlatformServices() = default;
+
+    virtual MessageAnswer showMessage(QWidget* owner, const QString& text, const QString& caption,
+                                      MessageButtons buttons, MessageIcon icon) = 0;
+    virtual FileChoice chooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
+    virtual void beep() = 0;
+
+    // The window that has the keyboard focus, for messages "owned by the focus".
+    static QWidget* focusOwner();
+};

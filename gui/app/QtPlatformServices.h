@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/PlatformServices.h"
+
+// The real platform: message boxes, file dialogs, the system beep.
+class CQtPlatformServices : public CPlatformServices {
+public:
+    MessageAnswer showMessage(QWidget* owner, const QString& text, const QString& caption, MessageButtons buttons,
+                              MessageIcon icon) override;
+    FileChoice chooseFile(QWidget* owner, const FileDialogRequest& request) override;
+    void beep() override;
+};

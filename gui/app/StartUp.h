@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CPlatformServices;
+struct Editor;
+
+// The longest command line taken as a path; a longer one is cut.
+inline constexpr int MaxCommandLineLength = 511;
+
+// The program's arguments as one path: joined by single blanks, taken whole.
+QString commandLineText(const QStringList& arguments);
+
+// Reads the file named on the command line into the editor's document: ".crb"
+// anywhere in the text (letter case counts) chooses the curve reader.
+void readStartupFile(CPlatformServices& services, Editor& editor, const QString& pathText);
+
+// One editing run: the main window, modal, until it stops. Returns its result (1).
+int runEditor(CPlatformServices& services, Editor& editor);
+
+// Start-up, editing run, stop.
+int startEditor(CPlatformServices& services, const QString& pathText);

@@ -1,0 +1,22 @@
+#include "app/QtPlatformServices.h"
+#include "app/StartUp.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // The standard buttons (Oui, Non, Annuler) speak French whatever the user's locale.
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+
+    CQtPlatformServices services;
+    startEditor(services, commandLineText(QApplication::arguments().mid(1)));
+    // The caller learns nothing from the exit code.
+    return 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "curve/CurveFile.h"
+#include "curve/FileDialogRules.h"
+
+#include <QString>
+
+#include <optional>
+#include <span>
+
+class CPlatformServices;
+class QWidget;
+
+// The open dialog: curve files then ASCII files; the folder and the file must exist.
+std::optional<QString> chooseFileToOpen(CPlatformServices& services, QWidget* owner, const QString& title,
+                                        const QString& initialName, const QString& defaultExtension);
+// The save dialog: curve files only; overwriting asks first.
+std::optional<QString> chooseFileToSave(CPlatformServices& services, QWidget* owner, const QString& title,
+                                        const QString& initialName, const QString& defaultExtension);
+void reportFileDialogError(CPlatformServices& services, FileDialogError error);
+
+// Shows a reader's message, if it has one.
+void reportReadResult(CPlatformServices& services, const FileReadResult& result);
+
+// Reads the chosen file into the target: the reader is chosen on the lower-cased
+// name, the file itself is opened by its real name.
+FileReadResult readChosenFile(const QString& path, CurveDocument& doc, PointTarget target, int& targetCount);
+
+// Asks for a name and writes the curve file. On success `filePath` and `savedCount`
+// follow; when the file cannot be written a message names it and the document stays
+// as it was. False when nothing was written.
+bool writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points);
+
+inline constexpr const char* WriteErrorMessage = "Impossible d'écrire le fichier <%s> !!!";

@@ -1,0 +1,29 @@
+#include "ScriptedPlatformServices.h"
+
+MessageAnswer CScriptedPlatformServices::showMessage(QWidget* owner, const QString& text, const QString& caption,
+                                                     MessageButtons buttons, MessageIcon icon)
+{
+    messages.push_back({owner, text, caption.isEmpty() ? QString::fromUtf8(DefaultMessageCaption) : caption, buttons,
+                        icon});
+    if (!messageAnswers.empty()) {
+        MessageAnswer answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    switch (buttons) {
+    case MessageButtons::OkCancel: return MessageAnswer::Cancel;
+    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::Ok: break;
+    }
+    return MessageAnswer::Ok;
+}
+
+FileChoice CScriptedPlatformServices::chooseFile(QWidget* owner, const FileDialogRequest& request)
+{
+    fileRequests.push_back(request);
+    if (fileChoices.empty())
+        return {};
+    FileChoice choice = fileChoices.front();
+    fileChoices.pop_front();
+    return choice;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/PlatformServices.h"
+
+#include <deque>
+#include <vector>
+
+struct RecordedMessage {
+    QWidget* owner = nullptr;
+    QString text;
+    QString caption;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// Platform services for tests: every message and dialog is recorded and answered
+// from a script, so nothing ever blocks on a modal box.
+class CScriptedPlatformServices : public CPlatformServices {
+public:
+    MessageAnswer showMessage(QWidget* owner, const QString& text, const QString& caption, MessageButtons buttons,
+                              MessageIcon icon) override;
+    FileChoice chooseFile(QWidget* owner, const FileDialogRequest& request) override;
+    void beep() override { ++beeps; }
+
+    // Scripting.
+    void answerNextMessage(MessageAnswer answer) { messageAnswers.push_back(answer); }
+    void chooseNextFile(const QString& path) { fileChoices.push_back({FileDialogError::None, path}); }
+    void cancelNextFileDialog() { fileChoices.push_back({FileDialogError::Cancelled, {}}); }
+    void failNextFileDialog(FileDialogError error) { fileChoices.push_back({error, {}}); }
+
+    // What happened. Unscripted messages get the safe answer (Cancel, No or Ok);
+    // unscripted file dialogs are cancelled.
+    std::vector<RecordedMessage> messages;
+    std::vector<FileDialogRequest> fileRequests;
+    int beeps = 0;
+
+private:
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<FileChoice> fileChoices;
+};
