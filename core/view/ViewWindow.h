@@ -1,5 +1,9 @@
 #pragma once
 
+#include "curve/CurvePoint.h"
+
+#include <span>
+
 // A world rectangle shown by the drawing area.
 struct ViewWindow {
     double xmin = 0.0;
@@ -15,3 +19,31 @@ struct ViewState {
     ViewWindow previousWindow{-10.0, -10.0, 10.0, 10.0};
     ViewWindow dataExtent{};
 };
+
+// True when the window can be mapped to pixels: finite bounds, xmax > xmin and
+// ymax > ymin with a finite extent, and on each axis an extent that is neither so
+// small that world units per pixel underflow (below 1e-250) nor so small against
+// the bounds' magnitude that successive pixels would map to the same double
+// (below 1e-12 of |min| + |max|).
+bool isUsableWindow(const ViewWindow& w);
+
+// The one way a command changes the window: orders each axis, then, when any value
+// differs from the current window, previous := current and current := requested.
+// A request that is not usable changes neither window. True when current changed.
+bool setViewWindow(ViewState& view, ViewWindow requested);
+
+// Fills view.dataExtent with the extent of the smoothed curve and of the derived
+// curves shown by `flags`, widened to include 0 where the curve is flat. False, and
+// nothing done, when the points give no sampled curve (fewer than 2 points of
+// different x).
+bool fitToData(ViewState& view, std::span<const CurvePoint> points, int mode, int flags);
+
+// Fits the view after a file, a formula or the point list changed the curve: the
+// current window becomes the data extent directly (previous untouched), only when the
+// extent is usable.
+void fitView(ViewState& view, std::span<const CurvePoint> points, int mode, int flags);
+
+// "&Plus" / "&Moins": every bound halved / doubled in place (the zoom is about the
+// world origin); the window stays as it is when the result would not be usable.
+void zoomIn(ViewState& view);
+void zoomOut(ViewState& view);

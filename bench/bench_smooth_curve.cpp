@@ -1,0 +1,41 @@
+#include "view/SmoothCurve.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A full curve: 1024 points of a wavy, irregularly spaced function.
+std::vector<CurvePoint> fullCurve()
+{
+    std::vector<CurvePoint> points;
+    double x = 0;
+    for (int i = 0; i < MaxCurvePoints; ++i) {
+        x += 0.5 + 0.25 * std::sin(i * 0.7);
+        points.push_back({x, std::sin(x) * 10 + std::cos(x * 3.1)});
+    }
+    return points;
+}
+
+void BM_SmoothCurve(benchmark::State& state)
+{
+    const std::vector<CurvePoint> points = fullCurve();
+    const int mode = static_cast<int>(state.range(0));
+    const int flags = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        SmoothedCurve c = smoothCurve(points, mode, flags);
+        benchmark::DoNotOptimize(c.samples.data());
+        benchmark::DoNotOptimize(c.firstDerived.data());
+    }
+    state.SetItemsProcessed(state.iterations() * MaxCurvePoints);
+}
+
+} // namespace
+
+// mode 0..3 (Aucun, Cubique, Akima, Carlson) x flags none, Integral, both derivatives.
+BENCHMARK(BM_SmoothCurve)
+    ->ArgNames({"mode", "flags"})
+    ->ArgsProduct({{Aucun, Cubique, Akima, Carlson}, {0, Integral, Derivative1 | Derivative2}})
+    ->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,260 @@
+#include "view/SmoothCurve.h"
+#include "CurvePointPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using Points = std::vector<CurvePoint>;
+
+constexpr int AllModes[] = {Aucun, Cubique, Akima, Carlson};
+constexpr int Derivatives = Derivative1 | Derivative2;
+
+bool allFinite(const SmoothedCurve& c)
+{
+    auto finite = [](double v) { return std::isfinite(v); };
+    return std::all_of(c.samples.begin(), c.samples.end(),
+                       [&](const CurvePoint& p) { return finite(p.x) && finite(p.y); })
+        && std::all_of(c.firstDerived.begin(), c.firstDerived.end(), finite)
+        && std::all_of(c.secondDerived.begin(), c.secondDerived.end(), finite);
+}
+
+// The slope at knot k (k < N-1): the first sample of interval k.
+double slopeAtKnot(const SmoothedCurve& c, int k) { return c.firstDerived.at(32 * k); }
+
+} // namespace
+
+TEST(SmoothCurve, TwoPointsGiveTheStraightLineInEveryMode)
+{
+    const Points points{{0, 0}, {1, 2}};
+    for (int mode : {0, 1, 2, 3, 7, -1}) {
+        SCOPED_TRACE(mode);
+        SmoothedCurve d = smoothCurve(points, mode, Derivatives);
+        ASSERT_EQ(d.sampleCount(), 33);
+        ASSERT_EQ(d.firstDerived.size(), 33u);
+        ASSERT_EQ(d.secondDerived.size(), 33u);
+        for (int j = 0; j <= 32; ++j) {
+            EXPECT_DOUBLE_EQ(d.samples[j].x, j / 32.0);
+            EXPECT_DOUBLE_EQ(d.samples[j].y, 2 * j / 32.0);
+            EXPECT_DOUBLE_EQ(d.firstDerived[j], 2.0);
+            EXPECT_EQ(d.secondDerived[j], 0.0);
+        }
+        SmoothedCurve i = smoothCurve(points, mode, Integral);
+        ASSERT_EQ(i.firstDerived.size(), 33u);
+        EXPECT_EQ(i.firstDerived.front(), 0.0);
+        EXPECT_DOUBLE_EQ(i.firstDerived.back(), 1.0);
+    }
+}
+
+TEST(SmoothCurve, FlagsChooseTheDerivedArrays)
+{
+    const Points points{{0, 0}, {1, 1}, {2, 4}};
+    struct Case { int flags; bool first, second; };
+    for (Case c : {Case{0, false, false}, Case{Derivative1, true, false}, Case{Derivative2, false, true},
+                   Case{Derivatives, true, true}, Case{Integral, true, false}}) {
+        SCOPED_TRACE(c.flags);
+        SmoothedCurve r = smoothCurve(points, Cubique, c.flags);
+        EXPECT_EQ(r.firstDerived.size(), c.first ? 65u : 0u);
+        EXPECT_EQ(r.secondDerived.size(), c.second ? 65u : 0u);
+    }
+    // Both bits set: the integral wins (it is 0 at the start, unlike the slope).
+    SmoothedCurve both = smoothCurve(points, Aucun, Integral | Derivative1);
+    EXPECT_EQ(both.firstDerived.front(), 0.0);
+    EXPECT_DOUBLE_EQ(both.firstDerived.back(), 0.5 + 2.5);
+}
+
+TEST(SmoothCurve, SampleCountAndKnotsAreSampled)
+{
+    const Points points{{-3, 1}, {-1.7, 4}, {0.1, -2}, {2.3, 0}, {7.9, 5}};
+    for (int mode : AllModes) {
+        SCOPED_TRACE(mode);
+        SmoothedCurve c = smoothCurve(points, mode, 0);
+        ASSERT_EQ(c.sampleCount(), 32 * 4 + 1);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(c.samples[32 * k], points[k]) << "knot " << k;
+        EXPECT_DOUBLE_EQ(c.samples.back().x, 7.9);
+        EXPECT_NEAR(c.samples.back().y, 5.0, 1e-12);
+    }
+    EXPECT_EQ(smoothCurve(Points{{1, 2}}, Cubique, Integral).sampleCount(), 0);
+    EXPECT_EQ(smoothCurve(Points{}, Aucun, 0).sampleCount(), 0);
+    EXPECT_TRUE(smoothCurve(Points{{1, 2}}, Cubique, Integral).firstDerived.empty());
+}
+
+TEST(SmoothCurve, ThreePointPeakSlopes)
+{
+    // delta = (1, -1): every mode that bends gives slopes 2, 0, -2 here.
+    const Points peak{{0, 0}, {1, 1}, {2, 0}};
+    for (int mode : {Cubique, Akima, Carlson}) {
+        SCOPED_TRACE(mode);
+        SmoothedCurve c = smoothCurve(peak, mode, Derivative1);
+        EXPECT_NEAR(slopeAtKnot(c, 0), 2.0, 1e-12);
+        EXPECT_NEAR(slopeAtKnot(c, 1), 0.0, 1e-12);
+        EXPECT_NEAR(c.firstDerived.back(), -2.0, 1e-12);
+        EXPECT_EQ(c.samples[32], (CurvePoint{1, 1}));
+    }
+    // The monotone cubic peaks exactly at the data point.
+    SmoothedCurve carlson = smoothCurve(peak, Carlson, 0);
+    for (const CurvePoint& p : carlson.samples)
+        EXPECT_LE(p.y, 1.0) << p.x;
+}
+
+TEST(SmoothCurve, SlopesAtTheKnotsByMode)
+{
+    // delta = (1, 2, 0) on unit steps; the modes differ at every interior knot or end.
+    const Points points{{0, 0}, {1, 1}, {2, 3}, {3, 3}};
+    struct Case { int mode; double d[4]; };
+    const Case cases[] = {
+        {Aucun, {1, 2, 0, 0}}, // each interval's own slope, the last one continued
+        // C2 system with end slopes 0.5 and 0 (the last one flattened by the shape limit).
+        {Cubique, {0.5, 28.0 / 15, 31.0 / 30, 0}},
+        // Weights (1, 1, 2, 2); the ends average the end slope with its extrapolation.
+        {Akima, {0.5, 4.0 / 3, 4.0 / 3, -1}},
+        // Weighted harmonic mean inside, 0 next to the flat interval.
+        {Carlson, {0.5, 4.0 / 3, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        SmoothedCurve r = smoothCurve(points, c.mode, Derivative1);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(slopeAtKnot(r, k), c.d[k], 1e-12) << "knot " << k;
+        EXPECT_NEAR(r.firstDerived.back(), c.d[3], 1e-12) << "last knot";
+    }
+}
+
+TEST(SmoothCurve, EndSlopeShapeLimits)
+{
+    struct Case { const char* what; Points points; int mode; bool lastEnd; double slope; };
+    const Case cases[] = {
+        // h = (1, 0.25), delta = (1, -4): d0 = 1.8 + 3.2 = 5, data turn, cut to 3 * delta_0.
+        {"cut at the start", {{0, 0}, {1, 1}, {1.25, 0}}, Carlson, false, 3.0},
+        // Mirror image at the last point: -5 cut to 3 * delta_1 = -3.
+        {"cut at the end", {{0, 0}, {0.25, 1}, {1.25, 0}}, Cubique, true, -3.0},
+        // h = (1, 2), delta = (1, 2): d0 = 4/3 - 2/3, same sign, no turn: kept.
+        {"kept", {{0, 0}, {1, 1}, {3, 5}}, Carlson, false, 2.0 / 3.0},
+        // h = (1, 0.1), delta = (0.1, 19): d0 = 0.19 - 17.3 < 0, against delta_0: 0.
+        {"against the data", {{0, 0}, {1, 0.1}, {1.1, 2}}, Cubique, false, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmoothedCurve r = smoothCurve(c.points, c.mode, Derivative1);
+        EXPECT_NEAR(c.lastEnd ? r.firstDerived.back() : slopeAtKnot(r, 0), c.slope, 1e-12);
+    }
+}
+
+TEST(SmoothCurve, StraightLinesAreReproducedInEveryMode)
+{
+    const Points rising{{0, 1}, {1, 3}, {2.5, 6}, {4, 9}};
+    const Points falling{{4, 9}, {2.5, 6}, {1, 3}, {0, 1}}; // decreasing x, same formulas
+    for (const Points& points : {rising, falling}) {
+        for (int mode : AllModes) {
+            SCOPED_TRACE(mode);
+            SmoothedCurve c = smoothCurve(points, mode, Derivatives);
+            ASSERT_EQ(c.sampleCount(), 97);
+            for (int n = 0; n < c.sampleCount(); ++n) {
+                EXPECT_NEAR(c.samples[n].y, 2 * c.samples[n].x + 1, 1e-12) << n;
+                EXPECT_NEAR(c.firstDerived[n], 2.0, 1e-12) << n;
+                EXPECT_NEAR(c.secondDerived[n], 0.0, 1e-12) << n;
+            }
+        }
+    }
+}
+
+TEST(SmoothCurve, CubiqueReproducesAQuadraticAndItsIntegral)
+{
+    // The three-point end slopes are exact for a parabola, and so is the C2 spline with
+    // exact end slopes, whatever the spacing.
+    Points points;
+    for (double x : {1.0, 1.5, 3.0, 4.0, 6.0})
+        points.push_back({x, x * x});
+    SmoothedCurve c = smoothCurve(points, Cubique, Derivatives);
+    SmoothedCurve i = smoothCurve(points, Cubique, Integral);
+    for (int n = 0; n < c.sampleCount(); ++n) {
+        double x = c.samples[n].x;
+        EXPECT_NEAR(c.samples[n].y, x * x, 1e-11) << x;
+        EXPECT_NEAR(c.firstDerived[n], 2 * x, 1e-11) << x;
+        EXPECT_NEAR(c.secondDerived[n], 2.0, 1e-10) << x;
+        EXPECT_NEAR(i.firstDerived[n], (x * x * x - 1) / 3, 1e-10) << x;
+    }
+    EXPECT_NEAR(i.firstDerived.back(), (216.0 - 1.0) / 3, 1e-10);
+}
+
+TEST(SmoothCurve, IntegralOfStraightSegmentsAddsTrapezoids)
+{
+    const Points points{{0, 0}, {1, 1}, {3, -1}, {3.5, 4}};
+    SmoothedCurve c = smoothCurve(points, Aucun, Integral);
+    EXPECT_DOUBLE_EQ(c.firstDerived[32], 0.5);
+    EXPECT_DOUBLE_EQ(c.firstDerived[64], 0.5);
+    EXPECT_DOUBLE_EQ(c.firstDerived[96], 0.5 + 0.5 * (-1 + 4) / 2);
+    // Half-way along the first interval: integral of y = x from 0 to 0.5.
+    EXPECT_DOUBLE_EQ(c.firstDerived[16], 0.125);
+}
+
+TEST(SmoothCurve, CarlsonStaysMonotoneWhereCubiqueOvershoots)
+{
+    const Points step{{0, 0}, {1, 0.1}, {2, 5}, {3, 5.1}, {4, 5.2}};
+    SmoothedCurve carlson = smoothCurve(step, Carlson, 0);
+    for (int n = 1; n < carlson.sampleCount(); ++n)
+        EXPECT_GE(carlson.samples[n].y, carlson.samples[n - 1].y) << carlson.samples[n].x;
+
+    SmoothedCurve cubic = smoothCurve(step, Cubique, 0);
+    bool decreases = false;
+    for (int n = 1; n < cubic.sampleCount(); ++n)
+        decreases = decreases || cubic.samples[n].y < cubic.samples[n - 1].y;
+    EXPECT_TRUE(decreases);
+}
+
+TEST(SmoothCurve, AkimaIsLocalAndCubiqueIsNot)
+{
+    Points points{{0, 0}, {1, 2}, {2, 1}, {3, 3}, {4, 2}, {5, 4}, {6, 3}, {7, 5}};
+    Points moved = points;
+    moved[6].y = 40;
+    for (int mode : {Akima, Cubique}) {
+        SmoothedCurve a = smoothCurve(points, mode, 0);
+        SmoothedCurve b = smoothCurve(moved, mode, 0);
+        bool sameFirstInterval = std::equal(a.samples.begin(), a.samples.begin() + 33, b.samples.begin());
+        EXPECT_EQ(sameFirstInterval, mode == Akima) << mode;
+    }
+}
+
+TEST(SmoothCurve, EqualXDropsTheIntervalAndStaysFinite)
+{
+    // The later point of an equal-x pair is kept.
+    const Points points{{0, 0}, {1, 1}, {1, 5}, {2, 0}, {2, 0}, {3, 1}};
+    for (int mode : AllModes) {
+        for (int flags : {Derivatives, int{Integral}}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " flags " << flags);
+            SmoothedCurve c = smoothCurve(points, mode, flags);
+            ASSERT_EQ(c.sampleCount(), 32 * 3 + 1);
+            EXPECT_TRUE(allFinite(c));
+            EXPECT_EQ(c.samples[32], (CurvePoint{1, 5}));
+            EXPECT_EQ(c.samples[64], (CurvePoint{2, 0}));
+        }
+    }
+    EXPECT_EQ(smoothCurve(Points{{2, 1}, {2, 3}, {2, 5}}, Cubique, Integral).sampleCount(), 0);
+}
+
+TEST(SmoothCurve, UnorderedXStaysFinite)
+{
+    // h1 + h2 = 0 would divide by zero in the three-point slopes and in Carlson's weights.
+    const Points points{{0, 0}, {1, 1}, {0, 2}, {1, 3}, {5e-324, 1}};
+    for (int mode : AllModes) {
+        SmoothedCurve c = smoothCurve(points, mode, Derivatives);
+        EXPECT_GT(c.sampleCount(), 0);
+        EXPECT_TRUE(allFinite(c)) << mode;
+    }
+}
+
+TEST(SmoothCurve, UnknownModeJoinsWithStraightSegments)
+{
+    const Points points{{0, 0}, {1, 3}, {2, 1}, {4, 2}};
+    SmoothedCurve straight = smoothCurve(points, Aucun, Derivatives);
+    for (int mode : {4, -1, 1000}) {
+        SmoothedCurve c = smoothCurve(points, mode, Derivatives);
+        EXPECT_EQ(c.samples, straight.samples);
+        EXPECT_EQ(c.firstDerived, straight.firstDerived);
+    }
+}
