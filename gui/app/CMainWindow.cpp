@@ -5,7 +5,7 @@
 #include "app/PlatformServices.h"
 #include "curve/CurveFileCommands.h"
 #include "text/NumberText.h"
-enum { Derivative1 = 1, Derivative2 = 2, Integral = 4 }; // TEMP until view/SmoothCurve.h lands
+#include "view/SmoothCurve.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
