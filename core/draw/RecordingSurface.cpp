@@ -1,0 +1,88 @@
+#include "draw/RecordingSurface.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Characters of a UTF-8 text: every byte that does not continue a sequence.
+int characterCount(std::string_view utf8)
+{
+    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(),
+                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+} // namespace
+
+RecordingSurface::Primitive RecordingSurface::record(Kind kind) const
+{
+    Primitive p;
+    p.kind = kind;
+    p.pen = pen();
+    p.brush = brush();
+    p.mode = mode();
+    p.font = font();
+    p.textColour = textColour();
+    p.clip = clipRect();
+    return p;
+}
+
+void RecordingSurface::line(PixelPoint from, PixelPoint to)
+{
+    Primitive p = record(Kind::Line);
+    p.points = {from, to};
+    primitives_.push_back(std::move(p));
+}
+
+void RecordingSurface::polyline(std::span<const PixelPoint> points)
+{
+    Primitive p = record(Kind::Polyline);
+    p.points.assign(points.begin(), points.end());
+    primitives_.push_back(std::move(p));
+}
+
+void RecordingSurface::rectangle(const PixelRect& box)
+{
+    Primitive p = record(Kind::Rectangle);
+    p.points = {{box.left, box.top}, {box.right, box.bottom}};
+    primitives_.push_back(std::move(p));
+}
+
+void RecordingSurface::ellipse(const PixelRect& box)
+{
+    Primitive p = record(Kind::Ellipse);
+    p.points = {{box.left, box.top}, {box.right, box.bottom}};
+    primitives_.push_back(std::move(p));
+}
+
+void RecordingSurface::text(PixelPoint at, std::string_view utf8, TextAlign align)
+{
+    Primitive p = record(Kind::Text);
+    p.points = {at};
+    p.text = std::string(utf8);
+    p.align = align;
+    primitives_.push_back(std::move(p));
+}
+
+TextExtent RecordingSurface::measureText(std::string_view utf8)
+{
+    int height = font().cellHeight > 0 ? font().cellHeight : DefaultCellHeight;
+    return {CharWidth * characterCount(utf8), height};
+}
+
+std::vector<RecordingSurface::Primitive> RecordingSurface::ofKind(Kind kind) const
+{
+    std::vector<Primitive> result;
+    std::copy_if(primitives_.begin(), primitives_.end(), std::back_inserter(result),
+                 [kind](const Primitive& p) { return p.kind == kind; });
+    return result;
+}
+
+std::vector<std::string> RecordingSurface::texts() const
+{
+    std::vector<std::string> result;
+    for (const Primitive& p : primitives_)
+        if (p.kind == Kind::Text)
+            result.push_back(p.text);
+    return result;
+}

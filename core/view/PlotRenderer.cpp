@@ -1,0 +1,286 @@
+#include "view/PlotRenderer.h"
+
+#include "draw/Surface.h"
+#include "text/NumberText.h"
+#include "view/SmoothCurve.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A pass crosses the window in about seven steps once it has skipped the steps
+// before it; the bound only matters when the arithmetic stops advancing.
+constexpr int MaxTicksPerPass = 32;
+
+// Graduation values this close to 0 are written as 0.
+constexpr double ZeroSnap = 0.001;
+
+// A graduation on the window's edge counts as inside although the steps that reach
+// it may end an ulp beyond: the edge labels must not come and go with rounding.
+constexpr double EdgeTolerance = 1e-9;
+
+// Pixel position of a computed coordinate, truncated toward zero like every other
+// conversion here; NaN gives 0 and far values stay within PixelLimit.
+int toPixel(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    return static_cast<int>(std::clamp(v, -static_cast<double>(PixelLimit), static_cast<double>(PixelLimit)));
+}
+
+// A graduation's position, truncated as well, except that a step that lands an ulp
+// short of a whole pixel (3 x 106.67 from 400) counts as reaching it.
+int tickPixel(double q)
+{
+    const double whole = std::round(q);
+    return toPixel(std::abs(q - whole) < 1e-6 ? whole : q);
+}
+
+// Puts the pen, brush, mode, font and text colour back as the caller had them.
+class StateGuard {
+public:
+    explicit StateGuard(Surface& s)
+        : s_(s), pen_(s.pen()), brush_(s.brush()), mode_(s.mode()), font_(s.font()), text_(s.textColour())
+    {
+    }
+    ~StateGuard()
+    {
+        s_.setPen(pen_);
+        s_.setBrush(brush_);
+        s_.setMode(mode_);
+        s_.setFont(font_);
+        s_.setTextColour(text_);
+    }
+    StateGuard(const StateGuard&) = delete;
+    StateGuard& operator=(const StateGuard&) = delete;
+
+private:
+    Surface& s_;
+    Pen pen_;
+    Brush brush_;
+    DrawMode mode_;
+    Font font_;
+    Rgb text_;
+};
+
+// One pass of graduations from the origin: tick k sits at origin + k * pixelStep.
+// Its value counts the steps since the origin, or since the last value that was
+// snapped to 0 (the count restarts there). The pass goes on while the position has
+// not gone beyond `end`. Ticks before `entry`, the window's edge on the origin's side,
+// lie outside the window and are never handled, so they are skipped in one jump: a
+// window far from the origin costs no more than one around it. `handle` gets the
+// value and the position and returns true when it snapped the value to 0.
+template <typename Handle>
+void graduationPass(double origin, double pixelStep, double valueStep, double entry, double end, Handle handle)
+{
+    const bool forward = pixelStep > 0;
+    const double length = std::abs(pixelStep);
+    double k = 0.0;
+    const double before = (forward ? entry - origin : origin - entry) - length;
+    if (before > 0)
+        k = std::floor(before / length);
+    double steps = k;
+    for (int i = 0; i < MaxTicksPerPass; ++i, k += 1.0, steps += 1.0) {
+        const double q = origin + k * pixelStep;
+        if (!(forward ? q <= end : q >= end))
+            break;
+        if (handle(steps * valueStep, q))
+            steps = 0.0;
+    }
+}
+
+bool usableStep(double pixelStep, double valueStep, double origin)
+{
+    return std::isfinite(pixelStep) && pixelStep != 0.0 && std::isfinite(valueStep) && valueStep > 0.0
+        && std::isfinite(origin);
+}
+
+void drawXGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, const PlotTicks& t, PixelPoint a1,
+                      PixelPoint a2, int clientHeight)
+{
+    const double p = (a2.x - a1.x) / static_cast<double>(GraduationCount);
+    const double step = (w.xmax - w.xmin) / GraduationCount;
+    // The origin's column unclamped, so that the passes count steps from the true 0.
+    const double x0 = m.marginX + std::round((0.0 - m.xmin) / m.scaleX);
+    if (!(p > 0) || !usableStep(p, step, x0))
+        return;
+    const int y0 = a1.y;
+    const TextAlign align{HAlign::Centre, VAlign::Top};
+    const double slack = step * EdgeTolerance;
+    auto handle = [&](double v, double q) {
+        if (!(w.xmin - slack <= v && v <= w.xmax + slack))
+            return false;
+        const int x = tickPixel(q);
+        s.line({x, y0 - t.tickY}, {x, y0 + t.tickY});
+        const bool zero = -ZeroSnap < v && v < ZeroSnap;
+        if (zero)
+            v = 0.0;
+        const std::string label = cformat("%.2lf", {v});
+        const TextExtent extent = s.measureText(label);
+        if (zero) // left of the origin, below the axis
+            s.text({x - extent.width - t.tickX, y0 + t.tickY}, "0", align);
+        else if (y0 < clientHeight / 2) // labels on the side where less of the window lies
+            s.text({x, y0 - t.tickY - extent.height}, label, align);
+        else
+            s.text({x, y0 + t.tickY}, label, align);
+        return zero;
+    };
+    graduationPass(x0, p, step, a1.x, a2.x + p / 20, handle);
+    graduationPass(x0, -p, -step, a2.x, a1.x - p / 20, handle);
+}
+
+void drawYGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, const PlotTicks& t, PixelPoint b1,
+                      PixelPoint b2, int clientWidth)
+{
+    // Negative: world y grows upwards.
+    const double p = (b2.y - b1.y) / static_cast<double>(GraduationCount);
+    const double step = (w.ymax - w.ymin) / GraduationCount;
+    const double y0 = m.usableHeight + m.marginY - std::round((0.0 - m.ymin) / m.scaleY);
+    if (!(p < 0) || !usableStep(p, step, y0))
+        return;
+    const int x0 = b1.x;
+    const double slack = step * EdgeTolerance;
+    auto handle = [&](double v, double q) {
+        if (!(w.ymin - slack <= v && v <= w.ymax + slack))
+            return false;
+        const int y = tickPixel(q);
+        s.line({x0 - t.tickX, y}, {x0 + t.tickX, y});
+        if (-ZeroSnap < v && v < ZeroSnap)
+            return true; // the x axis labels the origin
+        const std::string label = cformat("%.2lf", {v});
+        const int top = y - s.measureText(label).height / 2;
+        if (clientWidth / 2 < x0)
+            s.text({x0 + 2 * t.tickX, top}, label, {HAlign::Left, VAlign::Top});
+        else
+            s.text({x0 - 2 * t.tickX, top}, label, {HAlign::Right, VAlign::Top});
+        return false;
+    };
+    graduationPass(y0, -p, -step, b2.y, b1.y - p / 20, handle); // downwards
+    graduationPass(y0, p, step, b1.y, b2.y + p / 20, handle);   // upwards
+}
+
+std::span<const CurvePoint> pointsOf(const PointArray& points, int count)
+{
+    return std::span<const CurvePoint>(points.data(), static_cast<std::size_t>(std::clamp(count, 0, MaxCurvePoints)));
+}
+
+// A plus sign, longer toward the right and the bottom; each stroke leaves its end
+// pixel unpainted.
+void drawMarkers(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, const PlotTicks& t)
+{
+    for (const CurvePoint& point : points) {
+        const PixelPoint c = m.worldToPixel(point.x, point.y);
+        s.line({toPixel(c.x - 1.25 * t.tickX), c.y}, {toPixel(c.x + 1.5 * t.tickX), c.y});
+        s.line({c.x, toPixel(c.y - 1.25 * t.tickY)}, {c.x, toPixel(c.y + 1.5 * t.tickY)});
+    }
+}
+
+// The smoothed curve and its derived curves in exclusive-or, so that drawing the same
+// points again erases them. False when the arrays could not be had.
+bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, int mode, int flags)
+{
+    try {
+        const SmoothedCurve curve = smoothCurve(points, mode, flags);
+        if (curve.sampleCount() <= 1)
+            return true;
+        s.setMode(DrawMode::Xor);
+        s.setPen({Colours::White, 1, PenStyle::Solid});
+        std::vector<PixelPoint> pixels = m.worldToPixel(curve.samples);
+        s.polyline(pixels);
+
+        // Derived curves share the curve's world coordinates: only y changes.
+        auto drawDerived = [&](const std::vector<double>& ys, Rgb colour) {
+            if (ys.size() != curve.samples.size())
+                return;
+            for (std::size_t i = 0; i < ys.size(); ++i)
+                pixels[i].y = m.worldToPixel(curve.samples[i].x, ys[i]).y;
+            s.setPen({colour, 1, PenStyle::Solid});
+            s.polyline(pixels);
+        };
+        if (flags & (Derivative1 | Integral))
+            drawDerived(curve.firstDerived, (flags & Derivative1) ? Colours::Yellow : Colours::Magenta);
+        if (flags & Derivative2)
+            drawDerived(curve.secondDerived, Colours::Cyan);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+} // namespace
+
+PlotTicks plotTicks(const Surface& surface)
+{
+    PlotTicks t;
+    t.tickX = surface.logicalDpiX() / 26;
+    t.tickY = surface.logicalDpiY() / 26;
+    t.labelHeight = surface.logicalDpiY() * 3 / 26;
+    return t;
+}
+
+CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
+                         int flags, bool* curvesDrawn)
+{
+    const PlotTicks ticks = plotTicks(surface);
+    setViewWindow(view, requested);
+
+    const PixelSize size = surface.size();
+    const CanvasMapping mapping = CanvasMapping::make(view.current, size.width, size.height);
+    {
+        StateGuard guard(surface);
+        surface.setMode(DrawMode::Copy);
+        surface.setPen({Colours::White, 2, PenStyle::Solid});
+        surface.setBrush(Brush::solid(Colours::White));
+        surface.rectangle({0, 0, size.width, size.height});
+
+        const ViewWindow& w = view.current;
+        const PixelPoint a1 = mapping.worldToPixel(w.xmin, 0.0);
+        const PixelPoint a2 = mapping.worldToPixel(w.xmax, 0.0);
+        const PixelPoint b1 = mapping.worldToPixel(0.0, w.ymin);
+        const PixelPoint b2 = mapping.worldToPixel(0.0, w.ymax);
+        surface.setPen({Colours::Black, 2, PenStyle::Solid});
+        surface.line(a1, a2);
+        surface.line(b1, b2);
+
+        surface.setPen({Colours::Black, 1, PenStyle::Solid});
+        surface.setFont({ticks.labelHeight, FontFamily::SansSerif, false});
+        surface.setTextColour(Colours::Black);
+        drawXGraduations(surface, mapping, w, ticks, a1, a2, size.height);
+        drawYGraduations(surface, mapping, w, ticks, b1, b2, size.width);
+    }
+    const bool drawn = drawCurve(surface, mapping, doc, flags, false);
+    if (curvesDrawn)
+        *curvesDrawn = drawn;
+    return mapping;
+}
+
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags, bool incremental)
+{
+    const PlotTicks ticks = plotTicks(surface);
+    const std::span<const CurvePoint> current = pointsOf(doc.points, doc.count);
+    const std::span<const CurvePoint> snapshot = pointsOf(doc.undoPoints, doc.undoCount);
+
+    StateGuard guard(surface);
+    surface.setMode(DrawMode::Copy);
+    // The snapshot's markers go even when the curve is now empty, or they would stay.
+    if (incremental && !snapshot.empty()) {
+        surface.setPen({Colours::White, 1, PenStyle::Solid});
+        drawMarkers(surface, mapping, snapshot, ticks);
+    }
+    if (!current.empty()) {
+        surface.setPen({Colours::Red, 1, PenStyle::Solid});
+        drawMarkers(surface, mapping, current, ticks);
+    }
+
+    bool drawn = true;
+    if (incremental && !snapshot.empty())
+        drawn = drawCurves(surface, mapping, snapshot, doc.smoothingMode, flags) && drawn;
+    if (current.size() > 1)
+        drawn = drawCurves(surface, mapping, current, doc.smoothingMode, flags) && drawn;
+    return drawn;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "curve/CurveDocument.h"
+#include "view/CanvasMapping.h"
+#include "view/ViewWindow.h"
+
+#include <string_view>
+
+class Surface;
+
+// Steps of the current window's extent per axis.
+inline constexpr int GraduationCount = 6;
+
+// Shown by the caller when drawCurve could not draw a curve for lack of memory.
+inline constexpr std::string_view CurveMemoryMessage = "Impossible d'allouer de la mémoire !";
+inline constexpr std::string_view CurveMemoryCaption = "Attention !";
+
+// Sizes that follow the device's resolution: tick half-lengths (which also size the
+// point markers) and the cell height of the graduation labels.
+struct PlotTicks {
+    int tickX = 0;
+    int tickY = 0;
+    int labelHeight = 0;
+};
+PlotTicks plotTicks(const Surface& surface);
+
+// Full redraw: setViewWindow with `requested` (a degenerate request keeps the current
+// window), then background, axes through the world origin, graduations, markers and
+// curves for the surface's whole size. Returns the mapping the picture was drawn
+// with; `curvesDrawn`, when given, receives drawCurve's result.
+CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
+                         int flags, bool* curvesDrawn = nullptr);
+
+// Draws the point markers, the curve and the derived curves shown by `flags` over the
+// picture. When `incremental`, first erases what the undo snapshot drew: its markers
+// in white, its curves by drawing them again in exclusive-or, so the snapshot must be
+// what is on the picture. False when a curve was left out for lack of memory (the
+// rest is drawn); the caller then shows CurveMemoryMessage.
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags,
+               bool incremental);

@@ -1,0 +1,349 @@
+#include "draw/RecordingSurface.h"
+#include "view/PlotRenderer.h"
+#include "view/SmoothCurve.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Kind = RecordingSurface::Kind;
+using Primitive = RecordingSurface::Primitive;
+using Labels = std::multiset<std::string>;
+
+// 800 x 600 at 96 dpi: margins 80 and 30, usable 640 x 540, ticks of 3 pixels,
+// labels 11 pixels high.
+constexpr PixelSize AreaSize{800, 600};
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+CurveDocument documentWith(std::vector<CurvePoint> points, int mode = Aucun)
+{
+    CurveDocument doc;
+    doc.appendPoints(points);
+    doc.smoothingMode = mode;
+    return doc;
+}
+
+struct Plot {
+    RecordingSurface surface{AreaSize};
+    ViewState view;
+    CanvasMapping mapping;
+};
+
+Plot render(ViewWindow window, const CurveDocument& doc = {}, int flags = 0)
+{
+    Plot plot;
+    plot.mapping = renderPlot(plot.surface, plot.view, window, doc, flags);
+    return plot;
+}
+
+// The x axis writes its labels centred; the y axis aligns them left or right.
+std::vector<Primitive> xLabels(const RecordingSurface& s)
+{
+    std::vector<Primitive> result;
+    for (const Primitive& p : s.ofKind(Kind::Text))
+        if (p.align.horizontal == HAlign::Centre)
+            result.push_back(p);
+    return result;
+}
+
+std::vector<Primitive> yLabels(const RecordingSurface& s)
+{
+    std::vector<Primitive> result;
+    for (const Primitive& p : s.ofKind(Kind::Text))
+        if (p.align.horizontal != HAlign::Centre)
+            result.push_back(p);
+    return result;
+}
+
+// Distinct label texts (the origin is handled by both passes of an axis).
+std::set<std::string> textsOf(const std::vector<Primitive>& labels)
+{
+    std::set<std::string> result;
+    for (const Primitive& p : labels)
+        result.insert(p.text);
+    return result;
+}
+
+std::vector<Primitive> linesWithPen(const RecordingSurface& s, Rgb colour)
+{
+    std::vector<Primitive> result;
+    for (const Primitive& p : s.ofKind(Kind::Line))
+        if (p.pen.colour == colour)
+            result.push_back(p);
+    return result;
+}
+
+std::optional<Primitive> findText(const std::vector<Primitive>& labels, const std::string& text)
+{
+    auto it = std::find_if(labels.begin(), labels.end(), [&](const Primitive& p) { return p.text == text; });
+    return it == labels.end() ? std::nullopt : std::optional<Primitive>(*it);
+}
+
+} // namespace
+
+TEST(PlotRenderer, GraduatesTheInitialWindowInStepsOfTwelve)
+{
+    Plot plot = render({-36, -36, 36, 36});
+    const std::set<std::string> values{"-36.00", "-24.00", "-12.00", "12.00", "24.00", "36.00"};
+    std::set<std::string> withZero = values;
+    withZero.insert("0");
+    EXPECT_EQ(textsOf(xLabels(plot.surface)), withZero);
+    EXPECT_EQ(textsOf(yLabels(plot.surface)), values);
+
+    // Origin at (400, 300): the x axis is not above the middle, so its labels go below
+    // it; the y axis is not right of the middle, so its labels go to its left.
+    struct Place { std::string text; PixelPoint at; TextAlign align; bool xAxis; };
+    const Place places[] = {
+        {"0", {400 - 24 - 3, 303}, {HAlign::Centre, VAlign::Top}, true}, // left of the width of "0.00"
+        {"12.00", {506, 303}, {HAlign::Centre, VAlign::Top}, true},
+        {"-36.00", {80, 303}, {HAlign::Centre, VAlign::Top}, true},
+        {"36.00", {720, 303}, {HAlign::Centre, VAlign::Top}, true},
+        {"12.00", {394, 210 - 5}, {HAlign::Right, VAlign::Top}, false},
+        {"-36.00", {394, 570 - 5}, {HAlign::Right, VAlign::Top}, false},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.text);
+        const std::optional<Primitive> label = findText(place.xAxis ? xLabels(plot.surface) : yLabels(plot.surface), place.text);
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->points.front(), place.at);
+        EXPECT_EQ(label->align, place.align);
+        EXPECT_EQ(label->font.cellHeight, 11);
+        EXPECT_EQ(label->textColour, Colours::Black);
+    }
+}
+
+TEST(PlotRenderer, LabelsSitWhereLessOfTheWindowLies)
+{
+    // Origin in the upper left quarter: x labels above the axis, y labels to its left.
+    Plot upperLeft = render({-10, -50, 50, 10});
+    std::optional<Primitive> x = findText(xLabels(upperLeft.surface), "10.00");
+    ASSERT_TRUE(x);
+    const int y0 = upperLeft.mapping.worldToPixel(0, 0).y;
+    EXPECT_EQ(x->points.front().y, y0 - 3 - 11);
+    // Origin in the lower right quarter: x labels below, y labels to its right.
+    Plot lowerRight = render({-50, -10, 10, 50});
+    const PixelPoint origin = lowerRight.mapping.worldToPixel(0, 0);
+    x = findText(xLabels(lowerRight.surface), "-10.00");
+    ASSERT_TRUE(x);
+    EXPECT_EQ(x->points.front().y, origin.y + 3);
+    const std::optional<Primitive> y = findText(yLabels(lowerRight.surface), "10.00");
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->points.front().x, origin.x + 6);
+    EXPECT_EQ(y->align.horizontal, HAlign::Left);
+}
+
+TEST(PlotRenderer, WindowsAwayFromTheOriginGraduateOnlyTheirOwnValues)
+{
+    struct Case { ViewWindow window; std::set<std::string> x, y; };
+    const Case cases[] = {
+        {{1, 1, 7, 7},
+         {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"},
+         {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"}},
+        // Six thousand steps from the origin: the x axis is in view, the y axis far away.
+        {{1000, -1, 1001, 1},
+         {"1000.00", "1000.17", "1000.33", "1000.50", "1000.67", "1000.83", "1001.00"},
+         {"-1.00", "-0.67", "-0.33", "0.33", "0.67", "1.00"}},
+        {{-7e9, -6, -1e9, 6},
+         {"-7000000000.00", "-6000000000.00", "-5000000000.00", "-4000000000.00", "-3000000000.00",
+          "-2000000000.00", "-1000000000.00"},
+         {"-6.00", "-4.00", "-2.00", "2.00", "4.00", "6.00"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window.xmin);
+        Plot plot = render(c.window);
+        EXPECT_EQ(textsOf(xLabels(plot.surface)), c.x);
+        EXPECT_EQ(textsOf(yLabels(plot.surface)), c.y);
+    }
+}
+
+TEST(PlotRenderer, NarrowWindowsLabelEveryGraduationZero)
+{
+    for (ViewWindow window : {ViewWindow{-0.002, -1, 0.002, 1}, ViewWindow{0.0001, -1, 0.0041, 1}}) {
+        SCOPED_TRACE(window.xmin);
+        Plot plot = render(window);
+        const std::vector<Primitive> labels = xLabels(plot.surface);
+        EXPECT_GE(labels.size(), 6u);
+        EXPECT_EQ(textsOf(labels), std::set<std::string>{"0"});
+    }
+    // The y axis never labels 0, so a narrow y window has no y label at all.
+    Plot narrowY = render({-1, -0.002, 1, 0.002});
+    EXPECT_TRUE(yLabels(narrowY.surface).empty());
+}
+
+TEST(PlotRenderer, BackgroundAndAxesComeFirstInCopyMode)
+{
+    Plot plot = render({-36, -36, 36, 36});
+    const auto& all = plot.surface.primitives();
+    ASSERT_GE(all.size(), 3u);
+    EXPECT_EQ(all[0].kind, Kind::Rectangle);
+    EXPECT_EQ(all[0].points, (std::vector<PixelPoint>{{0, 0}, {800, 600}}));
+    EXPECT_EQ(all[0].brush, Brush::solid(Colours::White));
+    EXPECT_EQ(all[0].pen, (Pen{Colours::White, 2, PenStyle::Solid}));
+    EXPECT_EQ(all[1].points, (std::vector<PixelPoint>{{80, 300}, {720, 300}}));
+    EXPECT_EQ(all[2].points, (std::vector<PixelPoint>{{400, 570}, {400, 30}}));
+    for (int i : {1, 2})
+        EXPECT_EQ(all[i].pen, (Pen{Colours::Black, 2, PenStyle::Solid}));
+    for (const Primitive& p : all)
+        EXPECT_EQ(p.mode, DrawMode::Copy);
+    // Ticks: 7 per axis, the origin's handled by both passes.
+    const std::vector<Primitive> ticks = linesWithPen(plot.surface, Colours::Black);
+    EXPECT_EQ(std::count_if(ticks.begin(), ticks.end(), [](const Primitive& p) { return p.pen.width == 1; }), 16);
+}
+
+TEST(PlotRenderer, EmptyDocumentDrawsNoMarkerAndNoCurve)
+{
+    Plot plot = render({-36, -36, 36, 36});
+    EXPECT_TRUE(linesWithPen(plot.surface, Colours::Red).empty());
+    EXPECT_TRUE(plot.surface.ofKind(Kind::Polyline).empty());
+}
+
+TEST(PlotRenderer, OnePointGetsItsMarkerAndNoCurve)
+{
+    // (0, 0) maps to (400, 300); world x -44.8875 maps to column 1, whose marker
+    // starts at 1 - 3.75, truncated toward zero.
+    struct Case { CurvePoint point; PixelPoint h1, h2, v1, v2; };
+    const Case cases[] = {
+        {{0, 0}, {396, 300}, {404, 300}, {400, 296}, {400, 304}},
+        {{-44.8875, 0}, {-2, 300}, {5, 300}, {1, 296}, {1, 304}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.point.x);
+        Plot plot = render({-36, -36, 36, 36}, documentWith({c.point}));
+        const std::vector<Primitive> strokes = linesWithPen(plot.surface, Colours::Red);
+        ASSERT_EQ(strokes.size(), 2u);
+        EXPECT_EQ(strokes[0].points, (std::vector<PixelPoint>{c.h1, c.h2}));
+        EXPECT_EQ(strokes[1].points, (std::vector<PixelPoint>{c.v1, c.v2}));
+        for (const Primitive& s : strokes) {
+            EXPECT_EQ(s.mode, DrawMode::Copy);
+            EXPECT_EQ(s.pen.width, 1);
+        }
+        EXPECT_TRUE(plot.surface.ofKind(Kind::Polyline).empty());
+    }
+}
+
+TEST(PlotRenderer, CurvesAreDrawnInExclusiveOrWithTheirPens)
+{
+    const CurveDocument doc = documentWith({{-2, 4}, {0, 0}, {2, 4}}, Cubique);
+    struct Case { int flags; std::vector<Rgb> pens; };
+    const Case cases[] = {
+        {0, {Colours::White}},
+        {Derivative1, {Colours::White, Colours::Yellow}},
+        {Integral, {Colours::White, Colours::Magenta}},
+        {Derivative1 | Integral, {Colours::White, Colours::Yellow}},
+        {Derivative2, {Colours::White, Colours::Cyan}},
+        {Derivative1 | Derivative2, {Colours::White, Colours::Yellow, Colours::Cyan}},
+        {Integral | Derivative2, {Colours::White, Colours::Magenta, Colours::Cyan}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags);
+        Plot plot = render({-36, -36, 36, 36}, doc, c.flags);
+        const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
+        ASSERT_EQ(curves.size(), c.pens.size());
+        for (std::size_t i = 0; i < curves.size(); ++i) {
+            EXPECT_EQ(curves[i].pen, (Pen{c.pens[i], 1, PenStyle::Solid}));
+            EXPECT_EQ(curves[i].mode, DrawMode::Xor);
+            EXPECT_EQ(curves[i].points.size(), 65u);
+        }
+        // Drawing leaves the surface in copy mode for whoever draws next.
+        EXPECT_EQ(plot.surface.mode(), DrawMode::Copy);
+    }
+}
+
+TEST(PlotRenderer, DerivedCurvesShareTheCurveScale)
+{
+    const CurveDocument doc = documentWith({{-2, 4}, {0, 0}, {2, 4}}, Cubique);
+    Plot plot = render({-36, -36, 36, 36}, doc, Derivative2);
+    const SmoothedCurve curve = smoothCurve(std::span(doc.points.data(), 3), Cubique, Derivative2);
+    const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
+    ASSERT_EQ(curves.size(), 2u);
+    ASSERT_EQ(curves[1].points.size(), curve.secondDerived.size());
+    for (std::size_t i = 0; i < curve.secondDerived.size(); ++i)
+        EXPECT_EQ(curves[1].points[i], plot.mapping.worldToPixel(curve.samples[i].x, curve.secondDerived[i]));
+}
+
+TEST(PlotRenderer, IncrementalRedrawErasesTheSnapshotFirst)
+{
+    CurveDocument doc = documentWith({{-10, -5}, {0, 3}, {10, 4}}, Akima);
+    const int flags = Derivative1 | Derivative2;
+    RecordingSurface surface{AreaSize};
+    ViewState view;
+    const CanvasMapping mapping = renderPlot(surface, view, view.current, doc, flags);
+    const std::vector<Primitive> before = surface.ofKind(Kind::Polyline);
+
+    doc.takeSnapshot();
+    doc.appendPoint({20, -8});
+    surface.clear();
+    drawCurve(surface, mapping, doc, flags, true);
+
+    // Markers: the snapshot's three in white, then the four current ones in red.
+    const auto& all = surface.primitives();
+    ASSERT_GE(all.size(), 14u);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(all[i].pen.colour, Colours::White) << i;
+    for (int i = 6; i < 14; ++i)
+        EXPECT_EQ(all[i].pen.colour, Colours::Red) << i;
+
+    // The snapshot's curves again, exactly as drawn, then the new ones: each old
+    // polyline is drawn twice in exclusive-or and so leaves nothing behind.
+    const std::vector<Primitive> after = surface.ofKind(Kind::Polyline);
+    ASSERT_EQ(after.size(), 2 * before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i].points, before[i].points);
+        EXPECT_EQ(after[i].pen, before[i].pen);
+        EXPECT_EQ(after[i].mode, DrawMode::Xor);
+    }
+    EXPECT_EQ(after[before.size()].points.size(), 97u);
+}
+
+TEST(PlotRenderer, IncrementalRedrawOfAnEmptiedCurveStillErasesTheOldMarkers)
+{
+    CurveDocument doc = documentWith({{1, 1}, {2, 2}});
+    doc.takeSnapshot();
+    doc.clearPoints();
+    RecordingSurface surface{AreaSize};
+    const CanvasMapping mapping = CanvasMapping::make({-36, -36, 36, 36}, AreaSize.width, AreaSize.height);
+    drawCurve(surface, mapping, doc, 0, true);
+    EXPECT_EQ(linesWithPen(surface, Colours::White).size(), 4u);
+    EXPECT_TRUE(linesWithPen(surface, Colours::Red).empty());
+    EXPECT_EQ(surface.ofKind(Kind::Polyline).size(), 1u); // the old curve, erased
+}
+
+TEST(PlotRenderer, DegenerateWindowsAndDevicesTerminate)
+{
+    const ViewWindow windows[] = {
+        {0, 0, 0, 0},         {5, -1, 5, 1},           {NaN, NaN, NaN, NaN}, {-Inf, -Inf, Inf, Inf},
+        {1, 1, -1, -1},       {-1e308, -1e308, 1e308, 1e308}, {1e300, 1e300, 1.0000001e300, 1.0000001e300},
+        {0, 0, 1e-300, 1e-300}, {-1e-9, -1e-9, 1e-9, 1e-9},
+    };
+    const PixelSize sizes[] = {{800, 600}, {0, 0}, {1, 1}, {-5, -5}, {99, 99}};
+    const CurveDocument doc = documentWith({{-1, 1}, {0, 2}, {1, 1e300}}, Carlson);
+    for (const ViewWindow& w : windows) {
+        for (PixelSize size : sizes) {
+            for (int dpi : {96, 0, 600}) {
+                SCOPED_TRACE(testing::Message() << w.xmin << " " << size.width << " " << dpi);
+                RecordingSurface surface{size, dpi, dpi};
+                ViewState view;
+                view.current = w; // as if it had got there without setViewWindow
+                renderPlot(surface, view, w, doc, Derivative1 | Derivative2);
+                // Background, axes, at most four bounded passes and the curve.
+                EXPECT_LT(surface.primitives().size(), 300u);
+            }
+        }
+    }
+}
+
+TEST(PlotRenderer, DegenerateRequestKeepsTheWindow)
+{
+    Plot plot = render({3, -1, 3, 1});
+    EXPECT_EQ(plot.view.current, (ViewWindow{-36, -36, 36, 36}));
+    EXPECT_EQ(textsOf(yLabels(plot.surface)).size(), 6u);
+}
