@@ -1,10 +1,14 @@
 #include "app/CMainWindow.h"
 
+#include "app/CDrawingArea.h"
+#include "app/CQtSurface.h"
 #include "app/DialogUnits.h"
 #include "app/Editor.h"
 #include "app/PlatformServices.h"
 #include "curve/CurveFileCommands.h"
 #include "text/NumberText.h"
+#include "transform/ParameterDialogs.h"
+#include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 
 #include <QButtonGroup>
@@ -197,8 +201,17 @@ QWidget* CMainWindow::control(int id) const
 void CMainWindow::openWindow()
 {
     CurveDocument& doc = editor_.document;
-    setCursor(Qt::ArrowCursor);
     editor_.view = ViewState{};
+
+    // The drawing area lies exactly over frame 140 and keeps its picture for the run.
+    drawingArea_ = new CDrawingArea(this);
+    drawingArea_->setGeometry(control(140)->geometry());
+    drawingArea_->resize(control(140)->size()); // the picture takes the client size now
+    connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showMouseCoordinates);
+    drawingArea_->setMapping(CanvasMapping::make(editor_.view.current, drawingArea_->clientSize().width(),
+                                                 drawingArea_->clientSize().height()));
+    setCurrentCursor(Qt::ArrowCursor);
+    fitView();
     showCurveSettings();
     static_cast<QCheckBox*>(control(114))->setChecked(false);
     displayFlags_ = 0;
@@ -233,8 +246,11 @@ void CMainWindow::runCommand(int id)
             break;
         }
         editor_.interactionMode = PointEntry;
-        setCursor(Qt::CrossCursor);
+        setCurrentCursor(Qt::CrossCursor);
         statusText_ = QStringLiteral("Gauche-Saisir Point / Droit-Saisir Coordonnées");
+        break;
+    case 16:
+        boundsCommand();
         break;
     case 19:
         editor_.interactionMode = PointDelete;
@@ -243,6 +259,25 @@ void CMainWindow::runCommand(int id)
         break;
     case 31:
         doc.restoreSnapshot();
+        redraw();
+        break;
+    case 32:
+        if (doc.count > 1 && fitToData(editor_.view, {doc.points.data(), std::size_t(doc.count)}, doc.smoothingMode,
+                                       displayFlags_)) {
+            setCurrentCursor(Qt::ArrowCursor);
+            redraw(editor_.view.dataExtent);
+        }
+        break;
+    case 33:
+        editor_.interactionMode = 33;
+        redraw(editor_.view.previousWindow);
+        break;
+    case 46:
+        zoomOut(editor_.view);
+        redraw();
+        break;
+    case 47:
+        zoomIn(editor_.view);
         redraw();
         break;
     case 52:
@@ -324,6 +359,7 @@ void CMainWindow::openFileCommand()
     doc.takeSnapshot();
     showCount();
     showCurveSettings();
+    fitView();
     redraw();
 }
 
@@ -410,7 +446,83 @@ void CMainWindow::showCurveSettings()
     static_cast<QCheckBox*>(control(1013))->setChecked(doc.periodic != 0);
 }
 
+void CMainWindow::boundsCommand()
+{
+    editor_.interactionMode = BoundsEntry;
+    EnteredValues& entered = editor_.entered;
+    entered.accepted = 0;
+    bool allRead = true;
+    int accepted = askBounds(this, editor_.view.current, entered, allRead);
+    // The mode ends with the dialog, so that later repaints draw the plot again.
+    editor_.interactionMode = ModeFinished;
+    if (!accepted)
+        return;
+    ViewWindow requested{entered.x, entered.y, entered.value, entered.value2};
+    // A field that does not evaluate would leave a stale value in place: refused too.
+    if (allRead && requested.xmax > requested.xmin && requested.ymax > requested.ymin && isUsableWindow(requested)) {
+        statusText_ = QString::fromStdString(cformat("Nouvelles bornes (%.2f, %.2f), (%.2f, %.2f)",
+                                                     {requested.xmin, requested.ymin, requested.xmax, requested.ymax}));
+        redraw(requested);
+    } else {
+        services_.showMessage(CPlatformServices::focusOwner(), QStringLiteral("Bornes incorrectes !!!"), QString(),
+                              MessageButtons::Ok, MessageIcon::Error);
+    }
+}
+
+void CMainWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The drawing area keeps its picture, so uncovering the window or repainting a
+    // control needs no new plot: the plot is drawn when the window appears.
+    if (editor_.interactionMode != BoundsEntry) {
+        plotRepainted = true;
+        redraw();
+        showCount();
+    }
+}
+
 void CMainWindow::redraw()
 {
-    // The plot is drawn by the drawing area once it exists.
+    redraw(editor_.view.current);
+}
+
+void CMainWindow::redraw(const ViewWindow& requested)
+{
+    if (!drawingArea_)
+        return;
+    bool drawn = true;
+    {
+        CQtSurface surface(drawingArea_->image());
+        if (!surface.isActive())
+            return;
+        drawingArea_->setMapping(
+            renderPlot(surface, editor_.view, requested, editor_.document, displayFlags_, &drawn));
+    }
+    if (!drawn)
+        services_.showMessage(this, QString::fromUtf8(CurveMemoryMessage.data(), CurveMemoryMessage.size()),
+                              QString::fromUtf8(CurveMemoryCaption.data(), CurveMemoryCaption.size()),
+                              MessageButtons::Ok, MessageIcon::Warning);
+    if (editor_.interactionMode == PointEntry)
+        setCurrentCursor(Qt::CrossCursor);
+    drawingArea_->update();
+}
+
+void CMainWindow::fitView()
+{
+    const CurveDocument& doc = editor_.document;
+    ::fitView(editor_.view, {doc.points.data(), static_cast<std::size_t>(doc.count)}, doc.smoothingMode,
+              displayFlags_);
+}
+
+void CMainWindow::setCurrentCursor(Qt::CursorShape shape)
+{
+    currentCursor_ = shape;
+    if (drawingArea_)
+        drawingArea_->setCursor(shape);
+}
+
+void CMainWindow::showMouseCoordinates(double x, double y)
+{
+    static_cast<QLabel*>(control(127))->setText(QString::fromStdString(cformat(" %.3lf ", {x})));
+    static_cast<QLabel*>(control(128))->setText(QString::fromStdString(cformat(" %.3lf ", {y})));
 }

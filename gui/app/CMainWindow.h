@@ -1,10 +1,13 @@
 #pragma once
 
+#include "view/ViewWindow.h"
+
 #include <QDialog>
 #include <QString>
 
 #include <map>
 
+class CDrawingArea;
 class CPlatformServices;
 class QComboBox;
 class QLabel;
@@ -25,11 +28,17 @@ public:
 
     const QString& statusText() const { return statusText_; }
     int displayFlags() const { return displayFlags_; }
+    CDrawingArea* drawingArea() const { return drawingArea_; }
+    // Set by every repaint of the plot; the mouse picks read and clear it.
+    bool plotRepainted = false;
     // The unit shown in "Unités", at most 15 characters.
     QString unitText() const;
 
 public slots:
     void reject() override; // Escape and the close box: the stop path
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -40,17 +49,27 @@ private:
     void saveCommand();
     void resetCommand();
     void displayFlagCommand(int id);
+    void boundsCommand();
+    void formulaCommand();
 
     void showCount();
     void setStatus(const QString& text);
     void selectUnit();
     void showCurveSettings();
+    // Full redraw with the current window, or with `requested`, which then becomes
+    // the current window (the former one the previous window) when it differs.
     void redraw();
+    void redraw(const ViewWindow& requested);
+    void fitView();
+    void setCurrentCursor(Qt::CursorShape shape);
+    void showMouseCoordinates(double x, double y);
 
     Editor& editor_;
     CPlatformServices& services_;
     std::map<int, QWidget*> controls_;
     QComboBox* units_ = nullptr;
+    CDrawingArea* drawingArea_ = nullptr;
+    Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
     QString statusText_;
     int displayFlags_ = 0;
     bool stopping_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curve/CurveDocument.h"
+#include "transform/EnteredValues.h"
 #include "view/ViewWindow.h"
 
 // What a click on the drawing area means and which command is under way.
@@ -21,4 +22,5 @@ struct Editor {
     CurveDocument document;
     ViewState view;
     int interactionMode = Idle;
+    EnteredValues entered;
 };

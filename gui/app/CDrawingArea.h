@@ -1,0 +1,40 @@
+#pragma once
+
+#include "view/CanvasMapping.h"
+
+#include <QFrame>
+#include <QImage>
+
+// The plot's area over the main window's frame: a bordered child that keeps its
+// picture for the whole run. The renderer draws into the picture; painting only
+// copies it, and the background is never erased, so exclusive-or drawing stays
+// consistent with what is shown.
+class CDrawingArea : public QFrame {
+    Q_OBJECT
+public:
+    explicit CDrawingArea(QWidget* parent);
+
+    // The picture, the size of the client area.
+    QImage& image();
+    QSize clientSize() const { return contentsRect().size(); }
+    void setMapping(const CanvasMapping& mapping) { mapping_ = mapping; }
+    const CanvasMapping& mapping() const { return mapping_; }
+
+signals:
+    // World coordinates under the mouse.
+    void mouseMovedTo(double x, double y);
+    void mousePressed(Qt::MouseButton button, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QPoint clientPosition(const QPointF& widgetPosition) const;
+    void fitImageToClient();
+
+    QImage image_;
+    CanvasMapping mapping_;
+};

@@ -1,0 +1,53 @@
+#include "transform/ParameterDialogs.h"
+
+#include "text/NumberText.h"
+#include "transform/CParameterDialog.h"
+
+namespace {
+
+using K = ParameterControl::Kind;
+
+constexpr ParameterControl BoundsLayout[] = {
+    {K::Label, -1, "Xmin", 6, 6, 24, 12},     {K::Field, FieldXmin, "", 33, 6, 72, 12},
+    {K::Label, -1, "Xmax", 6, 21, 24, 12},    {K::Field, FieldXmax, "", 33, 21, 72, 12},
+    {K::Label, -1, "Ymin", 6, 39, 24, 12},    {K::Field, FieldYmin, "", 33, 39, 72, 12},
+    {K::Label, -1, "Ymax", 6, 54, 24, 12},    {K::Field, FieldYmax, "", 33, 54, 72, 12},
+    {K::OkButton, ButtonOk, "Ok", 12, 75, 39, 15}, {K::CancelButton, ButtonCancel, "Cancel", 60, 75, 39, 15},
+};
+
+QString fixed3(double v)
+{
+    return QString::fromStdString(cformat("%.3f", {v}));
+}
+
+// Reads one field; a field that does not evaluate leaves the value as it was.
+void readField(const CParameterDialog& dialog, int id, double& destination, bool& allRead)
+{
+    if (auto v = dialog.fieldValue(id))
+        destination = *v;
+    else
+        allRead = false;
+}
+
+} // namespace
+
+int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered, bool& allRead)
+{
+    CParameterDialog dialog(QString::fromUtf8(BoundsDialogTitle), 111, 93, BoundsLayout, owner);
+    dialog.setObjectName(QStringLiteral("boundsDialog"));
+    dialog.setFieldText(FieldXmin, fixed3(current.xmin));
+    dialog.setFieldText(FieldYmin, fixed3(current.ymin));
+    dialog.setFieldText(FieldXmax, fixed3(current.xmax));
+    dialog.setFieldText(FieldYmax, fixed3(current.ymax));
+    allRead = true;
+    if (dialog.exec() != QDialog::Accepted) {
+        entered.accepted = 0;
+        return 0;
+    }
+    readField(dialog, FieldXmin, entered.x, allRead);
+    readField(dialog, FieldYmin, entered.y, allRead);
+    readField(dialog, FieldXmax, entered.value, allRead);
+    readField(dialog, FieldYmax, entered.value2, allRead);
+    entered.accepted = 1;
+    return 1;
+}
