@@ -1,0 +1,108 @@
+#include "app/CQtSurface.h"
+#include "draw/RecordingSurface.h"
+#include "view/PlotRenderer.h"
+#include "view/SmoothCurve.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int Flags = Derivative1 | Derivative2;
+
+// A full curve: 1024 points of a wavy, irregularly spaced function, in view.
+CurveDocument fullCurve()
+{
+    CurveDocument doc;
+    double x = 0;
+    for (int i = 0; i < MaxCurvePoints; ++i) {
+        x += 0.5 + 0.25 * std::sin(i * 0.7);
+        doc.appendPoint({x, std::sin(x) * 10 + std::cos(x * 3.1)});
+    }
+    doc.smoothingMode = Cubique;
+    return doc;
+}
+
+ViewState fittedView(const CurveDocument& doc)
+{
+    ViewState view;
+    fitView(view, std::span(doc.points.data(), doc.count), doc.smoothingMode, Flags);
+    return view;
+}
+
+QImage drawingArea()
+{
+    QImage image(1000, 700, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The full redraw of the drawing area, painter set-up included, as a repaint does it.
+void BM_RenderPlot(benchmark::State& state)
+{
+    const CurveDocument doc = fullCurve();
+    ViewState view = fittedView(doc);
+    QImage image = drawingArea();
+    for (auto _ : state) {
+        CQtSurface surface(image);
+        CanvasMapping mapping = renderPlot(surface, view, view.current, doc, Flags);
+        benchmark::DoNotOptimize(mapping);
+    }
+}
+
+// An interactive step: erase the snapshot's state, draw the moved curve.
+void BM_DrawCurveIncremental(benchmark::State& state)
+{
+    CurveDocument doc = fullCurve();
+    ViewState view = fittedView(doc);
+    QImage image = drawingArea();
+    CanvasMapping mapping;
+    {
+        CQtSurface surface(image);
+        mapping = renderPlot(surface, view, view.current, doc, Flags);
+    }
+    doc.takeSnapshot();
+    for (int i = 0; i < doc.count; ++i)
+        doc.points[i].y += 0.5;
+    for (auto _ : state) {
+        CQtSurface surface(image);
+        benchmark::DoNotOptimize(drawCurve(surface, mapping, doc, Flags, true));
+    }
+}
+
+// The renderer alone (smoothing, mapping, graduations), without painting.
+void BM_RenderPlotRecorded(benchmark::State& state)
+{
+    const CurveDocument doc = fullCurve();
+    ViewState view = fittedView(doc);
+    RecordingSurface surface({1000, 700});
+    for (auto _ : state) {
+        surface.clear();
+        CanvasMapping mapping = renderPlot(surface, view, view.current, doc, Flags);
+        benchmark::DoNotOptimize(mapping);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_RenderPlot)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawCurveIncremental)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderPlotRecorded)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv)
+{
+    // Fonts need a Qt application; no window is shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

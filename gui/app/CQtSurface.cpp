@@ -1,0 +1,381 @@
+#include "app/CQtSurface.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPen>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// Beyond this many pixels from the origin a segment is first cut to the image in
+// floating point, so that the exact stepping below stays within 64 bits.
+constexpr std::int64_t ExactLimit = std::int64_t{1} << 24;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) // b > 0
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) // b > 0
+{
+    return -floorDiv(-a, b);
+}
+
+// Cuts the segment to `box` (inclusive bounds); false when nothing of it is inside.
+bool cutToBox(PixelPoint& a, PixelPoint& b, const QRect& box)
+{
+    const double dx = double(b.x) - a.x;
+    const double dy = double(b.y) - a.y;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    auto edge = [&](double p, double q) { // p * t <= q
+        if (p == 0.0)
+            return q >= 0.0;
+        const double t = q / p;
+        if (p < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!edge(-dx, double(a.x) - box.left()) || !edge(dx, double(box.right()) - a.x)
+        || !edge(-dy, double(a.y) - box.top()) || !edge(dy, double(box.bottom()) - a.y))
+        return false;
+    const PixelPoint from{int(std::lround(a.x + t0 * dx)), int(std::lround(a.y + t0 * dy))};
+    if (t1 < 1.0)
+        b = {int(std::lround(a.x + t1 * dx)), int(std::lround(a.y + t1 * dy))};
+    a = from;
+    return true;
+}
+
+} // namespace
+
+void CQtSurface::PixelTarget::segment(PixelPoint a, PixelPoint b) const
+{
+    if (a == b || box.isEmpty())
+        return;
+    if (std::max({std::abs(std::int64_t{a.x}), std::abs(std::int64_t{a.y}), std::abs(std::int64_t{b.x}),
+                  std::abs(std::int64_t{b.y})})
+        > ExactLimit) {
+        if (!cutToBox(a, b, box.adjusted(-2, -2, 2, 2)) || a == b)
+            return;
+    }
+    // Step along the major axis u, one pixel per step, the end pixel left out; pixel i
+    // has the minor offset k(i) = floor((2 i m + n) / 2n): the exact line rounded half
+    // toward the end.
+    const std::int64_t dx = std::int64_t{b.x} - a.x;
+    const std::int64_t dy = std::int64_t{b.y} - a.y;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const std::int64_t u0 = xMajor ? a.x : a.y;
+    const std::int64_t v0 = xMajor ? a.y : a.x;
+    const std::int64_t n = std::abs(xMajor ? dx : dy);
+    const std::int64_t m = std::abs(xMajor ? dy : dx);
+    const int su = (xMajor ? dx : dy) > 0 ? 1 : -1;
+    const int sv = (xMajor ? dy : dx) >= 0 ? 1 : -1;
+
+    std::int64_t first = 0;
+    std::int64_t last = n - 1;
+    if (!box.contains(a.x, a.y) || !box.contains(b.x, b.y)) {
+        // Only the steps inside the box, found in closed form: u bounds i directly,
+        // and k(i), never decreasing, bounds it through the minor axis.
+        const std::int64_t uLo = xMajor ? box.left() : box.top();
+        const std::int64_t uHi = xMajor ? box.right() : box.bottom();
+        const std::int64_t vLo = xMajor ? box.top() : box.left();
+        const std::int64_t vHi = xMajor ? box.bottom() : box.right();
+        first = std::max<std::int64_t>(first, su > 0 ? uLo - u0 : u0 - uHi);
+        last = std::min<std::int64_t>(last, su > 0 ? uHi - u0 : u0 - uLo);
+        const std::int64_t kLo = std::max<std::int64_t>(0, sv > 0 ? vLo - v0 : v0 - vHi);
+        const std::int64_t kHi = sv > 0 ? vHi - v0 : v0 - vLo;
+        if (kHi < kLo || (m == 0 && kLo > 0))
+            return;
+        if (m > 0) {
+            first = std::max(first, ceilDiv(2 * n * kLo - n, 2 * m));
+            last = std::min(last, floorDiv(2 * n * (kHi + 1) - n - 1, 2 * m));
+        }
+        if (first > last)
+            return;
+    }
+
+    const std::int64_t numerator = 2 * first * m + n;
+    std::int64_t k = numerator / (2 * n);
+    std::int64_t r = numerator % (2 * n);
+    for (std::int64_t i = first; i <= last; ++i) {
+        const std::int64_t u = u0 + su * i;
+        const std::int64_t v = v0 + sv * k;
+        plot(int(xMajor ? u : v), int(xMajor ? v : u));
+        r += 2 * m;
+        if (r >= 2 * n) {
+            r -= 2 * n;
+            ++k;
+        }
+    }
+}
+
+namespace {
+
+QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+QString toQString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+QPen toQPen(const Pen& pen)
+{
+    QPen q(toQColor(pen.colour));
+    const int width = std::max(pen.width, 1);
+    if (width == 1) {
+        // Cosmetic and flat: the stroker then leaves the last pixel out and paints a
+        // polyline's joints once.
+        q.setWidth(1);
+        q.setCosmetic(true);
+        q.setCapStyle(Qt::FlatCap);
+    } else {
+        q.setWidth(width);
+        q.setCapStyle(Qt::RoundCap);
+        q.setJoinStyle(Qt::RoundJoin);
+    }
+    // The screen patterns of GDI's cosmetic dotted and dashed pens, in pen widths.
+    if (pen.style == PenStyle::Dot)
+        q.setDashPattern({3, 3});
+    else if (pen.style == PenStyle::Dash)
+        q.setDashPattern({18, 6});
+    return q;
+}
+
+// GDI boxes exclude their right and bottom edges; QRect's outline includes them.
+QRect outlineOf(const PixelRect& box)
+{
+    const int left = std::min(box.left, box.right);
+    const int top = std::min(box.top, box.bottom);
+    const int right = std::max(box.left, box.right);
+    const int bottom = std::max(box.top, box.bottom);
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QFont::StyleHint styleHintOf(FontFamily family)
+{
+    switch (family) {
+    case FontFamily::Serif:
+        return QFont::Serif;
+    case FontFamily::Monospace:
+        return QFont::Monospace;
+    default:
+        return QFont::SansSerif;
+    }
+}
+
+} // namespace
+
+CQtSurface::CQtSurface(QPaintDevice& device)
+{
+    // Thin solid lines on a 32-bit image are stepped here rather than by QPainter: its
+    // raster engine passes the spans of a long polyline to a thread pool a few hundred
+    // at a time, which makes the three 32 000-vertex curves of a redraw cost several
+    // milliseconds instead of a fraction of one.
+    if (device.devType() == QInternal::Image) {
+        QImage& image = static_cast<QImage&>(device);
+        const QImage::Format format = image.format();
+        if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+            || format == QImage::Format_ARGB32_Premultiplied) {
+            image_.bits = image.bits(); // detached now, so the painter paints on the same pixels
+            image_.bytesPerLine = image.bytesPerLine();
+            image_.bounds = image.rect();
+        }
+    }
+    ownPainter_.emplace(&device);
+    painter_ = &*ownPainter_;
+    defaultFont_ = painter_->font();
+    xorAvailable_ = painter_->isActive() && painter_->paintEngine()
+        && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+}
+
+CQtSurface::CQtSurface(QPainter& painter) : painter_(&painter)
+{
+    defaultFont_ = painter_->font();
+    xorAvailable_ = painter_->isActive() && painter_->paintEngine()
+        && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+}
+
+CQtSurface::~CQtSurface() = default;
+
+PixelSize CQtSurface::size() const
+{
+    const QPaintDevice* device = painter_->device();
+    return device ? PixelSize{device->width(), device->height()} : PixelSize{};
+}
+
+int CQtSurface::logicalDpiX() const
+{
+    const QPaintDevice* device = painter_->device();
+    return device ? device->logicalDpiX() : 96;
+}
+
+int CQtSurface::logicalDpiY() const
+{
+    const QPaintDevice* device = painter_->device();
+    return device ? device->logicalDpiY() : 96;
+}
+
+void CQtSurface::prepare(Use use)
+{
+    // Text is never combined with what is under it.
+    const bool xorMode = use == Use::Stroke && mode() == DrawMode::Xor && xorAvailable_;
+    if (!applied_.composition || *applied_.composition != xorMode) {
+        painter_->setCompositionMode(xorMode ? QPainter::RasterOp_SourceXorDestination
+                                             : QPainter::CompositionMode_SourceOver);
+        applied_.composition = xorMode;
+    }
+    if (use == Use::Text) {
+        if (!applied_.text || *applied_.text != std::make_pair(font(), textColour())) {
+            painter_->setPen(toQColor(textColour()));
+            painter_->setFont(qtFont(font()));
+            applied_.text = std::make_pair(font(), textColour());
+        }
+        applied_.pen.reset();
+    } else {
+        if (!applied_.pen || *applied_.pen != pen()) {
+            painter_->setPen(toQPen(pen()));
+            applied_.pen = pen();
+        }
+        applied_.text.reset();
+    }
+    if (!applied_.clip || *applied_.clip != clipRect()) {
+        if (const std::optional<PixelRect>& clip = clipRect()) {
+            const PixelRect& c = *clip;
+            painter_->setClipRect(QRect(c.left, c.top, std::max(c.right - c.left, 0), std::max(c.bottom - c.top, 0)));
+        } else {
+            painter_->setClipping(false);
+        }
+        applied_.clip = clipRect();
+    }
+}
+
+std::optional<CQtSurface::PixelTarget> CQtSurface::pixelTarget() const
+{
+    if (!image_.bits || !painter_->isActive() || pen().width > 1 || pen().style != PenStyle::Solid)
+        return std::nullopt;
+    const bool exclusiveOr = mode() == DrawMode::Xor;
+    if (exclusiveOr && !xorAvailable_)
+        return std::nullopt;
+    PixelTarget t = image_;
+    if (const std::optional<PixelRect>& clip = clipRect())
+        t.box = image_.bounds.intersected(QRect(QPoint(clip->left, clip->top), QPoint(clip->right - 1, clip->bottom - 1)));
+    else
+        t.box = image_.bounds;
+    const Rgb c = pen().colour;
+    t.colour = (quint32{c.r} << 16) | (quint32{c.g} << 8) | quint32{c.b};
+    t.exclusiveOr = exclusiveOr;
+    return t;
+}
+
+QFont CQtSurface::qtFont(const Font& font)
+{
+    for (const auto& [key, value] : fonts_)
+        if (key == font)
+            return value;
+
+    QFont q = defaultFont_;
+    if (font.family != FontFamily::Default) {
+        q = QFont();
+        q.setStyleHint(styleHintOf(font.family));
+        q.setFamily(q.defaultFamily());
+    }
+    q.setBold(font.bold);
+    if (font.cellHeight > 0) {
+        // A GDI height names the whole cell, ascent and descent; Qt's pixel size the em.
+        // Scale the em so that the cell comes out at the height asked for.
+        q.setPixelSize(font.cellHeight);
+        const int cell = QFontMetrics(q, painter_->device()).height();
+        if (cell > 0 && cell != font.cellHeight)
+            q.setPixelSize(std::max(1, (font.cellHeight * font.cellHeight + cell / 2) / cell));
+    }
+    fonts_.emplace_back(font, q);
+    return q;
+}
+
+void CQtSurface::line(PixelPoint from, PixelPoint to)
+{
+    if (from == to)
+        return; // the segment's only pixel is its end
+    if (const std::optional<PixelTarget> target = pixelTarget()) {
+        target->segment(from, to);
+        return;
+    }
+    prepare(Use::Stroke);
+    painter_->drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+}
+
+void CQtSurface::polyline(std::span<const PixelPoint> points)
+{
+    if (points.size() < 2)
+        return;
+    if (const std::optional<PixelTarget> target = pixelTarget()) {
+        // Each segment leaves its end out, which the next one paints as its start.
+        for (std::size_t i = 1; i < points.size(); ++i)
+            target->segment(points[i - 1], points[i]);
+        return;
+    }
+    prepare(Use::Stroke);
+    points_.resize(points.size());
+    std::transform(points.begin(), points.end(), points_.begin(), [](PixelPoint p) { return QPoint(p.x, p.y); });
+    painter_->drawPolyline(points_.data(), static_cast<int>(points_.size()));
+}
+
+void CQtSurface::rectangle(const PixelRect& box)
+{
+    const QRect outline = outlineOf(box);
+    if (outline.width() < 0 || outline.height() < 0)
+        return; // an empty box
+    prepare(Use::Stroke);
+    // Inside first, without the outline's pixels, so that exclusive-or never paints a
+    // pixel twice.
+    if (!brush().hollow && outline.width() > 1 && outline.height() > 1)
+        painter_->fillRect(outline.adjusted(1, 1, -1, -1), toQColor(brush().colour));
+    painter_->setBrush(Qt::NoBrush);
+    painter_->drawRect(outline);
+}
+
+void CQtSurface::ellipse(const PixelRect& box)
+{
+    const QRect outline = outlineOf(box);
+    if (outline.width() < 0 || outline.height() < 0)
+        return;
+    prepare(Use::Stroke);
+    painter_->setBrush(brush().hollow ? QBrush(Qt::NoBrush) : QBrush(toQColor(brush().colour)));
+    painter_->drawEllipse(outline);
+    painter_->setBrush(Qt::NoBrush);
+}
+
+void CQtSurface::text(PixelPoint at, std::string_view utf8, TextAlign align)
+{
+    if (utf8.empty())
+        return;
+    prepare(Use::Text);
+    const QString s = toQString(utf8);
+    const QFontMetrics metrics = painter_->fontMetrics();
+    const int width = metrics.horizontalAdvance(s);
+    int x = at.x;
+    if (align.horizontal == HAlign::Centre)
+        x -= width / 2;
+    else if (align.horizontal == HAlign::Right)
+        x -= width;
+    int baseline = at.y;
+    if (align.vertical == VAlign::Top)
+        baseline += metrics.ascent();
+    else if (align.vertical == VAlign::Bottom)
+        baseline -= metrics.descent();
+    painter_->drawText(QPoint(x, baseline), s);
+}
+
+TextExtent CQtSurface::measureText(std::string_view utf8)
+{
+    const QFontMetrics metrics(qtFont(font()), painter_->device());
+    return {metrics.horizontalAdvance(toQString(utf8)), metrics.height()};
+}

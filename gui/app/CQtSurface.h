@@ -1,0 +1,95 @@
+#pragma once
+
+#include "draw/Surface.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QPaintDevice;
+
+// Surface on a QPainter: the drawing area's QImage (Format_RGB32, where exclusive-or
+// works), a QPrinter page or an SVG generator. Drawing is aliased and pixel exact: a
+// segment leaves its end pixel unpainted and a polyline paints each joint once, as
+// GDI does. Exclusive-or uses RasterOp_SourceXorDestination where the paint engine
+// has raster operations (the raster engine of a QImage) and falls back to copying
+// elsewhere; a white pen over white gives black, drawing twice restores the picture.
+// Solid 1-pixel lines on a 32-bit image that the surface paints itself are stepped
+// directly on the pixels, with the same exclusive-or; everything else goes through
+// QPainter, whose 1-pixel pens are cosmetic with flat caps to the same effect.
+class CQtSurface : public Surface {
+public:
+    // Paints on `device` with a painter of its own, ended with the surface.
+    explicit CQtSurface(QPaintDevice& device);
+    // Paints with a painter already active on its device (a printer's, over pages).
+    explicit CQtSurface(QPainter& painter);
+    ~CQtSurface() override;
+    CQtSurface(const CQtSurface&) = delete;
+    CQtSurface& operator=(const CQtSurface&) = delete;
+
+    // False when the painter could not be started on the device.
+    bool isActive() const { return painter_->isActive(); }
+    // For what the surface does not offer (a printer's next page). The surface sets
+    // its state on the painter again before it next draws.
+    QPainter& painter()
+    {
+        applied_ = {};
+        return *painter_;
+    }
+
+    PixelSize size() const override;
+    int logicalDpiX() const override;
+    int logicalDpiY() const override;
+
+    void line(PixelPoint from, PixelPoint to) override;
+    void polyline(std::span<const PixelPoint> points) override;
+    void rectangle(const PixelRect& box) override;
+    void ellipse(const PixelRect& box) override;
+    void text(PixelPoint at, std::string_view utf8, TextAlign align) override;
+    TextExtent measureText(std::string_view utf8) override;
+
+private:
+    // The pixels of the image the surface paints, for its thin solid lines.
+    struct PixelTarget {
+        uchar* bits = nullptr;
+        qsizetype bytesPerLine = 0;
+        QRect bounds; // the image
+        QRect box;    // the image within the clip box
+        quint32 colour = 0; // 0x00RRGGBB
+        bool exclusiveOr = false;
+
+        void plot(int x, int y) const
+        {
+            quint32* p = reinterpret_cast<quint32*>(bits + y * bytesPerLine) + x;
+            *p = exclusiveOr ? *p ^ colour : 0xff000000u | colour; // alpha stays opaque
+        }
+        void segment(PixelPoint a, PixelPoint b) const;
+    };
+
+    enum class Use { Stroke, Text };
+    std::optional<PixelTarget> pixelTarget() const;
+    void prepare(Use use);
+    QFont qtFont(const Font& font);
+
+    // What the painter was last given, so that unchanged state is not set again.
+    struct Applied {
+        std::optional<bool> composition; // exclusive-or
+        std::optional<Pen> pen;
+        std::optional<std::pair<Font, Rgb>> text;
+        std::optional<std::optional<PixelRect>> clip;
+    };
+
+    PixelTarget image_;
+    std::optional<QPainter> ownPainter_;
+    QPainter* painter_ = nullptr;
+    bool xorAvailable_ = false;
+    QFont defaultFont_;
+    std::vector<std::pair<Font, QFont>> fonts_; // each font resolved once
+    std::vector<QPoint> points_;                // reused by polyline
+    Applied applied_;
+};

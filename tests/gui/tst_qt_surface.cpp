@@ -1,0 +1,264 @@
+#include "app/CQtSurface.h"
+#include "view/PlotRenderer.h"
+#include "view/SmoothCurve.h"
+
+#include <QImage>
+#include <QtTest>
+
+#include <vector>
+
+namespace {
+
+constexpr QRgb White = 0xffffffff;
+constexpr QRgb Black = 0xff000000;
+
+QImage whiteImage(int width = 400, int height = 300)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+int countNot(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) != colour;
+    return n;
+}
+
+// Bounding box of the pixels that are not white.
+QRect inkBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != White)
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
+
+CurveDocument wavyCurve()
+{
+    CurveDocument doc;
+    for (int i = 0; i < 12; ++i)
+        doc.appendPoint({-30.0 + 5.5 * i, 20.0 * ((i % 3) - 1)});
+    doc.smoothingMode = Cubique;
+    return doc;
+}
+
+} // namespace
+
+class QtSurfaceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void drawingTheSameCurveTwiceInExclusiveOrRestoresThePicture_data()
+    {
+        QTest::addColumn<bool>("throughPainter");
+        QTest::newRow("surface on the image") << false;
+        QTest::newRow("surface on an active painter") << true;
+    }
+
+    void drawingTheSameCurveTwiceInExclusiveOrRestoresThePicture()
+    {
+        QFETCH(bool, throughPainter);
+        QImage image = whiteImage();
+        ViewState view;
+        const CurveDocument doc = wavyCurve();
+        CanvasMapping mapping;
+        {
+            CQtSurface surface(image);
+            mapping = renderPlot(surface, view, view.current, doc, Derivative1 | Derivative2);
+        }
+        const QImage plot = image.copy();
+
+        // Another curve over axes, labels, markers and the plot's own curves.
+        CurveDocument other;
+        other.appendPoints(std::vector<CurvePoint>{{-40, -30}, {-10, 35}, {0, 0}, {12, -20}, {40, 30}});
+        const SmoothedCurve curve =
+            smoothCurve(std::span(other.points.data(), other.count), Akima, Derivative1 | Derivative2);
+        auto draw = [&](Surface& surface) {
+            surface.setMode(DrawMode::Xor);
+            std::vector<PixelPoint> pixels = mapping.worldToPixel(curve.samples);
+            surface.setPen({Colours::White, 1, PenStyle::Solid});
+            surface.polyline(pixels);
+            for (std::size_t i = 0; i < pixels.size(); ++i)
+                pixels[i].y = mapping.worldToPixel(curve.samples[i].x, curve.firstDerived[i]).y;
+            surface.setPen({Colours::Yellow, 1, PenStyle::Solid});
+            surface.polyline(pixels);
+            surface.setPen({Colours::Black, 1, PenStyle::Dot});
+            surface.setBrush(Brush::none());
+            surface.rectangle({30, 40, 300, 200});
+            surface.setPen({Colours::Blue, 1, PenStyle::Solid});
+            surface.line({0, 0}, {399, 299});
+            surface.line({-PixelLimit, 7}, {PixelLimit, 290});
+        };
+        auto drawOther = [&] {
+            if (throughPainter) {
+                QPainter painter(&image);
+                CQtSurface surface(painter);
+                draw(surface);
+            } else {
+                CQtSurface surface(image);
+                draw(surface);
+            }
+        };
+        drawOther();
+        QVERIFY(image != plot);
+        drawOther();
+        QCOMPARE(image, plot);
+    }
+
+    // Segments crossing the image's edge or a clip box paint exactly the pixels that
+    // the same segments paint inside a larger picture.
+    void clippedSegmentsKeepTheirPixels()
+    {
+        constexpr int Offset = 400;
+        const PixelRect clip{50, 40, 350, 260};
+        quint32 seed = 12345;
+        auto next = [&seed](int range) {
+            seed = seed * 214013u + 2531011u;
+            return int((seed >> 16) & 0x7fff) % range;
+        };
+        for (int i = 0; i < 300; ++i) {
+            const PixelPoint a{next(1200) - Offset, next(1100) - Offset};
+            const PixelPoint b{next(1200) - Offset, next(1100) - Offset};
+            QImage large = whiteImage(400 + 2 * Offset, 300 + 2 * Offset);
+            QImage small = whiteImage();
+            QImage clipped = whiteImage();
+            {
+                CQtSurface surface(large);
+                surface.setPen({Colours::Black, 1, PenStyle::Solid});
+                surface.line({a.x + Offset, a.y + Offset}, {b.x + Offset, b.y + Offset});
+            }
+            {
+                CQtSurface surface(small);
+                surface.setPen({Colours::Black, 1, PenStyle::Solid});
+                surface.line(a, b);
+            }
+            {
+                CQtSurface surface(clipped);
+                surface.setPen({Colours::Black, 1, PenStyle::Solid});
+                surface.setClipRect(clip);
+                surface.line(a, b);
+            }
+            const QImage expected = large.copy(Offset, Offset, 400, 300);
+            QVERIFY2(small == expected, qPrintable(QStringLiteral("segment %1").arg(i)));
+            QImage expectedClipped = whiteImage();
+            {
+                QPainter painter(&expectedClipped);
+                const QRect box(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+                painter.drawImage(box.topLeft(), expected.copy(box));
+            }
+            QVERIFY2(clipped == expectedClipped, qPrintable(QStringLiteral("clipped segment %1").arg(i)));
+        }
+    }
+
+    void whiteOverWhiteInExclusiveOrShowsBlack()
+    {
+        QImage image = whiteImage(40, 20);
+        {
+            CQtSurface surface(image);
+            surface.setMode(DrawMode::Xor);
+            surface.setPen({Colours::White, 1, PenStyle::Solid});
+            surface.line({2, 5}, {12, 5});
+            // A joint painted twice would come back white.
+            const PixelPoint corner[] = {{20, 2}, {30, 2}, {30, 12}};
+            surface.polyline(corner);
+        }
+        for (int x = 2; x < 12; ++x)
+            QCOMPARE(image.pixel(x, 5), Black);
+        QCOMPARE(image.pixel(12, 5), White); // the end pixel is not painted
+        QCOMPARE(image.pixel(30, 2), Black);
+        QCOMPARE(image.pixel(30, 11), Black);
+        QCOMPARE(image.pixel(30, 12), White);
+        QCOMPARE(countNot(image, White), 10 + 20);
+
+        // Over the black, white again.
+        {
+            CQtSurface surface(image);
+            surface.setMode(DrawMode::Xor);
+            surface.setPen({Colours::White, 1, PenStyle::Solid});
+            surface.line({2, 5}, {12, 5});
+        }
+        QCOMPARE(image.pixel(5, 5), White);
+    }
+
+    void backgroundCoversTheWholeArea()
+    {
+        QImage image(301, 211, QImage::Format_RGB32);
+        image.fill(Qt::darkGray);
+        {
+            CQtSurface surface(image);
+            surface.setPen({Colours::White, 2, PenStyle::Solid});
+            surface.setBrush(Brush::solid(Colours::White));
+            surface.rectangle({0, 0, 301, 211});
+        }
+        QCOMPARE(countNot(image, White), 0);
+    }
+
+    void textIsPlacedByItsAlignmentAndMeasured()
+    {
+        const PixelPoint at{200, 100};
+        for (HAlign h : {HAlign::Left, HAlign::Centre, HAlign::Right}) {
+            for (VAlign v : {VAlign::Top, VAlign::Baseline, VAlign::Bottom}) {
+                QImage image = whiteImage();
+                TextExtent extent;
+                {
+                    CQtSurface surface(image);
+                    surface.setFont({22, FontFamily::SansSerif, false});
+                    extent = surface.measureText("-12.00");
+                    surface.text(at, "-12.00", {h, v});
+                }
+                QVERIFY(qAbs(extent.height - 22) <= 1);
+                QVERIFY(extent.width > 0);
+                const QRect ink = inkBox(image);
+                QVERIFY(!ink.isEmpty());
+                // The ink lies within the measured box anchored as asked, give or take a pixel.
+                const int left = h == HAlign::Left ? at.x : h == HAlign::Centre ? at.x - extent.width / 2 : at.x - extent.width;
+                QVERIFY2(ink.left() >= left - 1 && ink.right() <= left + extent.width + 1,
+                         qPrintable(QStringLiteral("h %1: ink %2..%3, box %4+%5")
+                                        .arg(int(h)).arg(ink.left()).arg(ink.right()).arg(left).arg(extent.width)));
+                if (v == VAlign::Top)
+                    QVERIFY(ink.top() >= at.y && ink.bottom() < at.y + extent.height);
+                else if (v == VAlign::Bottom)
+                    QVERIFY(ink.bottom() < at.y && ink.top() >= at.y - extent.height);
+                else
+                    QVERIFY(ink.top() < at.y && ink.bottom() <= at.y + 1);
+            }
+        }
+    }
+
+    void resolutionAndSizeComeFromTheDevice()
+    {
+        QImage image = whiteImage(123, 45);
+        image.setDotsPerMeterX(11811); // 300 dpi
+        image.setDotsPerMeterY(3780);  // 96 dpi
+        CQtSurface surface(image);
+        QCOMPARE(surface.logicalDpiX(), 300);
+        QCOMPARE(surface.logicalDpiY(), 96);
+        QCOMPARE(surface.size(), (PixelSize{123, 45}));
+    }
+
+    void farAwayCoordinatesPaintOnlyWhatIsInView()
+    {
+        QImage image = whiteImage(200, 100);
+        {
+            CQtSurface surface(image);
+            surface.setPen({Colours::Black, 2, PenStyle::Solid});
+            surface.line({-PixelLimit, PixelLimit}, {PixelLimit, PixelLimit});
+            surface.setPen({Colours::Black, 1, PenStyle::Solid});
+            const PixelPoint far[] = {{-PixelLimit, 50}, {PixelLimit, 50}, {PixelLimit, -PixelLimit}};
+            surface.polyline(far);
+            surface.setFont({11, FontFamily::SansSerif, false});
+            surface.text({100, PixelLimit}, "36.00", {HAlign::Centre, VAlign::Top});
+        }
+        QCOMPARE(countNot(image, White), 200);
+        QCOMPARE(inkBox(image), QRect(0, 50, 200, 1));
+    }
+};
+
+QTEST_MAIN(QtSurfaceTest)
+#include "tst_qt_surface.moc"
