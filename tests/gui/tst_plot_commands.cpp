@@ -171,7 +171,7 @@ private slots:
         QTest::mouseMove(area, client + area->contentsRect().topLeft());
         auto text = [&](int id) { return static_cast<QLabel*>(c.window->control(id))->text(); };
         QCOMPARE(text(127), QStringLiteral(" 0.500 "));
-        QCOMPARE(text(128), QString::fromStdString(" " + std::to_string(c.editor.view.current.ymin).substr(0, 6) + " "));
+        QCOMPARE(text(128), QStringLiteral(" %1 ").arg(QString::number(c.editor.view.current.ymin, 'f', 3)));
     }
 
     void pointEntryShowsTheCrossOnTheDrawingArea()
