@@ -138,6 +138,17 @@ void emptyTarget(PointTarget target, int& targetCount)
     targetCount = 0;
 }
 
+// Reads the whole file as text lines ending in LF, then empties the target. False,
+// and nothing touched, when the file cannot be read.
+bool openAndEmptyTarget(const std::string& path, std::string& text, PointTarget target, int& targetCount)
+{
+    if (!readFileBytes(path, text))
+        return false;
+    text = normalizeLineEnds(text);
+    emptyTarget(target, targetCount);
+    return true;
+}
+
 } // namespace
 
 bool isCurveFilePath(std::string_view path)
@@ -149,12 +160,9 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
 {
     FileReadResult result;
     std::string bytes;
-    if (!readFileBytes(path, bytes))
+    if (!openAndEmptyTarget(path, bytes, target, targetCount))
         return result;
     result.opened = true;
-    bytes = normalizeLineEnds(bytes);
-
-    emptyTarget(target, targetCount);
     doc.unitName.clear();
     Scanner in(bytes);
     int version = 0;
@@ -221,12 +229,9 @@ FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc, PointT
 {
     FileReadResult result;
     std::string bytes;
-    if (!readFileBytes(path, bytes))
+    if (!openAndEmptyTarget(path, bytes, target, targetCount))
         return result;
     result.opened = true;
-    bytes = normalizeLineEnds(bytes);
-
-    emptyTarget(target, targetCount);
     Scanner in(bytes);
     std::string_view line;
     while (in.readLinePiece(line)) {
