@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/PlatformServices.h"
+#include "curve/CurvePoint.h"
+#include "formula/FormulaDialogMemory.h"
+#include "formula/FormulaPreview.h"
+
+#include <QDialog>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CFormulaPreviewArea;
+class QLineEdit;
+
+// "Définition de courbes": f(x) over a..b with a step, previewed on "&Calcul" and
+// handed over on "&Valider". The field texts outlive the dialog in `memory`.
+class CFormulaDialog : public QDialog {
+    Q_OBJECT
+public:
+    CFormulaDialog(CPlatformServices& services, FormulaDialogMemory& memory, QWidget* parent = nullptr);
+
+    // The control with the given id, as the dialog's template numbers them.
+    QWidget* control(int id) const;
+    CFormulaPreviewArea* previewArea() const { return preview_; }
+
+    // The points of the last successful computation (none after a failure).
+    const std::vector<CurvePoint>& points() const { return points_; }
+    std::vector<CurvePoint> takePoints() { return std::move(points_); }
+
+    // "&Calcul".
+    void compute();
+    // A click in the preview at `position` (preview coordinates).
+    void pickAt(QPoint position);
+    // Draws the preview again from the kept pixels, or black when there are none.
+    void repaintPreview();
+
+public slots:
+    void accept() override; // "&Valider"
+    void reject() override; // "&Annuler", Escape and the close box
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void restoreFields();
+    void showHelp();
+    void setLabel(int id, const QString& text);
+    QLineEdit* field(int id) const;
+    // The field's text as read (its first `length` characters), kept in memory too.
+    std::string readField(int id, int length, std::string& remembered);
+    void showMessage(std::string_view text, std::string_view caption, MessageIcon icon);
+
+    CPlatformServices& services_;
+    FormulaDialogMemory& memory_;
+    std::map<int, QWidget*> controls_;
+    CFormulaPreviewArea* preview_ = nullptr;
+    std::vector<CurvePoint> points_;
+    FormulaPreview previewPicture_;
+    PreviewPick pick_;
+};
+
+// Runs the dialog modally over `owner`: the computed points on "&Valider" (none when
+// nothing was computed), none on "&Annuler".
+std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& services, FormulaDialogMemory& memory);
