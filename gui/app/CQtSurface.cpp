@@ -339,7 +339,8 @@ void CQtSurface::rectangle(const PixelRect& box)
     if (!brush().hollow && outline.width() > 1 && outline.height() > 1)
         painter_->fillRect(outline.adjusted(1, 1, -1, -1), toQColor(brush().colour));
     painter_->setBrush(Qt::NoBrush);
-    painter_->drawRect(outline);
+    // A stroked QRect reaches one pixel past right() and bottom(); the box excludes them.
+    painter_->drawRect(outline.adjusted(0, 0, -1, -1));
 }
 
 void CQtSurface::ellipse(const PixelRect& box)
@@ -349,7 +350,7 @@ void CQtSurface::ellipse(const PixelRect& box)
         return;
     prepare(Use::Stroke);
     painter_->setBrush(brush().hollow ? QBrush(Qt::NoBrush) : QBrush(toQColor(brush().colour)));
-    painter_->drawEllipse(outline);
+    painter_->drawEllipse(outline.adjusted(0, 0, -1, -1));
     painter_->setBrush(Qt::NoBrush);
 }
 

@@ -199,6 +199,21 @@ private slots:
         QCOMPARE(countNot(image, White), 0);
     }
 
+    void thinRectanglesStayInsideTheirBox()
+    {
+        QImage image = whiteImage(12, 8);
+        {
+            CQtSurface surface(image);
+            surface.setPen({Colours::Black, 1, PenStyle::Solid});
+            surface.setBrush(Brush::solid(Colours::Yellow));
+            surface.rectangle({0, 0, 10, 6});
+        }
+        QCOMPARE(inkBox(image), QRect(0, 0, 10, 6));
+        QCOMPARE(image.pixel(9, 5), Black);
+        QCOMPARE(image.pixel(8, 4), qRgb(255, 255, 0));
+        QCOMPARE(image.pixel(10, 3), White);
+    }
+
     void textIsPlacedByItsAlignmentAndMeasured()
     {
         const PixelPoint at{200, 100};
