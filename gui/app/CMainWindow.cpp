@@ -6,6 +6,7 @@
 #include "app/Editor.h"
 #include "app/PlatformServices.h"
 #include "curve/CurveFileCommands.h"
+#include "formula/CFormulaDialog.h"
 #include "text/NumberText.h"
 #include "transform/ParameterDialogs.h"
 #include "view/PlotRenderer.h"
@@ -257,6 +258,9 @@ void CMainWindow::runCommand(int id)
         statusText_ = doc.count == 0 ? QStringLiteral("Pas de point à supprimer")
                                      : QStringLiteral("Gauche = Supprimer un point");
         break;
+    case 21:
+        formulaCommand();
+        break;
     case 31:
         doc.restoreSnapshot();
         redraw();
@@ -467,6 +471,24 @@ void CMainWindow::boundsCommand()
         services_.showMessage(CPlatformServices::focusOwner(), QStringLiteral("Bornes incorrectes !!!"), QString(),
                               MessageButtons::Ok, MessageIcon::Error);
     }
+}
+
+void CMainWindow::formulaCommand()
+{
+    CurveDocument& doc = editor_.document;
+    setCurrentCursor(Qt::ArrowCursor);
+    editor_.interactionMode = 21;
+    doc.takeSnapshot();
+    std::vector<CurvePoint> points = runFormulaDialog(this, services_, editor_.formulaMemory);
+    if (points.empty())
+        return;
+    // What does not fit in the curve is dropped without a word.
+    int appended = doc.appendPoints(points);
+    doc.normalize();
+    showCount();
+    if (appended > 1)
+        fitView();
+    redraw();
 }
 
 void CMainWindow::showEvent(QShowEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curve/CurveDocument.h"
+#include "formula/FormulaDialogMemory.h"
 #include "transform/EnteredValues.h"
 #include "view/ViewWindow.h"
 
@@ -23,4 +24,5 @@ struct Editor {
     ViewState view;
     int interactionMode = Idle;
     EnteredValues entered;
+    FormulaDialogMemory formulaMemory;
 };
