@@ -2,7 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <new>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -55,12 +56,25 @@ bool readFileBytes(const std::string& path, std::string& bytes)
 {
     std::error_code ec;
     fs::path p = fs::u8path(path);
-    if (fs::is_directory(p, ec))
+    // Only regular files: a device or a pipe named on the command line could be endless.
+    if (!fs::is_regular_file(p, ec))
         return false;
     std::ifstream in(p, std::ios::binary);
     if (!in)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    try {
+        bytes.clear();
+        char buffer[65536];
+        while (bytes.size() < MaxTextFileBytes) {
+            in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, MaxTextFileBytes - bytes.size())));
+            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+            if (!in)
+                break;
+        }
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        return false;
+    }
     return !in.bad();
 }
 

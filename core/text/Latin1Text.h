@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,7 +9,12 @@ std::string latin1ToUtf8(std::string_view bytes);
 // A character outside Latin-1 (or a malformed UTF-8 sequence) becomes "?".
 std::string utf8ToLatin1(std::string_view text);
 
-// Reads a whole file as bytes; false when it cannot be opened or read.
+// The most of a text file that is read; a curve file of 1024 points is far smaller,
+// and what lies beyond is taken as the end of the file.
+inline constexpr std::size_t MaxTextFileBytes = std::size_t(256) << 20;
+
+// Reads a regular file as bytes, at most MaxTextFileBytes; false when it cannot be
+// opened or read.
 bool readFileBytes(const std::string& path, std::string& bytes);
 
 // Replaces CR LF by LF, as a text-mode read on the original platform does.

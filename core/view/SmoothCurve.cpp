@@ -32,7 +32,7 @@ struct Knots {
 // Copies the points into x and y arrays. A zero-length interval would divide by zero in
 // every formula below, so it is dropped: the later point of the pair replaces the earlier
 // one, as the document's thinning keeps the later point too. An interval so short that
-// its slope overflows is dropped the same way.
+// its slope overflows, or so long that its sub-steps overflow, is dropped the same way.
 Knots knotsOf(std::span<const CurvePoint> points)
 {
     Knots k;
@@ -41,7 +41,7 @@ Knots knotsOf(std::span<const CurvePoint> points)
     for (const CurvePoint& p : points) {
         if (!k.x.empty()) {
             double h = p.x - k.x.back();
-            if (h == 0 || !std::isfinite((p.y - k.y.back()) / h)) {
+            if (h == 0 || !std::isfinite(h * SmoothSubSteps) || !std::isfinite((p.y - k.y.back()) / h)) {
                 k.x.back() = p.x;
                 k.y.back() = p.y;
                 continue;

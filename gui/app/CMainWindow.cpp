@@ -263,6 +263,7 @@ void CMainWindow::runCommand(int id)
         break;
     case 31:
         doc.restoreSnapshot();
+        showCount();
         redraw();
         break;
     case 32:
@@ -340,7 +341,11 @@ void CMainWindow::stopPath()
             QStringLiteral("Sortie"), MessageButtons::YesNo, MessageIcon::Question);
         if (answer == MessageAnswer::Yes) {
             doc.unitName = unitText().toStdString();
-            writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)});
+            // A file that could not be written would lose the changes: the save dialog
+            // comes back until the curve is written or the user gives up.
+            while (writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)}) ==
+                   SaveOutcome::Failed) {
+            }
         }
     }
     done(1);

@@ -69,20 +69,20 @@ FileReadResult readChosenFile(const QString& path, CurveDocument& doc, PointTarg
     return readPointFile(path.toStdString(), path.toLower().toStdString(), doc, target, targetCount);
 }
 
-bool writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points)
+SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points)
 {
     auto path = chooseFileToSave(services, CPlatformServices::focusOwner(), QString(),
                                  QString::fromStdString(doc.filePath), QString::fromUtf8(CurveFileExtension));
     if (!path)
-        return false;
+        return SaveOutcome::Cancelled;
     std::string target = path->toStdString();
     if (!writeCurveFileTo(target, doc, points)) {
         services.showMessage(CPlatformServices::focusOwner(),
                              QString::fromStdString(cformat(WriteErrorMessage, {target})),
                              QString::fromUtf8(FileDialogErrorCaption), MessageButtons::Ok, MessageIcon::Error);
-        return false;
+        return SaveOutcome::Failed;
     }
     doc.filePath = target;
     doc.savedCount = static_cast<int>(points.size());
-    return true;
+    return SaveOutcome::Written;
 }

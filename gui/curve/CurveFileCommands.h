@@ -26,9 +26,11 @@ void reportReadResult(CPlatformServices& services, const FileReadResult& result)
 // name, the file itself is opened by its real name.
 FileReadResult readChosenFile(const QString& path, CurveDocument& doc, PointTarget target, int& targetCount);
 
+enum class SaveOutcome { Written, Cancelled, Failed };
+
 // Asks for a name and writes the curve file. On success `filePath` and `savedCount`
 // follow; when the file cannot be written a message names it and the document stays
-// as it was. False when nothing was written.
-bool writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points);
+// as it was.
+SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points);
 
 inline constexpr const char* WriteErrorMessage = "Impossible d'écrire le fichier <%s> !!!";

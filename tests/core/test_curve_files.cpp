@@ -163,6 +163,19 @@ TEST(CurveFileReader, MissingFileChangesNothing)
     EXPECT_EQ(doc.savedCount, 7);
 }
 
+#ifndef _WIN32
+TEST(CurveFileReader, DevicesAreNotRead)
+{
+    // An endless device on the command line must not hang or exhaust memory.
+    CurveDocument doc;
+    doc.appendPoint({1, 1});
+    EXPECT_FALSE(readCurveFile("/dev/zero", doc, doc.points, doc.count).opened);
+    EXPECT_FALSE(readAsciiFile("/dev/zero", doc, doc.points, doc.count).opened);
+    EXPECT_FALSE(readAsciiFile(CRB_TEST_DATA, doc, doc.points, doc.count).opened);
+    EXPECT_EQ(doc.count, 1);
+}
+#endif
+
 TEST(AsciiFileReader, SkipsBlankAndCommentLinesKeepsFileOrder)
 {
     auto l = load("mixed.txt", false);

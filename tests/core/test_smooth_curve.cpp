@@ -237,6 +237,16 @@ TEST(SmoothCurve, EqualXDropsTheIntervalAndStaysFinite)
     EXPECT_EQ(smoothCurve(Points{{2, 1}, {2, 3}, {2, 5}}, Cubique, Integral).sampleCount(), 0);
 }
 
+TEST(SmoothCurve, AnIntervalTooLongToSampleIsDropped)
+{
+    // x - x0 overflows between -1e308 and 1e308: such an interval cannot be sampled.
+    const Points points{{-1e308, 0}, {1e308, 1}, {1e308 + 1e300, 2}};
+    for (int mode : AllModes) {
+        SmoothedCurve c = smoothCurve(points, mode, Derivatives);
+        EXPECT_TRUE(allFinite(c)) << mode;
+    }
+}
+
 TEST(SmoothCurve, UnorderedXStaysFinite)
 {
     // h1 + h2 = 0 would divide by zero in the three-point slopes and in Carlson's weights.

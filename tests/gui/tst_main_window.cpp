@@ -131,6 +131,26 @@ private slots:
         QCOMPARE(editor.document.savedCount, 1);
     }
 
+    void aFailedSaveOnStoppingOffersTheDialogAgain()
+    {
+        QTemporaryDir dir;
+        QString good = dir.filePath(QStringLiteral("second.crb"));
+        CScriptedPlatformServices services;
+        Editor editor;
+        services.answerNextMessage(MessageAnswer::Yes);
+        services.chooseNextFile(QStringLiteral("/nonexistent-dir-for-test/a.crb"));
+        services.chooseNextFile(good);
+        whenTheMainWindowIsOpen([&](CMainWindow& window) {
+            editor.document.appendPoint({1, 2});
+            click(window, 1);
+        });
+        runEditor(services, editor);
+        QCOMPARE(services.fileRequests.size(), std::size_t(2));
+        QCOMPARE(services.messages.size(), std::size_t(2)); // the question, the write failure
+        QVERIFY(QFile::exists(good));
+        QCOMPARE(editor.document.savedCount, 1);
+    }
+
     void aFileThatCannotBeWrittenIsReportedAndNothingChanges()
     {
         CScriptedPlatformServices services;
@@ -235,6 +255,7 @@ private slots:
         click(window, 31);
         QCOMPARE(editor.document.count, 3);
         QCOMPARE(editor.document.points[2], (CurvePoint{3, 4.125}));
+        QCOMPARE(labelText(window, 160), QStringLiteral("   3"));
         click(window, 31);
         QCOMPARE(editor.document.count, 3);
     }
