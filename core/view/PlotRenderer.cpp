@@ -177,6 +177,102 @@ void drawMarkers(Surface& s, const CanvasMapping& m, std::span<const CurvePoint>
     }
 }
 
+// How far beyond the picture a curve is still drawn as mapped; a segment reaching
+// farther is cut at this distance in floating point first, so that it keeps its true
+// slope across the picture (rounding each far end on its own would tilt it).
+constexpr double FarPixels = 1e6;
+
+struct ExactPixel {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// The mapping of CanvasMapping::worldToPixel before it is made an int: the same pixel
+// for every point near the picture.
+ExactPixel mapExact(const CanvasMapping& m, double x, double y)
+{
+    return {std::round((x - m.xmin) / m.scaleX) + m.marginX,
+            m.usableHeight + m.marginY - std::round((y - m.ymin) / m.scaleY)};
+}
+
+// Liang-Barsky: cuts a-b to the box; false when nothing of it lies inside.
+bool clipSegment(ExactPixel& a, ExactPixel& b, double left, double top, double right, double bottom)
+{
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x - left, right - a.x, a.y - top, bottom - a.y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        if (t0 > t1)
+            return false;
+    }
+    const ExactPixel from = a;
+    if (t1 < 1.0)
+        b = {from.x + t1 * dx, from.y + t1 * dy};
+    if (t0 > 0.0)
+        a = {from.x + t0 * dx, from.y + t0 * dy};
+    return true;
+}
+
+// Draws the mapped points as connected segments: runs that stay near the picture go
+// out as one polyline each; a segment that reaches far beyond is cut first.
+void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points)
+{
+    const PixelSize size = s.size();
+    const double left = -FarPixels;
+    const double top = -FarPixels;
+    const double right = size.width + FarPixels;
+    const double bottom = size.height + FarPixels;
+    auto inside = [&](const ExactPixel& p) { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; };
+    auto pixel = [](const ExactPixel& p) { return PixelPoint{toPixel(p.x), toPixel(p.y)}; };
+
+    std::vector<PixelPoint> run;
+    auto flush = [&] {
+        if (run.size() > 1)
+            s.polyline(run);
+        run.clear();
+    };
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        ExactPixel a = points[i - 1];
+        ExactPixel b = points[i];
+        if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) {
+            flush(); // a value too large to map breaks the curve there
+            continue;
+        }
+        if (inside(a) && inside(b)) {
+            if (run.empty())
+                run.push_back(pixel(a));
+            run.push_back(pixel(b));
+            continue;
+        }
+        const bool continues = inside(a) && !run.empty();
+        if (!clipSegment(a, b, left, top, right, bottom)) {
+            flush();
+            continue;
+        }
+        if (!continues) {
+            flush();
+            run.push_back(pixel(a));
+        }
+        run.push_back(pixel(b));
+        if (!inside(points[i]))
+            flush();
+    }
+    flush();
+}
+
 // The smoothed curve and its derived curves in exclusive-or, so that drawing the same
 // points again erases them. False when the arrays could not be had.
 bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, int mode, int flags)
@@ -187,17 +283,20 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
             return true;
         s.setMode(DrawMode::Xor);
         s.setPen({Colours::White, 1, PenStyle::Solid});
-        std::vector<PixelPoint> pixels = m.worldToPixel(curve.samples);
-        s.polyline(pixels);
+        std::vector<ExactPixel> pixels;
+        pixels.reserve(curve.samples.size());
+        for (const CurvePoint& p : curve.samples)
+            pixels.push_back(mapExact(m, p.x, p.y));
+        drawMappedPolyline(s, pixels);
 
         // Derived curves share the curve's world coordinates: only y changes.
         auto drawDerived = [&](const std::vector<double>& ys, Rgb colour) {
             if (ys.size() != curve.samples.size())
                 return;
             for (std::size_t i = 0; i < ys.size(); ++i)
-                pixels[i].y = m.worldToPixel(curve.samples[i].x, ys[i]).y;
+                pixels[i].y = mapExact(m, curve.samples[i].x, ys[i]).y;
             s.setPen({colour, 1, PenStyle::Solid});
-            s.polyline(pixels);
+            drawMappedPolyline(s, pixels);
         };
         if (flags & (Derivative1 | Integral))
             drawDerived(curve.firstDerived, (flags & Derivative1) ? Colours::Yellow : Colours::Magenta);

@@ -363,3 +363,22 @@ TEST(PlotRenderer, DegenerateRequestKeepsTheWindow)
     EXPECT_EQ(plot.view.current, (ViewWindow{-36, -36, 36, 36}));
     EXPECT_EQ(textsOf(yLabels(plot.surface)).size(), 6u);
 }
+
+TEST(PlotRenderer, ACurveLeavingFarBeyondThePictureKeepsItsSlope)
+{
+    // Deep zoom: the second point maps some 6e8 pixels away, beyond what a pixel holds.
+    CurveDocument doc;
+    doc.appendPoint({0, 0});
+    doc.appendPoint({2000, 1000});
+    Plot plot = render({0, 0, 0.001, 0.001}, doc);
+    std::vector<Primitive> curves;
+    for (const Primitive& p : plot.surface.ofKind(Kind::Polyline))
+        if (p.mode == DrawMode::Xor)
+            curves.push_back(p);
+    ASSERT_EQ(curves.size(), 1u);
+    const PixelPoint first = curves[0].points.front();
+    const PixelPoint last = curves[0].points.back();
+    EXPECT_EQ(first, plot.mapping.worldToPixel(0, 0));
+    const double expected = -(1000.0 / plot.mapping.scaleY) / (2000.0 / plot.mapping.scaleX);
+    EXPECT_NEAR(double(last.y - first.y) / double(last.x - first.x), expected, 1e-4);
+}
