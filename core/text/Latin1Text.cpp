@@ -94,8 +94,23 @@ bool replaceFileSafely(const std::string& path, std::string_view bytes)
 {
     std::error_code ec;
     fs::path target = fs::u8path(path);
+    // Through a link the file it names is replaced, so that readers of the link see it.
+    if (fs::is_symlink(target, ec)) {
+        fs::path resolved = fs::canonical(target, ec);
+        if (ec)
+            return false;
+        target = resolved;
+    }
     if (target.filename().empty() || fs::is_directory(target, ec))
         return false;
+    const bool existed = fs::exists(target, ec);
+    fs::perms permissions = fs::perms::unknown;
+    if (existed) {
+        permissions = fs::status(target, ec).permissions();
+        // A file its owner may not write is not replaced behind its back.
+        if (ec || (permissions & fs::perms::owner_write) == fs::perms::none)
+            return false;
+    }
     fs::path temporary = target;
     temporary += ".tmp~";
     {
@@ -104,17 +119,14 @@ bool replaceFileSafely(const std::string& path, std::string_view bytes)
             return false;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temporary, ec);
-            return false;
-        }
         out.close();
         if (out.fail()) {
             fs::remove(temporary, ec);
             return false;
         }
     }
+    if (existed)
+        fs::permissions(temporary, permissions, ec);
     fs::rename(temporary, target, ec);
     if (ec) {
         std::error_code ignored;

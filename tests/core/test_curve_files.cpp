@@ -301,6 +301,31 @@ TEST(CurveFileWriter, AFailedWriteKeepsThePreviousFile)
     EXPECT_FALSE(fs::exists(path + ".tmp~"));
 }
 
+#ifndef _WIN32
+TEST(CurveFileWriter, ReplacesTheFileALinkNamesAndKeepsItsPermissions)
+{
+    TempDir dir;
+    std::string real = dir.file("real.crb");
+    std::string link = dir.file("link.crb");
+    { std::ofstream(real, std::ios::binary) << "old"; }
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, link);
+    CurveDocument doc;
+    ASSERT_TRUE(writeCurveFileTo(link, doc, {}));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(bytesOf(real), "20020704\r\n0\r\n0\r\n0\r\n");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    fs::permissions(real, fs::perms::owner_read);
+    {
+        EXPECT_FALSE(writeCurveFileTo(real, doc, {})) << "a read-only file is left alone";
+        EXPECT_EQ(bytesOf(real), "20020704\r\n0\r\n0\r\n0\r\n");
+    }
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+}
+#endif
+
 TEST(FileDialogRules, PathChecksAndMessages)
 {
     EXPECT_EQ(checkChosenPath("/tmp/a.crb"), FileDialogError::None);
