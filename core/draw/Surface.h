@@ -145,3 +145,37 @@ private:
     std::optional<PixelRect> clip_;
     PixelPoint position_{};
 };
+
+// Puts the pen, brush, mode, font, text colour and clipping back as they were when it
+// was made: a renderer leaves the surface as its caller set it.
+class SurfaceStateGuard {
+public:
+    explicit SurfaceStateGuard(Surface& s)
+        : s_(s), pen_(s.pen()), brush_(s.brush()), mode_(s.mode()), font_(s.font()), text_(s.textColour()),
+          clip_(s.clipRect())
+    {
+    }
+    ~SurfaceStateGuard()
+    {
+        s_.setPen(pen_);
+        s_.setBrush(brush_);
+        s_.setMode(mode_);
+        s_.setFont(font_);
+        s_.setTextColour(text_);
+        if (clip_)
+            s_.setClipRect(*clip_);
+        else
+            s_.clearClip();
+    }
+    SurfaceStateGuard(const SurfaceStateGuard&) = delete;
+    SurfaceStateGuard& operator=(const SurfaceStateGuard&) = delete;
+
+private:
+    Surface& s_;
+    Pen pen_;
+    Brush brush_;
+    DrawMode mode_;
+    Font font_;
+    Rgb text_;
+    std::optional<PixelRect> clip_;
+};

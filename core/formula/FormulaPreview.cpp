@@ -14,31 +14,6 @@ int pixelOffset(double distance, double scale)
     return roundHalfAway(distance / scale);
 }
 
-// Puts the pen, brush, mode and clipping back as the caller had them.
-class StateGuard {
-public:
-    explicit StateGuard(Surface& s) : s_(s), pen_(s.pen()), brush_(s.brush()), mode_(s.mode()), clip_(s.clipRect()) {}
-    ~StateGuard()
-    {
-        s_.setPen(pen_);
-        s_.setBrush(brush_);
-        s_.setMode(mode_);
-        if (clip_)
-            s_.setClipRect(*clip_);
-        else
-            s_.clearClip();
-    }
-    StateGuard(const StateGuard&) = delete;
-    StateGuard& operator=(const StateGuard&) = delete;
-
-private:
-    Surface& s_;
-    Pen pen_;
-    Brush brush_;
-    DrawMode mode_;
-    std::optional<PixelRect> clip_;
-};
-
 PixelRect wholeArea(const Surface& surface)
 {
     const PixelSize size = surface.size();
@@ -112,7 +87,7 @@ PixelPoint PreviewMapping::toPixel(double x, double y) const
 
 void paintPreviewBackground(Surface& surface)
 {
-    StateGuard guard(surface);
+    SurfaceStateGuard guard(surface);
     const PixelRect area = wholeArea(surface);
     surface.setClipRect(area);
     surface.setMode(DrawMode::Copy);
@@ -123,7 +98,7 @@ void paintPreviewBackground(Surface& surface)
 
 FormulaPreview drawFormulaPreview(Surface& surface, std::span<const CurvePoint> points, double a, double b)
 {
-    StateGuard guard(surface);
+    SurfaceStateGuard guard(surface);
     surface.setClipRect(wholeArea(surface));
 
     FormulaPreview preview;
@@ -150,7 +125,7 @@ FormulaPreview drawFormulaPreview(Surface& surface, std::span<const CurvePoint> 
 void repaintFormulaPreview(Surface& surface, const FormulaPreview& preview)
 {
     paintPreviewBackground(surface);
-    StateGuard guard(surface);
+    SurfaceStateGuard guard(surface);
     surface.setClipRect(wholeArea(surface));
     drawAxes(surface, preview);
     drawCurve(surface, preview.pixels);
@@ -175,7 +150,7 @@ std::optional<std::size_t> nearestPreviewPoint(std::span<const PixelPoint> pixel
 
 void drawPickCross(Surface& surface, PixelPoint at)
 {
-    StateGuard guard(surface);
+    SurfaceStateGuard guard(surface);
     surface.setMode(DrawMode::Xor);
     surface.setPen({Colours::White, 1, PenStyle::Solid});
     const int h = PickCrossHalf;

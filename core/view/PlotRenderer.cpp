@@ -32,33 +32,6 @@ int toPixel(double v)
     return static_cast<int>(std::clamp(v, -static_cast<double>(PixelLimit), static_cast<double>(PixelLimit)));
 }
 
-// Puts the pen, brush, mode, font and text colour back as the caller had them.
-class StateGuard {
-public:
-    explicit StateGuard(Surface& s)
-        : s_(s), pen_(s.pen()), brush_(s.brush()), mode_(s.mode()), font_(s.font()), text_(s.textColour())
-    {
-    }
-    ~StateGuard()
-    {
-        s_.setPen(pen_);
-        s_.setBrush(brush_);
-        s_.setMode(mode_);
-        s_.setFont(font_);
-        s_.setTextColour(text_);
-    }
-    StateGuard(const StateGuard&) = delete;
-    StateGuard& operator=(const StateGuard&) = delete;
-
-private:
-    Surface& s_;
-    Pen pen_;
-    Brush brush_;
-    DrawMode mode_;
-    Font font_;
-    Rgb text_;
-};
-
 // One pass of graduations from the origin: value v = 0 at position q = origin, then
 // v += valueStep and q += pixelStep while q has not gone beyond `end`. `handle` gets
 // v, q and the slack allowed at the window's edges, and returns the value to go on
@@ -328,7 +301,7 @@ CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested
     const PixelSize size = surface.size();
     const CanvasMapping mapping = CanvasMapping::make(view.current, size.width, size.height);
     {
-        StateGuard guard(surface);
+        SurfaceStateGuard guard(surface);
         surface.setMode(DrawMode::Copy);
         surface.setPen({Colours::White, 2, PenStyle::Solid});
         surface.setBrush(Brush::solid(Colours::White));
@@ -361,7 +334,7 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
     const std::span<const CurvePoint> current = pointsOf(doc.points, doc.count);
     const std::span<const CurvePoint> snapshot = pointsOf(doc.undoPoints, doc.undoCount);
 
-    StateGuard guard(surface);
+    SurfaceStateGuard guard(surface);
     surface.setMode(DrawMode::Copy);
     // The snapshot's markers go even when the curve is now empty, or they would stay.
     if (incremental && !snapshot.empty()) {
