@@ -5,9 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <vector>
 
 namespace {
+
+// Lines are read as fgets with an 80-byte buffer does: 79 bytes at most a piece.
+constexpr std::size_t LinePieceLength = 79;
 
 bool isCSpace(char c)
 {
@@ -69,7 +73,7 @@ public:
         if (atEnd())
             return false;
         std::size_t start = pos_;
-        while (pos_ < text_.size() && pos_ - start < 79) {
+        while (pos_ < text_.size() && pos_ - start < LinePieceLength) {
             if (text_[pos_++] == '\n')
                 break;
         }
@@ -142,7 +146,7 @@ void emptyTarget(PointTarget target, int& targetCount)
 // and nothing touched, when the file cannot be read.
 bool openAndEmptyTarget(const std::string& path, std::string& text, PointTarget target, int& targetCount)
 {
-    if (!readFileBytes(path, text))
+    if (!readFileBytes(path, text, MaxCurveFileBytes))
         return false;
     text = normalizeLineEnds(text);
     emptyTarget(target, targetCount);
@@ -153,7 +157,18 @@ bool openAndEmptyTarget(const std::string& path, std::string& text, PointTarget 
 
 bool isCurveFilePath(std::string_view path)
 {
-    return path.find(".crb") != std::string_view::npos;
+    // Letter case is ignored: the simulation product may hand over CAM.CRB.
+    constexpr std::string_view Extension = ".crb";
+    for (std::size_t i = 0; i + Extension.size() <= path.size(); ++i) {
+        bool same = true;
+        for (std::size_t k = 0; same && k < Extension.size(); ++k) {
+            char c = path[i + k];
+            same = (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c) == Extension[k];
+        }
+        if (same)
+            return true;
+    }
+    return false;
 }
 
 FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount)
@@ -228,16 +243,19 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
 FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount)
 {
     FileReadResult result;
-    std::string bytes;
-    if (!openAndEmptyTarget(path, bytes, target, targetCount))
+    std::ifstream file;
+    if (!openRegularFile(path, file))
         return result;
+    emptyTarget(target, targetCount);
     result.opened = true;
-    Scanner in(bytes);
-    std::string_view line;
-    while (in.readLinePiece(line)) {
+    // Lines are read one at a time, and reading stops once the curve is full: what
+    // follows could only be skipped, and a huge file must not hold the window.
+    TextLineReader lines(file, LinePieceLength);
+    std::string buffer;
+    while (targetCount < MaxCurvePoints && lines.next(buffer)) {
+        // The C string stops at an embedded NUL byte.
+        std::string_view line(buffer.data(), std::min(buffer.find('\0'), buffer.size()));
         if (!line.empty() && (line[0] == '\n' || line[0] == ';'))
-            continue;
-        if (targetCount >= MaxCurvePoints)
             continue;
         auto fields = splitFields(line);
         CurvePoint p;

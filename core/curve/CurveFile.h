@@ -22,7 +22,12 @@ struct FileReadResult {
 
 using PointTarget = std::span<CurvePoint, MaxCurvePoints>;
 
-// A path holding ".crb" anywhere (case-sensitive) is a curve file, any other an ASCII file.
+// The most of a curve file that is read. A full curve of the largest numbers "%lf"
+// writes is under 1 MB; what lies beyond is taken as the end of the file, so that a
+// file declaring billions of points cannot hold the window while it is read past.
+inline constexpr std::size_t MaxCurveFileBytes = std::size_t(16) << 20;
+
+// A path holding ".crb" anywhere, in any letter case, is a curve file, any other an ASCII file.
 bool isCurveFilePath(std::string_view path);
 
 // Fill `target`/`targetCount` from a curve file; set the document's smoothing mode,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/CanvasMapping.h" // PixelPoint
+#include "draw/PixelGeometry.h"
 
 #include <cstdint>
 #include <optional>

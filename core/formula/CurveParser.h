@@ -48,8 +48,9 @@ inline constexpr int PrefixOperatorPriority = mu::prINFIX;
 
 // Highest Bessel order that jn and yn accept: the C library's recurrence costs time
 // proportional to the order, and an order of two billion would hold the program for
-// many seconds per value.
-inline constexpr int MaxBesselOrder = 100000;
+// many seconds per value. A thousand keeps a formula full of jn terms over a whole
+// curve well under a second.
+inline constexpr int MaxBesselOrder = 1000;
 
 // rand(a, b) draws from the C run-time library's 15-bit generator, emulated so that
 // every platform draws the same numbers: one sequence for the whole process, never

@@ -1,10 +1,24 @@
 #include "text/Latin1Text.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <new>
+#include <random>
 #include <system_error>
+#include <utility>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -52,21 +66,26 @@ std::string utf8ToLatin1(std::string_view text)
     return out;
 }
 
-bool readFileBytes(const std::string& path, std::string& bytes)
+bool openRegularFile(const std::string& path, std::ifstream& in)
 {
     std::error_code ec;
     fs::path p = fs::u8path(path);
-    // Only regular files: a device or a pipe named on the command line could be endless.
     if (!fs::is_regular_file(p, ec))
         return false;
-    std::ifstream in(p, std::ios::binary);
-    if (!in)
+    in.open(p, std::ios::binary);
+    return static_cast<bool>(in);
+}
+
+bool readFileBytes(const std::string& path, std::string& bytes, std::size_t limit)
+{
+    std::ifstream in;
+    if (!openRegularFile(path, in))
         return false;
     try {
         bytes.clear();
         char buffer[65536];
-        while (bytes.size() < MaxTextFileBytes) {
-            in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, MaxTextFileBytes - bytes.size())));
+        while (bytes.size() < limit) {
+            in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, limit - bytes.size())));
             bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
             if (!in)
                 break;
@@ -76,6 +95,28 @@ bool readFileBytes(const std::string& path, std::string& bytes)
         return false;
     }
     return !in.bad();
+}
+
+bool TextLineReader::next(std::string& piece)
+{
+    piece.clear();
+    std::streambuf* buffer = in_.rdbuf();
+    using Traits = std::char_traits<char>;
+    while (piece.size() < pieceLength_ && consumed_ < MaxTextFileBytes) {
+        Traits::int_type c = buffer->sbumpc();
+        if (Traits::eq_int_type(c, Traits::eof()))
+            break;
+        ++consumed_;
+        if (c == '\r' && consumed_ < MaxTextFileBytes && Traits::eq_int_type(buffer->sgetc(), '\n')) {
+            buffer->sbumpc();
+            ++consumed_;
+            c = '\n';
+        }
+        piece += Traits::to_char_type(c);
+        if (c == '\n')
+            break;
+    }
+    return !piece.empty();
 }
 
 std::string normalizeLineEnds(std::string_view bytes)
@@ -89,6 +130,87 @@ std::string normalizeLineEnds(std::string_view bytes)
     }
     return out;
 }
+
+namespace {
+
+// A file opened for writing by its descriptor, closed when it goes.
+class FileHandle {
+public:
+    explicit FileHandle(int fd = -1) : fd_(fd) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    ~FileHandle() { close(); }
+
+    bool valid() const { return fd_ >= 0; }
+    bool writeAll(std::string_view bytes)
+    {
+        while (!bytes.empty()) {
+            const auto chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1u << 30));
+#ifdef _WIN32
+            const int n = ::_write(fd_, bytes.data(), chunk);
+#else
+            const ssize_t n = ::write(fd_, bytes.data(), chunk);
+#endif
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    bool sync()
+    {
+#ifdef _WIN32
+        return ::_commit(fd_) == 0;
+#else
+        return ::fsync(fd_) == 0;
+#endif
+    }
+    bool close()
+    {
+        if (fd_ < 0)
+            return true;
+#ifdef _WIN32
+        const bool ok = ::_close(fd_) == 0;
+#else
+        const bool ok = ::close(fd_) == 0;
+#endif
+        fd_ = -1;
+        return ok;
+    }
+
+private:
+    int fd_;
+};
+
+// Creates a new file of a short name of its own beside `target`, exclusively: an existing
+// file or link of that name is never opened, so nothing planted there can be written
+// through. The name is short so that a target name of any legal length can be saved.
+FileHandle createUniqueBeside(const fs::path& target, fs::path& created)
+{
+    static std::atomic<unsigned> counter{0};
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const unsigned long long tag = (static_cast<unsigned long long>(entropy()) << 20) ^ counter++;
+        char name[32];
+        std::snprintf(name, sizeof name, ".crb%012llx.tmp", tag & 0xFFFFFFFFFFFFull);
+        created = target.parent_path() / name;
+#ifdef _WIN32
+        int fd = ::_wopen(created.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+        int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+#endif
+        if (fd >= 0)
+            return FileHandle(fd);
+        if (errno != EEXIST)
+            break;
+    }
+    return FileHandle();
+}
+
+} // namespace
 
 bool replaceFileSafely(const std::string& path, std::string_view bytes)
 {
@@ -111,19 +233,14 @@ bool replaceFileSafely(const std::string& path, std::string_view bytes)
         if (ec || (permissions & fs::perms::owner_write) == fs::perms::none)
             return false;
     }
-    fs::path temporary = target;
-    temporary += ".tmp~";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        out.close();
-        if (out.fail()) {
-            fs::remove(temporary, ec);
-            return false;
-        }
+    fs::path temporary;
+    FileHandle out = createUniqueBeside(target, temporary);
+    if (!out.valid())
+        return false;
+    const bool written = out.writeAll(bytes) && out.sync() && out.close();
+    if (!written) {
+        fs::remove(temporary, ec);
+        return false;
     }
     if (existed)
         fs::permissions(temporary, permissions, ec);

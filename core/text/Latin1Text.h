@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <fstream>
+#include <istream>
 #include <string>
 #include <string_view>
 
@@ -13,14 +15,34 @@ std::string utf8ToLatin1(std::string_view text);
 // and what lies beyond is taken as the end of the file.
 inline constexpr std::size_t MaxTextFileBytes = std::size_t(256) << 20;
 
-// Reads a regular file as bytes, at most MaxTextFileBytes; false when it cannot be
+// Reads a regular file as bytes, at most `limit` of them; false when it cannot be
 // opened or read.
-bool readFileBytes(const std::string& path, std::string& bytes);
+bool readFileBytes(const std::string& path, std::string& bytes, std::size_t limit = MaxTextFileBytes);
+
+// Opens a regular file for reading in binary; false for a device, a pipe, a directory
+// or a file that cannot be opened (a device named on the command line could be endless).
+bool openRegularFile(const std::string& path, std::ifstream& in);
+
+// Reads a text file a line at a time as a text-mode read on the original platform
+// does (CR LF read as LF), in pieces of at most `pieceLength` bytes like fgets with a
+// buffer one byte longer, and never past MaxTextFileBytes.
+class TextLineReader {
+public:
+    TextLineReader(std::istream& in, std::size_t pieceLength) : in_(in), pieceLength_(pieceLength) {}
+    // The next piece, its line end included; false at the end of the file.
+    bool next(std::string& piece);
+
+private:
+    std::istream& in_;
+    std::size_t pieceLength_;
+    std::size_t consumed_ = 0;
+};
 
 // Replaces CR LF by LF, as a text-mode read on the original platform does.
 std::string normalizeLineEnds(std::string_view bytes);
 
 // Writes `bytes` to `path` without ever losing the previous file: the bytes go to a
-// temporary file beside it, which replaces the target only once everything was
-// written. False when anything failed (the target is then untouched).
+// temporary file beside it, created under a new name of its own (never through an
+// existing name or link), which replaces the target only once everything was written
+// and flushed to disk. False when anything failed (the target is then untouched).
 bool replaceFileSafely(const std::string& path, std::string_view bytes);

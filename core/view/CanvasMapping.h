@@ -1,16 +1,11 @@
 #pragma once
 
 #include "curve/CurvePoint.h"
+#include "draw/PixelGeometry.h"
 #include "view/ViewWindow.h"
 
 #include <span>
 #include <vector>
-
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
 
 // Farthest a mapped coordinate goes from the origin of the drawing area: far outside any
 // screen or page, yet far inside int, so that callers may still add offsets to it.

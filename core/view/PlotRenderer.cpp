@@ -155,11 +155,6 @@ void drawMarkers(Surface& s, const CanvasMapping& m, std::span<const CurvePoint>
 // slope across the picture (rounding each far end on its own would tilt it).
 constexpr double FarPixels = 1e6;
 
-struct ExactPixel {
-    double x = 0.0;
-    double y = 0.0;
-};
-
 // The mapping of CanvasMapping::worldToPixel before it is made an int: the same pixel
 // for every point near the picture.
 ExactPixel mapExact(const CanvasMapping& m, double x, double y)
@@ -168,50 +163,16 @@ ExactPixel mapExact(const CanvasMapping& m, double x, double y)
             m.usableHeight + m.marginY - std::round((y - m.ymin) / m.scaleY)};
 }
 
-// Liang-Barsky: cuts a-b to the box; false when nothing of it lies inside.
-bool clipSegment(ExactPixel& a, ExactPixel& b, double left, double top, double right, double bottom)
-{
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x - left, right - a.x, a.y - top, bottom - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1)
-            return false;
-    }
-    const ExactPixel from = a;
-    if (t1 < 1.0)
-        b = {from.x + t1 * dx, from.y + t1 * dy};
-    if (t0 > 0.0)
-        a = {from.x + t0 * dx, from.y + t0 * dy};
-    return true;
-}
-
 // Draws the mapped points as connected segments: runs that stay near the picture go
 // out as one polyline each; a segment that reaches far beyond is cut first.
-void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points)
+void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points, std::vector<PixelPoint>& run)
 {
     const PixelSize size = s.size();
-    const double left = -FarPixels;
-    const double top = -FarPixels;
-    const double right = size.width + FarPixels;
-    const double bottom = size.height + FarPixels;
-    auto inside = [&](const ExactPixel& p) { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; };
+    const ExactBox box{-FarPixels, -FarPixels, size.width + FarPixels, size.height + FarPixels};
+    auto inside = [&](const ExactPixel& p) { return box.contains(p); };
     auto pixel = [](const ExactPixel& p) { return PixelPoint{toPixel(p.x), toPixel(p.y)}; };
 
-    std::vector<PixelPoint> run;
+    run.clear();
     auto flush = [&] {
         if (run.size() > 1)
             s.polyline(run);
@@ -231,7 +192,7 @@ void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points)
             continue;
         }
         const bool continues = inside(a) && !run.empty();
-        if (!clipSegment(a, b, left, top, right, bottom)) {
+        if (!clipSegment(a, b, box)) {
             flush();
             continue;
         }
@@ -248,19 +209,21 @@ void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points)
 
 // The smoothed curve and its derived curves in exclusive-or, so that drawing the same
 // points again erases them. False when the arrays could not be had.
-bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, int mode, int flags)
+bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, int mode, int flags,
+                PlotBuffers& buffers)
 {
     try {
-        const SmoothedCurve curve = smoothCurve(points, mode, flags);
+        const SmoothedCurve& curve = buffers.curve;
+        smoothCurve(points, mode, flags, buffers.curve);
         if (curve.sampleCount() <= 1)
             return true;
         s.setMode(DrawMode::Xor);
         s.setPen({Colours::White, 1, PenStyle::Solid});
-        std::vector<ExactPixel> pixels;
-        pixels.reserve(curve.samples.size());
-        for (const CurvePoint& p : curve.samples)
-            pixels.push_back(mapExact(m, p.x, p.y));
-        drawMappedPolyline(s, pixels);
+        std::vector<ExactPixel>& pixels = buffers.pixels;
+        pixels.resize(curve.samples.size());
+        for (std::size_t i = 0; i < curve.samples.size(); ++i)
+            pixels[i] = mapExact(m, curve.samples[i].x, curve.samples[i].y);
+        drawMappedPolyline(s, pixels, buffers.run);
 
         // Derived curves share the curve's world coordinates: only y changes.
         auto drawDerived = [&](const std::vector<double>& ys, Rgb colour) {
@@ -269,7 +232,7 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
             for (std::size_t i = 0; i < ys.size(); ++i)
                 pixels[i].y = mapExact(m, curve.samples[i].x, ys[i]).y;
             s.setPen({colour, 1, PenStyle::Solid});
-            drawMappedPolyline(s, pixels);
+            drawMappedPolyline(s, pixels, buffers.run);
         };
         if (flags & (Derivative1 | Integral))
             drawDerived(curve.firstDerived, (flags & Derivative1) ? Colours::Yellow : Colours::Magenta);
@@ -294,6 +257,13 @@ PlotTicks plotTicks(const Surface& surface)
 
 CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
                          int flags, bool* curvesDrawn)
+{
+    PlotBuffers buffers;
+    return renderPlot(surface, view, requested, doc, flags, buffers, curvesDrawn);
+}
+
+CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
+                         int flags, PlotBuffers& buffers, bool* curvesDrawn)
 {
     const PlotTicks ticks = plotTicks(surface);
     setViewWindow(view, requested);
@@ -322,13 +292,20 @@ CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested
         drawXGraduations(surface, mapping, w, ticks, a1, a2, size.height);
         drawYGraduations(surface, mapping, w, ticks, b1, b2, size.width);
     }
-    const bool drawn = drawCurve(surface, mapping, doc, flags, false);
+    const bool drawn = drawCurve(surface, mapping, doc, flags, false, buffers);
     if (curvesDrawn)
         *curvesDrawn = drawn;
     return mapping;
 }
 
 bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags, bool incremental)
+{
+    PlotBuffers buffers;
+    return drawCurve(surface, mapping, doc, flags, incremental, buffers);
+}
+
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags, bool incremental,
+               PlotBuffers& buffers)
 {
     const PlotTicks ticks = plotTicks(surface);
     const std::span<const CurvePoint> current = pointsOf(doc.points, doc.count);
@@ -348,8 +325,8 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
 
     bool drawn = true;
     if (incremental && !snapshot.empty())
-        drawn = drawCurves(surface, mapping, snapshot, doc.smoothingMode, flags) && drawn;
+        drawn = drawCurves(surface, mapping, snapshot, doc.smoothingMode, flags, buffers) && drawn;
     if (current.size() > 1)
-        drawn = drawCurves(surface, mapping, current, doc.smoothingMode, flags) && drawn;
+        drawn = drawCurves(surface, mapping, current, doc.smoothingMode, flags, buffers) && drawn;
     return drawn;
 }

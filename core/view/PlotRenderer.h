@@ -1,10 +1,13 @@
 #pragma once
 
 #include "curve/CurveDocument.h"
+#include "draw/PixelGeometry.h"
 #include "view/CanvasMapping.h"
+#include "view/SmoothCurve.h"
 #include "view/ViewWindow.h"
 
 #include <string_view>
+#include <vector>
 
 class Surface;
 
@@ -24,10 +27,21 @@ struct PlotTicks {
 };
 PlotTicks plotTicks(const Surface& surface);
 
+// The arrays a redraw fills: kept by the window from one redraw to the next, so that
+// redrawing allocates nothing once they have grown to the curve's size.
+struct PlotBuffers {
+    SmoothedCurve curve;
+    std::vector<ExactPixel> pixels;
+    std::vector<PixelPoint> run;
+};
+
 // Full redraw: setViewWindow with `requested` (a degenerate request keeps the current
 // window), then background, axes through the world origin, graduations, markers and
 // curves for the surface's whole size. Returns the mapping the picture was drawn
 // with; `curvesDrawn`, when given, receives drawCurve's result.
+CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
+                         int flags, PlotBuffers& buffers, bool* curvesDrawn = nullptr);
+// The same with arrays of its own, for a one-off picture.
 CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
                          int flags, bool* curvesDrawn = nullptr);
 
@@ -36,5 +50,7 @@ CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested
 // in white, its curves by drawing them again in exclusive-or, so the snapshot must be
 // what is on the picture. False when a curve was left out for lack of memory (the
 // rest is drawn); the caller then shows CurveMemoryMessage.
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags,
+               bool incremental, PlotBuffers& buffers);
 bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags,
                bool incremental);

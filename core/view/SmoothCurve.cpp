@@ -3,87 +3,71 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <new>
 
 namespace {
 
-// Taylor coefficients of one interval's cubic at its left end.
-struct SplineSegment {
-    double value = 0.0;     // c0
-    double slope = 0.0;     // c1
-    double curvature = 0.0; // c2
-    double jerk = 0.0;      // c3
+using Array = std::vector<double>;
 
-    double at(double t) const { return value + t * (slope + t * (curvature / 2 + t * jerk / 6)); }
-    double firstDerivative(double t) const { return slope + t * (curvature + t * jerk / 2); }
-    double secondDerivative(double t) const { return curvature + t * jerk; }
-    double integral(double t) const
-    {
-        return t * (value + t * (slope / 2 + t * (curvature / 6 + t * jerk / 24)));
-    }
-};
-
-struct Knots {
-    std::vector<double> x, y;
-    std::vector<double> h, delta; // interval lengths and slopes, one fewer than the knots
-    std::size_t size() const { return x.size(); }
-};
-
-// Copies the points into x and y arrays. A zero-length interval would divide by zero in
+// Copies the points into the knot arrays. A zero-length interval would divide by zero in
 // every formula below, so it is dropped: the later point of the pair replaces the earlier
 // one, as the document's thinning keeps the later point too. An interval so short that
 // its slope overflows, or so long that its sub-steps overflow, is dropped the same way.
-Knots knotsOf(std::span<const CurvePoint> points)
+// The interval that then reaches back to the point before is checked again, since it
+// may be just as bad (x going back and forth in an unsorted file).
+std::size_t makeKnots(std::span<const CurvePoint> points, SmoothWorkspace& w)
 {
-    Knots k;
-    k.x.reserve(points.size());
-    k.y.reserve(points.size());
+    w.x.clear();
+    w.y.clear();
     for (const CurvePoint& p : points) {
-        if (!k.x.empty()) {
-            double h = p.x - k.x.back();
-            if (h == 0 || !std::isfinite(h * SmoothSubSteps) || !std::isfinite((p.y - k.y.back()) / h)) {
-                k.x.back() = p.x;
-                k.y.back() = p.y;
-                continue;
-            }
+        while (!w.x.empty()) {
+            const double h = p.x - w.x.back();
+            if (h != 0 && std::isfinite(h * SmoothSubSteps) && std::isfinite((p.y - w.y.back()) / h))
+                break;
+            w.x.pop_back();
+            w.y.pop_back();
         }
-        k.x.push_back(p.x);
-        k.y.push_back(p.y);
+        w.x.push_back(p.x);
+        w.y.push_back(p.y);
     }
-    std::size_t n = k.x.size();
+    const std::size_t n = w.x.size();
     if (n >= 2) {
-        k.h.resize(n - 1);
-        k.delta.resize(n - 1);
+        w.h.resize(n - 1);
+        w.delta.resize(n - 1);
         for (std::size_t i = 0; i + 1 < n; ++i) {
-            k.h[i] = k.x[i + 1] - k.x[i];
-            k.delta[i] = (k.y[i + 1] - k.y[i]) / k.h[i];
+            w.h[i] = w.x[i + 1] - w.x[i];
+            w.delta[i] = (w.y[i + 1] - w.y[i]) / w.h[i];
         }
     }
-    return k;
+    return n;
 }
 
-std::vector<SplineSegment> straightSegments(const Knots& k)
+// Each interval's cubic is kept as its Taylor coefficients at the left end: the knot's
+// y, then slope, curvature and jerk. The last knot's entries continue the last interval.
+void straightSegments(SmoothWorkspace& w, std::size_t n)
 {
-    std::vector<SplineSegment> s(k.size());
-    for (std::size_t i = 0; i + 1 < k.size(); ++i)
-        s[i] = {k.y[i], k.delta[i], 0.0, 0.0};
-    std::size_t last = k.size() - 1;
-    s[last] = {k.y[last], last > 0 ? k.delta[last - 1] : 0.0, 0.0, 0.0};
-    return s;
+    w.slope.resize(n);
+    w.curvature.assign(n, 0.0);
+    w.jerk.assign(n, 0.0);
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        w.slope[i] = w.delta[i];
+    w.slope[n - 1] = n > 1 ? w.delta[n - 2] : 0.0;
 }
 
-std::vector<SplineSegment> segmentsFromSlopes(const Knots& k, const std::vector<double>& d)
+// Curvature and jerk of each interval from the slopes at its ends (in w.slope).
+void segmentsFromSlopes(SmoothWorkspace& w, std::size_t n)
 {
-    std::size_t n = k.size();
-    std::vector<SplineSegment> s(n);
+    w.curvature.resize(n);
+    w.jerk.resize(n);
     for (std::size_t i = 0; i + 1 < n; ++i) {
-        double h = k.h[i];
-        double u = d[i] + d[i + 1] - 2 * k.delta[i];
-        s[i] = {k.y[i], d[i], 2 * (k.delta[i] - d[i] - u) / h, (u / h) * (6 / h)};
+        const double h = w.h[i];
+        const double u = w.slope[i] + w.slope[i + 1] - 2 * w.delta[i];
+        w.curvature[i] = 2 * (w.delta[i] - w.slope[i] - u) / h;
+        w.jerk[i] = (u / h) * (6 / h);
     }
-    const SplineSegment& before = s[n - 2];
-    s[n - 1] = {k.y[n - 1], d[n - 1], before.curvature + k.h[n - 2] * before.jerk, before.jerk};
-    return s;
+    w.curvature[n - 1] = w.curvature[n - 2] + w.h[n - 2] * w.jerk[n - 2];
+    w.jerk[n - 1] = w.jerk[n - 2];
 }
 
 // End slope from the three points at one end, limited so that it keeps the sign of the
@@ -97,42 +81,50 @@ double shapeLimited(double d, double deltaNear, double deltaFar)
     return d;
 }
 
-void setThreePointEndSlopes(const Knots& k, std::vector<double>& d)
+void setThreePointEndSlopes(SmoothWorkspace& w, std::size_t n)
 {
-    std::size_t n = k.size();
+    const Array& h = w.h;
+    const Array& delta = w.delta;
     {
-        double h1 = k.h[0], h2 = k.h[1], S = h1 + h2;
-        double d0 = ((h1 + S) / S) * k.delta[0] - (h1 / S) * k.delta[1];
-        d[0] = shapeLimited(d0, k.delta[0], k.delta[1]);
+        double h1 = h[0], h2 = h[1], S = h1 + h2;
+        double d0 = ((h1 + S) / S) * delta[0] - (h1 / S) * delta[1];
+        w.slope[0] = shapeLimited(d0, delta[0], delta[1]);
     }
     {
-        double h1 = k.h[n - 3], h2 = k.h[n - 2], S = h1 + h2;
-        double dn = -(h2 / S) * k.delta[n - 3] + ((h2 + S) / S) * k.delta[n - 2];
-        d[n - 1] = shapeLimited(dn, k.delta[n - 2], k.delta[n - 3]);
+        double h1 = h[n - 3], h2 = h[n - 2], S = h1 + h2;
+        double dn = -(h2 / S) * delta[n - 3] + ((h2 + S) / S) * delta[n - 2];
+        w.slope[n - 1] = shapeLimited(dn, delta[n - 2], delta[n - 3]);
     }
 }
 
-std::vector<double> cubicSlopes(const Knots& k)
+void cubicSlopes(SmoothWorkspace& w, std::size_t n)
 {
-    std::size_t n = k.size();
-    std::vector<double> d(n);
-    setThreePointEndSlopes(k, d);
+    Array& d = w.slope;
+    setThreePointEndSlopes(w, n);
 
     // lambda_i * d_{i-1} + 2 d_i + (1 - lambda_i) * d_{i+1} = rhs_i; the end rows pin the
     // end slopes (lambda_0 = 1, lambda_{n-1} = 0).
-    std::vector<double> lambda(n), rhs(n);
+    Array& lambda = w.a;
+    Array& rhs = w.b;
+    lambda.resize(n);
+    rhs.resize(n);
     lambda[0] = 1.0;
     rhs[0] = 2 * d[0];
     for (std::size_t i = 1; i + 1 < n; ++i) {
-        lambda[i] = k.h[i] / (k.h[i - 1] + k.h[i]);
-        rhs[i] = 3 * (lambda[i] * k.delta[i - 1] + (1 - lambda[i]) * k.delta[i]);
+        lambda[i] = w.h[i] / (w.h[i - 1] + w.h[i]);
+        rhs[i] = 3 * (lambda[i] * w.delta[i - 1] + (1 - lambda[i]) * w.delta[i]);
     }
     lambda[n - 1] = 0.0;
     rhs[n - 1] = 2 * d[n - 1];
 
     // Forward elimination and back substitution, no pivoting (diagonally dominant for
     // monotone x).
-    std::vector<double> m(n), q(n), r(n);
+    Array& m = w.c;
+    Array& q = w.d;
+    Array& r = w.e;
+    m.resize(n);
+    q.resize(n);
+    r.resize(n);
     m[0] = 2.0;
     r[0] = rhs[0] / 2;
     for (std::size_t i = 1; i < n; ++i) {
@@ -143,122 +135,184 @@ std::vector<double> cubicSlopes(const Knots& k)
     d[n - 1] = r[n - 1];
     for (std::size_t i = n - 1; i-- > 0;)
         d[i] = r[i] - q[i] * d[i + 1];
-    return d;
 }
 
-std::vector<double> akimaSlopes(const Knots& k)
+void akimaSlopes(SmoothWorkspace& w, std::size_t n)
 {
-    std::size_t n = k.size();
-    const std::vector<double>& delta = k.delta;
-    std::vector<double> w(n), d(n);
+    const Array& delta = w.delta;
+    Array& weight = w.a;
+    Array& d = w.slope;
+    weight.assign(n, 0.0);
     for (std::size_t i = 1; i + 1 < n; ++i)
-        w[i] = std::abs(delta[i] - delta[i - 1]);
-    w[0] = w[1];
-    w[n - 1] = w[n - 2];
+        weight[i] = std::abs(delta[i] - delta[i - 1]);
+    weight[0] = weight[1];
+    weight[n - 1] = weight[n - 2];
 
     auto weighted = [](double wa, double a, double wb, double b) {
         double W = wa + wb;
         return W == 0 ? (a + b) * 0.5 : (wa * a + wb * b) / W;
     };
     // The ends use the end interval's slope extrapolated one interval further out.
-    d[0] = weighted(w[1], 2 * delta[0] - delta[1], w[0], delta[0]);
+    d[0] = weighted(weight[1], 2 * delta[0] - delta[1], weight[0], delta[0]);
     for (std::size_t i = 1; i + 1 < n; ++i)
-        d[i] = weighted(w[i + 1], delta[i - 1], w[i - 1], delta[i]);
-    d[n - 1] = weighted(w[n - 2], 2 * delta[n - 2] - delta[n - 3], w[n - 1], delta[n - 2]);
-    return d;
+        d[i] = weighted(weight[i + 1], delta[i - 1], weight[i - 1], delta[i]);
+    d[n - 1] = weighted(weight[n - 2], 2 * delta[n - 2] - delta[n - 3], weight[n - 1], delta[n - 2]);
 }
 
-std::vector<double> carlsonSlopes(const Knots& k)
+void carlsonSlopes(SmoothWorkspace& w, std::size_t n)
 {
-    std::size_t n = k.size();
-    std::vector<double> d(n);
-    setThreePointEndSlopes(k, d);
+    Array& d = w.slope;
+    setThreePointEndSlopes(w, n);
     for (std::size_t i = 1; i + 1 < n; ++i) {
-        double a = k.delta[i - 1], b = k.delta[i];
+        double a = w.delta[i - 1], b = w.delta[i];
         if (a * b <= 0) {
             d[i] = 0.0; // extremum or flat part: a non-zero slope would overshoot
             continue;
         }
-        double h1 = k.h[i - 1], h2 = k.h[i], S = h1 + h2;
+        double h1 = w.h[i - 1], h2 = w.h[i], S = h1 + h2;
         double w1 = (S + h1) / (3 * S), w2 = (S + h2) / (3 * S);
         double dmax = std::max(std::abs(a), std::abs(b));
         double dmin = std::min(std::abs(a), std::abs(b));
         d[i] = dmin / (w1 * (a / dmax) + w2 * (b / dmax));
     }
-    return d;
 }
 
-bool allFinite(const std::vector<SplineSegment>& segments)
+bool allFinite(const Array& values)
 {
-    return std::all_of(segments.begin(), segments.end(), [](const SplineSegment& s) {
-        return std::isfinite(s.value) && std::isfinite(s.slope) && std::isfinite(s.curvature)
-            && std::isfinite(s.jerk);
-    });
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-std::vector<SplineSegment> segmentsFor(const Knots& k, int mode)
+// The segments of `mode`; false when they are straight (asked for, or forced).
+bool makeSegments(SmoothWorkspace& w, std::size_t n, int mode)
 {
-    if (k.size() < 3 || mode < Cubique || mode > Carlson)
-        return straightSegments(k);
-    std::vector<double> slopes = mode == Cubique ? cubicSlopes(k)
-                               : mode == Akima   ? akimaSlopes(k)
-                                                 : carlsonSlopes(k);
-    std::vector<SplineSegment> segments = segmentsFromSlopes(k, slopes);
+    if (n < 3 || mode < Cubique || mode > Carlson) {
+        straightSegments(w, n);
+        return false;
+    }
+    w.slope.resize(n);
+    if (mode == Cubique)
+        cubicSlopes(w, n);
+    else if (mode == Akima)
+        akimaSlopes(w, n);
+    else
+        carlsonSlopes(w, n);
+    segmentsFromSlopes(w, n);
     // Points out of x order can make two successive intervals cancel (h1 + h2 = 0) or
     // the elimination meet a zero pivot; straight segments are then the honest answer.
-    if (!allFinite(segments))
-        return straightSegments(k);
-    return segments;
+    if (!allFinite(w.slope) || !allFinite(w.curvature) || !allFinite(w.jerk)) {
+        straightSegments(w, n);
+        return false;
+    }
+    return true;
 }
 
-SmoothedCurve sample(const Knots& k, const std::vector<SplineSegment>& segments, int flags)
+// The largest double of the value's sign for an overflow; 0 for NaN.
+double held(double v)
 {
-    SmoothedCurve out;
-    std::size_t intervals = k.size() - 1;
-    std::size_t count = SmoothSubSteps * intervals + 1;
-    bool integral = (flags & Integral) != 0;
-    bool first = integral || (flags & Derivative1) != 0;
-    bool second = (flags & Derivative2) != 0;
-    out.samples.reserve(count);
-    if (first)
-        out.firstDerived.reserve(count);
-    if (second)
-        out.secondDerived.reserve(count);
+    if (std::isnan(v))
+        return 0.0;
+    constexpr double Largest = std::numeric_limits<double>::max();
+    return std::clamp(v, -Largest, Largest);
+}
 
+// Samples the segments into `out`; false when a sample of the curve or of a derivative
+// came out non-finite (an overflowing cubic).
+bool sample(const SmoothWorkspace& w, std::size_t n, int flags, SmoothedCurve& out)
+{
+    const std::size_t intervals = n - 1;
+    const std::size_t count = SmoothSubSteps * intervals + 1;
+    const bool integral = (flags & Integral) != 0;
+    const bool first = integral || (flags & Derivative1) != 0;
+    const bool second = (flags & Derivative2) != 0;
+    out.samples.resize(count);
+    out.firstDerived.resize(first ? count : 0);
+    out.secondDerived.resize(second ? count : 0);
+    CurvePoint* samples = out.samples.data();
+    double* firstDerived = out.firstDerived.data();
+    double* secondDerived = out.secondDerived.data();
+
+    bool finite = true;
     // Integral of the intervals already passed, added interval by interval in order.
     double passed = 0.0;
+    std::size_t at = 0;
     for (std::size_t i = 0; i < intervals; ++i) {
-        const SplineSegment& s = segments[i];
-        double x0 = k.x[i], x1 = k.x[i + 1];
-        int steps = i + 1 == intervals ? SmoothSubSteps + 1 : SmoothSubSteps;
-        for (int j = 0; j < steps; ++j) {
-            double x = j * (x1 - x0) / SmoothSubSteps + x0;
-            double t = x - x0;
-            out.samples.push_back({x, s.at(t)});
+        const double value = w.y[i], slope = w.slope[i], curvature = w.curvature[i], jerk = w.jerk[i];
+        const double x0 = w.x[i], x1 = w.x[i + 1];
+        const int steps = i + 1 == intervals ? SmoothSubSteps + 1 : SmoothSubSteps;
+        for (int j = 0; j < steps; ++j, ++at) {
+            // The interval's end is its knot exactly: x0 + (x1 - x0) may not give x1 back.
+            const bool lastPoint = j == SmoothSubSteps;
+            const double x = lastPoint ? x1 : j * (x1 - x0) / SmoothSubSteps + x0;
+            const double t = x - x0;
+            const double y = lastPoint ? w.y[i + 1] : value + t * (slope + t * (curvature / 2 + t * jerk / 6));
+            samples[at] = {x, y};
+            finite = finite && std::isfinite(y);
             if (integral)
-                out.firstDerived.push_back(passed + s.integral(t));
-            else if (first)
-                out.firstDerived.push_back(s.firstDerivative(t));
-            if (second)
-                out.secondDerived.push_back(s.secondDerivative(t));
+                firstDerived[at] = held(passed + t * (value + t * (slope / 2 + t * (curvature / 6 + t * jerk / 24))));
+            else if (first) {
+                firstDerived[at] = slope + t * (curvature + t * jerk / 2);
+                finite = finite && std::isfinite(firstDerived[at]);
+            }
+            if (second) {
+                secondDerived[at] = curvature + t * jerk;
+                finite = finite && std::isfinite(secondDerived[at]);
+            }
         }
-        if (integral)
-            passed += s.integral(k.h[i]);
+        if (integral) {
+            const double h = w.h[i];
+            passed = held(passed + h * (value + h * (slope / 2 + h * (curvature / 6 + h * jerk / 24))));
+        }
     }
-    return out;
+    return finite;
+}
+
+void clearCurve(SmoothedCurve& out)
+{
+    out.samples.clear();
+    out.firstDerived.clear();
+    out.secondDerived.clear();
+}
+
+// Straight segments can still reach past the largest double by rounding, next to it.
+void holdSamples(SmoothedCurve& out)
+{
+    for (CurvePoint& p : out.samples)
+        p.y = held(p.y);
+    for (double& v : out.firstDerived)
+        v = held(v);
+    for (double& v : out.secondDerived)
+        v = held(v);
 }
 
 } // namespace
 
-SmoothedCurve smoothCurve(std::span<const CurvePoint> points, int mode, int flags)
+void smoothCurve(std::span<const CurvePoint> points, int mode, int flags, SmoothedCurve& out)
 {
     // A failed allocation draws nothing rather than leaving the drawing code.
     try {
-        Knots k = knotsOf(points);
-        if (k.size() < 2)
-            return {};
-        return sample(k, segmentsFor(k, mode), flags);
+        SmoothWorkspace& w = out.workspace;
+        const std::size_t n = makeKnots(points, w);
+        if (n < 2) {
+            clearCurve(out);
+            return;
+        }
+        const bool cubic = makeSegments(w, n, mode);
+        if (sample(w, n, flags, out))
+            return;
+        if (cubic) {
+            straightSegments(w, n);
+            if (sample(w, n, flags, out))
+                return;
+        }
+        holdSamples(out);
     } catch (const std::bad_alloc&) {
-        return {};
+        clearCurve(out);
     }
+}
+
+SmoothedCurve smoothCurve(std::span<const CurvePoint> points, int mode, int flags)
+{
+    SmoothedCurve out;
+    smoothCurve(points, mode, flags, out);
+    return out;
 }

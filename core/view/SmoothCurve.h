@@ -14,20 +14,35 @@ enum DisplayFlag : int { Derivative1 = 1, Derivative2 = 2, Integral = 4 };
 // Sub-steps per interval of the sampled curve.
 inline constexpr int SmoothSubSteps = 32;
 
+// Working arrays of smoothCurve. A caller that smooths again and again (every redraw)
+// keeps them with its SmoothedCurve, so that once grown nothing is allocated any more.
+struct SmoothWorkspace {
+    std::vector<double> x, y, h, delta;         // knots, interval lengths and slopes
+    std::vector<double> slope, curvature, jerk; // each interval's cubic at its left end
+    std::vector<double> a, b, c, d, e;          // scratch of the slope computations
+};
+
 struct SmoothedCurve {
     std::vector<CurvePoint> samples;   // 32 per interval and the last point itself; none for fewer than 2 points
     std::vector<double> firstDerived;  // y' (Derivative1) or the running integral (Integral wins); empty otherwise
     std::vector<double> secondDerived; // y'' when Derivative2; empty otherwise
+    SmoothWorkspace workspace;
     int sampleCount() const { return static_cast<int>(samples.size()); }
 };
 
 // Interpolates the points by the piecewise cubic of `mode` (a value outside 0..3 joins
 // them by straight segments) and samples it, with the derived curves asked by `flags`.
+// The last sample is the last point itself.
 //
 // Points are taken in the given order; decreasing x works like increasing x. An
 // interval of zero length (two successive points with the same x, as an unnormalized
-// file can hold) is dropped together with its first point, so such a curve has
-// 32 * (kept points - 1) + 1 samples. When x goes back and forth so that a cubic mode
-// would divide by zero, the points are joined by straight segments instead: equal or
-// unordered x never produce NaN or infinity.
+// file can hold), or one too short or too long to sample, is dropped together with its
+// first point, and the interval that takes its place is checked again; so such a curve
+// has 32 * (kept points - 1) + 1 samples. When x goes back and forth so that a cubic
+// mode would divide by zero, or a cubic would overflow, the points are joined by
+// straight segments instead. Finite points never give a NaN or an infinite sample; a
+// running integral too large for a double is held at the largest one.
 SmoothedCurve smoothCurve(std::span<const CurvePoint> points, int mode, int flags);
+
+// The same into `out`, reusing its arrays' capacity: what a redraw calls.
+void smoothCurve(std::span<const CurvePoint> points, int mode, int flags, SmoothedCurve& out);

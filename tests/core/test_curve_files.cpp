@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -222,15 +223,17 @@ TEST(AsciiFileReader, SurplusLinesAreDroppedSilently)
     EXPECT_EQ(l.doc.points[1023], (CurvePoint{511.5, 1023.0 * 1023 * 0.001}));
 }
 
-TEST(AsciiFileReader, AnUpperCaseCurveFileIsReadAsAscii)
+TEST(CurveFileReader, TheCurveReaderIsChosenByCrbInAnyLetterCase)
 {
-    // What start-up does with CAM.CRB: the version line alone has one field.
+    // What start-up does with CAM.CRB, as the simulation product may name it.
     CurveDocument doc;
     auto r = readPointFile(dataFile("current.crb"), "/data/CAM.CRB", doc, doc.points, doc.count);
-    EXPECT_EQ(doc.count, 0);
-    EXPECT_EQ(r.message, "Erreur à la ligne [20020704] !!!\nLecture interrompue");
-    EXPECT_TRUE(isCurveFilePath("D:\\x.crb\\pts.txt"));
-    EXPECT_FALSE(isCurveFilePath("D:\\data\\CAM.CRB"));
+    EXPECT_GT(doc.count, 0);
+    EXPECT_TRUE(r.message.empty());
+    for (const char* path : {"D:\\x.crb\\pts.txt", "D:\\data\\CAM.CRB", "a.Crb", "/tmp/.CRB"})
+        EXPECT_TRUE(isCurveFilePath(path)) << path;
+    for (const char* path : {"a.txt", "a.cr", "crb", "a.c rb"})
+        EXPECT_FALSE(isCurveFilePath(path)) << path;
 }
 
 TEST(CurveFileWriter, WritesTheCurrentLayoutWithCrLf)
@@ -281,27 +284,58 @@ TEST(CurveFileWriter, RoundTripUnderACommaDecimalLocale)
     EXPECT_EQ(back.unitName, "mm") << "a unit with a blank reads back as its first word";
 }
 
-TEST(CurveFileWriter, AFailedWriteKeepsThePreviousFile)
+TEST(CurveFileWriter, AFailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
 {
     TempDir dir;
-    std::string path = dir.file("keep.crb");
-    {
-        std::ofstream(path, std::ios::binary) << "previous";
-    }
+    std::string path = dir.file("keep");
+    // A directory cannot be replaced by a curve file.
+    fs::create_directories(fs::path(path) / "x");
     CurveDocument doc;
-    // A directory of that name cannot be replaced by the temporary file.
-    fs::create_directories(path + ".tmp~");
-    fs::create_directories(fs::path(path + ".tmp~") / "x");
     EXPECT_FALSE(writeCurveFileTo(path, doc, {}));
-    EXPECT_EQ(bytesOf(path), "previous");
+    EXPECT_TRUE(fs::is_directory(fs::path(path) / "x"));
     EXPECT_FALSE(writeCurveFileTo(dir.file("missing/dir/a.crb"), doc, {}));
-    fs::remove_all(path + ".tmp~");
-    EXPECT_TRUE(writeCurveFileTo(path, doc, {}));
-    EXPECT_EQ(bytesOf(path), "20020704\r\n0\r\n0\r\n0\r\n");
-    EXPECT_FALSE(fs::exists(path + ".tmp~"));
+
+    std::string saved = dir.file("a.crb");
+    EXPECT_TRUE(writeCurveFileTo(saved, doc, {}));
+    EXPECT_TRUE(writeCurveFileTo(saved, doc, {}));
+    EXPECT_EQ(bytesOf(saved), "20020704\r\n0\r\n0\r\n0\r\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.file("")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.crb", "keep"})) << "no temporary file stays behind";
+}
+
+TEST(CurveFileWriter, SavesNamesOfAnyLegalLength)
+{
+    TempDir dir;
+    CurveDocument doc;
+    doc.appendPoint({1, 2});
+    for (std::size_t length : {251u, 255u}) {
+        std::string name = std::string(length - 4, 'n') + ".crb";
+        std::string path = dir.file(name.c_str());
+        ASSERT_TRUE(writeCurveFileTo(path, doc, std::span<const CurvePoint>(doc.points.data(), 1))) << length;
+        EXPECT_EQ(bytesOf(path), "20020704\r\n0\r\n0\r\n1\r\n1.000000 2.000000\r\n");
+    }
 }
 
 #ifndef _WIN32
+TEST(CurveFileWriter, ALinkPlantedBesideTheTargetIsNeverWrittenThrough)
+{
+    TempDir dir;
+    std::string victim = dir.file("victim");
+    std::string target = dir.file("cam.crb");
+    { std::ofstream(victim, std::ios::binary) << "precious"; }
+    // The names a writer might try for its temporary file, every one a link to the victim.
+    for (const std::string& name : {target + ".tmp~", target + ".tmp", dir.file(".cam.crb.tmp")})
+        fs::create_symlink(victim, name);
+    CurveDocument doc;
+    ASSERT_TRUE(writeCurveFileTo(target, doc, {}));
+    EXPECT_EQ(bytesOf(victim), "precious");
+    EXPECT_FALSE(fs::is_symlink(target));
+    EXPECT_EQ(bytesOf(target), "20020704\r\n0\r\n0\r\n0\r\n");
+}
+
 TEST(CurveFileWriter, ReplacesTheFileALinkNamesAndKeepsItsPermissions)
 {
     TempDir dir;

@@ -170,6 +170,7 @@ TEST(ExpressionLanguage, EveryFunction)
         {"j1(1)", 0.44005058574493355},
         {"jn(2, 1)", 0.11490348493190049},
         {"jn(2.9, 1)", 0.11490348493190049}, // order truncated
+        {"jn(1000, 1000) - jn(1000, 1000)", 0.0}, // the highest order is accepted
         {"y0(1)", 0.08825696421567697},
         {"y1(1)", -0.7812128213002887},
         {"yn(2, 1)", -1.6506826068162546},
@@ -192,6 +193,7 @@ TEST(ExpressionLanguage, ErrorsAreParserErrors)
              "1 && 1", "1 || 0", "1 ? 2 : 3", // muParser's own, not ours
              "1 % 0", "1 % 0.5", "1 % x", "1e300 % 2", "2 & 1e10", "1 | (0/0)",
              "fact(-1)", "fact(-0.5)", "fact(0/0)", "jn(1e6, 1)", "yn(-1e6, 1)", "jn(0/0, 1)",
+             "jn(1001, 1)", "yn(-1001, 1)", // orders whose recurrence would hold the window
          }) {
         EXPECT_FALSE(evaluate(expression).has_value()) << "'" << expression << "'";
     }

@@ -366,19 +366,35 @@ TEST(PlotRenderer, DegenerateRequestKeepsTheWindow)
 
 TEST(PlotRenderer, ACurveLeavingFarBeyondThePictureKeepsItsSlope)
 {
-    // Deep zoom: the second point maps some 6e8 pixels away, beyond what a pixel holds.
-    CurveDocument doc;
-    doc.appendPoint({0, 0});
-    doc.appendPoint({2000, 1000});
-    Plot plot = render({0, 0, 0.001, 0.001}, doc);
-    std::vector<Primitive> curves;
-    for (const Primitive& p : plot.surface.ofKind(Kind::Polyline))
-        if (p.mode == DrawMode::Xor)
-            curves.push_back(p);
-    ASSERT_EQ(curves.size(), 1u);
-    const PixelPoint first = curves[0].points.front();
-    const PixelPoint last = curves[0].points.back();
-    EXPECT_EQ(first, plot.mapping.worldToPixel(0, 0));
-    const double expected = -(1000.0 / plot.mapping.scaleY) / (2000.0 / plot.mapping.scaleX);
-    EXPECT_NEAR(double(last.y - first.y) / double(last.x - first.x), expected, 1e-4);
+    struct Case { const char* what; CurvePoint a, b; ViewWindow window; CurvePoint inView; };
+    const Case cases[] = {
+        // Deep zoom: the second point maps some 6e8 pixels away, beyond what a pixel holds.
+        {"deep zoom", {0, 0}, {2000, 1000}, {0, 0, 0.001, 0.001}, {0, 0}},
+        // The first point lies 1e300 away: cutting from it would cancel every digit.
+        {"astronomically far end", {-1e300, -2e300}, {10, 5}, {-36, -36, 36, 36}, {10, 5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CurveDocument doc;
+        doc.appendPoint(c.a);
+        doc.appendPoint(c.b);
+        Plot plot = render(c.window, doc);
+        std::vector<Primitive> curves;
+        for (const Primitive& p : plot.surface.ofKind(Kind::Polyline))
+            if (p.mode == DrawMode::Xor)
+                curves.push_back(p);
+        ASSERT_EQ(curves.size(), 1u);
+        // The end in view is drawn where it maps, and what is drawn lies on the line
+        // through both points, inside the far box.
+        const double expected = -((c.b.y - c.a.y) / plot.mapping.scaleY) / ((c.b.x - c.a.x) / plot.mapping.scaleX);
+        const PixelPoint nearEnd = plot.mapping.worldToPixel(c.inView.x, c.inView.y);
+        const PixelPoint p = curves[0].points.front();
+        const PixelPoint q = curves[0].points.back();
+        EXPECT_TRUE(p == nearEnd || q == nearEnd);
+        EXPECT_NEAR(double(q.y - p.y) / double(q.x - p.x), expected, 1e-4 * std::abs(expected));
+        for (const PixelPoint& v : curves[0].points) {
+            EXPECT_LE(std::abs(v.x - 400), 400 + 1'000'000);
+            EXPECT_LE(std::abs(v.y - 300), 300 + 1'000'000);
+        }
+    }
 }

@@ -268,3 +268,64 @@ TEST(SmoothCurve, UnknownModeJoinsWithStraightSegments)
         EXPECT_EQ(c.firstDerived, straight.firstDerived);
     }
 }
+
+TEST(SmoothCurve, FinitePointsNeverGiveANonFiniteSample)
+{
+    constexpr double Largest = 1.7976931348623157e308;
+    struct Case { const char* what; Points points; };
+    const Case cases[] = {
+        // Dropping (1e-310, 0) leaves an interval of 1e-310 whose slope overflows.
+        {"equal x after a tiny step", {{0, 0}, {1e-310, 0}, {1e-310, 1}}},
+        // Dropping (1, 1) leaves an interval too long to sample.
+        {"far point after a drop", {{0, 0}, {1, 1}, {-Largest, 0}}},
+        {"huge values overshoot", {{0, Largest / 4}, {1, -Largest / 4}, {2, Largest / 4}, {3, -Largest / 4}}},
+        {"integral overflows", {{0, Largest / 2}, {1e300, Largest / 2}}},
+    };
+    for (const Case& c : cases) {
+        for (int mode : AllModes) {
+            for (int flags : {0, Derivatives, int{Integral}}) {
+                SCOPED_TRACE(testing::Message() << c.what << ", mode " << mode << ", flags " << flags);
+                SmoothedCurve r = smoothCurve(c.points, mode, flags);
+                EXPECT_TRUE(allFinite(r));
+            }
+        }
+    }
+}
+
+TEST(SmoothCurve, TheLastSampleIsTheLastPointExactly)
+{
+    const Points cases[] = {
+        {{-1e20, -2e20}, {10, 5}},
+        {{-532, 1.5}, {57.24, -3.25}},
+        {{0, 0}, {0.1, 0.3}, {0.7, 0.2}, {57.24, 1.0 / 3}},
+    };
+    for (const Points& points : cases) {
+        for (int mode : AllModes) {
+            SCOPED_TRACE(testing::Message() << points.back().x << ", mode " << mode);
+            SmoothedCurve r = smoothCurve(points, mode, Derivatives);
+            ASSERT_GT(r.sampleCount(), 0);
+            EXPECT_EQ(r.samples.back(), points.back());
+        }
+    }
+}
+
+TEST(SmoothCurve, ReusedArraysGiveTheSameSamples)
+{
+    const Points small{{0, 0}, {1, 2}, {2, 1}};
+    const Points large{{0, 1}, {1, 3}, {2.5, 2}, {4, 9}, {5, 4}, {7, 7}};
+    SmoothedCurve reused;
+    for (const Points* points : {&large, &small, &large}) {
+        for (int mode : AllModes) {
+            for (int flags : {0, Derivatives, int{Integral}, int{Derivative1}}) {
+                smoothCurve(*points, mode, flags, reused);
+                SmoothedCurve fresh = smoothCurve(*points, mode, flags);
+                EXPECT_EQ(reused.samples, fresh.samples);
+                EXPECT_EQ(reused.firstDerived, fresh.firstDerived);
+                EXPECT_EQ(reused.secondDerived, fresh.secondDerived);
+            }
+        }
+    }
+    smoothCurve(Points{{1, 1}}, Akima, Integral, reused);
+    EXPECT_EQ(reused.sampleCount(), 0);
+    EXPECT_TRUE(reused.firstDerived.empty());
+}
