@@ -60,17 +60,3 @@ int CurveDocument::appendPoints(std::span<const CurvePoint> batch)
     count += n;
     return n;
 }
-
-std::string truncateUtf8(const std::string& text, int maxChars)
-{
-    int chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = static_cast<unsigned char>(text[i]);
-        if ((c & 0xC0) != 0x80) {
-            if (chars == maxChars)
-                return text.substr(0, i);
-            ++chars;
-        }
-    }
-    return text;
-}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curve/CurvePoint.h"
+#include "text/Utf8Text.h"
 
 #include <array>
 #include <span>
@@ -42,6 +43,3 @@ struct CurveDocument {
     // Adds the points that fit at the end; returns how many were added.
     int appendPoints(std::span<const CurvePoint> batch);
 };
-
-// Cuts a UTF-8 text to at most `maxChars` characters (never inside a character).
-std::string truncateUtf8(const std::string& text, int maxChars);

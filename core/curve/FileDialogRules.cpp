@@ -1,23 +1,13 @@
 #include "curve/FileDialogRules.h"
 
-namespace {
+#include "text/Utf8Text.h"
 
-int utf8Length(std::string_view text)
-{
-    int n = 0;
-    for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
-
-} // namespace
 
 FileDialogError checkChosenPath(std::string_view utf8Path)
 {
     if (utf8Path.empty())
         return FileDialogError::Cancelled;
-    if (utf8Length(utf8Path) > MaxFilePathLength)
+    if (utf8CharacterCount(utf8Path) > MaxFilePathLength)
         return FileDialogError::NameTooLong;
     std::size_t slash = utf8Path.find_last_of("/\\");
     std::string_view name = slash == std::string_view::npos ? utf8Path : utf8Path.substr(slash + 1);

@@ -1,18 +1,10 @@
 #include "draw/RecordingSurface.h"
 
+#include "text/Utf8Text.h"
+
 #include <algorithm>
 #include <iterator>
 
-namespace {
-
-// Characters of a UTF-8 text: every byte that does not continue a sequence.
-int characterCount(std::string_view utf8)
-{
-    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(),
-                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-} // namespace
 
 RecordingSurface::Primitive RecordingSurface::record(Kind kind) const
 {
@@ -67,7 +59,7 @@ void RecordingSurface::text(PixelPoint at, std::string_view utf8, TextAlign alig
 TextExtent RecordingSurface::measureText(std::string_view utf8)
 {
     int height = font().cellHeight > 0 ? font().cellHeight : DefaultCellHeight;
-    return {CharWidth * characterCount(utf8), height};
+    return {CharWidth * utf8CharacterCount(utf8), height};
 }
 
 std::vector<RecordingSurface::Primitive> RecordingSurface::ofKind(Kind kind) const

@@ -1,5 +1,7 @@
 #include "text/Latin1Text.h"
 
+#include "text/Utf8Text.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -55,7 +57,7 @@ std::string utf8ToLatin1(std::string_view text)
         bool valid = length > 1 && i + length <= text.size();
         for (int k = 1; valid && k < length; ++k) {
             auto cc = static_cast<unsigned char>(text[i + k]);
-            if ((cc & 0xC0) != 0x80)
+            if (!isUtf8Continuation(static_cast<char>(cc)))
                 valid = false;
             else
                 code = (code << 6) | (cc & 0x3F);

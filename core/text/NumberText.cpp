@@ -155,40 +155,47 @@ std::string cformat(std::string_view format, std::initializer_list<FormatArg> ar
     return out;
 }
 
+namespace {
+
+// An optional sign at `i`: the position after it.
+std::size_t skipSign(std::string_view text, std::size_t i, bool* negative = nullptr)
+{
+    const bool signed_ = i < text.size() && (text[i] == '+' || text[i] == '-');
+    if (negative)
+        *negative = signed_ && text[i] == '-';
+    return signed_ ? i + 1 : i;
+}
+
+// Decimal digits from `i`: the position after the last one.
+std::size_t skipDigits(std::string_view text, std::size_t i)
+{
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i;
+}
+
+} // namespace
+
 std::size_t parseDecimalPrefix(std::string_view text, double& value, bool* overflow)
 {
     if (overflow)
         *overflow = false;
-    std::size_t i = 0;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::size_t mantissaStart = i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
+    const std::size_t mantissaStart = skipSign(text, 0, &negative);
+    std::size_t i = skipDigits(text, mantissaStart);
+    std::size_t digits = i - mantissaStart;
     if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
+        const std::size_t fraction = i + 1;
+        i = skipDigits(text, fraction);
+        digits += i - fraction;
     }
     if (digits == 0)
         return 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t k = i + 1;
-        if (k < text.size() && (text[k] == '+' || text[k] == '-'))
-            ++k;
-        if (k < text.size() && isDigit(text[k])) {
-            while (k < text.size() && isDigit(text[k]))
-                ++k;
-            i = k;
-        }
+        const std::size_t exponent = skipSign(text, i + 1);
+        const std::size_t end = skipDigits(text, exponent);
+        if (end > exponent)
+            i = end;
     }
     // The syntax is checked above; the conversion itself is the C library's, in the
     // classic locale, which rounds correctly and tells overflow from underflow.
@@ -209,13 +216,9 @@ std::size_t parseIntegerPrefix(std::string_view text, long long& value, bool* ov
 {
     if (overflow)
         *overflow = false;
-    std::size_t i = 0;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::size_t start = i;
+    const std::size_t start = skipSign(text, 0, &negative);
+    std::size_t i = start;
     long long v = 0;
     bool big = false;
     while (i < text.size() && isDigit(text[i])) {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "curve/CurveDocument.h"
+#include "editor/InteractionMode.h"
+#include "formula/FormulaDialogMemory.h"
+#include "transform/EnteredValues.h"
+#include "view/ViewWindow.h"
+
+#include <string>
+
+// The program-wide records of one editing run, owned here and passed by reference so
+// that every test can start from a fresh editor.
+struct Editor {
+    CurveDocument document;
+    ViewState view;
+    InteractionMode interactionMode = InteractionMode::Idle;
+    EnteredValues entered;
+    FormulaDialogMemory formulaMemory;
+    int displayFlags = 0;   // DisplayFlag bits: the derived curves shown
+    std::string statusText; // what the status line shows at the end of every command
+};

@@ -1,0 +1,301 @@
+#include "editor/EditorCommands.h"
+
+#include "curve/CurveFile.h"
+#include "editor/ControlIds.h"
+#include "text/NumberText.h"
+#include "view/SmoothCurve.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+
+namespace {
+
+struct CommandInput {
+    int id = ControlId::NoId;
+    bool ticked = false;
+};
+
+using CommandFunction = CommandOutcome (*)(Editor&, EditorHost&, const CommandInput&);
+
+std::span<const CurvePoint> pointsOf(const CurveDocument& doc)
+{
+    return {doc.points.data(), static_cast<std::size_t>(std::clamp(doc.count, 0, MaxCurvePoints))};
+}
+
+void fitEditorView(Editor& editor)
+{
+    fitView(editor.view, pointsOf(editor.document), editor.document.smoothingMode, editor.displayFlags);
+}
+
+CommandOutcome redrawn()
+{
+    CommandOutcome out;
+    out.redraw = RedrawKind::Full;
+    return out;
+}
+
+CommandOutcome stopCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    return stopEditing(editor, host);
+}
+
+CommandOutcome pointEntryCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    CommandOutcome out;
+    if (editor.document.count >= MaxCurvePoints) {
+        host.showMessage({std::string(PointLimitMessage), std::string(PointLimitCaption), MessageButtons::Ok,
+                          MessageIcon::Error, MessageOwner::Window});
+        return out;
+    }
+    editor.interactionMode = InteractionMode::PointEntry;
+    editor.statusText = std::string(PointEntryPrompt);
+    out.cursor = CursorRequest::Cross;
+    return out;
+}
+
+CommandOutcome boundsCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    CommandOutcome out;
+    editor.interactionMode = InteractionMode::BoundsEntry;
+    EnteredValues& entered = editor.entered;
+    entered.accepted = 0;
+    bool allRead = true;
+    const bool accepted = host.runBoundsDialog(allRead);
+    // The mode ends with the dialog, so that later repaints draw the plot again.
+    editor.interactionMode = InteractionMode::ModeFinished;
+    if (!accepted)
+        return out;
+    const ViewWindow requested{entered.x, entered.y, entered.value, entered.value2};
+    // A field that does not evaluate would leave a stale value in place: refused too.
+    if (allRead && requested.xmax > requested.xmin && requested.ymax > requested.ymin && isUsableWindow(requested)) {
+        editor.statusText =
+            cformat(BoundsStatusFormat, {requested.xmin, requested.ymin, requested.xmax, requested.ymax});
+        out.redraw = RedrawKind::Full;
+        out.window = requested;
+    } else {
+        host.showMessage({std::string(BoundsErrorText), "", MessageButtons::Ok, MessageIcon::Error,
+                          MessageOwner::Focus});
+    }
+    return out;
+}
+
+CommandOutcome deletePointCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    editor.interactionMode = InteractionMode::PointDelete;
+    editor.statusText = std::string(editor.document.count == 0 ? NoPointToDeleteText : PointDeletePrompt);
+    return {};
+}
+
+CommandOutcome formulaCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    CurveDocument& doc = editor.document;
+    host.setCursor(CursorRequest::Arrow);
+    editor.interactionMode = InteractionMode::FormulaEntry;
+    doc.takeSnapshot();
+    CommandOutcome out;
+    const std::vector<CurvePoint> points = host.runFormulaDialog();
+    if (points.empty())
+        return out;
+    // What does not fit in the curve is dropped without a word.
+    const int appended = doc.appendPoints(points);
+    doc.normalize();
+    if (appended > 1)
+        fitEditorView(editor);
+    out.showCount = true;
+    out.redraw = RedrawKind::Full;
+    return out;
+}
+
+CommandOutcome undoCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    editor.document.restoreSnapshot();
+    CommandOutcome out = redrawn();
+    out.showCount = true;
+    return out;
+}
+
+CommandOutcome fitAllCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    const CurveDocument& doc = editor.document;
+    if (doc.count <= 1 || !fitToData(editor.view, pointsOf(doc), doc.smoothingMode, editor.displayFlags))
+        return {};
+    CommandOutcome out = redrawn();
+    out.cursor = CursorRequest::Arrow;
+    out.window = editor.view.dataExtent;
+    return out;
+}
+
+CommandOutcome previousCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    editor.interactionMode = InteractionMode::PreviousWindow;
+    CommandOutcome out = redrawn();
+    out.window = editor.view.previousWindow;
+    return out;
+}
+
+CommandOutcome zoomOutCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    zoomOut(editor.view);
+    return redrawn();
+}
+
+CommandOutcome zoomInCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    zoomIn(editor.view);
+    return redrawn();
+}
+
+CommandOutcome redrawCommand(Editor&, EditorHost&, const CommandInput&)
+{
+    return redrawn();
+}
+
+CommandOutcome resetCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    const MessageAnswer answer = host.showMessage({std::string(ResetQuestion), std::string(ResetCaption),
+                                                   MessageButtons::OkCancel, MessageIcon::Question,
+                                                   MessageOwner::Window});
+    if (answer != MessageAnswer::Ok)
+        return {};
+    // No snapshot: "&Undo" brings back the last one taken.
+    editor.interactionMode = InteractionMode::Reset;
+    editor.document.count = 0;
+    CommandOutcome out = redrawn();
+    out.showCount = true;
+    return out;
+}
+
+CommandOutcome centreCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    editor.interactionMode = InteractionMode::PickCentre;
+    editor.statusText = std::string(CentrePrompt);
+    return {};
+}
+
+CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    const std::optional<std::string> path = host.chooseFileToOpen();
+    if (!path)
+        return {};
+    CurveDocument& doc = editor.document;
+    // The reader is chosen by ".crb" in any letter case, but the file is opened and
+    // later saved under its real name: on a case-sensitive file system a lowered
+    // name would be another file.
+    doc.filePath = *path;
+    const FileReadResult result = readPointFile(*path, *path, doc, doc.points, doc.count);
+    if (!result.message.empty())
+        host.showMessage({result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None});
+    doc.takeSnapshot();
+    fitEditorView(editor);
+    CommandOutcome out = redrawn();
+    out.selectUnit = true;
+    out.showCount = true;
+    out.showCurveSettings = true;
+    return out;
+}
+
+CommandOutcome saveCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    editor.document.unitName = host.unitText();
+    host.saveCurve();
+    return {};
+}
+
+CommandOutcome smoothingCommand(Editor& editor, EditorHost&, const CommandInput& input)
+{
+    editor.document.smoothingMode = input.id - ControlId::SmoothAucun;
+    return redrawn();
+}
+
+// The derived curves: a derivative and the integral are never shown together, since
+// they would share one scale.
+CommandOutcome displayFlagCommand(Editor& editor, EditorHost&, const CommandInput& input)
+{
+    int& flags = editor.displayFlags;
+    if (input.id == ControlId::IntegralBox) {
+        flags = input.ticked ? int{Integral} : flags & ~Integral;
+    } else {
+        const int flag = input.id == ControlId::Derivative1Box ? Derivative1 : Derivative2;
+        flags = input.ticked ? (flags & ~Integral) | flag : flags & ~flag;
+    }
+    CommandOutcome out = redrawn();
+    out.showDisplayFlags = true;
+    return out;
+}
+
+CommandOutcome periodicCommand(Editor& editor, EditorHost&, const CommandInput& input)
+{
+    // Shown at the next redraw.
+    editor.document.periodic = input.ticked ? 1 : 0;
+    return {};
+}
+
+CommandOutcome blankStatusCommand(Editor& editor, EditorHost&, const CommandInput&)
+{
+    editor.statusText = std::string(BlankStatus);
+    return {};
+}
+
+struct CommandEntry {
+    int id;
+    CommandFunction run;
+};
+
+constexpr CommandEntry Commands[] = {
+    {ControlId::Stop, stopCommand},
+    {ControlId::Cancel, stopCommand},
+    {ControlId::PointEntry, pointEntryCommand},
+    {ControlId::Bounds, boundsCommand},
+    {ControlId::DeletePoint, deletePointCommand},
+    {ControlId::Formula, formulaCommand},
+    {ControlId::Undo, undoCommand},
+    {ControlId::FitAll, fitAllCommand},
+    {ControlId::Previous, previousCommand},
+    {ControlId::ZoomOut, zoomOutCommand},
+    {ControlId::ZoomIn, zoomInCommand},
+    {ControlId::Redraw, redrawCommand},
+    {ControlId::Reset, resetCommand},
+    {ControlId::Centre, centreCommand},
+    {ControlId::OpenFile, openFileCommand},
+    {ControlId::Save, saveCommand},
+    {ControlId::SmoothAucun, smoothingCommand},
+    {ControlId::SmoothCubique, smoothingCommand},
+    {ControlId::SmoothAkima, smoothingCommand},
+    {ControlId::SmoothCarlson, smoothingCommand},
+    {ControlId::Derivative1Box, displayFlagCommand},
+    {ControlId::Derivative2Box, displayFlagCommand},
+    {ControlId::IntegralBox, displayFlagCommand},
+    {ControlId::Periodic, periodicCommand},
+};
+
+} // namespace
+
+CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, int id, bool ticked)
+{
+    const CommandInput input{id, ticked};
+    for (const CommandEntry& entry : Commands)
+        if (entry.id == id)
+            return entry.run(editor, host, input);
+    return blankStatusCommand(editor, host, input);
+}
+
+CommandOutcome stopEditing(Editor& editor, EditorHost& host)
+{
+    CurveDocument& doc = editor.document;
+    if (doc.isModified()) {
+        const MessageAnswer answer = host.showMessage({std::string(SaveQuestion), std::string(SaveQuestionCaption),
+                                                       MessageButtons::YesNo, MessageIcon::Question,
+                                                       MessageOwner::Window});
+        if (answer == MessageAnswer::Yes) {
+            doc.unitName = host.unitText();
+            // A file that could not be written would lose the changes: the save dialog
+            // comes back until the curve is written or the user gives up.
+            while (host.saveCurve() == SaveOutcome::Failed) {
+            }
+        }
+    }
+    CommandOutcome out;
+    out.stop = true;
+    return out;
+}

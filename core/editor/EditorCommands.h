@@ -1,0 +1,49 @@
+#pragma once
+
+#include "editor/Editor.h"
+#include "editor/EditorHost.h"
+#include "view/ViewWindow.h"
+
+#include <optional>
+#include <string_view>
+
+// A full redraw draws the whole plot; an incremental one erases the undo snapshot's
+// curve and draws the document's over the picture as it is.
+enum class RedrawKind { None, Full, Incremental };
+
+// What the window must do once a command has changed the editor: which widgets to
+// bring up to date and whether to redraw. The status line always shows the editor's
+// statusText afterwards.
+struct CommandOutcome {
+    RedrawKind redraw = RedrawKind::None;
+    std::optional<ViewWindow> window; // the window to redraw with, instead of the current one
+    bool showCount = false;           // the point count field
+    bool showCurveSettings = false;   // smoothing radio buttons and "Périodicité" from the document
+    bool selectUnit = false;          // the "Unités" entry from the document's unit
+    bool showDisplayFlags = false;    // the three display boxes from the editor's flags
+    CursorRequest cursor = CursorRequest::Unchanged;
+    bool stop = false;                // the editing run ends
+};
+
+inline constexpr std::string_view PointLimitMessage = "La limite de points a été atteinte !!!";
+inline constexpr std::string_view PointLimitCaption = "Attention";
+inline constexpr std::string_view PointEntryPrompt = "Gauche-Saisir Point / Droit-Saisir Coordonnées";
+inline constexpr std::string_view PointDeletePrompt = "Gauche = Supprimer un point";
+inline constexpr std::string_view NoPointToDeleteText = "Pas de point à supprimer";
+inline constexpr std::string_view CentrePrompt = "Cliquer le centre de la courbe";
+inline constexpr std::string_view ResetQuestion = "Voulez-vous vraiment tout effacer ?";
+inline constexpr std::string_view ResetCaption = "Attention !";
+inline constexpr std::string_view SaveQuestion = "Les données ont été modifiées\nVoulez-vous les sauvegarder ?";
+inline constexpr std::string_view SaveQuestionCaption = "Sortie";
+inline constexpr std::string_view BoundsStatusFormat = "Nouvelles bornes (%.2f, %.2f), (%.2f, %.2f)";
+inline constexpr std::string_view BoundsErrorText = "Bornes incorrectes !!!";
+inline constexpr std::string_view BlankStatus = " ";
+
+// Runs the command of control `id` on the editor. `ticked` is the state of the
+// control after the click, for check boxes. Controls without a command of their own
+// ("&Copie", the unit box...) blank the status text.
+CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, int id, bool ticked = false);
+
+// The stop path: asks whether to save a modified curve, then saves until the file is
+// written or the user gives up. The outcome says stop.
+CommandOutcome stopEditing(Editor& editor, EditorHost& host);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// Which window a message box belongs to.
+enum class MessageOwner {
+    Window, // the main window
+    Focus,  // whichever window has the keyboard focus
+    None,   // no owner (start-up, file readers)
+};
+
+// Caption of a message box raised without a caption of its own.
+inline constexpr const char* DefaultMessageCaption = "Erreur";
+
+// A message box a command asks for: French text and caption (empty for the default
+// caption), buttons, icon and owner.
+struct UserMessage {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    MessageOwner owner = MessageOwner::Window;
+    friend bool operator==(const UserMessage&, const UserMessage&) = default;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Texts inside the program are UTF-8; these count and cut them by characters.
+
+// True for a byte that continues a multi-byte sequence (10xxxxxx).
+inline bool isUtf8Continuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Characters of a UTF-8 text: every byte that does not continue a sequence.
+int utf8CharacterCount(std::string_view text);
+
+// Cuts a UTF-8 text to at most `maxChars` characters (never inside a character).
+std::string truncateUtf8(std::string_view text, int maxChars);

@@ -1,0 +1,337 @@
+#include "editor/ControlIds.h"
+#include "editor/EditorCommands.h"
+#include "view/SmoothCurve.h"
+#include "CurvePointPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string dataFile(const char* name)
+{
+    return std::string(CRB_TEST_DATA) + "/" + name;
+}
+
+// Answers the commands' dialogs from a script and records what they showed.
+class ScriptedHost : public EditorHost {
+public:
+    std::vector<UserMessage> messages;
+    std::deque<MessageAnswer> answers;
+    std::vector<CurvePoint> formulaPoints;
+    struct Bounds { bool accepted = true; bool allRead = true; ViewWindow window; };
+    Bounds bounds;
+    std::deque<std::optional<std::string>> openPaths;
+    std::deque<SaveOutcome> saveOutcomes;
+    int saveCount = 0;
+    int boundsDialogs = 0;
+    std::string unit = "mm";
+    std::vector<CursorRequest> cursors;
+    Editor* editor = nullptr;
+
+    MessageAnswer showMessage(const UserMessage& message) override
+    {
+        messages.push_back(message);
+        if (answers.empty())
+            return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        MessageAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::vector<CurvePoint> runFormulaDialog() override { return formulaPoints; }
+    bool runBoundsDialog(bool& allRead) override
+    {
+        ++boundsDialogs;
+        allRead = bounds.allRead;
+        if (bounds.accepted)
+            editor->entered = {bounds.window.xmin, bounds.window.ymin, bounds.window.xmax, bounds.window.ymax, 1};
+        return bounds.accepted;
+    }
+    std::optional<std::string> chooseFileToOpen() override
+    {
+        if (openPaths.empty())
+            return std::nullopt;
+        auto p = openPaths.front();
+        openPaths.pop_front();
+        return p;
+    }
+    SaveOutcome saveCurve() override
+    {
+        ++saveCount;
+        if (saveOutcomes.empty())
+            return SaveOutcome::Cancelled;
+        SaveOutcome o = saveOutcomes.front();
+        saveOutcomes.pop_front();
+        return o;
+    }
+    std::string unitText() const override { return unit; }
+    void setCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
+};
+
+struct Fixture {
+    Editor editor;
+    ScriptedHost host;
+    Fixture() { host.editor = &editor; }
+    CommandOutcome run(int id, bool ticked = false) { return runEditorCommand(editor, host, id, ticked); }
+    void givenPoints(std::initializer_list<CurvePoint> points)
+    {
+        for (CurvePoint p : points)
+            editor.document.appendPoint(p);
+        editor.document.markSaved();
+    }
+};
+
+} // namespace
+
+TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
+{
+    using namespace ControlId;
+    struct Step { int id; bool ticked; int flags; };
+    const Step steps[] = {
+        {Derivative1Box, true, Derivative1},
+        {IntegralBox, true, Integral},
+        {Derivative2Box, true, Derivative2},
+        {Derivative1Box, true, Derivative1 | Derivative2},
+        {Derivative2Box, false, Derivative1},
+        {IntegralBox, true, Integral},
+        {IntegralBox, false, 0},
+    };
+    Fixture f;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.id);
+        CommandOutcome out = f.run(s.id, s.ticked);
+        EXPECT_EQ(f.editor.displayFlags, s.flags);
+        EXPECT_TRUE(out.showDisplayFlags);
+        EXPECT_EQ(out.redraw, RedrawKind::Full);
+    }
+}
+
+TEST(BoundsCommand, AcceptedBoundsBecomeTheWindowAndOthersAreRefused)
+{
+    struct Case { const char* what; ScriptedHost::Bounds bounds; bool redraw; bool message; };
+    const Case cases[] = {
+        {"valid", {true, true, {-1, -2, 3, 4}}, true, false},
+        {"cancelled", {false, true, {}}, false, false},
+        {"reversed x", {true, true, {3, -2, -1, 4}}, false, true},
+        {"empty y", {true, true, {-1, 2, 3, 2}}, false, true},
+        {"unreadable field", {true, false, {-1, -2, 3, 4}}, false, true},
+        {"unusable extent", {true, true, {1e300, 0, 1e300 + 1e285, 1}}, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.host.bounds = c.bounds;
+        CommandOutcome out = f.run(ControlId::Bounds);
+        EXPECT_EQ(f.editor.interactionMode, InteractionMode::ModeFinished);
+        EXPECT_EQ(out.redraw == RedrawKind::Full, c.redraw);
+        if (c.redraw) {
+            EXPECT_EQ(out.window, c.bounds.window);
+            EXPECT_EQ(f.editor.statusText, "Nouvelles bornes (-1.00, -2.00), (3.00, 4.00)");
+        }
+        ASSERT_EQ(f.host.messages.size(), c.message ? 1u : 0u);
+        if (c.message)
+            EXPECT_EQ(f.host.messages[0], (UserMessage{"Bornes incorrectes !!!", "", MessageButtons::Ok,
+                                                        MessageIcon::Error, MessageOwner::Focus}));
+    }
+}
+
+TEST(FormulaCommand, AppendsWhatFitsNormalizesAndFits)
+{
+    struct Case { const char* what; int before; std::vector<CurvePoint> formula; int after; bool fitted; };
+    const Case cases[] = {
+        {"cancelled", 2, {}, 2, false},
+        {"one point, no fit", 2, {{5, 5}}, 3, false},
+        {"sorted and fitted", 2, {{-3, 9}, {-2, 4}, {-1, 1}}, 5, true},
+        {"only what fits", MaxCurvePoints - 1, {{-3, 9}, {-2, 4}, {-1, 1}}, MaxCurvePoints, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        for (int i = 0; i < c.before; ++i)
+            f.editor.document.appendPoint({double(i), double(i)});
+        const ViewWindow start = f.editor.view.current;
+        f.host.formulaPoints = c.formula;
+        CommandOutcome out = f.run(ControlId::Formula);
+        EXPECT_EQ(f.host.cursors, std::vector<CursorRequest>{CursorRequest::Arrow});
+        EXPECT_EQ(f.editor.interactionMode, InteractionMode::FormulaEntry);
+        EXPECT_EQ(f.editor.document.count, c.after);
+        EXPECT_EQ(f.editor.document.undoCount, c.before) << "the snapshot comes before the dialog";
+        EXPECT_EQ(out.redraw, c.formula.empty() ? RedrawKind::None : RedrawKind::Full);
+        EXPECT_EQ(f.editor.view.current != start, c.fitted);
+        for (int i = 1; i < f.editor.document.count; ++i)
+            EXPECT_LT(f.editor.document.points[i - 1].x, f.editor.document.points[i].x);
+    }
+}
+
+TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
+{
+    struct Case {
+        const char* what;
+        bool modified;
+        MessageAnswer answer;
+        std::deque<SaveOutcome> saves;
+        int saveDialogs;
+    };
+    const Case cases[] = {
+        {"unchanged", false, MessageAnswer::Yes, {}, 0},
+        {"no", true, MessageAnswer::No, {}, 0},
+        {"yes, written", true, MessageAnswer::Yes, {SaveOutcome::Written}, 1},
+        {"yes, cancelled", true, MessageAnswer::Yes, {SaveOutcome::Cancelled}, 1},
+        {"yes, failed twice", true, MessageAnswer::Yes,
+         {SaveOutcome::Failed, SaveOutcome::Failed, SaveOutcome::Written}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.givenPoints({{1, 2}});
+        if (c.modified)
+            f.editor.document.appendPoint({3, 4});
+        f.host.answers = {c.answer};
+        f.host.saveOutcomes = c.saves;
+        CommandOutcome out = f.run(ControlId::Stop);
+        EXPECT_TRUE(out.stop);
+        ASSERT_EQ(f.host.messages.size(), c.modified ? 1u : 0u);
+        if (c.modified)
+            EXPECT_EQ(f.host.messages[0],
+                      (UserMessage{"Les données ont été modifiées\nVoulez-vous les sauvegarder ?", "Sortie",
+                                   MessageButtons::YesNo, MessageIcon::Question, MessageOwner::Window}));
+        EXPECT_EQ(f.host.saveCount, c.saveDialogs);
+        EXPECT_EQ(f.editor.document.unitName, c.saveDialogs > 0 ? "mm" : "") << "the shown unit is saved";
+    }
+}
+
+TEST(ModeCommands, SetTheirModePromptAndCursor)
+{
+    struct Case { int id; int points; InteractionMode mode; const char* status; CursorRequest cursor; };
+    const Case cases[] = {
+        {ControlId::PointEntry, 0, InteractionMode::PointEntry, "Gauche-Saisir Point / Droit-Saisir Coordonnées",
+         CursorRequest::Cross},
+        {ControlId::DeletePoint, 0, InteractionMode::PointDelete, "Pas de point à supprimer",
+         CursorRequest::Unchanged},
+        {ControlId::DeletePoint, 2, InteractionMode::PointDelete, "Gauche = Supprimer un point",
+         CursorRequest::Unchanged},
+        {ControlId::Centre, 0, InteractionMode::PickCentre, "Cliquer le centre de la courbe",
+         CursorRequest::Unchanged},
+        // "&Copie" and the other controls without a command only blank the status line.
+        {ControlId::CopyMode, 0, InteractionMode::Idle, " ", CursorRequest::Unchanged},
+        {ControlId::Units, 0, InteractionMode::Idle, " ", CursorRequest::Unchanged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        Fixture f;
+        for (int i = 0; i < c.points; ++i)
+            f.editor.document.appendPoint({double(i), 0});
+        f.editor.statusText = "before";
+        CommandOutcome out = f.run(c.id);
+        EXPECT_EQ(f.editor.interactionMode, c.mode);
+        EXPECT_EQ(f.editor.statusText, c.status);
+        EXPECT_EQ(out.cursor, c.cursor);
+        EXPECT_EQ(out.redraw, RedrawKind::None);
+    }
+}
+
+TEST(ModeCommands, PointEntryIsRefusedAtTheCapacity)
+{
+    Fixture f;
+    for (int i = 0; i < MaxCurvePoints; ++i)
+        f.editor.document.appendPoint({double(i), 0});
+    f.run(ControlId::PointEntry);
+    ASSERT_EQ(f.host.messages.size(), 1u);
+    EXPECT_EQ(f.host.messages[0], (UserMessage{"La limite de points a été atteinte !!!", "Attention",
+                                                MessageButtons::Ok, MessageIcon::Error, MessageOwner::Window}));
+    EXPECT_EQ(f.editor.interactionMode, InteractionMode::Idle);
+}
+
+TEST(ViewCommands, ZoomPreviousFitAndRedraw)
+{
+    Fixture f;
+    f.givenPoints({{0, 0}, {10, 5}});
+    CommandOutcome out = f.run(ControlId::ZoomIn);
+    EXPECT_EQ(f.editor.view.current, (ViewWindow{-18, -18, 18, 18}));
+    EXPECT_EQ(out.redraw, RedrawKind::Full);
+    f.run(ControlId::ZoomOut);
+    EXPECT_EQ(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
+
+    out = f.run(ControlId::Previous);
+    EXPECT_EQ(f.editor.interactionMode, InteractionMode::PreviousWindow);
+    EXPECT_EQ(out.window, f.editor.view.previousWindow);
+
+    out = f.run(ControlId::FitAll);
+    EXPECT_EQ(out.cursor, CursorRequest::Arrow);
+    ASSERT_TRUE(out.window.has_value());
+    EXPECT_EQ(*out.window, f.editor.view.dataExtent);
+    EXPECT_EQ(f.run(ControlId::Redraw).redraw, RedrawKind::Full);
+
+    Fixture single;
+    single.givenPoints({{1, 1}});
+    EXPECT_EQ(single.run(ControlId::FitAll).redraw, RedrawKind::None) << "one point has no extent";
+}
+
+TEST(DocumentCommands, ResetUndoSmoothingAndPeriodicity)
+{
+    Fixture f;
+    f.givenPoints({{0, 0}, {1, 1}, {2, 0}});
+    f.editor.document.takeSnapshot();
+    f.host.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    f.run(ControlId::Reset);
+    EXPECT_EQ(f.editor.document.count, 3);
+    EXPECT_EQ(f.host.messages.back(), (UserMessage{"Voulez-vous vraiment tout effacer ?", "Attention !",
+                                                    MessageButtons::OkCancel, MessageIcon::Question,
+                                                    MessageOwner::Window}));
+    CommandOutcome out = f.run(ControlId::Reset);
+    EXPECT_EQ(f.editor.document.count, 0);
+    EXPECT_EQ(f.editor.interactionMode, InteractionMode::Reset);
+    EXPECT_TRUE(out.showCount);
+
+    out = f.run(ControlId::Undo);
+    EXPECT_EQ(f.editor.document.count, 3);
+    EXPECT_TRUE(out.showCount);
+    EXPECT_EQ(out.redraw, RedrawKind::Full);
+
+    for (int id : {ControlId::SmoothAucun, ControlId::SmoothCubique, ControlId::SmoothAkima, ControlId::SmoothCarlson}) {
+        EXPECT_EQ(f.run(id).redraw, RedrawKind::Full);
+        EXPECT_EQ(f.editor.document.smoothingMode, id - ControlId::SmoothAucun);
+    }
+    EXPECT_EQ(f.run(ControlId::Periodic, true).redraw, RedrawKind::None) << "shown at the next redraw";
+    EXPECT_EQ(f.editor.document.periodic, 1);
+    f.run(ControlId::Periodic, false);
+    EXPECT_EQ(f.editor.document.periodic, 0);
+}
+
+TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "crbedit-editor-commands";
+    fs::create_directories(dir);
+    const std::string upper = (dir / "CAM.CRB").string();
+    fs::copy_file(dataFile("current.crb"), upper, fs::copy_options::overwrite_existing);
+
+    Fixture f;
+    f.host.openPaths = {std::nullopt, upper};
+    EXPECT_EQ(f.run(ControlId::OpenFile).redraw, RedrawKind::None) << "cancelled";
+    CommandOutcome out = f.run(ControlId::OpenFile);
+    EXPECT_EQ(f.editor.document.filePath, upper);
+    EXPECT_EQ(f.editor.document.count, 3);
+    EXPECT_EQ(f.editor.document.undoCount, 3) << "the snapshot follows the read";
+    EXPECT_TRUE(out.selectUnit && out.showCount && out.showCurveSettings);
+    EXPECT_EQ(out.redraw, RedrawKind::Full);
+    EXPECT_NE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
+    EXPECT_TRUE(f.host.messages.empty());
+
+    f.host.openPaths = {dataFile("one_field.txt")};
+    f.run(ControlId::OpenFile);
+    ASSERT_EQ(f.host.messages.size(), 1u);
+    EXPECT_EQ(f.host.messages[0].owner, MessageOwner::None);
+    EXPECT_EQ(f.host.messages[0].caption, "");
+
+    f.host.unit = "cm";
+    f.run(ControlId::Save);
+    EXPECT_EQ(f.editor.document.unitName, "cm");
+    EXPECT_EQ(f.host.saveCount, 1);
+    fs::remove_all(dir);
+}
