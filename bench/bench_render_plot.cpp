@@ -1,5 +1,5 @@
-#include "app/CQtSurface.h"
 #include "draw/RecordingSurface.h"
+#include "gui/common/CQtSurface.h"
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 

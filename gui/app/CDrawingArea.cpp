@@ -1,4 +1,4 @@
-#include "app/CDrawingArea.h"
+#include "gui/app/CDrawingArea.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,44 +1,37 @@
-#include "app/CMainWindow.h"
+#include "gui/app/CMainWindow.h"
 
-#include "app/CDrawingArea.h"
-#include "app/CQtSurface.h"
-#include "app/DialogUnits.h"
-#include "app/Editor.h"
-#include "app/PlatformServices.h"
-#include "curve/CurveFileCommands.h"
-#include "formula/CFormulaDialog.h"
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/Editor.h"
+#include "gui/common/CQtSurface.h"
+#include "gui/common/PlatformServices.h"
+#include "gui/common/QtText.h"
+#include "gui/curve/CurveFileCommands.h"
+#include "gui/formula/CFormulaDialog.h"
+#include "gui/transform/ParameterDialogs.h"
 #include "text/NumberText.h"
-#include "transform/ParameterDialogs.h"
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
 namespace {
 
-enum class Kind { Group, Button, Check, Radio, Combo, Frame, Static, CountField, EtchedLine };
-
-struct ControlSpec {
-    int id;
-    Kind kind;
-    const char* caption;
-    int x, y, w, h; // dialog units
-};
-
-constexpr int NoId = -1;
+using Kind = ControlKind;
+constexpr int NoId = NoControlId;
+// Enter presses no command button, whichever has the focus.
+constexpr unsigned Command = ControlFlag::NoAutoDefault;
+constexpr unsigned CoordinateField = ControlFlag::RightAligned;
+constexpr unsigned CountField = ControlFlag::Centred | ControlFlag::SunkenPanel;
 
 // The window's template, 520 x 330 dialog units. Group boxes come first so that the
 // controls they frame lie above them.
-constexpr ControlSpec Layout[] = {
+constexpr ControlSpec Controls[] = {
     {100, Kind::Group, "Saisie", 4, 2, 512, 26},
     {NoId, Kind::Group, "Affichage", 4, 44, 72, 46},
     {NoId, Kind::Group, "Lissage", 4, 92, 72, 56},
@@ -48,19 +41,19 @@ constexpr ControlSpec Layout[] = {
     {118, Kind::Group, "&Zoom", 456, 70, 60, 118},
     {NoId, Kind::Group, "", 4, 292, 512, 34},
 
-    {52, Kind::Button, "&Redess", 10, 11, 40, 13},
-    {31, Kind::Button, "&Undo", 52, 11, 40, 13},
+    {52, Kind::Button, "&Redess", 10, 11, 40, 13, Command},
+    {31, Kind::Button, "&Undo", 52, 11, 40, 13, Command},
     {NoId, Kind::EtchedLine, "", 96, 10, 2, 15},
-    {10, Kind::Button, "&Point", 100, 11, 40, 13},
-    {19, Kind::Button, "&Effacer", 142, 11, 40, 13},
-    {20, Kind::Button, "&Effac Fen", 184, 11, 44, 13},
-    {105, Kind::Button, "&R.A.Z.", 230, 11, 40, 13},
+    {10, Kind::Button, "&Point", 100, 11, 40, 13, Command},
+    {19, Kind::Button, "&Effacer", 142, 11, 40, 13, Command},
+    {20, Kind::Button, "&Effac Fen", 184, 11, 44, 13, Command},
+    {105, Kind::Button, "&R.A.Z.", 230, 11, 40, 13, Command},
     {NoId, Kind::EtchedLine, "", 274, 10, 2, 15},
-    {1002, Kind::Button, "Fichier", 278, 11, 40, 13},
-    {23, Kind::Button, "&Liste", 320, 11, 40, 13},
-    {21, Kind::Button, "&Formule", 362, 11, 40, 13},
+    {1002, Kind::Button, "Fichier", 278, 11, 40, 13, Command},
+    {23, Kind::Button, "&Liste", 320, 11, 40, 13, Command},
+    {21, Kind::Button, "&Formule", 362, 11, 40, 13, Command},
     {NoId, Kind::EtchedLine, "", 406, 10, 2, 15},
-    {160, Kind::CountField, "", 466, 11, 44, 13},
+    {160, Kind::Label, "", 466, 11, 44, 13, CountField},
 
     {1013, Kind::Check, "Périodicité", 8, 32, 66, 10},
     {1009, Kind::Check, "Dérivée 1", 10, 54, 62, 10},
@@ -71,35 +64,34 @@ constexpr ControlSpec Layout[] = {
     {1006, Kind::Radio, "Akima", 10, 124, 62, 10},
     {1007, Kind::Radio, "Carlson", 10, 135, 62, 10},
     {114, Kind::Check, "&Copie", 10, 160, 60, 10},
-    {30, Kind::Button, "&Trans", 10, 172, 60, 13},
-    {39, Kind::Button, "&Miroir", 10, 187, 60, 13},
-    {50, Kind::Button, "&Rotat", 10, 202, 60, 13},
-    {12, Kind::Button, "&Homo.", 10, 217, 60, 13},
-    {55, Kind::Button, "&Affinité", 10, 232, 60, 13},
+    {30, Kind::Button, "&Trans", 10, 172, 60, 13, Command},
+    {39, Kind::Button, "&Miroir", 10, 187, 60, 13, Command},
+    {50, Kind::Button, "&Rotat", 10, 202, 60, 13, Command},
+    {12, Kind::Button, "&Homo.", 10, 217, 60, 13, Command},
+    {55, Kind::Button, "&Affinité", 10, 232, 60, 13, Command},
     {1018, Kind::Combo, "", 10, 267, 60, 14},
 
     {140, Kind::Frame, "", 80, 32, 370, 256},
 
-    {127, Kind::Static, "", 460, 41, 52, 9},
-    {128, Kind::Static, "", 460, 52, 52, 9},
-    {35, Kind::Button, "&Fenêtre", 462, 80, 48, 13},
-    {47, Kind::Button, "&Plus", 462, 95, 48, 13},
-    {46, Kind::Button, "&Moins", 462, 110, 48, 13},
-    {32, Kind::Button, "&Tout", 462, 125, 48, 13},
-    {124, Kind::Button, "&Centre", 462, 140, 48, 13},
-    {33, Kind::Button, "&Préc", 462, 155, 48, 13},
-    {16, Kind::Button, "&Bornes", 462, 170, 48, 13},
-    {40, Kind::Button, "&Copier", 462, 196, 48, 14},
-    {22, Kind::Button, "&Imprimer", 462, 214, 48, 14},
-    {1, Kind::Button, "&Arrêt", 462, 270, 48, 16},
+    {127, Kind::Label, "", 460, 41, 52, 9, CoordinateField},
+    {128, Kind::Label, "", 460, 52, 52, 9, CoordinateField},
+    {35, Kind::Button, "&Fenêtre", 462, 80, 48, 13, Command},
+    {47, Kind::Button, "&Plus", 462, 95, 48, 13, Command},
+    {46, Kind::Button, "&Moins", 462, 110, 48, 13, Command},
+    {32, Kind::Button, "&Tout", 462, 125, 48, 13, Command},
+    {124, Kind::Button, "&Centre", 462, 140, 48, 13, Command},
+    {33, Kind::Button, "&Préc", 462, 155, 48, 13, Command},
+    {16, Kind::Button, "&Bornes", 462, 170, 48, 13, Command},
+    {40, Kind::Button, "&Copier", 462, 196, 48, 14, Command},
+    {22, Kind::Button, "&Imprimer", 462, 214, 48, 14, Command},
+    {1, Kind::Button, "&Arrêt", 462, 270, 48, 16, Command},
 
-    {150, Kind::Static, "", 10, 305, 360, 10},
-    {9, Kind::Button, "&Aide", 378, 302, 50, 15},
-    {1003, Kind::Button, "&Enregistrer", 434, 302, 76, 15},
+    {150, Kind::Label, "", 10, 305, 360, 10},
+    {9, Kind::Button, "&Aide", 378, 302, 50, 15, Command},
+    {1003, Kind::Button, "&Enregistrer", 434, 302, 76, 15, Command},
 };
 
-constexpr int WindowWidthDu = 520;
-constexpr int WindowHeightDu = 330;
+constexpr DialogTemplate Layout{520, 330, Controls};
 constexpr int FirstSmoothingId = 1004;
 
 QString versionText()
@@ -121,82 +113,11 @@ CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* p
 
 void CMainWindow::buildControls()
 {
-    DialogUnits du(font());
-    setFixedSize(du.x(WindowWidthDu), du.y(WindowHeightDu));
+    controls_ = buildDialog(*this, Layout, [this](int id) { runCommand(id); });
     auto* smoothingGroup = new QButtonGroup(this);
-
-    for (const ControlSpec& spec : Layout) {
-        QString caption = QString::fromUtf8(spec.caption);
-        QWidget* widget = nullptr;
-        switch (spec.kind) {
-        case Kind::Group:
-            widget = new QGroupBox(caption, this);
-            break;
-        case Kind::Button: {
-            auto* button = new QPushButton(caption, this);
-            button->setAutoDefault(false);
-            connect(button, &QPushButton::clicked, this, [this, id = spec.id] { runCommand(id); });
-            widget = button;
-            break;
-        }
-        case Kind::Check: {
-            auto* box = new QCheckBox(caption, this);
-            connect(box, &QCheckBox::clicked, this, [this, id = spec.id] { runCommand(id); });
-            widget = box;
-            break;
-        }
-        case Kind::Radio: {
-            auto* radio = new QRadioButton(caption, this);
-            smoothingGroup->addButton(radio, spec.id);
-            connect(radio, &QRadioButton::clicked, this, [this, id = spec.id] { runCommand(id); });
-            widget = radio;
-            break;
-        }
-        case Kind::Combo: {
-            units_ = new QComboBox(this);
-            units_->setEditable(false);
-            connect(units_, &QComboBox::activated, this, [this] { runCommand(1018); });
-            widget = units_;
-            break;
-        }
-        case Kind::Frame: {
-            auto* frame = new QFrame(this);
-            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-            widget = frame;
-            break;
-        }
-        case Kind::Static: {
-            auto* label = new QLabel(this);
-            label->setAlignment(spec.id == 150 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-            widget = label;
-            break;
-        }
-        case Kind::CountField: {
-            auto* label = new QLabel(this);
-            label->setAlignment(Qt::AlignCenter);
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            widget = label;
-            break;
-        }
-        case Kind::EtchedLine: {
-            auto* line = new QFrame(this);
-            line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
-            widget = line;
-            break;
-        }
-        }
-        widget->setGeometry(du.rect(spec.x, spec.y, spec.w, spec.h));
-        if (spec.id != NoId) {
-            widget->setObjectName(QStringLiteral("ctl%1").arg(spec.id));
-            controls_[spec.id] = widget;
-        }
-    }
-}
-
-QWidget* CMainWindow::control(int id) const
-{
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second;
+    for (int id : {1004, 1005, 1006, 1007})
+        smoothingGroup->addButton(control<QRadioButton>(id), id);
+    units_ = control<QComboBox>(1018);
 }
 
 void CMainWindow::openWindow()
@@ -214,10 +135,10 @@ void CMainWindow::openWindow()
     setCurrentCursor(Qt::ArrowCursor);
     fitView();
     showCurveSettings();
-    static_cast<QCheckBox*>(control(114))->setChecked(false);
+    control<QCheckBox>(114)->setChecked(false);
     displayFlags_ = 0;
     for (int id : {1009, 1010, 1011})
-        static_cast<QCheckBox*>(control(id))->setChecked(false);
+        control<QCheckBox>(id)->setChecked(false);
     doc.markSaved();
 
     setWindowTitle(QStringLiteral("Editeur de courbes - Version %1").arg(versionText()));
@@ -314,7 +235,7 @@ void CMainWindow::runCommand(int id)
         displayFlagCommand(id);
         break;
     case 1013:
-        doc.periodic = static_cast<QCheckBox*>(control(1013))->isChecked() ? 1 : 0;
+        doc.periodic = control<QCheckBox>(1013)->isChecked() ? 1 : 0;
         break;
     default:
         statusText_ = QStringLiteral(" ");
@@ -394,7 +315,7 @@ void CMainWindow::resetCommand()
 
 void CMainWindow::displayFlagCommand(int id)
 {
-    auto box = [this](int boxId) { return static_cast<QCheckBox*>(control(boxId)); };
+    auto box = [this](int boxId) { return control<QCheckBox>(boxId); };
     bool ticked = box(id)->isChecked();
     if (id == 1011) {
         if (ticked) {
@@ -418,12 +339,12 @@ void CMainWindow::displayFlagCommand(int id)
 
 void CMainWindow::showCount()
 {
-    static_cast<QLabel*>(control(160))->setText(QString::fromStdString(cformat(" %3d", {editor_.document.count})));
+    control<QLabel>(160)->setText(QString::fromStdString(cformat(" %3d", {editor_.document.count})));
 }
 
 void CMainWindow::setStatus(const QString& text)
 {
-    static_cast<QLabel*>(control(150))->setText(text);
+    control<QLabel>(150)->setText(text);
 }
 
 QString CMainWindow::unitText() const
@@ -451,8 +372,8 @@ void CMainWindow::showCurveSettings()
     const CurveDocument& doc = editor_.document;
     // A mode a file may hold outside 0..3 smooths as "Aucun", so it shows as "Aucun".
     int mode = doc.smoothingMode >= 0 && doc.smoothingMode <= 3 ? doc.smoothingMode : 0;
-    static_cast<QRadioButton*>(control(FirstSmoothingId + mode))->setChecked(true);
-    static_cast<QCheckBox*>(control(1013))->setChecked(doc.periodic != 0);
+    control<QRadioButton>(FirstSmoothingId + mode)->setChecked(true);
+    control<QCheckBox>(1013)->setChecked(doc.periodic != 0);
 }
 
 void CMainWindow::boundsCommand()
@@ -526,9 +447,8 @@ void CMainWindow::redraw(const ViewWindow& requested)
             renderPlot(surface, editor_.view, requested, editor_.document, displayFlags_, &drawn));
     }
     if (!drawn)
-        services_.showMessage(this, QString::fromUtf8(CurveMemoryMessage.data(), CurveMemoryMessage.size()),
-                              QString::fromUtf8(CurveMemoryCaption.data(), CurveMemoryCaption.size()),
-                              MessageButtons::Ok, MessageIcon::Warning);
+        services_.showMessage(this, toQString(CurveMemoryMessage), toQString(CurveMemoryCaption), MessageButtons::Ok,
+                              MessageIcon::Warning);
     if (editor_.interactionMode == PointEntry)
         setCurrentCursor(Qt::CrossCursor);
     drawingArea_->update();
@@ -550,6 +470,6 @@ void CMainWindow::setCurrentCursor(Qt::CursorShape shape)
 
 void CMainWindow::showMouseCoordinates(double x, double y)
 {
-    static_cast<QLabel*>(control(127))->setText(QString::fromStdString(cformat(" %.3lf ", {x})));
-    static_cast<QLabel*>(control(128))->setText(QString::fromStdString(cformat(" %.3lf ", {y})));
+    control<QLabel>(127)->setText(QString::fromStdString(cformat(" %.3lf ", {x})));
+    control<QLabel>(128)->setText(QString::fromStdString(cformat(" %.3lf ", {y})));
 }

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "gui/common/DialogTemplate.h"
 #include "view/ViewWindow.h"
 
 #include <QDialog>
 #include <QString>
-
-#include <map>
 
 class CDrawingArea;
 class CPlatformServices;
@@ -20,8 +19,13 @@ class CMainWindow : public QDialog {
 public:
     CMainWindow(Editor& editor, CPlatformServices& services, QWidget* parent = nullptr);
 
-    // The control with the given id, as the window's template numbers them.
-    QWidget* control(int id) const;
+    // The control with the given id, as the window's template numbers them, when it
+    // is a W.
+    template <class W = QWidget>
+    W* control(int id) const
+    {
+        return controls_.control<W>(id);
+    }
     // Runs one command as if its control had been clicked (state of check boxes and
     // radio buttons as they stand).
     void runCommand(int id);
@@ -66,7 +70,7 @@ private:
 
     Editor& editor_;
     CPlatformServices& services_;
-    std::map<int, QWidget*> controls_;
+    DialogControls controls_;
     QComboBox* units_ = nullptr;
     CDrawingArea* drawingArea_ = nullptr;
     Qt::CursorShape currentCursor_ = Qt::ArrowCursor;

@@ -1,8 +1,8 @@
-#include "app/StartUp.h"
+#include "gui/app/StartUp.h"
 
-#include "app/CMainWindow.h"
-#include "app/Editor.h"
-#include "curve/CurveFileCommands.h"
+#include "gui/app/CMainWindow.h"
+#include "gui/app/Editor.h"
+#include "gui/curve/CurveFileCommands.h"
 
 QString commandLineText(const QStringList& arguments)
 {

@@ -13,7 +13,7 @@ inline constexpr int MaxCommandLineLength = 511;
 QString commandLineText(const QStringList& arguments);
 
 // Reads the file named on the command line into the editor's document: ".crb"
-// anywhere in the text (letter case counts) chooses the curve reader.
+// anywhere in the text, in any letter case, chooses the curve reader.
 void readStartupFile(CPlatformServices& services, Editor& editor, const QString& pathText);
 
 // One editing run: the main window, modal, until it stops. Returns its result (1).

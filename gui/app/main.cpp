@@ -1,5 +1,5 @@
-#include "app/QtPlatformServices.h"
-#include "app/StartUp.h"
+#include "gui/app/StartUp.h"
+#include "gui/common/QtPlatformServices.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,6 +1,6 @@
-#include "curve/CurveFileCommands.h"
+#include "gui/curve/CurveFileCommands.h"
 
-#include "app/PlatformServices.h"
+#include "gui/common/PlatformServices.h"
 #include "text/NumberText.h"
 
 namespace {

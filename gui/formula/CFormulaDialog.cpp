@@ -1,13 +1,11 @@
-#include "formula/CFormulaDialog.h"
+#include "gui/formula/CFormulaDialog.h"
 
-#include "app/CQtSurface.h"
-#include "app/DialogUnits.h"
-#include "formula/CFormulaPreviewArea.h"
 #include "formula/FormulaEvaluation.h"
+#include "gui/common/CQtSurface.h"
+#include "gui/common/QtText.h"
+#include "gui/formula/CFormulaPreviewArea.h"
 #include "text/NumberText.h"
 
-#include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,20 +14,13 @@
 
 namespace {
 
-enum class Kind { Group, Label, CentredLabel, Edit, Value, DefaultButton, Button, Preview, BlackFrame };
-
-struct ControlSpec {
-    int id;
-    Kind kind;
-    const char* caption;
-    int x, y, w, h; // dialog units
-};
-
-constexpr int NoId = -1;
+using Kind = ControlKind;
+constexpr int NoId = NoControlId;
+constexpr unsigned Centred = ControlFlag::Centred;
 
 // The dialog's template, 291 x 220 dialog units. Group boxes come first so that the
 // controls they frame lie above them; the rest keep the template's tab order.
-constexpr ControlSpec Layout[] = {
+constexpr ControlSpec Controls[] = {
     {136, Kind::Group, "", 5, 34, 279, 28},
     {137, Kind::Group, "", 7, 62, 279, 134},
 
@@ -41,24 +32,23 @@ constexpr ControlSpec Layout[] = {
     {142, Kind::Edit, "", 137, 21, 61, 12},
     {293, Kind::Label, "Inc", 203, 21, 20, 12},
     {143, Kind::Edit, "", 223, 21, 61, 12},
-    {NoId, Kind::CentredLabel, "X", 9, 40, 18, 10},
-    {150, Kind::Value, "", 30, 40, 102, 10},
+    {NoId, Kind::Label, "X", 9, 40, 18, 10, Centred},
+    {150, Kind::Label, "", 30, 40, 102, 10},
     {NoId, Kind::Label, "Ymin", 148, 40, 22, 10},
-    {295, Kind::Value, "", 174, 40, 110, 10},
-    {NoId, Kind::CentredLabel, "Y", 9, 50, 18, 10},
-    {151, Kind::Value, "", 30, 50, 99, 10},
+    {295, Kind::Label, "", 174, 40, 110, 10},
+    {NoId, Kind::Label, "Y", 9, 50, 18, 10, Centred},
+    {151, Kind::Label, "", 30, 50, 99, 10},
     {NoId, Kind::Label, "Ymax", 148, 50, 22, 10},
-    {296, Kind::Value, "", 174, 50, 110, 10},
-    {170, Kind::DefaultButton, "&Calcul", 7, 199, 40, 14},
+    {296, Kind::Label, "", 174, 50, 110, 10},
+    {170, Kind::Button, "&Calcul", 7, 199, 40, 14, ControlFlag::Default},
     {1, Kind::Button, "&Valider", 152, 199, 40, 14},
     {2, Kind::Button, "&Annuler", 198, 199, 40, 14},
     {173, Kind::Button, "A&ide...", 244, 199, 40, 14},
-    {160, Kind::Preview, "", 10, 68, 273, 126},
-    {NoId, Kind::BlackFrame, "", 141, 41, 1, 17},
+    {160, Kind::Custom, "", 10, 68, 273, 126},
+    {NoId, Kind::Frame, "", 141, 41, 1, 17},
 };
 
-constexpr int DialogWidthDu = 291;
-constexpr int DialogHeightDu = 220;
+constexpr DialogTemplate Layout{291, 220, Controls};
 
 constexpr std::string_view DialogTitle = "Définition de courbes";
 constexpr std::string_view ComputedTitleFormat = "Définition des Courbes : %03d Points";
@@ -66,11 +56,6 @@ constexpr std::string_view ValueFormat = "%.8lf";
 constexpr std::string_view HelpFileName = "lintrel.hlp";
 constexpr std::string_view HelpMissingFormat = "Fichier <%s> non trouvé !!!";
 constexpr std::string_view HelpMissingCaption = "** Erreur **";
-
-QString toQString(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 } // namespace
 
@@ -87,96 +72,40 @@ CFormulaDialog::CFormulaDialog(CPlatformServices& services, FormulaDialogMemory&
 
 void CFormulaDialog::buildControls()
 {
-    DialogUnits du(font());
-    setFixedSize(du.x(DialogWidthDu), du.y(DialogHeightDu));
+    controls_ = buildDialog(*this, Layout, {},
+                            [](QWidget& parent, const ControlSpec&) { return new CFormulaPreviewArea(&parent); });
+    preview_ = control<CFormulaPreviewArea>(160);
+    // What is shown is what is read: the field takes no more than is read.
+    control<QLineEdit>(140)->setMaxLength(FormulaTextLength);
+    for (int id : {141, 142, 143})
+        control<QLineEdit>(id)->setMaxLength(NumberTextLength);
 
-    for (const ControlSpec& spec : Layout) {
-        const QString caption = QString::fromUtf8(spec.caption);
-        QWidget* widget = nullptr;
-        switch (spec.kind) {
-        case Kind::Group:
-            widget = new QGroupBox(caption, this);
-            break;
-        case Kind::Label:
-        case Kind::Value:
-            widget = new QLabel(caption, this);
-            static_cast<QLabel*>(widget)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            break;
-        case Kind::CentredLabel:
-            widget = new QLabel(caption, this);
-            static_cast<QLabel*>(widget)->setAlignment(Qt::AlignCenter);
-            break;
-        case Kind::Edit: {
-            auto* edit = new QLineEdit(this);
-            // What is shown is what is read: the field takes no more than is read.
-            edit->setMaxLength(spec.id == 140 ? FormulaTextLength : NumberTextLength);
-            widget = edit;
-            break;
-        }
-        case Kind::DefaultButton:
-        case Kind::Button: {
-            auto* button = new QPushButton(caption, this);
-            if (spec.kind == Kind::DefaultButton)
-                button->setDefault(true);
-            widget = button;
-            break;
-        }
-        case Kind::Preview:
-            preview_ = new CFormulaPreviewArea(this);
-            widget = preview_;
-            break;
-        case Kind::BlackFrame: {
-            auto* frame = new QFrame(this);
-            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-            frame->setLineWidth(1);
-            widget = frame;
-            break;
-        }
-        }
-        widget->setGeometry(du.rect(spec.x, spec.y, spec.w, spec.h));
-        if (spec.id != NoId) {
-            widget->setObjectName(QStringLiteral("ctl%1").arg(spec.id));
-            controls_[spec.id] = widget;
-        }
-    }
-
-    connect(static_cast<QPushButton*>(control(170)), &QPushButton::clicked, this, &CFormulaDialog::compute);
-    connect(static_cast<QPushButton*>(control(1)), &QPushButton::clicked, this, &CFormulaDialog::accept);
-    connect(static_cast<QPushButton*>(control(2)), &QPushButton::clicked, this, &CFormulaDialog::reject);
-    connect(static_cast<QPushButton*>(control(173)), &QPushButton::clicked, this, &CFormulaDialog::showHelp);
+    connect(control<QPushButton>(170), &QPushButton::clicked, this, &CFormulaDialog::compute);
+    connect(control<QPushButton>(1), &QPushButton::clicked, this, &CFormulaDialog::accept);
+    connect(control<QPushButton>(2), &QPushButton::clicked, this, &CFormulaDialog::reject);
+    connect(control<QPushButton>(173), &QPushButton::clicked, this, &CFormulaDialog::showHelp);
     connect(preview_, &CFormulaPreviewArea::clicked, this, &CFormulaDialog::pickAt);
     connect(preview_, &CFormulaPreviewArea::pictureLost, this, &CFormulaDialog::repaintPreview);
 }
 
-QWidget* CFormulaDialog::control(int id) const
-{
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second;
-}
-
-QLineEdit* CFormulaDialog::field(int id) const
-{
-    return static_cast<QLineEdit*>(control(id));
-}
-
 void CFormulaDialog::setLabel(int id, const QString& text)
 {
-    static_cast<QLabel*>(control(id))->setText(text);
+    control<QLabel>(id)->setText(text);
 }
 
 void CFormulaDialog::restoreFields()
 {
     if (!memory_.formulaComputed)
         return;
-    field(140)->setText(QString::fromStdString(memory_.formula));
-    field(141)->setText(QString::fromStdString(memory_.a));
-    field(142)->setText(QString::fromStdString(memory_.b));
-    field(143)->setText(QString::fromStdString(memory_.increment));
+    control<QLineEdit>(140)->setText(QString::fromStdString(memory_.formula));
+    control<QLineEdit>(141)->setText(QString::fromStdString(memory_.a));
+    control<QLineEdit>(142)->setText(QString::fromStdString(memory_.b));
+    control<QLineEdit>(143)->setText(QString::fromStdString(memory_.increment));
 }
 
 std::string CFormulaDialog::readField(int id, int length, std::string& remembered)
 {
-    remembered = field(id)->text().left(length).toStdString();
+    remembered = control<QLineEdit>(id)->text().left(length).toStdString();
     return remembered;
 }
 

@@ -1,19 +1,18 @@
 #pragma once
 
-#include "app/PlatformServices.h"
 #include "curve/CurvePoint.h"
 #include "formula/FormulaDialogMemory.h"
 #include "formula/FormulaPreview.h"
+#include "gui/common/DialogTemplate.h"
+#include "gui/common/PlatformServices.h"
 
 #include <QDialog>
 
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class CFormulaPreviewArea;
-class QLineEdit;
 
 // "Définition de courbes": f(x) over a..b with a step, previewed on "&Calcul" and
 // handed over on "&Valider". The field texts outlive the dialog in `memory`.
@@ -22,8 +21,13 @@ class CFormulaDialog : public QDialog {
 public:
     CFormulaDialog(CPlatformServices& services, FormulaDialogMemory& memory, QWidget* parent = nullptr);
 
-    // The control with the given id, as the dialog's template numbers them.
-    QWidget* control(int id) const;
+    // The control with the given id, as the dialog's template numbers them, when it
+    // is a W.
+    template <class W = QWidget>
+    W* control(int id) const
+    {
+        return controls_.control<W>(id);
+    }
     CFormulaPreviewArea* previewArea() const { return preview_; }
 
     // The points of the last successful computation (none after a failure).
@@ -49,14 +53,13 @@ private:
     void restoreFields();
     void showHelp();
     void setLabel(int id, const QString& text);
-    QLineEdit* field(int id) const;
     // The field's text as read (its first `length` characters), kept in memory too.
     std::string readField(int id, int length, std::string& remembered);
     void showMessage(std::string_view text, std::string_view caption, MessageIcon icon);
 
     CPlatformServices& services_;
     FormulaDialogMemory& memory_;
-    std::map<int, QWidget*> controls_;
+    DialogControls controls_;
     CFormulaPreviewArea* preview_ = nullptr;
     std::vector<CurvePoint> points_;
     FormulaPreview previewPicture_;

@@ -1,4 +1,4 @@
-#include "formula/CFormulaPreviewArea.h"
+#include "gui/formula/CFormulaPreviewArea.h"
 
 #include <QMouseEvent>
 #include <QPainter>

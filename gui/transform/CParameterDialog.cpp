@@ -1,11 +1,8 @@
-#include "transform/CParameterDialog.h"
+#include "gui/transform/CParameterDialog.h"
 
-#include "app/DialogUnits.h"
 #include "formula/FormulaEvaluation.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -14,70 +11,27 @@ namespace {
 constexpr int FieldReadLength = 15;
 } // namespace
 
-CParameterDialog::CParameterDialog(const QString& title, int widthDu, int heightDu,
-                                   std::span<const ParameterControl> controls, QWidget* parent)
+CParameterDialog::CParameterDialog(const QString& title, const DialogTemplate& layout, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(title);
     setModal(true);
-    DialogUnits du(font());
-    setFixedSize(du.x(widthDu), du.y(heightDu));
-    for (const ParameterControl& c : controls) {
-        QWidget* widget = nullptr;
-        QString caption = QString::fromUtf8(c.caption);
-        switch (c.kind) {
-        case ParameterControl::Kind::Label: {
-            auto* label = new QLabel(caption, this);
-            label->setAlignment(Qt::AlignCenter);
-            widget = label;
-            break;
-        }
-        case ParameterControl::Kind::Field: {
-            auto* edit = new QLineEdit(this);
-            fields_[c.id] = edit;
-            widget = edit;
-            break;
-        }
-        case ParameterControl::Kind::OkButton: {
-            auto* ok = new QPushButton(caption, this);
-            ok->setDefault(true);
-            connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-            widget = ok;
-            break;
-        }
-        case ParameterControl::Kind::CancelButton: {
-            auto* cancel = new QPushButton(caption, this);
-            cancel->setAutoDefault(false);
-            connect(cancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
-            widget = cancel;
-            break;
-        }
-        case ParameterControl::Kind::Group:
-            widget = new QGroupBox(caption, this);
-            widget->lower();
-            break;
-        }
-        widget->setGeometry(du.rect(c.x, c.y, c.w, c.h));
-        if (c.id >= 0)
-            widget->setObjectName(QStringLiteral("ctl%1").arg(c.id));
-    }
-}
-
-QLineEdit* CParameterDialog::field(int id) const
-{
-    auto it = fields_.find(id);
-    return it == fields_.end() ? nullptr : it->second;
+    controls_ = buildDialog(*this, layout);
+    if (auto* ok = control<QPushButton>(ButtonOk))
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    if (auto* cancel = control<QPushButton>(ButtonCancel))
+        connect(cancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 }
 
 void CParameterDialog::setFieldText(int id, const QString& text)
 {
-    if (QLineEdit* edit = field(id))
+    if (auto* edit = control<QLineEdit>(id))
         edit->setText(text);
 }
 
 std::optional<double> CParameterDialog::fieldValue(int id) const
 {
-    QLineEdit* edit = field(id);
+    auto* edit = control<QLineEdit>(id);
     if (!edit)
         return std::nullopt;
     return evaluateNumberField(edit->text().left(FieldReadLength).toStdString());

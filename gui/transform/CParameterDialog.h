@@ -1,32 +1,26 @@
 #pragma once
 
+#include "gui/common/DialogTemplate.h"
+
 #include <QDialog>
 #include <QString>
 
-#include <map>
 #include <optional>
-#include <span>
-
-class QLineEdit;
-
-// One control of a small parameter dialog, placed in dialog units.
-struct ParameterControl {
-    enum class Kind { Label, Field, OkButton, CancelButton, Group };
-    Kind kind;
-    int id; // -1 for controls without one
-    const char* caption;
-    int x, y, w, h;
-};
 
 // A small modal dialog of number fields with "Ok" and "Cancel". Enter presses "Ok";
 // Escape and the close box do nothing, so only the two buttons close it.
 class CParameterDialog : public QDialog {
     Q_OBJECT
 public:
-    CParameterDialog(const QString& title, int widthDu, int heightDu, std::span<const ParameterControl> controls,
-                     QWidget* parent);
+    CParameterDialog(const QString& title, const DialogTemplate& layout, QWidget* parent);
 
-    QLineEdit* field(int id) const;
+    // The control with the given id, as the dialog's template numbers them, when it
+    // is a W.
+    template <class W = QWidget>
+    W* control(int id) const
+    {
+        return controls_.control<W>(id);
+    }
     void setFieldText(int id, const QString& text);
     // The field's first 15 characters evaluated as an expression; nothing when the
     // text does not evaluate.
@@ -39,7 +33,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::map<int, QLineEdit*> fields_;
+    DialogControls controls_;
 };
 
 // Field ids shared by the parameter dialogs.

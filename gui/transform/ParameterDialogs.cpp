@@ -1,19 +1,28 @@
-#include "transform/ParameterDialogs.h"
+#include "gui/transform/ParameterDialogs.h"
 
+#include "gui/transform/CParameterDialog.h"
 #include "text/NumberText.h"
-#include "transform/CParameterDialog.h"
 
 namespace {
 
-using K = ParameterControl::Kind;
+using Kind = ControlKind;
+constexpr int NoId = NoControlId;
+constexpr unsigned Centred = ControlFlag::Centred;
 
-constexpr ParameterControl BoundsLayout[] = {
-    {K::Label, -1, "Xmin", 6, 6, 24, 12},     {K::Field, FieldXmin, "", 33, 6, 72, 12},
-    {K::Label, -1, "Xmax", 6, 21, 24, 12},    {K::Field, FieldXmax, "", 33, 21, 72, 12},
-    {K::Label, -1, "Ymin", 6, 39, 24, 12},    {K::Field, FieldYmin, "", 33, 39, 72, 12},
-    {K::Label, -1, "Ymax", 6, 54, 24, 12},    {K::Field, FieldYmax, "", 33, 54, 72, 12},
-    {K::OkButton, ButtonOk, "Ok", 12, 75, 39, 15}, {K::CancelButton, ButtonCancel, "Cancel", 60, 75, 39, 15},
+constexpr ControlSpec BoundsControls[] = {
+    {NoId, Kind::Label, "Xmin", 6, 6, 24, 12, Centred},
+    {FieldXmin, Kind::Edit, "", 33, 6, 72, 12},
+    {NoId, Kind::Label, "Xmax", 6, 21, 24, 12, Centred},
+    {FieldXmax, Kind::Edit, "", 33, 21, 72, 12},
+    {NoId, Kind::Label, "Ymin", 6, 39, 24, 12, Centred},
+    {FieldYmin, Kind::Edit, "", 33, 39, 72, 12},
+    {NoId, Kind::Label, "Ymax", 6, 54, 24, 12, Centred},
+    {FieldYmax, Kind::Edit, "", 33, 54, 72, 12},
+    {ButtonOk, Kind::Button, "Ok", 12, 75, 39, 15, ControlFlag::Default},
+    {ButtonCancel, Kind::Button, "Cancel", 60, 75, 39, 15, ControlFlag::NoAutoDefault},
 };
+
+constexpr DialogTemplate BoundsLayout{111, 93, BoundsControls};
 
 QString fixed3(double v)
 {
@@ -33,7 +42,7 @@ void readField(const CParameterDialog& dialog, int id, double& destination, bool
 
 int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered, bool& allRead)
 {
-    CParameterDialog dialog(QString::fromUtf8(BoundsDialogTitle), 111, 93, BoundsLayout, owner);
+    CParameterDialog dialog(QString::fromUtf8(BoundsDialogTitle), BoundsLayout, owner);
     dialog.setObjectName(QStringLiteral("boundsDialog"));
     dialog.setFieldText(FieldXmin, fixed3(current.xmin));
     dialog.setFieldText(FieldYmin, fixed3(current.ymin));

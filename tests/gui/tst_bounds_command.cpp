@@ -1,7 +1,7 @@
 #include "ScriptedPlatformServices.h"
 
-#include "app/CMainWindow.h"
-#include "app/Editor.h"
+#include "gui/app/CMainWindow.h"
+#include "gui/app/Editor.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -41,7 +41,7 @@ void type(QDialog& dialog, int id, const QString& text)
 
 QString statusLine(CMainWindow& window)
 {
-    return static_cast<QLabel*>(window.control(150))->text();
+    return window.control<QLabel>(150)->text();
 }
 
 struct Fixture {

@@ -1,7 +1,7 @@
 #include "ScriptedPlatformServices.h"
 
-#include "app/CMainWindow.h"
-#include "app/Editor.h"
+#include "gui/app/CMainWindow.h"
+#include "gui/app/Editor.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,7 +48,7 @@ struct Fixture {
         window = std::make_unique<CMainWindow>(editor, services);
     }
     void formule() { QTest::mouseClick(window->control(21), Qt::LeftButton); }
-    QString countText() const { return static_cast<QLabel*>(window->control(160))->text(); }
+    QString countText() const { return window->control<QLabel>(160)->text(); }
 };
 
 } // namespace

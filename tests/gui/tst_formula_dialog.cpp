@@ -1,10 +1,10 @@
 #include "ScriptedPlatformServices.h"
 
-#include "app/CQtSurface.h"
-#include "formula/CFormulaDialog.h"
-#include "formula/CFormulaPreviewArea.h"
 #include "formula/FormulaEvaluation.h"
 #include "formula/FormulaPreview.h"
+#include "gui/common/CQtSurface.h"
+#include "gui/formula/CFormulaDialog.h"
+#include "gui/formula/CFormulaPreviewArea.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -55,7 +55,7 @@ void click(CFormulaDialog& dialog, int id)
 
 QString label(CFormulaDialog& dialog, int id)
 {
-    return static_cast<QLabel*>(dialog.control(id))->text();
+    return dialog.control<QLabel>(id)->text();
 }
 
 Fields shownFields(CFormulaDialog& dialog)
@@ -128,7 +128,7 @@ private slots:
         QString ymax;
         whenTheDialogIsOpen([&](CFormulaDialog& d) {
             opening = d.windowTitle();
-            QVERIFY(static_cast<QPushButton*>(d.control(170))->isDefault());
+            QVERIFY(d.control<QPushButton>(170)->isDefault());
             typeFields(d, Squares);
             click(d, 170);
             title = d.windowTitle();

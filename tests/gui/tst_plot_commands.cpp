@@ -1,9 +1,9 @@
 #include "ScriptedPlatformServices.h"
 
-#include "app/CDrawingArea.h"
-#include "app/CMainWindow.h"
-#include "app/Editor.h"
-#include "app/StartUp.h"
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/CMainWindow.h"
+#include "gui/app/Editor.h"
+#include "gui/app/StartUp.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -23,7 +23,7 @@ void click(CMainWindow& window, int id)
 
 bool isChecked(CMainWindow& window, int id)
 {
-    return static_cast<QAbstractButton*>(window.control(id))->isChecked();
+    return window.control<QAbstractButton>(id)->isChecked();
 }
 
 bool pictureHasColour(CMainWindow& window, QRgb colour)
@@ -169,7 +169,7 @@ private slots:
         const CanvasMapping& m = area->mapping();
         QPoint client(m.marginX, m.marginY + m.usableHeight); // world (xmin, ymin)
         QTest::mouseMove(area, client + area->contentsRect().topLeft());
-        auto text = [&](int id) { return static_cast<QLabel*>(c.window->control(id))->text(); };
+        auto text = [&](int id) { return c.window->control<QLabel>(id)->text(); };
         QCOMPARE(text(127), QStringLiteral(" 0.500 "));
         QCOMPARE(text(128), QStringLiteral(" %1 ").arg(QString::number(c.editor.view.current.ymin, 'f', 3)));
     }

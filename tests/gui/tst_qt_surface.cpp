@@ -1,4 +1,4 @@
-#include "app/CQtSurface.h"
+#include "gui/common/CQtSurface.h"
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PlatformServices.h"
+#include "gui/common/PlatformServices.h"
 
 #include <deque>
 #include <vector>

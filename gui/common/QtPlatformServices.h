@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PlatformServices.h"
+#include "gui/common/PlatformServices.h"
 
 // The real platform: message boxes, file dialogs, the system beep.
 class CQtPlatformServices : public CPlatformServices {

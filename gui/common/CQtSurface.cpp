@@ -1,4 +1,6 @@
-#include "app/CQtSurface.h"
+#include "gui/common/CQtSurface.h"
+
+#include "gui/common/QtText.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -121,8 +123,6 @@ void CQtSurface::PixelTarget::segment(PixelPoint a, PixelPoint b) const
 namespace {
 
 QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
-
-QString toQString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QPen toQPen(const Pen& pen)
 {

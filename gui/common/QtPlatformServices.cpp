@@ -1,4 +1,4 @@
-#include "app/QtPlatformServices.h"
+#include "gui/common/QtPlatformServices.h"
 
 #include <QApplication>
 #include <QFileDialog>

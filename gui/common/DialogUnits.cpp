@@ -1,4 +1,4 @@
-#include "app/DialogUnits.h"
+#include "gui/common/DialogUnits.h"
 
 #include <QFontMetrics>
 

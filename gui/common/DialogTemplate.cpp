@@ -1,0 +1,92 @@
+#include "gui/common/DialogTemplate.h"
+
+#include "gui/common/DialogUnits.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QLabel* makeLabel(QWidget& parent, const QString& caption, unsigned flags)
+{
+    auto* label = new QLabel(caption, &parent);
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (flags & ControlFlag::Centred)
+        horizontal = Qt::AlignHCenter;
+    else if (flags & ControlFlag::RightAligned)
+        horizontal = Qt::AlignRight;
+    label->setAlignment(horizontal | Qt::AlignVCenter);
+    if (flags & ControlFlag::SunkenPanel)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return label;
+}
+
+QPushButton* makeButton(QWidget& parent, const QString& caption, unsigned flags)
+{
+    auto* button = new QPushButton(caption, &parent);
+    if (flags & ControlFlag::Default)
+        button->setDefault(true);
+    if (flags & ControlFlag::NoAutoDefault)
+        button->setAutoDefault(false);
+    return button;
+}
+
+QFrame* makeFrame(QWidget& parent, int style)
+{
+    auto* frame = new QFrame(&parent);
+    frame->setFrameStyle(style);
+    frame->setLineWidth(1);
+    return frame;
+}
+
+QWidget* makeControl(QWidget& parent, const ControlSpec& spec, const CustomControlFactory& makeCustom)
+{
+    const QString caption = QString::fromUtf8(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Group: return new QGroupBox(caption, &parent);
+    case ControlKind::Label: return makeLabel(parent, caption, spec.flags);
+    case ControlKind::Edit: return new QLineEdit(&parent);
+    case ControlKind::Button: return makeButton(parent, caption, spec.flags);
+    case ControlKind::Check: return new QCheckBox(caption, &parent);
+    case ControlKind::Radio: return new QRadioButton(caption, &parent);
+    case ControlKind::Combo: return new QComboBox(&parent);
+    case ControlKind::Frame: return makeFrame(parent, QFrame::Box | QFrame::Plain);
+    case ControlKind::EtchedLine: return makeFrame(parent, QFrame::VLine | QFrame::Sunken);
+    case ControlKind::Custom: break;
+    }
+    // A template without its factory still gets a placeholder where the control goes.
+    return makeCustom ? makeCustom(parent, spec) : new QWidget(&parent);
+}
+
+} // namespace
+
+DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const ControlCommand& onCommand,
+                           const CustomControlFactory& makeCustom)
+{
+    const DialogUnits du(dialog.font());
+    dialog.setFixedSize(du.x(layout.width), du.y(layout.height));
+
+    DialogControls controls;
+    for (const ControlSpec& spec : layout.controls) {
+        QWidget* widget = makeControl(dialog, spec, makeCustom);
+        widget->setGeometry(du.rect(spec.x, spec.y, spec.w, spec.h));
+        if (spec.id == NoControlId)
+            continue;
+        widget->setObjectName(QStringLiteral("ctl%1").arg(spec.id));
+        controls.byId_[spec.id] = widget;
+        if (!onCommand)
+            continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            QObject::connect(button, &QAbstractButton::clicked, &dialog, [onCommand, id = spec.id] { onCommand(id); });
+        else if (auto* list = qobject_cast<QComboBox*>(widget))
+            QObject::connect(list, &QComboBox::activated, &dialog, [onCommand, id = spec.id] { onCommand(id); });
+    }
+    return controls;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <span>
+
+// What a control of a dialog template is; each kind is one widget class.
+enum class ControlKind {
+    Group,      // QGroupBox titled with the caption
+    Label,      // QLabel showing the caption
+    Edit,       // QLineEdit
+    Button,     // QPushButton
+    Check,      // QCheckBox
+    Radio,      // QRadioButton
+    Combo,      // QComboBox, a drop-down list
+    Frame,      // QFrame: a plain one-pixel rectangle
+    EtchedLine, // QFrame: a sunken vertical line
+    Custom,     // the caller's own widget, from its factory
+};
+
+// Where a control departs from the usual look of its kind; or-ed together.
+struct ControlFlag {
+    static constexpr unsigned RightAligned = 1u << 0;  // labels (left aligned otherwise)
+    static constexpr unsigned Centred = 1u << 1;       // labels
+    static constexpr unsigned SunkenPanel = 1u << 2;   // labels: framed as a sunken panel
+    static constexpr unsigned Default = 1u << 3;       // buttons: the one Enter presses
+    static constexpr unsigned NoAutoDefault = 1u << 4; // buttons: the focus does not make Enter press them
+};
+
+inline constexpr int NoControlId = -1;
+
+// One control, placed in dialog units.
+struct ControlSpec {
+    int id; // NoControlId when nothing refers to the control
+    ControlKind kind;
+    const char* caption; // UTF-8
+    int x, y, w, h;
+    unsigned flags = 0;
+};
+
+// A dialog's layout: its fixed size and its controls. Controls are made in table order,
+// which is the tab order and the stacking order, so group boxes come before what they
+// frame.
+struct DialogTemplate {
+    int width, height; // dialog units
+    std::span<const ControlSpec> controls;
+};
+
+// Called with a control's id when the user clicks its button, check box or radio
+// button, or picks an entry of its list.
+using ControlCommand = std::function<void(int id)>;
+// Makes the widget of a Custom control on `parent`.
+using CustomControlFactory = std::function<QWidget*(QWidget& parent, const ControlSpec& spec)>;
+
+// The controls a template made, by id.
+class DialogControls {
+public:
+    // The control with this id when it is a W; nullptr otherwise.
+    template <class W = QWidget>
+    W* control(int id) const
+    {
+        auto it = byId_.find(id);
+        return it == byId_.end() ? nullptr : qobject_cast<W*>(it->second);
+    }
+
+private:
+    friend DialogControls buildDialog(QWidget&, const DialogTemplate&, const ControlCommand&,
+                                      const CustomControlFactory&);
+    std::map<int, QWidget*> byId_;
+};
+
+// Fixes `dialog` to the template's size in its font's dialog units and makes every
+// control on it, each with the object name "ctl<id>" when it has an id.
+DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const ControlCommand& onCommand = {},
+                           const CustomControlFactory& makeCustom = {});
