@@ -30,30 +30,16 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) // b > 0
     return -floorDiv(-a, b);
 }
 
-// Cuts the segment to `box` (inclusive bounds); false when nothing of it is inside.
+// Cuts the segment to `box` (inclusive bounds) with the renderers' clipping, from the
+// end nearest the box; false when nothing of it is inside.
 bool cutToBox(PixelPoint& a, PixelPoint& b, const QRect& box)
 {
-    const double dx = double(b.x) - a.x;
-    const double dy = double(b.y) - a.y;
-    double t0 = 0.0;
-    double t1 = 1.0;
-    auto edge = [&](double p, double q) { // p * t <= q
-        if (p == 0.0)
-            return q >= 0.0;
-        const double t = q / p;
-        if (p < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        return t0 <= t1;
-    };
-    if (!edge(-dx, double(a.x) - box.left()) || !edge(dx, double(box.right()) - a.x)
-        || !edge(-dy, double(a.y) - box.top()) || !edge(dy, double(box.bottom()) - a.y))
+    ExactPixel from{double(a.x), double(a.y)};
+    ExactPixel to{double(b.x), double(b.y)};
+    if (!clipSegment(from, to, ExactBox{double(box.left()), double(box.top()), double(box.right()), double(box.bottom())}))
         return false;
-    const PixelPoint from{int(std::lround(a.x + t0 * dx)), int(std::lround(a.y + t0 * dy))};
-    if (t1 < 1.0)
-        b = {int(std::lround(a.x + t1 * dx)), int(std::lround(a.y + t1 * dy))};
-    a = from;
+    a = {int(std::lround(from.x)), int(std::lround(from.y))};
+    b = {int(std::lround(to.x)), int(std::lround(to.y))};
     return true;
 }
 
