@@ -1,0 +1,238 @@
+#include "transform/TransformOperations.h"
+
+#include "text/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The capacity warnings as they have always read: the translation's text ends with a
+// blank, and the rotation's caption is "Erreur".
+constexpr const char* CapacityText = "Attention le nombre de points\nest superieur au maxi autorisé !";
+constexpr const char* TranslationCapacityText = "Attention le nombre de points\nest superieur au maxi autorisé ";
+
+bool isFinite(CurvePoint p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// The frame shared by the five transformations. The new contents are built aside and
+// checked before anything is stored, so that a refused call leaves the points, the
+// count and the undo copy as they were. Only positions 0..n-1 are visited: copies land
+// at n and beyond.
+template <class Image>
+TransformResult transformSelected(CurveDocument& doc, const Selection& sel, bool copy, Image image,
+                                  const char* capacityText, const char* capacityCaption)
+{
+    PointArray next;
+    const int n = std::clamp(doc.count, 0, MaxCurvePoints);
+    std::copy_n(doc.points.begin(), n, next.begin());
+    int count = n;
+    bool limitReached = false;
+    bool allFinite = true;
+
+    for (int i = 0; i < n; ++i) {
+        const CurvePoint p = doc.points[i];
+        if (!sel.contains(p))
+            continue;
+        const CurvePoint q = image(p);
+        if (!copy) {
+            next[i] = q;
+        } else if (count < MaxCurvePoints) {
+            next[count++] = q;
+        } else {
+            // Dropped images are never stored, so they cannot make the call refused.
+            limitReached = true;
+            continue;
+        }
+        allFinite = allFinite && isFinite(q);
+    }
+
+    if (!allFinite)
+        return {false, TransformNotice{NonFiniteResultText, NonFiniteResultCaption}};
+
+    doc.takeSnapshot();
+    std::copy_n(next.begin(), count, doc.points.begin());
+    doc.count = count;
+
+    TransformResult result;
+    if (limitReached)
+        result.notice = TransformNotice{capacityText, capacityCaption};
+    doc.normalize();
+    return result;
+}
+
+} // namespace
+
+double directionAngle(double dx, double dy)
+{
+    // A NaN would fall through to one of the axis cases below and give a plausible
+    // angle; passing it on makes the transformation built on it refuse instead.
+    if (std::isnan(dx) || std::isnan(dy))
+        return dx + dy;
+    if (dx > 0) {
+        if (dy > 0)
+            return std::atan(dy / dx);
+        if (dy < 0)
+            return -std::atan(-dy / dx);
+        return 0.0;
+    }
+    if (dx < 0) {
+        if (dy > 0)
+            return DirectionPi - std::atan(-dy / dx);
+        if (dy < 0)
+            return std::atan(dy / dx) - DirectionPi;
+        return DirectionPi;
+    }
+    if (dy > 0)
+        return DirectionHalfPi;
+    if (dy < 0)
+        return -DirectionHalfPi;
+    return 0.0;
+}
+
+double angleOf(CurvePoint p1, CurvePoint p2)
+{
+    if (p2.y == AngleMarker)
+        return p2.x;
+    return directionAngle(p2.x - p1.x, p2.y - p1.y);
+}
+
+Transform2D Transform2D::rotation(CurvePoint centre, double theta)
+{
+    const double c = std::cos(theta);
+    const double s = std::sin(theta);
+    const double x0 = centre.x;
+    const double y0 = centre.y;
+    Transform2D t;
+    t.m[0][0] = c;
+    t.m[0][1] = -s;
+    t.m[0][3] = (1 - c) * x0 + y0 * s;
+    t.m[1][0] = s;
+    t.m[1][1] = c;
+    t.m[1][3] = (1 - c) * y0 - x0 * s;
+    return t;
+}
+
+Transform2D Transform2D::mirror(CurvePoint onLine, double theta)
+{
+    const double c = std::cos(theta);
+    const double s = std::sin(theta);
+    const double cc = c * c;
+    const double ss = s * s;
+    const double k2 = (2 * s) * c;
+    const double x0 = onLine.x;
+    const double y0 = onLine.y;
+    Transform2D t;
+    t.m[0][0] = cc - ss;
+    t.m[0][1] = k2;
+    t.m[0][3] = (2 * x0) * ss - y0 * k2;
+    t.m[1][0] = k2;
+    t.m[1][1] = ss - cc;
+    t.m[1][3] = (2 * y0) * cc - x0 * k2;
+    return t;
+}
+
+CurvePoint Transform2D::apply(CurvePoint p) const
+{
+    return {m[0][0] * p.x + m[0][1] * p.y + m[0][3], m[1][0] * p.x + m[1][1] * p.y + m[1][3]};
+}
+
+TransformResult translatePoints(CurveDocument& doc, const Selection& sel, double vx, double vy, bool copy)
+{
+    return transformSelected(
+        doc, sel, copy, [=](CurvePoint p) { return CurvePoint{p.x + vx, p.y + vy}; }, TranslationCapacityText,
+        "Translation");
+}
+
+TransformResult mirrorPoints(CurveDocument& doc, const Selection& sel, CurvePoint p1, CurvePoint p2, bool copy)
+{
+    const Transform2D t = Transform2D::mirror(p1, angleOf(p1, p2));
+    return transformSelected(
+        doc, sel, copy, [&t](CurvePoint p) { return t.apply(p); }, CapacityText, "Miroir");
+}
+
+TransformResult rotatePoints(CurveDocument& doc, const Selection& sel, CurvePoint p1, CurvePoint p2, bool copy)
+{
+    const Transform2D t = Transform2D::rotation(p1, angleOf(p1, p2));
+    return transformSelected(
+        doc, sel, copy, [&t](CurvePoint p) { return t.apply(p); }, CapacityText, "Erreur");
+}
+
+TransformResult scalePoints(CurveDocument& doc, const Selection& sel, CurvePoint centre, double factor, bool copy)
+{
+    return transformSelected(
+        doc, sel, copy,
+        [=](CurvePoint p) {
+            return CurvePoint{(p.x - centre.x) * factor + centre.x, (p.y - centre.y) * factor + centre.y};
+        },
+        CapacityText, "Homothétie");
+}
+
+TransformResult stretchPoints(CurveDocument& doc, const Selection& sel, int direction, double factor)
+{
+    // Always in place, so the capacity texts are never used.
+    return transformSelected(
+        doc, sel, false,
+        [=](CurvePoint p) { return direction == 0 ? CurvePoint{p.x, factor * p.y} : CurvePoint{factor * p.x, p.y}; },
+        "", "");
+}
+
+int deletePointsInRect(CurveDocument& doc, const Selection& sel)
+{
+    doc.takeSnapshot();
+    doc.count = std::clamp(doc.count, 0, MaxCurvePoints);
+    int deleted = 0;
+    int i = 0;
+    while (i < doc.count) {
+        if (sel.contains(doc.points[i])) {
+            // Position i now holds the next point and is examined again.
+            std::copy(doc.points.begin() + i + 1, doc.points.begin() + doc.count, doc.points.begin() + i);
+            --doc.count;
+            ++deleted;
+        } else {
+            ++i;
+        }
+    }
+    doc.normalize();
+    return deleted;
+}
+
+std::string deletedPointsText(int deleted)
+{
+    return cformat("Suppression de %d point(s)", {deleted});
+}
+
+int deleteNearestPoint(CurveDocument& doc, CurvePoint at)
+{
+    const int n = std::clamp(doc.count, 0, MaxCurvePoints);
+    if (n == 0)
+        return -1;
+    doc.takeSnapshot();
+
+    // Strictly nearer only, so equally near points keep the first. Starting at the
+    // first point means a click always deletes one, even when every distance is
+    // beyond the starting bound or not a number.
+    double best = 1e301;
+    int chosen = 0;
+    for (int i = 0; i < n; ++i) {
+        const double dx = at.x - doc.points[i].x;
+        const double dy = at.y - doc.points[i].y;
+        const double d = std::sqrt(dx * dx + dy * dy);
+        if (best > d) {
+            best = d;
+            chosen = i;
+        }
+    }
+
+    std::copy(doc.points.begin() + chosen + 1, doc.points.begin() + n, doc.points.begin() + chosen);
+    doc.count = n - 1;
+    doc.normalize();
+    return chosen;
+}
+
+std::string deletedPointText(int index)
+{
+    return cformat("Suppression du point n°%d", {index});
+}
