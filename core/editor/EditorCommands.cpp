@@ -90,7 +90,7 @@ CommandOutcome deletePointCommand(Editor& editor, EditorHost&, const CommandInpu
 CommandOutcome formulaCommand(Editor& editor, EditorHost& host, const CommandInput&)
 {
     CurveDocument& doc = editor.document;
-    host.setCursor(CursorRequest::Arrow);
+    host.showCursor(CursorRequest::Arrow);
     editor.interactionMode = InteractionMode::FormulaEntry;
     doc.takeSnapshot();
     CommandOutcome out;
@@ -197,7 +197,7 @@ CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandIn
 
 CommandOutcome saveCommand(Editor& editor, EditorHost& host, const CommandInput&)
 {
-    editor.document.unitName = host.unitText();
+    editor.document.unitName = host.shownUnit();
     host.saveCurve();
     return {};
 }
@@ -288,7 +288,7 @@ CommandOutcome stopEditing(Editor& editor, EditorHost& host)
                                                        MessageButtons::YesNo, MessageIcon::Question,
                                                        MessageOwner::Window});
         if (answer == MessageAnswer::Yes) {
-            doc.unitName = host.unitText();
+            doc.unitName = host.shownUnit();
             // A file that could not be written would lose the changes: the save dialog
             // comes back until the curve is written or the user gives up.
             while (host.saveCurve() == SaveOutcome::Failed) {

@@ -7,8 +7,18 @@
 #include <string>
 #include <vector>
 
+class MousePick;
+
 enum class SaveOutcome { Written, Cancelled, Failed };
 enum class CursorRequest { Unchanged, Arrow, Cross };
+
+// The small parameter dialogs a mouse command may open instead of a click.
+enum class ParameterDialog {
+    Factor,        // "Homothétie": value = factor
+    Point,         // "Coordonnées du Point": x, y
+    PointAndAngle, // "Rotation": x, y, value = angle in radians
+    Affinity,      // "Affinité": x = direction (1 for X, 0 for Y), y = factor
+};
 
 // What a command needs from the window around it: the dialogs and message boxes it
 // shows the user. The program answers with real widgets, the tests from a script.
@@ -29,7 +39,21 @@ public:
     // The save dialog and the write, each with its own messages.
     virtual SaveOutcome saveCurve() = 0;
     // The unit shown in "Unités", at most 15 characters.
-    virtual std::string unitText() const = 0;
+    virtual std::string shownUnit() const = 0;
     // Changes the drawing area's cursor at once (before a dialog opens).
-    virtual void setCursor(CursorRequest cursor) = 0;
+    virtual void showCursor(CursorRequest cursor) = 0;
+    // The state of the "&Copie" box.
+    virtual bool copyModeTicked() const = 0;
+
+    // Writes a text into the status line at once, without changing statusText.
+    virtual void showStatus(const std::string& text) = 0;
+    // Shows world coordinates in the read-out fields.
+    virtual void showCoordinates(double x, double y) = 0;
+    // Opens a parameter dialog (at the mouse for all but "Affinité"), with `title` in
+    // place of the template's when not empty. True when accepted, the values then in
+    // the editor's EnteredValues (only the dialog's own fields change).
+    virtual bool runParameterDialog(ParameterDialog dialog, const std::string& title) = 0;
+    // Runs a started pick to its end, feeding it the user's mouse and key events and
+    // the drawing area's picture to draw on; gives the pick's result.
+    virtual bool runPick(MousePick& pick) = 0;
 };

@@ -9,6 +9,7 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 // Which window a message box belongs to.
 enum class MessageOwner {
     Window, // the main window
+    DrawingArea, // the drawing area in the main window
     Focus,  // whichever window has the keyboard focus
     None,   // no owner (start-up, file readers)
 };

@@ -1,7 +1,9 @@
 #include "gui/app/CMainWindow.h"
 
 #include "gui/app/CDrawingArea.h"
-#include "gui/app/Editor.h"
+#include "editor/ControlIds.h"
+#include "editor/EditorCommands.h"
+#include "editor/PlotRedraw.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/common/PlatformServices.h"
 #include "gui/common/QtText.h"
@@ -20,10 +22,11 @@
 #include <QRadioButton>
 #include <QScreen>
 
+using namespace ControlId;
+
 namespace {
 
 using Kind = ControlKind;
-constexpr int NoId = NoControlId;
 // Enter presses no command button, whichever has the focus.
 constexpr unsigned Command = ControlFlag::NoAutoDefault;
 constexpr unsigned CoordinateField = ControlFlag::RightAligned;
@@ -32,67 +35,66 @@ constexpr unsigned CountField = ControlFlag::Centred | ControlFlag::SunkenPanel;
 // The window's template, 520 x 330 dialog units. Group boxes come first so that the
 // controls they frame lie above them.
 constexpr ControlSpec Controls[] = {
-    {100, Kind::Group, "Saisie", 4, 2, 512, 26},
+    {InputGroup, Kind::Group, "Saisie", 4, 2, 512, 26},
     {NoId, Kind::Group, "Affichage", 4, 44, 72, 46},
     {NoId, Kind::Group, "Lissage", 4, 92, 72, 56},
-    {108, Kind::Group, "&Transfos", 4, 150, 72, 102},
+    {TransformGroup, Kind::Group, "&Transfos", 4, 150, 72, 102},
     {NoId, Kind::Group, "Unités", 4, 254, 72, 34},
-    {126, Kind::Group, "Coord", 456, 30, 60, 36},
-    {118, Kind::Group, "&Zoom", 456, 70, 60, 118},
+    {CoordGroup, Kind::Group, "Coord", 456, 30, 60, 36},
+    {ZoomGroup, Kind::Group, "&Zoom", 456, 70, 60, 118},
     {NoId, Kind::Group, "", 4, 292, 512, 34},
 
-    {52, Kind::Button, "&Redess", 10, 11, 40, 13, Command},
-    {31, Kind::Button, "&Undo", 52, 11, 40, 13, Command},
+    {Redraw, Kind::Button, "&Redess", 10, 11, 40, 13, Command},
+    {Undo, Kind::Button, "&Undo", 52, 11, 40, 13, Command},
     {NoId, Kind::EtchedLine, "", 96, 10, 2, 15},
-    {10, Kind::Button, "&Point", 100, 11, 40, 13, Command},
-    {19, Kind::Button, "&Effacer", 142, 11, 40, 13, Command},
-    {20, Kind::Button, "&Effac Fen", 184, 11, 44, 13, Command},
-    {105, Kind::Button, "&R.A.Z.", 230, 11, 40, 13, Command},
+    {PointEntry, Kind::Button, "&Point", 100, 11, 40, 13, Command},
+    {DeletePoint, Kind::Button, "&Effacer", 142, 11, 40, 13, Command},
+    {EraseWindow, Kind::Button, "&Effac Fen", 184, 11, 44, 13, Command},
+    {Reset, Kind::Button, "&R.A.Z.", 230, 11, 40, 13, Command},
     {NoId, Kind::EtchedLine, "", 274, 10, 2, 15},
-    {1002, Kind::Button, "Fichier", 278, 11, 40, 13, Command},
-    {23, Kind::Button, "&Liste", 320, 11, 40, 13, Command},
-    {21, Kind::Button, "&Formule", 362, 11, 40, 13, Command},
+    {OpenFile, Kind::Button, "Fichier", 278, 11, 40, 13, Command},
+    {List, Kind::Button, "&Liste", 320, 11, 40, 13, Command},
+    {Formula, Kind::Button, "&Formule", 362, 11, 40, 13, Command},
     {NoId, Kind::EtchedLine, "", 406, 10, 2, 15},
-    {160, Kind::Label, "", 466, 11, 44, 13, CountField},
+    {PointCount, Kind::Label, "", 466, 11, 44, 13, CountField},
 
-    {1013, Kind::Check, "Périodicité", 8, 32, 66, 10},
-    {1009, Kind::Check, "Dérivée 1", 10, 54, 62, 10},
-    {1010, Kind::Check, "Dérivée 2", 10, 65, 62, 10},
-    {1011, Kind::Check, "Intégration", 10, 76, 62, 10},
-    {1004, Kind::Radio, "Aucun", 10, 102, 62, 10},
-    {1005, Kind::Radio, "Cubique", 10, 113, 62, 10},
-    {1006, Kind::Radio, "Akima", 10, 124, 62, 10},
-    {1007, Kind::Radio, "Carlson", 10, 135, 62, 10},
-    {114, Kind::Check, "&Copie", 10, 160, 60, 10},
-    {30, Kind::Button, "&Trans", 10, 172, 60, 13, Command},
-    {39, Kind::Button, "&Miroir", 10, 187, 60, 13, Command},
-    {50, Kind::Button, "&Rotat", 10, 202, 60, 13, Command},
-    {12, Kind::Button, "&Homo.", 10, 217, 60, 13, Command},
-    {55, Kind::Button, "&Affinité", 10, 232, 60, 13, Command},
-    {1018, Kind::Combo, "", 10, 267, 60, 14},
+    {Periodic, Kind::Check, "Périodicité", 8, 32, 66, 10},
+    {Derivative1Box, Kind::Check, "Dérivée 1", 10, 54, 62, 10},
+    {Derivative2Box, Kind::Check, "Dérivée 2", 10, 65, 62, 10},
+    {IntegralBox, Kind::Check, "Intégration", 10, 76, 62, 10},
+    {SmoothAucun, Kind::Radio, "Aucun", 10, 102, 62, 10},
+    {SmoothCubique, Kind::Radio, "Cubique", 10, 113, 62, 10},
+    {SmoothAkima, Kind::Radio, "Akima", 10, 124, 62, 10},
+    {SmoothCarlson, Kind::Radio, "Carlson", 10, 135, 62, 10},
+    {CopyMode, Kind::Check, "&Copie", 10, 160, 60, 10},
+    {Translate, Kind::Button, "&Trans", 10, 172, 60, 13, Command},
+    {Mirror, Kind::Button, "&Miroir", 10, 187, 60, 13, Command},
+    {Rotate, Kind::Button, "&Rotat", 10, 202, 60, 13, Command},
+    {Homothety, Kind::Button, "&Homo.", 10, 217, 60, 13, Command},
+    {Affinity, Kind::Button, "&Affinité", 10, 232, 60, 13, Command},
+    {Units, Kind::Combo, "", 10, 267, 60, 14},
 
-    {140, Kind::Frame, "", 80, 32, 370, 256},
+    {DrawingFrame, Kind::Frame, "", 80, 32, 370, 256},
 
-    {127, Kind::Label, "", 460, 41, 52, 9, CoordinateField},
-    {128, Kind::Label, "", 460, 52, 52, 9, CoordinateField},
-    {35, Kind::Button, "&Fenêtre", 462, 80, 48, 13, Command},
-    {47, Kind::Button, "&Plus", 462, 95, 48, 13, Command},
-    {46, Kind::Button, "&Moins", 462, 110, 48, 13, Command},
-    {32, Kind::Button, "&Tout", 462, 125, 48, 13, Command},
-    {124, Kind::Button, "&Centre", 462, 140, 48, 13, Command},
-    {33, Kind::Button, "&Préc", 462, 155, 48, 13, Command},
-    {16, Kind::Button, "&Bornes", 462, 170, 48, 13, Command},
-    {40, Kind::Button, "&Copier", 462, 196, 48, 14, Command},
-    {22, Kind::Button, "&Imprimer", 462, 214, 48, 14, Command},
-    {1, Kind::Button, "&Arrêt", 462, 270, 48, 16, Command},
+    {MouseX, Kind::Label, "", 460, 41, 52, 9, CoordinateField},
+    {MouseY, Kind::Label, "", 460, 52, 52, 9, CoordinateField},
+    {ZoomWindow, Kind::Button, "&Fenêtre", 462, 80, 48, 13, Command},
+    {ZoomIn, Kind::Button, "&Plus", 462, 95, 48, 13, Command},
+    {ZoomOut, Kind::Button, "&Moins", 462, 110, 48, 13, Command},
+    {FitAll, Kind::Button, "&Tout", 462, 125, 48, 13, Command},
+    {Centre, Kind::Button, "&Centre", 462, 140, 48, 13, Command},
+    {Previous, Kind::Button, "&Préc", 462, 155, 48, 13, Command},
+    {Bounds, Kind::Button, "&Bornes", 462, 170, 48, 13, Command},
+    {CopyPicture, Kind::Button, "&Copier", 462, 196, 48, 14, Command},
+    {Print, Kind::Button, "&Imprimer", 462, 214, 48, 14, Command},
+    {Stop, Kind::Button, "&Arrêt", 462, 270, 48, 16, Command},
 
-    {150, Kind::Label, "", 10, 305, 360, 10},
-    {9, Kind::Button, "&Aide", 378, 302, 50, 15, Command},
-    {1003, Kind::Button, "&Enregistrer", 434, 302, 76, 15, Command},
+    {StatusLine, Kind::Label, "", 10, 305, 360, 10},
+    {Help, Kind::Button, "&Aide", 378, 302, 50, 15, Command},
+    {Save, Kind::Button, "&Enregistrer", 434, 302, 76, 15, Command},
 };
 
 constexpr DialogTemplate Layout{520, 330, Controls};
-constexpr int FirstSmoothingId = 1004;
 
 QString versionText()
 {
@@ -115,31 +117,31 @@ void CMainWindow::buildControls()
 {
     controls_ = buildDialog(*this, Layout, [this](int id) { runCommand(id); });
     auto* smoothingGroup = new QButtonGroup(this);
-    for (int id : {1004, 1005, 1006, 1007})
+    for (int id : {SmoothAucun, SmoothCubique, SmoothAkima, SmoothCarlson})
         smoothingGroup->addButton(control<QRadioButton>(id), id);
-    units_ = control<QComboBox>(1018);
+    units_ = control<QComboBox>(Units);
 }
 
 void CMainWindow::openWindow()
 {
-    CurveDocument& doc = editor_.document;
     editor_.view = ViewState{};
 
     // The drawing area lies exactly over frame 140 and keeps its picture for the run.
     drawingArea_ = new CDrawingArea(this);
-    drawingArea_->setGeometry(control(140)->geometry());
-    drawingArea_->resize(control(140)->size()); // the picture takes the client size now
+    drawingArea_->setGeometry(control(DrawingFrame)->geometry());
+    drawingArea_->resize(control(DrawingFrame)->size()); // the picture takes the client size now
     connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showMouseCoordinates);
-    drawingArea_->setMapping(CanvasMapping::make(editor_.view.current, drawingArea_->clientSize().width(),
-                                                 drawingArea_->clientSize().height()));
+    editor_.mapping = CanvasMapping::make(editor_.view.current, drawingArea_->clientSize().width(),
+                                          drawingArea_->clientSize().height());
+    drawingArea_->setMapping(editor_.mapping);
     setCurrentCursor(Qt::ArrowCursor);
-    fitView();
+    editor_.displayFlags = 0;
+    fitView(editor_.view, {editor_.document.points.data(), static_cast<std::size_t>(editor_.document.count)},
+            editor_.document.smoothingMode, editor_.displayFlags);
     showCurveSettings();
-    control<QCheckBox>(114)->setChecked(false);
-    displayFlags_ = 0;
-    for (int id : {1009, 1010, 1011})
-        control<QCheckBox>(id)->setChecked(false);
-    doc.markSaved();
+    control<QCheckBox>(CopyMode)->setChecked(false);
+    showDisplayFlags();
+    editor_.document.markSaved();
 
     setWindowTitle(QStringLiteral("Editeur de courbes - Version %1").arg(versionText()));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -156,198 +158,56 @@ void CMainWindow::openWindow()
 
 void CMainWindow::runCommand(int id)
 {
-    CurveDocument& doc = editor_.document;
-    switch (id) {
-    case 1:
-        stopPath();
-        return;
-    case 10:
-        if (doc.count >= MaxCurvePoints) {
-            services_.showMessage(this, QStringLiteral("La limite de points a été atteinte !!!"),
-                                  QStringLiteral("Attention"), MessageButtons::Ok, MessageIcon::Error);
-            break;
-        }
-        editor_.interactionMode = PointEntry;
-        setCurrentCursor(Qt::CrossCursor);
-        statusText_ = QStringLiteral("Gauche-Saisir Point / Droit-Saisir Coordonnées");
-        break;
-    case 16:
-        boundsCommand();
-        break;
-    case 19:
-        editor_.interactionMode = PointDelete;
-        statusText_ = doc.count == 0 ? QStringLiteral("Pas de point à supprimer")
-                                     : QStringLiteral("Gauche = Supprimer un point");
-        break;
-    case 21:
-        formulaCommand();
-        break;
-    case 31:
-        doc.restoreSnapshot();
-        showCount();
-        redraw();
-        break;
-    case 32:
-        if (doc.count > 1 && fitToData(editor_.view, {doc.points.data(), std::size_t(doc.count)}, doc.smoothingMode,
-                                       displayFlags_)) {
-            setCurrentCursor(Qt::ArrowCursor);
-            redraw(editor_.view.dataExtent);
-        }
-        break;
-    case 33:
-        editor_.interactionMode = 33;
-        redraw(editor_.view.previousWindow);
-        break;
-    case 46:
-        zoomOut(editor_.view);
-        redraw();
-        break;
-    case 47:
-        zoomIn(editor_.view);
-        redraw();
-        break;
-    case 52:
-        redraw();
-        break;
-    case 105:
-        resetCommand();
-        break;
-    case 124:
-        editor_.interactionMode = PickCentre;
-        statusText_ = QStringLiteral("Cliquer le centre de la courbe");
-        break;
-    case 1002:
-        openFileCommand();
-        break;
-    case 1003:
-        saveCommand();
-        break;
-    case 1004:
-    case 1005:
-    case 1006:
-    case 1007:
-        doc.smoothingMode = id - FirstSmoothingId;
-        redraw();
-        break;
-    case 1009:
-    case 1010:
-    case 1011:
-        displayFlagCommand(id);
-        break;
-    case 1013:
-        doc.periodic = control<QCheckBox>(1013)->isChecked() ? 1 : 0;
-        break;
-    default:
-        statusText_ = QStringLiteral(" ");
-        break;
+    // A second stop while the save question is open must not stop twice.
+    if (id == Stop || id == Cancel) {
+        if (stopping_)
+            return;
+        stopping_ = true;
     }
-    setStatus(statusText_);
+    const auto* box = control<QAbstractButton>(id);
+    const bool ticked = box && box->isCheckable() && box->isChecked();
+    const CommandOutcome outcome = runEditorCommand(editor_, *this, id, ticked);
+    if (outcome.stop) {
+        done(1);
+        return;
+    }
+    apply(outcome);
+    setStatus(QString::fromStdString(editor_.statusText));
+}
+
+void CMainWindow::apply(const CommandOutcome& outcome)
+{
+    showCursor(outcome.cursor);
+    if (outcome.selectUnit)
+        selectUnit();
+    if (outcome.showCount)
+        showCount();
+    if (outcome.showCurveSettings)
+        showCurveSettings();
+    if (outcome.showDisplayFlags)
+        showDisplayFlags();
+    if (outcome.redraw == RedrawKind::Full)
+        redraw(outcome.window);
+    else if (outcome.redraw == RedrawKind::Incremental)
+        redrawIncrementally();
 }
 
 void CMainWindow::reject()
 {
-    stopPath();
-}
-
-void CMainWindow::stopPath()
-{
-    // A second close request while the save question is open must not stop twice.
-    if (stopping_)
-        return;
-    stopping_ = true;
-    CurveDocument& doc = editor_.document;
-    if (doc.isModified()) {
-        MessageAnswer answer = services_.showMessage(
-            this, QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"),
-            QStringLiteral("Sortie"), MessageButtons::YesNo, MessageIcon::Question);
-        if (answer == MessageAnswer::Yes) {
-            doc.unitName = unitText().toStdString();
-            // A file that could not be written would lose the changes: the save dialog
-            // comes back until the curve is written or the user gives up.
-            while (writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)}) ==
-                   SaveOutcome::Failed) {
-            }
-        }
-    }
-    done(1);
-}
-
-void CMainWindow::openFileCommand()
-{
-    auto path = chooseFileToOpen(services_, this, QString::fromUtf8(OpenDialogTitle), QStringLiteral("*.crb"),
-                                 QString::fromUtf8(CurveFileExtension));
-    if (!path)
-        return;
-    CurveDocument& doc = editor_.document;
-    // The reader is chosen on the lower-cased name, but the file is opened and later
-    // saved under its real name: on a case-sensitive file system the lowered name
-    // would be another file.
-    doc.filePath = path->toStdString();
-    FileReadResult result = readChosenFile(*path, doc, doc.points, doc.count);
-    reportReadResult(services_, result);
-    selectUnit();
-    doc.takeSnapshot();
-    showCount();
-    showCurveSettings();
-    fitView();
-    redraw();
-}
-
-void CMainWindow::saveCommand()
-{
-    CurveDocument& doc = editor_.document;
-    doc.unitName = unitText().toStdString();
-    writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)});
-}
-
-void CMainWindow::resetCommand()
-{
-    MessageAnswer answer =
-        services_.showMessage(this, QStringLiteral("Voulez-vous vraiment tout effacer ?"), QStringLiteral("Attention !"),
-                              MessageButtons::OkCancel, MessageIcon::Question);
-    if (answer != MessageAnswer::Ok)
-        return;
-    editor_.interactionMode = 105;
-    editor_.document.count = 0;
-    showCount();
-    redraw();
-}
-
-void CMainWindow::displayFlagCommand(int id)
-{
-    auto box = [this](int boxId) { return control<QCheckBox>(boxId); };
-    bool ticked = box(id)->isChecked();
-    if (id == 1011) {
-        if (ticked) {
-            displayFlags_ = Integral;
-            box(1009)->setChecked(false);
-            box(1010)->setChecked(false);
-        } else {
-            displayFlags_ &= ~Integral;
-        }
-    } else {
-        int flag = id == 1009 ? Derivative1 : Derivative2;
-        if (ticked) {
-            displayFlags_ = (displayFlags_ & ~Integral) | flag;
-            box(1011)->setChecked(false);
-        } else {
-            displayFlags_ &= ~flag;
-        }
-    }
-    redraw();
+    runCommand(Cancel);
 }
 
 void CMainWindow::showCount()
 {
-    control<QLabel>(160)->setText(QString::fromStdString(cformat(" %3d", {editor_.document.count})));
+    control<QLabel>(PointCount)->setText(QString::fromStdString(cformat(" %3d", {editor_.document.count})));
 }
 
 void CMainWindow::setStatus(const QString& text)
 {
-    control<QLabel>(150)->setText(text);
+    control<QLabel>(StatusLine)->setText(text);
 }
 
-QString CMainWindow::unitText() const
+QString CMainWindow::unitTextShown() const
 {
     return units_->currentText().left(CurveDocument::MaxNameLength);
 }
@@ -372,49 +232,16 @@ void CMainWindow::showCurveSettings()
     const CurveDocument& doc = editor_.document;
     // A mode a file may hold outside 0..3 smooths as "Aucun", so it shows as "Aucun".
     int mode = doc.smoothingMode >= 0 && doc.smoothingMode <= 3 ? doc.smoothingMode : 0;
-    control<QRadioButton>(FirstSmoothingId + mode)->setChecked(true);
-    control<QCheckBox>(1013)->setChecked(doc.periodic != 0);
+    control<QRadioButton>(SmoothAucun + mode)->setChecked(true);
+    control<QCheckBox>(Periodic)->setChecked(doc.periodic != 0);
 }
 
-void CMainWindow::boundsCommand()
+void CMainWindow::showDisplayFlags()
 {
-    editor_.interactionMode = BoundsEntry;
-    EnteredValues& entered = editor_.entered;
-    entered.accepted = 0;
-    bool allRead = true;
-    int accepted = askBounds(this, editor_.view.current, entered, allRead);
-    // The mode ends with the dialog, so that later repaints draw the plot again.
-    editor_.interactionMode = ModeFinished;
-    if (!accepted)
-        return;
-    ViewWindow requested{entered.x, entered.y, entered.value, entered.value2};
-    // A field that does not evaluate would leave a stale value in place: refused too.
-    if (allRead && requested.xmax > requested.xmin && requested.ymax > requested.ymin && isUsableWindow(requested)) {
-        statusText_ = QString::fromStdString(cformat("Nouvelles bornes (%.2f, %.2f), (%.2f, %.2f)",
-                                                     {requested.xmin, requested.ymin, requested.xmax, requested.ymax}));
-        redraw(requested);
-    } else {
-        services_.showMessage(CPlatformServices::focusOwner(), QStringLiteral("Bornes incorrectes !!!"), QString(),
-                              MessageButtons::Ok, MessageIcon::Error);
-    }
-}
-
-void CMainWindow::formulaCommand()
-{
-    CurveDocument& doc = editor_.document;
-    setCurrentCursor(Qt::ArrowCursor);
-    editor_.interactionMode = 21;
-    doc.takeSnapshot();
-    std::vector<CurvePoint> points = runFormulaDialog(this, services_, editor_.formulaMemory);
-    if (points.empty())
-        return;
-    // What does not fit in the curve is dropped without a word.
-    int appended = doc.appendPoints(points);
-    doc.normalize();
-    showCount();
-    if (appended > 1)
-        fitView();
-    redraw();
+    const int flags = editor_.displayFlags;
+    control<QCheckBox>(Derivative1Box)->setChecked((flags & Derivative1) != 0);
+    control<QCheckBox>(Derivative2Box)->setChecked((flags & Derivative2) != 0);
+    control<QCheckBox>(IntegralBox)->setChecked((flags & Integral) != 0);
 }
 
 void CMainWindow::showEvent(QShowEvent* event)
@@ -422,19 +249,24 @@ void CMainWindow::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // The drawing area keeps its picture, so uncovering the window or repainting a
     // control needs no new plot: the plot is drawn when the window appears.
-    if (editor_.interactionMode != BoundsEntry) {
-        plotRepainted = true;
+    if (editor_.interactionMode != InteractionMode::BoundsEntry) {
+        editor_.plotRepainted = true;
         redraw();
         showCount();
     }
 }
 
-void CMainWindow::redraw()
+void CMainWindow::redraw(const std::optional<ViewWindow>& requested)
 {
-    redraw(editor_.view.current);
+    drawOnArea([&](Surface& surface) { return redrawPlot(editor_, surface, requested); });
 }
 
-void CMainWindow::redraw(const ViewWindow& requested)
+void CMainWindow::redrawIncrementally()
+{
+    drawOnArea([&](Surface& surface) { return redrawCurveIncrementally(editor_, surface); });
+}
+
+void CMainWindow::drawOnArea(const std::function<bool(Surface&)>& draw)
 {
     if (!drawingArea_)
         return;
@@ -443,22 +275,15 @@ void CMainWindow::redraw(const ViewWindow& requested)
         CQtSurface surface(drawingArea_->image());
         if (!surface.isActive())
             return;
-        drawingArea_->setMapping(
-            renderPlot(surface, editor_.view, requested, editor_.document, displayFlags_, &drawn));
+        drawn = draw(surface);
     }
+    drawingArea_->setMapping(editor_.mapping);
     if (!drawn)
         services_.showMessage(this, toQString(CurveMemoryMessage), toQString(CurveMemoryCaption), MessageButtons::Ok,
                               MessageIcon::Warning);
-    if (editor_.interactionMode == PointEntry)
+    if (editor_.interactionMode == InteractionMode::PointEntry)
         setCurrentCursor(Qt::CrossCursor);
     drawingArea_->update();
-}
-
-void CMainWindow::fitView()
-{
-    const CurveDocument& doc = editor_.document;
-    ::fitView(editor_.view, {doc.points.data(), static_cast<std::size_t>(doc.count)}, doc.smoothingMode,
-              displayFlags_);
 }
 
 void CMainWindow::setCurrentCursor(Qt::CursorShape shape)
@@ -470,6 +295,90 @@ void CMainWindow::setCurrentCursor(Qt::CursorShape shape)
 
 void CMainWindow::showMouseCoordinates(double x, double y)
 {
-    control<QLabel>(127)->setText(QString::fromStdString(cformat(" %.3lf ", {x})));
-    control<QLabel>(128)->setText(QString::fromStdString(cformat(" %.3lf ", {y})));
+    control<QLabel>(MouseX)->setText(QString::fromStdString(cformat(" %.3lf ", {x})));
+    control<QLabel>(MouseY)->setText(QString::fromStdString(cformat(" %.3lf ", {y})));
+}
+
+// What the commands ask of the window.
+
+QWidget* CMainWindow::ownerFor(MessageOwner owner)
+{
+    switch (owner) {
+    case MessageOwner::Window:
+        return this;
+    case MessageOwner::DrawingArea:
+        return drawingArea_;
+    case MessageOwner::Focus:
+        return CPlatformServices::focusOwner();
+    case MessageOwner::None:
+        break;
+    }
+    return nullptr;
+}
+
+MessageAnswer CMainWindow::showMessage(const UserMessage& message)
+{
+    return services_.showMessage(ownerFor(message.owner), QString::fromStdString(message.text),
+                                 QString::fromStdString(message.caption), message.buttons, message.icon);
+}
+
+std::vector<CurvePoint> CMainWindow::runFormulaDialog()
+{
+    return ::runFormulaDialog(this, services_, editor_.formulaMemory);
+}
+
+bool CMainWindow::runBoundsDialog(bool& allRead)
+{
+    return askBounds(this, editor_.view.current, editor_.entered, allRead) != 0;
+}
+
+std::optional<std::string> CMainWindow::chooseFileToOpen()
+{
+    auto path = ::chooseFileToOpen(services_, this, QString::fromUtf8(OpenDialogTitle), QStringLiteral("*.crb"),
+                                   QString::fromUtf8(CurveFileExtension));
+    if (!path)
+        return std::nullopt;
+    return path->toStdString();
+}
+
+SaveOutcome CMainWindow::saveCurve()
+{
+    CurveDocument& doc = editor_.document;
+    return writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)});
+}
+
+std::string CMainWindow::shownUnit() const
+{
+    return unitTextShown().toStdString();
+}
+
+void CMainWindow::showCursor(CursorRequest cursor)
+{
+    if (cursor != CursorRequest::Unchanged)
+        setCurrentCursor(cursor == CursorRequest::Cross ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+bool CMainWindow::copyModeTicked() const
+{
+    return control<QCheckBox>(CopyMode)->isChecked();
+}
+
+void CMainWindow::showStatus(const std::string& text)
+{
+    setStatus(QString::fromStdString(text));
+}
+
+void CMainWindow::showCoordinates(double x, double y)
+{
+    showMouseCoordinates(x, y);
+}
+
+bool CMainWindow::runParameterDialog(ParameterDialog, const std::string&)
+{
+    return false;
+}
+
+bool CMainWindow::runPick(MousePick&)
+{
+    return false;
 }

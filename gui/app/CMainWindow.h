@@ -1,20 +1,27 @@
 #pragma once
 
+#include "editor/Editor.h"
+#include "editor/EditorCommands.h"
+#include "editor/EditorHost.h"
 #include "gui/common/DialogTemplate.h"
 #include "view/ViewWindow.h"
 
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class CDrawingArea;
 class CPlatformServices;
 class QComboBox;
-class QLabel;
-struct Editor;
+class Surface;
 
 // The main window: every command of the editor around the drawing area. It runs as
-// one modal dialog for the whole editing run and always ends with result 1.
-class CMainWindow : public QDialog {
+// one modal dialog for the whole editing run and always ends with result 1. The
+// commands themselves are the editor's (core/editor); the window shows their outcome
+// and answers their dialogs.
+class CMainWindow : public QDialog, private EditorHost {
     Q_OBJECT
 public:
     CMainWindow(Editor& editor, CPlatformServices& services, QWidget* parent = nullptr);
@@ -30,13 +37,11 @@ public:
     // radio buttons as they stand).
     void runCommand(int id);
 
-    const QString& statusText() const { return statusText_; }
-    int displayFlags() const { return displayFlags_; }
+    QString statusText() const { return QString::fromStdString(editor_.statusText); }
+    int displayFlags() const { return editor_.displayFlags; }
     CDrawingArea* drawingArea() const { return drawingArea_; }
-    // Set by every repaint of the plot; the mouse picks read and clear it.
-    bool plotRepainted = false;
     // The unit shown in "Unités", at most 15 characters.
-    QString unitText() const;
+    QString unitTextShown() const;
 
 public slots:
     void reject() override; // Escape and the close box: the stop path
@@ -47,26 +52,35 @@ protected:
 private:
     void buildControls();
     void openWindow();
-    void stopPath();
-
-    void openFileCommand();
-    void saveCommand();
-    void resetCommand();
-    void displayFlagCommand(int id);
-    void boundsCommand();
-    void formulaCommand();
+    void apply(const CommandOutcome& outcome);
 
     void showCount();
     void setStatus(const QString& text);
     void selectUnit();
     void showCurveSettings();
+    void showDisplayFlags();
     // Full redraw with the current window, or with `requested`, which then becomes
     // the current window (the former one the previous window) when it differs.
-    void redraw();
-    void redraw(const ViewWindow& requested);
-    void fitView();
+    void redraw(const std::optional<ViewWindow>& requested = std::nullopt);
+    void redrawIncrementally();
+    void drawOnArea(const std::function<bool(Surface&)>& draw);
     void setCurrentCursor(Qt::CursorShape shape);
     void showMouseCoordinates(double x, double y);
+    QWidget* ownerFor(MessageOwner owner);
+
+    // EditorHost
+    MessageAnswer showMessage(const UserMessage& message) override;
+    std::vector<CurvePoint> runFormulaDialog() override;
+    bool runBoundsDialog(bool& allRead) override;
+    std::optional<std::string> chooseFileToOpen() override;
+    SaveOutcome saveCurve() override;
+    std::string shownUnit() const override;
+    void showCursor(CursorRequest cursor) override;
+    bool copyModeTicked() const override;
+    void showStatus(const std::string& text) override;
+    void showCoordinates(double x, double y) override;
+    bool runParameterDialog(ParameterDialog dialog, const std::string& title) override;
+    bool runPick(MousePick& pick) override;
 
     Editor& editor_;
     CPlatformServices& services_;
@@ -74,7 +88,5 @@ private:
     QComboBox* units_ = nullptr;
     CDrawingArea* drawingArea_ = nullptr;
     Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
-    QString statusText_;
-    int displayFlags_ = 0;
     bool stopping_ = false;
 };

@@ -1,7 +1,7 @@
 #include "gui/app/StartUp.h"
 
 #include "gui/app/CMainWindow.h"
-#include "gui/app/Editor.h"
+#include "editor/Editor.h"
 #include "gui/curve/CurveFileCommands.h"
 
 QString commandLineText(const QStringList& arguments)

@@ -1,18 +1,13 @@
 #pragma once
 
 #include "curve/FileDialogRules.h"
+#include "editor/UserMessage.h" // MessageIcon, MessageButtons, MessageAnswer
 
 #include <QString>
 #include <QStringList>
 
 class QWidget;
 
-enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
-
-// Caption of a message box raised without a caption of its own.
-inline constexpr const char* DefaultMessageCaption = "Erreur";
 
 // What a file-choice dialog is asked to show.
 struct FileDialogRequest {

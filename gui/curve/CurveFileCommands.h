@@ -2,6 +2,7 @@
 
 #include "curve/CurveFile.h"
 #include "curve/FileDialogRules.h"
+#include "editor/EditorHost.h" // SaveOutcome
 
 #include <QString>
 
@@ -26,7 +27,6 @@ void reportReadResult(CPlatformServices& services, const FileReadResult& result)
 // name, the file itself is opened by its real name.
 FileReadResult readChosenFile(const QString& path, CurveDocument& doc, PointTarget target, int& targetCount);
 
-enum class SaveOutcome { Written, Cancelled, Failed };
 
 // Asks for a name and writes the curve file. On success `filePath` and `savedCount`
 // follow; when the file cannot be written a message names it and the document stays

@@ -69,8 +69,14 @@ public:
         saveOutcomes.pop_front();
         return o;
     }
-    std::string unitText() const override { return unit; }
-    void setCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
+    std::string shownUnit() const override { return unit; }
+    void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
+    bool copyModeTicked() const override { return false; }
+    void showStatus(const std::string& text) override { statusShown.push_back(text); }
+    void showCoordinates(double, double) override {}
+    bool runParameterDialog(ParameterDialog, const std::string&) override { return false; }
+    bool runPick(MousePick&) override { return false; }
+    std::vector<std::string> statusShown;
 };
 
 struct Fixture {

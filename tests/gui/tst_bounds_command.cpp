@@ -1,7 +1,7 @@
 #include "ScriptedPlatformServices.h"
 
 #include "gui/app/CMainWindow.h"
-#include "gui/app/Editor.h"
+#include "editor/Editor.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -123,7 +123,7 @@ private slots:
         QVERIFY(f.services.messages.empty());
         QCOMPARE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
         QCOMPARE(f.editor.entered.accepted, 0);
-        QVERIFY(f.editor.interactionMode != int(BoundsEntry));
+        QVERIFY(f.editor.interactionMode != InteractionMode::BoundsEntry);
     }
 };
 

@@ -1,7 +1,7 @@
 #include "ScriptedPlatformServices.h"
 
 #include "gui/app/CMainWindow.h"
-#include "gui/app/Editor.h"
+#include "editor/Editor.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -76,19 +76,6 @@ private slots:
         QTest::mouseClick(f.window->control(31), Qt::LeftButton); // "&Undo"
         QCOMPARE(doc.count, 1);
         QCOMPARE(doc.points[0], (CurvePoint{5, 1}));
-    }
-
-    void onlyWhatFitsIsAppended()
-    {
-        Fixture f({});
-        for (int i = 0; i < MaxCurvePoints - 2; ++i)
-            f.editor.document.appendPoint({100.0 + i, 0});
-        whenTheFormulaDialogIsOpen(QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("4"), QStringLiteral("1"), 1);
-        f.formule();
-        QCOMPARE(f.editor.document.count, MaxCurvePoints);
-        QCOMPARE(f.editor.document.points[0], (CurvePoint{0, 1}));
-        QCOMPARE(f.editor.document.points[1], (CurvePoint{1, 1}));
-        QVERIFY(f.services.messages.empty());
     }
 
     void cancelledOrFailedAppendsNothing()

@@ -2,7 +2,7 @@
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
-#include "gui/app/Editor.h"
+#include "editor/Editor.h"
 #include "gui/app/StartUp.h"
 
 #include <QCheckBox>
@@ -150,7 +150,7 @@ private slots:
         click(window, 33); // "&Préc" exchanges
         QCOMPARE(view.current, (ViewWindow{-10, -10, 10, 10}));
         QCOMPARE(view.previousWindow, (ViewWindow{-72, -72, 72, 72}));
-        QCOMPARE(editor.interactionMode, 33);
+        QCOMPARE(editor.interactionMode, InteractionMode::PreviousWindow);
         click(window, 33);
         QCOMPARE(view.current, (ViewWindow{-72, -72, 72, 72}));
 
