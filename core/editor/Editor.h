@@ -4,6 +4,8 @@
 #include "editor/InteractionMode.h"
 #include "formula/FormulaDialogMemory.h"
 #include "transform/EnteredValues.h"
+#include "view/CanvasMapping.h"
+#include "view/PlotRenderer.h"
 #include "view/ViewWindow.h"
 
 #include <string>
@@ -18,4 +20,10 @@ struct Editor {
     FormulaDialogMemory formulaMemory;
     int displayFlags = 0;   // DisplayFlag bits: the derived curves shown
     std::string statusText; // what the status line shows at the end of every command
+
+    // The drawing area: how it maps the view window now, the arrays its redraws reuse,
+    // and the flag every repaint of the plot sets (the mouse picks read and clear it).
+    CanvasMapping mapping;
+    PlotBuffers plotBuffers;
+    bool plotRepainted = false;
 };
