@@ -4,6 +4,7 @@
 #include "editor/InteractionMode.h"
 #include "formula/FormulaDialogMemory.h"
 #include "transform/EnteredValues.h"
+#include "transform/PickFeedback.h"
 #include "view/CanvasMapping.h"
 #include "view/PlotRenderer.h"
 #include "view/ViewWindow.h"
@@ -26,4 +27,6 @@ struct Editor {
     CanvasMapping mapping;
     PlotBuffers plotBuffers;
     bool plotRepainted = false;
+    // The bands, the saved selection and the preview buffer of the one pick at a time.
+    PickFeedback pickFeedback;
 };
