@@ -155,12 +155,30 @@ void drawMarkers(Surface& s, const CanvasMapping& m, std::span<const CurvePoint>
 // slope across the picture (rounding each far end on its own would tilt it).
 constexpr double FarPixels = 1e6;
 
+// std::round (halves away from zero) without the library call, for the 100 000 values
+// of a redraw: the fraction v - trunc(v) is exact below 2^52, and larger values, the
+// infinities and NaN are already whole (or stay what they are). Only the sign of a
+// zero result may differ, which no pixel shows.
+double roundHalfAwayExact(double v)
+{
+    constexpr double Whole = 4503599627370496.0; // 2^52
+    if (!(std::abs(v) < Whole))
+        return v;
+    const double t = static_cast<double>(static_cast<long long>(v));
+    const double fraction = v - t;
+    return fraction >= 0.5 ? t + 1 : fraction <= -0.5 ? t - 1 : t;
+}
+
 // The mapping of CanvasMapping::worldToPixel before it is made an int: the same pixel
 // for every point near the picture.
-ExactPixel mapExact(const CanvasMapping& m, double x, double y)
+double mapExactX(const CanvasMapping& m, double x)
 {
-    return {std::round((x - m.xmin) / m.scaleX) + m.marginX,
-            m.usableHeight + m.marginY - std::round((y - m.ymin) / m.scaleY)};
+    return roundHalfAwayExact((x - m.xmin) / m.scaleX) + m.marginX;
+}
+
+double mapExactY(const CanvasMapping& m, double y)
+{
+    return m.usableHeight + m.marginY - roundHalfAwayExact((y - m.ymin) / m.scaleY);
 }
 
 // Draws the mapped points as connected segments: runs that stay near the picture go
@@ -222,7 +240,7 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
         std::vector<ExactPixel>& pixels = buffers.pixels;
         pixels.resize(curve.samples.size());
         for (std::size_t i = 0; i < curve.samples.size(); ++i)
-            pixels[i] = mapExact(m, curve.samples[i].x, curve.samples[i].y);
+            pixels[i] = {mapExactX(m, curve.samples[i].x), mapExactY(m, curve.samples[i].y)};
         drawMappedPolyline(s, pixels, buffers.run);
 
         // Derived curves share the curve's world coordinates: only y changes.
@@ -230,7 +248,7 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
             if (ys.size() != curve.samples.size())
                 return;
             for (std::size_t i = 0; i < ys.size(); ++i)
-                pixels[i].y = mapExact(m, curve.samples[i].x, ys[i]).y;
+                pixels[i].y = mapExactY(m, ys[i]);
             s.setPen({colour, 1, PenStyle::Solid});
             drawMappedPolyline(s, pixels, buffers.run);
         };

@@ -70,7 +70,11 @@ void CQtSurface::PixelTarget::segment(PixelPoint a, PixelPoint b) const
 
     std::int64_t first = 0;
     std::int64_t last = n - 1;
-    if (!box.contains(a.x, a.y) || !box.contains(b.x, b.y)) {
+    // QRect::contains is not inline; this runs once per segment of a 32 000-vertex curve.
+    const auto inBox = [this](PixelPoint p) {
+        return p.x >= box.left() && p.x <= box.right() && p.y >= box.top() && p.y <= box.bottom();
+    };
+    if (!inBox(a) || !inBox(b)) {
         // Only the steps inside the box, found in closed form: u bounds i directly,
         // and k(i), never decreasing, bounds it through the minor axis.
         const std::int64_t uLo = xMajor ? box.left() : box.top();

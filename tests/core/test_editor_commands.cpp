@@ -2,6 +2,7 @@
 #include "editor/EditorCommands.h"
 #include "view/SmoothCurve.h"
 #include "CurvePointPrinter.h"
+#include "ScriptedEditorHost.h"
 
 #include <gtest/gtest.h>
 
@@ -17,67 +18,6 @@ std::string dataFile(const char* name)
 {
     return std::string(CRB_TEST_DATA) + "/" + name;
 }
-
-// Answers the commands' dialogs from a script and records what they showed.
-class ScriptedHost : public EditorHost {
-public:
-    std::vector<UserMessage> messages;
-    std::deque<MessageAnswer> answers;
-    std::vector<CurvePoint> formulaPoints;
-    struct Bounds { bool accepted = true; bool allRead = true; ViewWindow window; };
-    Bounds bounds;
-    std::deque<std::optional<std::string>> openPaths;
-    std::deque<SaveOutcome> saveOutcomes;
-    int saveCount = 0;
-    int boundsDialogs = 0;
-    std::string unit = "mm";
-    std::vector<CursorRequest> cursors;
-    Editor* editor = nullptr;
-
-    MessageAnswer showMessage(const UserMessage& message) override
-    {
-        messages.push_back(message);
-        if (answers.empty())
-            return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-        MessageAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::vector<CurvePoint> runFormulaDialog() override { return formulaPoints; }
-    bool runBoundsDialog(bool& allRead) override
-    {
-        ++boundsDialogs;
-        allRead = bounds.allRead;
-        if (bounds.accepted)
-            editor->entered = {bounds.window.xmin, bounds.window.ymin, bounds.window.xmax, bounds.window.ymax, 1};
-        return bounds.accepted;
-    }
-    std::optional<std::string> chooseFileToOpen() override
-    {
-        if (openPaths.empty())
-            return std::nullopt;
-        auto p = openPaths.front();
-        openPaths.pop_front();
-        return p;
-    }
-    SaveOutcome saveCurve() override
-    {
-        ++saveCount;
-        if (saveOutcomes.empty())
-            return SaveOutcome::Cancelled;
-        SaveOutcome o = saveOutcomes.front();
-        saveOutcomes.pop_front();
-        return o;
-    }
-    std::string shownUnit() const override { return unit; }
-    void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
-    bool copyModeTicked() const override { return false; }
-    void showStatus(const std::string& text) override { statusShown.push_back(text); }
-    void showCoordinates(double, double) override {}
-    bool runParameterDialog(ParameterDialog, const std::string&) override { return false; }
-    bool runPick(MousePick&) override { return false; }
-    std::vector<std::string> statusShown;
-};
 
 struct Fixture {
     Editor editor;
@@ -140,9 +80,10 @@ TEST(BoundsCommand, AcceptedBoundsBecomeTheWindowAndOthersAreRefused)
             EXPECT_EQ(f.editor.statusText, "Nouvelles bornes (-1.00, -2.00), (3.00, 4.00)");
         }
         ASSERT_EQ(f.host.messages.size(), c.message ? 1u : 0u);
-        if (c.message)
+        if (c.message) {
             EXPECT_EQ(f.host.messages[0], (UserMessage{"Bornes incorrectes !!!", "", MessageButtons::Ok,
                                                         MessageIcon::Error, MessageOwner::Focus}));
+        }
     }
 }
 
@@ -202,10 +143,11 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
         CommandOutcome out = f.run(ControlId::Stop);
         EXPECT_TRUE(out.stop);
         ASSERT_EQ(f.host.messages.size(), c.modified ? 1u : 0u);
-        if (c.modified)
+        if (c.modified) {
             EXPECT_EQ(f.host.messages[0],
                       (UserMessage{"Les données ont été modifiées\nVoulez-vous les sauvegarder ?", "Sortie",
                                    MessageButtons::YesNo, MessageIcon::Question, MessageOwner::Window}));
+        }
         EXPECT_EQ(f.host.saveCount, c.saveDialogs);
         EXPECT_EQ(f.editor.document.unitName, c.saveDialogs > 0 ? "mm" : "") << "the shown unit is saved";
     }

@@ -1,0 +1,102 @@
+#include "editor/CanvasCommands.h"
+
+#include "text/NumberText.h"
+#include "transform/TransformOperations.h"
+
+#include <cmath>
+
+namespace {
+
+// "&Point" at the capacity: the message, and the mode ends.
+bool refusedAtCapacity(Editor& editor, EditorHost& host)
+{
+    if (editor.document.count < MaxCurvePoints)
+        return false;
+    host.showMessage({std::string(PointLimitMessage), std::string(PointLimitCaption), MessageButtons::Ok,
+                      MessageIcon::Error, MessageOwner::DrawingArea});
+    editor.interactionMode = InteractionMode::ModeFinished;
+    return true;
+}
+
+CommandOutcome addPointAt(Editor& editor, EditorHost& host, PixelPoint at)
+{
+    CurveDocument& doc = editor.document;
+    doc.takeSnapshot();
+    const CurvePoint p = editor.mapping.pixelToWorld(at);
+    doc.appendPoint(p);
+    host.showStatus(cformat(PointAddedFormat, {doc.count, p.x, p.y}));
+    doc.normalize();
+    CommandOutcome out;
+    out.showCount = true;
+    out.redraw = RedrawKind::Incremental;
+    return out;
+}
+
+CommandOutcome typePoint(Editor& editor, EditorHost& host)
+{
+    CurveDocument& doc = editor.document;
+    editor.entered.accepted = 0;
+    // No snapshot: the typed point is not undone on its own.
+    if (host.runParameterDialog(ParameterDialog::Point, ""))
+        doc.appendPoint({editor.entered.x, editor.entered.y});
+    doc.normalize();
+    CommandOutcome out;
+    out.showCount = true;
+    out.redraw = RedrawKind::Full;
+    return out;
+}
+
+CommandOutcome recentreAt(Editor& editor, EditorHost& host, PixelPoint at)
+{
+    const CurvePoint c = editor.mapping.pixelToWorld(at);
+    const ViewWindow& w = editor.view.current;
+    const double hx = std::abs((w.xmax - w.xmin) / 2);
+    const double hy = std::abs((w.ymax - w.ymin) / 2);
+    editor.interactionMode = InteractionMode::ModeFinished;
+    CommandOutcome out;
+    out.redraw = RedrawKind::Full;
+    out.window = ViewWindow{c.x - hx, c.y - hy, c.x + hx, c.y + hy};
+    host.showStatus(cformat(NewCentreFormat, {c.x, c.y}));
+    return out;
+}
+
+CommandOutcome deleteNearestAt(Editor& editor, EditorHost& host, PixelPoint at)
+{
+    CommandOutcome out;
+    out.cursor = CursorRequest::Cross;
+    if (editor.document.count <= 0)
+        return out;
+    const int index = deleteNearestPoint(editor.document, editor.mapping.pixelToWorld(at));
+    host.showStatus(deletedPointText(index));
+    out.showCount = true;
+    out.redraw = RedrawKind::Incremental;
+    return out;
+}
+
+CommandOutcome undoDeletion(Editor& editor)
+{
+    editor.document.restoreSnapshot();
+    CommandOutcome out;
+    // The count shown follows the points brought back.
+    out.showCount = true;
+    out.redraw = RedrawKind::Full;
+    return out;
+}
+
+} // namespace
+
+CommandOutcome canvasClick(Editor& editor, EditorHost& host, MouseButton button, PixelPoint at)
+{
+    switch (editor.interactionMode) {
+    case InteractionMode::PointEntry:
+        if (refusedAtCapacity(editor, host))
+            return {};
+        return button == MouseButton::Left ? addPointAt(editor, host, at) : typePoint(editor, host);
+    case InteractionMode::PickCentre:
+        return button == MouseButton::Left ? recentreAt(editor, host, at) : CommandOutcome{};
+    case InteractionMode::PointDelete:
+        return button == MouseButton::Left ? deleteNearestAt(editor, host, at) : undoDeletion(editor);
+    default:
+        return {};
+    }
+}
