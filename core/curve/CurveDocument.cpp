@@ -38,6 +38,22 @@ void CurveDocument::restoreSnapshot()
     std::copy_n(undoPoints.begin(), count, points.begin());
 }
 
+bool CurveDocument::isModified(std::string_view unitShown) const
+{
+    const int n = std::clamp(count, 0, MaxCurvePoints);
+    return count != savedCount || smoothingMode != savedSmoothingMode || periodic != savedPeriodic
+        || unitShown != savedUnitName || !std::equal(points.begin(), points.begin() + n, savedPoints.begin());
+}
+
+void CurveDocument::markSaved()
+{
+    savedCount = std::clamp(count, 0, MaxCurvePoints);
+    std::copy_n(points.begin(), savedCount, savedPoints.begin());
+    savedSmoothingMode = smoothingMode;
+    savedPeriodic = periodic;
+    savedUnitName = unitName;
+}
+
 void CurveDocument::clearPoints()
 {
     std::fill_n(points.begin(), std::clamp(count, 0, MaxCurvePoints), CurvePoint{});

@@ -6,6 +6,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 
 using PointArray = std::array<CurvePoint, MaxCurvePoints>;
 
@@ -31,11 +32,23 @@ struct CurveDocument {
 
     static constexpr int MaxNameLength = 15;
 
+    // What was last read or written (or the curve as the editing run opened), to tell
+    // whether the curve would be saved any differently now.
+    PointArray savedPoints{};
+    int savedSmoothingMode = 0;
+    int savedPeriodic = 0;
+    std::string savedUnitName;
+
     void normalize() { normalizePoints(points, count); }
     void takeSnapshot();
     void restoreSnapshot();
-    bool isModified() const { return count != savedCount; }
-    void markSaved() { savedCount = count; }
+    // True when what a save would write differs from what was last read or written:
+    // the points (a moved point counts, not only the number of points), the smoothing
+    // mode, the periodicity or the unit, with `unitShown` as the unit that would be
+    // written. A curve brought back to that state counts as unchanged.
+    bool isModified(std::string_view unitShown) const;
+    bool isModified() const { return isModified(unitName); }
+    void markSaved();
     void clearPoints();
 
     // Adds one point at the end; false (and nothing changed) when the curve is full.

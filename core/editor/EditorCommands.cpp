@@ -186,6 +186,7 @@ CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandIn
     const FileReadResult result = readPointFile(*path, *path, doc, doc.points, doc.count);
     if (!result.message.empty())
         host.showMessage({result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None});
+    doc.markSaved();
     doc.takeSnapshot();
     fitEditorView(editor);
     CommandOutcome out = redrawn();
@@ -283,7 +284,8 @@ CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, int id, bool t
 CommandOutcome stopEditing(Editor& editor, EditorHost& host)
 {
     CurveDocument& doc = editor.document;
-    if (doc.isModified()) {
+    // Whatever a save would write differently counts, the unit shown included.
+    if (doc.isModified(host.shownUnit())) {
         const MessageAnswer answer = host.showMessage({std::string(SaveQuestion), std::string(SaveQuestionCaption),
                                                        MessageButtons::YesNo, MessageIcon::Question,
                                                        MessageOwner::Window});

@@ -1,6 +1,7 @@
 #include "gui/app/CMainWindow.h"
 
 #include "gui/app/CDrawingArea.h"
+#include "editor/CanvasCommands.h"
 #include "editor/ControlIds.h"
 #include "editor/EditorCommands.h"
 #include "editor/PlotRedraw.h"
@@ -131,6 +132,7 @@ void CMainWindow::openWindow()
     drawingArea_->setGeometry(control(DrawingFrame)->geometry());
     drawingArea_->resize(control(DrawingFrame)->size()); // the picture takes the client size now
     connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showMouseCoordinates);
+    connect(drawingArea_, &CDrawingArea::mousePressed, this, &CMainWindow::canvasPressed);
     editor_.mapping = CanvasMapping::make(editor_.view.current, drawingArea_->clientSize().width(),
                                           drawingArea_->clientSize().height());
     drawingArea_->setMapping(editor_.mapping);
@@ -192,6 +194,14 @@ void CMainWindow::apply(const CommandOutcome& outcome)
         redrawIncrementally();
 }
 
+void CMainWindow::canvasPressed(Qt::MouseButton button, int x, int y)
+{
+    if (button != Qt::LeftButton && button != Qt::RightButton)
+        return;
+    // The drawing area is no command: the status line keeps what the click wrote.
+    apply(canvasClick(editor_, *this, button == Qt::LeftButton ? MouseButton::Left : MouseButton::Right, {x, y}));
+}
+
 void CMainWindow::reject()
 {
     runCommand(Cancel);
@@ -217,11 +227,18 @@ void CMainWindow::selectUnit()
     QString unit = QString::fromStdString(editor_.document.unitName);
     int index = 0;
     if (!unit.isEmpty()) {
+        index = -1;
         for (int i = 0; i < units_->count(); ++i) {
             if (units_->itemText(i).compare(unit, Qt::CaseInsensitive) == 0) {
                 index = i;
                 break;
             }
+        }
+        // A unit the list does not hold is shown as one more entry, so that saving
+        // writes it back rather than losing it.
+        if (index < 0) {
+            units_->addItem(unit);
+            index = units_->count() - 1;
         }
     }
     units_->setCurrentIndex(index);

@@ -53,6 +53,7 @@ private:
     void buildControls();
     void openWindow();
     void apply(const CommandOutcome& outcome);
+    void canvasPressed(Qt::MouseButton button, int x, int y);
 
     void showCount();
     void setStatus(const QString& text);

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 QWidget* CPlatformServices::focusOwner()
@@ -10,6 +12,35 @@ QWidget* CPlatformServices::focusOwner()
         return focus->window();
     return QApplication::activeWindow();
 }
+
+namespace {
+
+// A question with Oui and Non and no Cancel: it stays until one of the two is pressed.
+// Escape and the close box would otherwise count as Non and throw work away.
+class CQuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (clickedButton() == nullptr) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
+
+} // namespace
 
 MessageAnswer CQtPlatformServices::showMessage(QWidget* owner, const QString& text, const QString& caption,
                                                MessageButtons buttons, MessageIcon icon)
@@ -28,11 +59,23 @@ MessageAnswer CQtPlatformServices::showMessage(QWidget* owner, const QString& te
     else if (buttons == MessageButtons::YesNo)
         qtButtons = QMessageBox::Yes | QMessageBox::No;
 
-    QMessageBox box(qtIcon, caption.isEmpty() ? QString::fromUtf8(DefaultMessageCaption) : caption, text, qtButtons,
-                    owner);
-    if (buttons == MessageButtons::YesNo)
-        box.setEscapeButton(QMessageBox::No);
-    switch (box.exec()) {
+    const QString title = caption.isEmpty() ? QString::fromUtf8(DefaultMessageCaption) : caption;
+    if (buttons != MessageButtons::YesNo) {
+        QMessageBox box(qtIcon, title, text, qtButtons, owner);
+        return answerOf(box.exec(), buttons);
+    }
+    CQuestionBox box(qtIcon, title, text, qtButtons, owner);
+    // Only Oui or Non ends the question.
+    int result = 0;
+    do {
+        result = box.exec();
+    } while (result != QMessageBox::Yes && result != QMessageBox::No);
+    return answerOf(result, buttons);
+}
+
+MessageAnswer CQtPlatformServices::answerOf(int result, MessageButtons buttons)
+{
+    switch (result) {
     case QMessageBox::Cancel: return MessageAnswer::Cancel;
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;

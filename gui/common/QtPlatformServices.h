@@ -9,4 +9,7 @@ public:
                               MessageIcon icon) override;
     FileChoice chooseFile(QWidget* owner, const FileDialogRequest& request) override;
     void beep() override;
+
+private:
+    static MessageAnswer answerOf(int result, MessageButtons buttons);
 };

@@ -83,6 +83,6 @@ SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std:
         return SaveOutcome::Failed;
     }
     doc.filePath = target;
-    doc.savedCount = static_cast<int>(points.size());
+    doc.markSaved();
     return SaveOutcome::Written;
 }

@@ -28,8 +28,8 @@ void reportReadResult(CPlatformServices& services, const FileReadResult& result)
 FileReadResult readChosenFile(const QString& path, CurveDocument& doc, PointTarget target, int& targetCount);
 
 
-// Asks for a name and writes the curve file. On success `filePath` and `savedCount`
-// follow; when the file cannot be written a message names it and the document stays
+// Asks for a name and writes the document's curve file. On success `filePath` and the
+// saved state follow; when the file cannot be written a message names it and the document stays
 // as it was.
 SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points);
 

@@ -133,18 +133,28 @@ TEST(CurveDocumentCapacity, ABatchKeepsWhatFits)
     EXPECT_EQ(doc.count, MaxCurvePoints);
 }
 
-TEST(CurveDocumentModified, OnlyThePointCountCounts)
+TEST(CurveDocumentModified, WhatASaveWouldWriteCounts)
 {
-    CurveDocument doc = documentWithX({1, 2});
-    doc.markSaved();
-    EXPECT_FALSE(doc.isModified());
-    doc.points[0] = {7, 7}; // moved, same count
-    EXPECT_FALSE(doc.isModified());
-    doc.appendPoint({3, 3});
-    EXPECT_TRUE(doc.isModified());
-    doc.count = 1; // one deleted ...
-    doc.appendPoint({4, 4}); // ... one added: back to the saved count
-    EXPECT_FALSE(doc.isModified());
+    struct Case { const char* what; void (*change)(CurveDocument&); const char* unitShown; bool modified; };
+    const Case cases[] = {
+        {"nothing", [](CurveDocument&) {}, "mm", false},
+        {"a point moved, same count", [](CurveDocument& d) { d.points[0] = {7, 7}; }, "mm", true},
+        {"one deleted, one added", [](CurveDocument& d) { d.count = 1; d.appendPoint({4, 4}); }, "mm", true},
+        {"a point added", [](CurveDocument& d) { d.appendPoint({3, 3}); }, "mm", true},
+        {"smoothing", [](CurveDocument& d) { d.smoothingMode = 2; }, "mm", true},
+        {"periodicity", [](CurveDocument& d) { d.periodic = 1; }, "mm", true},
+        {"another unit shown", [](CurveDocument&) {}, "cm", true},
+        {"changed and undone", [](CurveDocument& d) { d.takeSnapshot(); d.points[1].y = 9; d.restoreSnapshot(); },
+         "mm", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CurveDocument doc = documentWithX({1, 2});
+        doc.unitName = "mm";
+        doc.markSaved();
+        c.change(doc);
+        EXPECT_EQ(doc.isModified(c.unitShown), c.modified);
+    }
 }
 
 TEST(CurveDocumentText, TruncationNeverSplitsACharacter)

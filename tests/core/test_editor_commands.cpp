@@ -119,37 +119,44 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
 {
     struct Case {
         const char* what;
-        bool modified;
+        bool pointAdded;
+        const char* unitShown;
         MessageAnswer answer;
         std::deque<SaveOutcome> saves;
         int saveDialogs;
     };
     const Case cases[] = {
-        {"unchanged", false, MessageAnswer::Yes, {}, 0},
-        {"no", true, MessageAnswer::No, {}, 0},
-        {"yes, written", true, MessageAnswer::Yes, {SaveOutcome::Written}, 1},
-        {"yes, cancelled", true, MessageAnswer::Yes, {SaveOutcome::Cancelled}, 1},
-        {"yes, failed twice", true, MessageAnswer::Yes,
+        {"unchanged", false, "mm", MessageAnswer::Yes, {}, 0},
+        {"no", true, "mm", MessageAnswer::No, {}, 0},
+        {"yes, written", true, "mm", MessageAnswer::Yes, {SaveOutcome::Written}, 1},
+        {"yes, cancelled", true, "mm", MessageAnswer::Yes, {SaveOutcome::Cancelled}, 1},
+        {"yes, failed twice", true, "mm", MessageAnswer::Yes,
          {SaveOutcome::Failed, SaveOutcome::Failed, SaveOutcome::Written}, 3},
+        {"another unit shown", false, "cm", MessageAnswer::Yes, {SaveOutcome::Written}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fixture f;
+        f.editor.document.unitName = "mm";
         f.givenPoints({{1, 2}});
-        if (c.modified)
+        if (c.pointAdded)
             f.editor.document.appendPoint({3, 4});
+        f.host.unit = c.unitShown;
         f.host.answers = {c.answer};
         f.host.saveOutcomes = c.saves;
         CommandOutcome out = f.run(ControlId::Stop);
         EXPECT_TRUE(out.stop);
-        ASSERT_EQ(f.host.messages.size(), c.modified ? 1u : 0u);
-        if (c.modified) {
+        const bool asked = c.pointAdded || std::string(c.unitShown) != "mm";
+        ASSERT_EQ(f.host.messages.size(), asked ? 1u : 0u);
+        if (asked) {
             EXPECT_EQ(f.host.messages[0],
                       (UserMessage{"Les données ont été modifiées\nVoulez-vous les sauvegarder ?", "Sortie",
                                    MessageButtons::YesNo, MessageIcon::Question, MessageOwner::Window}));
         }
         EXPECT_EQ(f.host.saveCount, c.saveDialogs);
-        EXPECT_EQ(f.editor.document.unitName, c.saveDialogs > 0 ? "mm" : "") << "the shown unit is saved";
+        if (c.saveDialogs > 0) {
+            EXPECT_EQ(f.editor.document.unitName, c.unitShown) << "the shown unit is saved";
+        }
     }
 }
 
