@@ -2,6 +2,7 @@
 
 #include "curve/CurveFile.h"
 #include "editor/ControlIds.h"
+#include "editor/PickCommands.h"
 #include "text/NumberText.h"
 #include "view/SmoothCurve.h"
 
@@ -232,6 +233,21 @@ CommandOutcome periodicCommand(Editor& editor, EditorHost&, const CommandInput& 
     return {};
 }
 
+CommandOutcome transformCommand(Editor& editor, EditorHost& host, const CommandInput& input)
+{
+    return transformationCommand(editor, host, input.id);
+}
+
+CommandOutcome eraseWindowPickCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    return eraseWindowCommand(editor, host);
+}
+
+CommandOutcome zoomWindowPickCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    return zoomWindowCommand(editor, host);
+}
+
 CommandOutcome blankStatusCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     editor.statusText = std::string(BlankStatus);
@@ -268,6 +284,13 @@ constexpr CommandEntry Commands[] = {
     {ControlId::Derivative2Box, displayFlagCommand},
     {ControlId::IntegralBox, displayFlagCommand},
     {ControlId::Periodic, periodicCommand},
+    {ControlId::Homothety, transformCommand},
+    {ControlId::Translate, transformCommand},
+    {ControlId::Mirror, transformCommand},
+    {ControlId::Rotate, transformCommand},
+    {ControlId::Affinity, transformCommand},
+    {ControlId::EraseWindow, eraseWindowPickCommand},
+    {ControlId::ZoomWindow, zoomWindowPickCommand},
 };
 
 } // namespace

@@ -1,0 +1,158 @@
+#include "editor/Editor.h"
+#include "editor/EditorHost.h"
+#include "editor/MousePick.h"
+#include "editor/PlotRedraw.h"
+#include "gui/common/CQtSurface.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <new>
+#include <optional>
+
+// Every allocation of the program is counted, so that a benchmark can report how many
+// one mouse move makes once the drag is under way.
+namespace {
+std::atomic<long long> allocations{0};
+}
+
+void* operator new(std::size_t size)
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+// The window's side of a pick, minus the window.
+class QuietHost : public EditorHost {
+public:
+    MessageAnswer showMessage(const UserMessage&) override { return MessageAnswer::Ok; }
+    std::vector<CurvePoint> runFormulaDialog() override { return {}; }
+    bool runBoundsDialog(bool&) override { return false; }
+    std::optional<std::string> chooseFileToOpen() override { return std::nullopt; }
+    SaveOutcome saveCurve() override { return SaveOutcome::Cancelled; }
+    std::string shownUnit() const override { return {}; }
+    void showCursor(CursorRequest) override {}
+    bool copyModeTicked() const override { return true; }
+    void showStatus(const std::string&) override {}
+    void showCoordinates(double x, double y) override { benchmark::DoNotOptimize(x + y); }
+    bool runParameterDialog(ParameterDialog, const std::string&) override { return false; }
+    bool runPick(MousePick&) override { return false; }
+};
+
+// A full curve of 1024 wavy, irregularly spaced points; the middle half is selected, so
+// that a copy-mode preview holds 512 moved points and the first 512 of the curve.
+void fillCurve(CurveDocument& doc)
+{
+    double x = 0;
+    for (int i = 0; i < MaxCurvePoints; ++i) {
+        x += 0.5 + 0.25 * std::sin(i * 0.7);
+        doc.appendPoint({x, std::sin(x) * 10 + std::cos(x * 3.1)});
+    }
+    doc.smoothingMode = 1;
+}
+
+Selection middleHalf(const CurveDocument& doc)
+{
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    return {{doc.points[255].x + 1e-9, -inf}, {doc.points[768].x - 1e-9, inf}};
+}
+
+struct Drag {
+    PixelPoint anchor;
+    PixelPoint moves[2]; // the mouse goes back and forth between them
+};
+
+// One mouse move of a segment drag in copy mode on a 1000 x 700 drawing area: the old
+// preview and rubber line erased, the new ones computed and drawn. With
+// `painterPerMove` the surface is made for each move, as the drawing area does for
+// each event; otherwise one surface serves, so that the allocation count is the pick's.
+void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool painterPerMove)
+{
+    Editor editor;
+    QuietHost host;
+    fillCurve(editor.document);
+    QImage image(1000, 700, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        CQtSurface surface(image);
+        fitView(editor.view, {editor.document.points.data(), std::size_t(editor.document.count)},
+                editor.document.smoothingMode, 0);
+        redrawPlot(editor, surface);
+        editor.pickFeedback.drawHighlight(surface, editor.document, editor.mapping, middleHalf(editor.document));
+    }
+    editor.interactionMode = mode;
+    MousePick pick(editor, host, PickKind::Segment);
+    std::optional<CQtSurface> shared;
+    shared.emplace(image);
+    pick.handle(PickEvent::moveTo(drag.anchor), *shared);
+    pick.handle(PickEvent::leftRelease(drag.anchor), *shared);
+    pick.handle(PickEvent::moveTo(drag.moves[1]), *shared);
+    if (painterPerMove)
+        shared.reset();
+
+    long long moves = 0;
+    const long long before = allocations.load();
+    for (auto _ : state) {
+        const PickEvent event = PickEvent::moveTo(drag.moves[moves++ % 2]);
+        if (painterPerMove) {
+            CQtSurface surface(image);
+            pick.handle(event, surface);
+        } else {
+            pick.handle(event, *shared);
+        }
+    }
+    state.counters["allocs/move"] = double(allocations.load() - before) / double(std::max(moves, 1LL));
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+const Drag Sideways{{500, 350}, {{560, 300}, {620, 280}}};
+const Drag Vertical{{500, 350}, {{500, 300}, {500, 250}}}; // copies share the x of their originals
+
+void BM_PickMoveTranslateCopy(benchmark::State& s) { pickMove(s, InteractionMode::TranslateCopy, Sideways, false); }
+void BM_PickMoveTranslateCopyVertical(benchmark::State& s)
+{
+    pickMove(s, InteractionMode::TranslateCopy, Vertical, false);
+}
+void BM_PickMoveRotateCopy(benchmark::State& s) { pickMove(s, InteractionMode::RotateCopy, Sideways, false); }
+void BM_PickMoveMirrorCopy(benchmark::State& s) { pickMove(s, InteractionMode::MirrorCopy, Sideways, false); }
+void BM_PickMoveTranslateCopyPainterPerMove(benchmark::State& s)
+{
+    pickMove(s, InteractionMode::TranslateCopy, Sideways, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_PickMoveTranslateCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PickMoveTranslateCopyVertical)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PickMoveRotateCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PickMoveMirrorCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PickMoveTranslateCopyPainterPerMove)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv)
+{
+    // The surface needs a Qt application; no window is shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
