@@ -58,3 +58,8 @@ void CDrawingArea::mousePressEvent(QMouseEvent* event)
     QPoint p = clientPosition(event->position());
     emit mousePressed(event->button(), p.x(), p.y());
 }
+
+void CDrawingArea::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}

@@ -18,6 +18,8 @@ public:
     QImage& image();
     QSize clientSize() const { return contentsRect().size(); }
     void setMapping(const CanvasMapping& mapping) { mapping_ = mapping; }
+    // A position of the widget as a pixel of the picture.
+    QPoint clientPosition(const QPointF& widgetPosition) const;
     const CanvasMapping& mapping() const { return mapping_; }
 
 signals:
@@ -30,9 +32,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Taken here, so that a release never reaches the main window as a click elsewhere.
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPoint clientPosition(const QPointF& widgetPosition) const;
     void fitImageToClient();
 
     QImage image_;

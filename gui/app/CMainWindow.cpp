@@ -1,6 +1,7 @@
 #include "gui/app/CMainWindow.h"
 
 #include "gui/app/CDrawingArea.h"
+#include "gui/app/CPickLoop.h"
 #include "editor/CanvasCommands.h"
 #include "editor/ControlIds.h"
 #include "editor/EditorCommands.h"
@@ -175,6 +176,10 @@ void CMainWindow::runCommand(int id)
     }
     apply(outcome);
     setStatus(QString::fromStdString(editor_.statusText));
+    if (stopAfterCommand_) {
+        stopAfterCommand_ = false;
+        runCommand(Cancel);
+    }
 }
 
 void CMainWindow::apply(const CommandOutcome& outcome)
@@ -395,7 +400,18 @@ bool CMainWindow::runParameterDialog(ParameterDialog, const std::string&)
     return false;
 }
 
-bool CMainWindow::runPick(MousePick&)
+bool CMainWindow::runPick(MousePick& pick)
 {
-    return false;
+    if (!drawingArea_)
+        return false;
+    CPickLoop loop(*this, *drawingArea_, pick, [this] {
+        drawingArea_->setMapping(editor_.mapping);
+        drawingArea_->update();
+    });
+    const bool result = loop.run();
+    // Closing the window during a pick ends the pick, then goes through the stop path
+    // once the command is over.
+    if (loop.closeRequested())
+        stopAfterCommand_ = true;
+    return result;
 }

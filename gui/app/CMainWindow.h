@@ -90,4 +90,5 @@ private:
     CDrawingArea* drawingArea_ = nullptr;
     Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
     bool stopping_ = false;
+    bool stopAfterCommand_ = false;
 };

@@ -1,0 +1,207 @@
+#include "ScriptedPlatformServices.h"
+
+#include "editor/Editor.h"
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/CMainWindow.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Step = std::function<void()>;
+
+// A shown main window over a curve, driven with real mouse and key events.
+struct Session {
+    CScriptedPlatformServices services;
+    Editor editor;
+    std::unique_ptr<CMainWindow> window;
+    std::deque<Step> steps;
+
+    explicit Session(std::initializer_list<CurvePoint> points)
+    {
+        for (CurvePoint p : points)
+            editor.document.appendPoint(p);
+        editor.document.takeSnapshot();
+        window = std::make_unique<CMainWindow>(editor, services);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    CDrawingArea* area() const { return window->drawingArea(); }
+    // Where a world point lies on the drawing area widget (it must be in view).
+    QPoint at(CurvePoint p) const
+    {
+        const PixelPoint pixel = editor.mapping.worldToPixel(p.x, p.y);
+        return QPoint(pixel.x, pixel.y) + area()->contentsRect().topLeft();
+    }
+    Step clickAt(CurvePoint p, Qt::MouseButton button = Qt::LeftButton)
+    {
+        return [this, p, button] { QTest::mouseClick(area(), button, {}, at(p)); };
+    }
+    Step moveTo(CurvePoint p)
+    {
+        return [this, p] { QTest::mouseMove(area(), at(p)); };
+    }
+    Step key(Qt::Key k)
+    {
+        return [this, k] { QTest::keyClick(area(), k); };
+    }
+    Step press(int id)
+    {
+        return [this, id] { QTest::mouseClick(window->control(id), Qt::LeftButton); };
+    }
+    // Clicks the command button, the steps then running one by one inside its picks.
+    void run(int id, std::deque<Step> script)
+    {
+        steps = std::move(script);
+        scheduleNext();
+        QTest::mouseClick(window->control(id), Qt::LeftButton);
+        QTRY_VERIFY(steps.empty());
+    }
+    void scheduleNext()
+    {
+        QTimer::singleShot(0, [this] {
+            if (steps.empty())
+                return;
+            Step step = std::move(steps.front());
+            steps.pop_front();
+            step();
+            scheduleNext();
+        });
+    }
+    QString status() const { return window->control<QLabel>(150)->text(); }
+    CurvePoint point(int i) const { return editor.document.points[i]; }
+};
+
+// A selection rectangle around the world point p, 3 units each way.
+std::deque<Step> selectAround(Session& s, CurvePoint p)
+{
+    return {s.clickAt({p.x - 3, p.y - 3}), s.moveTo({p.x + 3, p.y + 3}), s.clickAt({p.x + 3, p.y + 3})};
+}
+
+bool near(CurvePoint a, CurvePoint b, double tolerance)
+{
+    return std::abs(a.x - b.x) <= tolerance && std::abs(a.y - b.y) <= tolerance;
+}
+
+} // namespace
+
+class MouseEditingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aTranslationByMouseMovesTheSelectedPoint()
+    {
+        Session s({{-30, -30}, {0, 0}, {30, 30}});
+        std::deque<Step> script = selectAround(s, {0, 0});
+        for (Step step : {s.clickAt({0, 0}), s.moveTo({6, 9}), s.clickAt({6, 9})})
+            script.push_back(step);
+        s.run(30, script);
+        QCOMPARE(s.editor.document.count, 3);
+        // The vector runs between two mouse positions, each a whole pixel.
+        QVERIFY(near(s.point(1), {6, 9}, 0.2));
+        QCOMPARE(s.point(0), (CurvePoint{-30, -30}));
+        QCOMPARE(s.editor.interactionMode, InteractionMode::Translate);
+        QCOMPARE(s.area()->cursor().shape(), Qt::ArrowCursor);
+
+        // The points moved, their number did not: stopping asks all the same.
+        s.services.answerNextMessage(MessageAnswer::No);
+        QTest::mouseClick(s.window->control(1), Qt::LeftButton);
+        QCOMPARE(s.services.messages.size(), std::size_t(1));
+        QCOMPARE(s.services.messages[0].caption, QStringLiteral("Sortie"));
+    }
+
+    void eraseWindowDeletesThePointsInside()
+    {
+        Session s({{-30, -30}, {-1, 1}, {1, -1}, {30, 30}});
+        s.editor.statusText = "avant";
+        s.run(20, {s.clickAt({-5, -5}), s.moveTo({5, 5}), s.clickAt({5, 5})});
+        QCOMPARE(s.editor.document.count, 2);
+        QCOMPARE(s.editor.document.undoCount, 4);
+        QCOMPARE(s.status(), QStringLiteral("avant")); // the command ends with statusText
+    }
+
+    void zoomWindowGivesTheSameViewInBothCornerOrders()
+    {
+        ViewWindow views[2];
+        for (int order = 0; order < 2; ++order) {
+            Session s({{0, 0}});
+            const CurvePoint a{-10, -4}, b{12, 6};
+            const CurvePoint first = order == 0 ? a : CurvePoint{b.x, a.y};
+            const CurvePoint second = order == 0 ? b : CurvePoint{a.x, b.y};
+            s.run(35, {s.clickAt(first), s.moveTo(second), s.clickAt(second)});
+            views[order] = s.editor.view.current;
+            QCOMPARE(s.editor.interactionMode, InteractionMode::ZoomWindow);
+        }
+        QCOMPARE(views[0], views[1]);
+        QVERIFY(std::abs(views[0].xmin + 10) < 0.2 && std::abs(views[0].ymax - 6) < 0.2);
+    }
+
+    void escapeAndTheRightButtonCancel()
+    {
+        for (bool escape : {true, false}) {
+            Session s({{-30, -30}, {0, 0}, {30, 30}});
+            s.editor.statusText = "avant";
+            const QImage before = s.area()->image().copy();
+            s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
+                       escape ? s.key(Qt::Key_Escape) : s.clickAt({3, 3}, Qt::RightButton)});
+            QCOMPARE(s.point(1), (CurvePoint{0, 0}));
+            QVERIFY2(s.area()->image() == before, "the rectangle band is erased");
+            QCOMPARE(s.status(), QStringLiteral("avant"));
+            QVERIFY(s.window->isVisible()); // Escape only ends the pick
+        }
+    }
+
+    void aClickOnPlusDuringADragEndsThePickAndZooms()
+    {
+        Session s({{-30, -30}, {0, 0}, {30, 30}});
+        const ViewWindow before = s.editor.view.current;
+        s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}), s.press(47)});
+        QCOMPARE(s.editor.view.current, (ViewWindow{before.xmin / 2, before.ymin / 2, before.xmax / 2, before.ymax / 2}));
+        QCOMPARE(s.point(1), (CurvePoint{0, 0}));
+        // What is on the picture is the plot alone: drawing it again changes nothing.
+        const QImage shown = s.area()->image().copy();
+        QTest::mouseClick(s.window->control(52), Qt::LeftButton);
+        QVERIFY(s.area()->image() == shown);
+    }
+
+    void pointEntryAddsUpToTheLimit()
+    {
+        Session s({});
+        for (int i = 0; i < MaxCurvePoints - 2; ++i)
+            s.editor.document.appendPoint({-30 + i * 0.01, 0});
+        QTest::mouseClick(s.window->control(10), Qt::LeftButton);
+        QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({0, 5}));
+        QCOMPARE(s.editor.document.count, MaxCurvePoints - 1);
+        QVERIFY(s.status().startsWith(QStringLiteral("Acquisition du point n°1023 en (")));
+        QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({10, 5}));
+        QCOMPARE(s.editor.document.count, MaxCurvePoints);
+        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral(" 1024"));
+        QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({12, 5}));
+        QCOMPARE(s.editor.document.count, MaxCurvePoints);
+        QCOMPARE(s.services.messages.back().text, QStringLiteral("La limite de points a été atteinte !!!"));
+        QCOMPARE(s.editor.interactionMode, InteractionMode::ModeFinished);
+    }
+
+    void deletionThenTheRightButtonBringsThePointBack()
+    {
+        Session s({{-30, -30}, {0, 0}, {30, 30}});
+        QTest::mouseClick(s.window->control(19), Qt::LeftButton);
+        QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({1, 1}));
+        QCOMPARE(s.editor.document.count, 2);
+        QCOMPARE(s.status(), QStringLiteral("Suppression du point n°1"));
+        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral("   2"));
+        QTest::mouseClick(s.area(), Qt::RightButton, {}, s.at({1, 1}));
+        QCOMPARE(s.editor.document.count, 3);
+        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral("   3"));
+    }
+};
+
+QTEST_MAIN(MouseEditingTest)
+#include "tst_mouse_editing.moc"
