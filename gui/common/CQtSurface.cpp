@@ -236,6 +236,15 @@ void CQtSurface::prepare(Use use)
         }
         applied_.text.reset();
     }
+    // A dotted or dashed pen in exclusive-or paints its gaps in white, as the screen's
+    // opaque background mode does: black dots alone would change nothing, and the
+    // rubber band would not show.
+    const bool opaqueGaps = xorMode && pen().style != PenStyle::Solid;
+    if (!applied_.opaqueGaps || *applied_.opaqueGaps != opaqueGaps) {
+        painter_->setBackgroundMode(opaqueGaps ? Qt::OpaqueMode : Qt::TransparentMode);
+        painter_->setBackground(QBrush(Qt::white));
+        applied_.opaqueGaps = opaqueGaps;
+    }
     if (!applied_.clip || *applied_.clip != clipRect()) {
         if (const std::optional<PixelRect>& clip = clipRect()) {
             const PixelRect& c = *clip;

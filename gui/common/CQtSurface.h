@@ -82,6 +82,7 @@ private:
         std::optional<Pen> pen;
         std::optional<std::pair<Font, Rgb>> text;
         std::optional<std::optional<PixelRect>> clip;
+        std::optional<bool> opaqueGaps;
     };
 
     PixelTarget image_;

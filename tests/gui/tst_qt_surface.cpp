@@ -186,6 +186,25 @@ private slots:
         QCOMPARE(image.pixel(5, 5), White);
     }
 
+    void aDottedBlackRubberBandShowsAndDrawingItTwiceRestores()
+    {
+        QImage image = whiteImage(60, 40);
+        image.setPixel(20, 5, qRgb(10, 200, 30)); // something under the band
+        const QImage before = image.copy();
+        auto band = [&image] {
+            CQtSurface surface(image);
+            surface.setMode(DrawMode::Xor);
+            surface.setPen({Colours::Black, 1, PenStyle::Dot});
+            surface.setBrush(Brush::solid(Colours::Black));
+            surface.rectangle({5, 5, 50, 30});
+        };
+        band();
+        QVERIFY(countNot(image, White) > 40); // the gaps are inverted: the band shows
+        QCOMPARE(image.pixel(25, 15), White);  // the inside stays as it was
+        band();
+        QVERIFY(image == before);
+    }
+
     void backgroundCoversTheWholeArea()
     {
         QImage image(301, 211, QImage::Format_RGB32);
