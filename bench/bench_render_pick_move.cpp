@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -145,14 +147,5 @@ BENCHMARK(BM_PickMoveTranslateCopyPainterPerMove)
 
 int main(int argc, char** argv)
 {
-    // The surface needs a Qt application; no window is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <cmath>
 
 namespace {
@@ -99,14 +101,5 @@ BENCHMARK(BM_RenderPlotRecorded)->Unit(benchmark::kMillisecond)->Repetitions(7)-
 
 int main(int argc, char** argv)
 {
-    // Fonts need a Qt application; no window is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

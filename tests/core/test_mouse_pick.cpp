@@ -1,6 +1,7 @@
 #include "draw/RecordingSurface.h"
 #include "editor/ControlIds.h"
 #include "editor/MousePick.h"
+#include "XorFigures.h"
 #include "editor/PickCommands.h"
 #include "editor/PlotRedraw.h"
 #include "CurvePointPrinter.h"
@@ -157,26 +158,9 @@ bool noFeedbackLeft(const RecordingSurface& surface)
         if (all[i].kind == Kind::Rectangle && all[i].points[0] == PixelPoint{0, 0}
             && all[i].points[1] == PixelPoint{800, 600})
             from = i;
-    std::map<std::tuple<int, std::vector<std::pair<int, int>>, int, int>, int> drawn;
-    for (std::size_t i = from; i < all.size(); ++i) {
-        const auto& p = all[i];
-        const bool feedbackPen = p.pen == FeedbackPens::Rectangle || p.pen == FeedbackPens::Preview
-            || p.pen == FeedbackPens::RubberLine;
-        if (p.mode != DrawMode::Xor || !feedbackPen)
-            continue;
-        if (p.kind == Kind::Line && p.points[0] == p.points[1])
-            continue; // its only pixel is its end, which a segment leaves out
-        if (p.kind == Kind::Rectangle && (p.points[0].x == p.points[1].x || p.points[0].y == p.points[1].y))
-            continue; // an empty box
-        std::vector<std::pair<int, int>> pts;
-        for (PixelPoint q : p.points)
-            pts.emplace_back(q.x, q.y);
-        ++drawn[{int(p.kind), pts, p.pen.colour.r, p.pen.colour.b}];
-    }
-    for (const auto& entry : drawn)
-        if (entry.second % 2 != 0)
-            return false;
-    return true;
+    return xorFiguresCancel(surface, from, [](const RecordingSurface::Primitive& p) {
+        return p.pen == FeedbackPens::Rectangle || p.pen == FeedbackPens::Preview || p.pen == FeedbackPens::RubberLine;
+    });
 }
 
 constexpr PixelPoint R1{300, 500}; // selects x in (-11.25, 11.25): points -11 to 11

@@ -1,5 +1,6 @@
 #include "draw/RecordingSurface.h"
 #include "transform/PickFeedback.h"
+#include "XorFigures.h"
 #include "CurvePointPrinter.h"
 
 #include <gtest/gtest.h>
@@ -41,29 +42,6 @@ bool sameBits(const Points& a, const Points& b)
 
 // A drawing area of 800 x 600 over the default window (-36, -36)-(36, 36).
 CanvasMapping areaMapping() { return CanvasMapping::make({-36, -36, 36, 36}, 800, 600); }
-
-// True when every exclusive-or figure that paints something was drawn an even number of
-// times with the same pen and brush: the picture is then as it was before.
-bool xorFiguresCancel(const RecordingSurface& surface)
-{
-    using Key = std::tuple<int, std::vector<std::pair<int, int>>, int, int, int, int, int, int, bool>;
-    std::map<Key, int> drawn;
-    for (const auto& p : surface.primitives()) {
-        if (p.mode != DrawMode::Xor)
-            continue;
-        if (p.kind == Kind::Line && p.points[0] == p.points[1])
-            continue; // its only pixel is its end, which a segment leaves out
-        if (p.kind == Kind::Rectangle && (p.points[0].x == p.points[1].x || p.points[0].y == p.points[1].y))
-            continue; // an empty box
-        std::vector<std::pair<int, int>> pts;
-        for (PixelPoint q : p.points)
-            pts.emplace_back(q.x, q.y);
-        const Key key{int(p.kind), pts, p.pen.colour.r, p.pen.colour.g, p.pen.colour.b, p.pen.width,
-                      int(p.pen.style), p.brush.colour.r, p.brush.hollow};
-        ++drawn[key];
-    }
-    return std::all_of(drawn.begin(), drawn.end(), [](const auto& entry) { return entry.second % 2 == 0; });
-}
 
 } // namespace
 
