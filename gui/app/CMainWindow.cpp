@@ -395,8 +395,20 @@ void CMainWindow::showCoordinates(double x, double y)
     showMouseCoordinates(x, y);
 }
 
-bool CMainWindow::runParameterDialog(ParameterDialog, const std::string&)
+bool CMainWindow::runParameterDialog(ParameterDialog dialog, const std::string& title)
 {
+    EnteredValues& entered = editor_.entered;
+    const QString shownTitle = QString::fromStdString(title);
+    switch (dialog) {
+    case ParameterDialog::Factor:
+        return askFactor(drawingArea_, entered, shownTitle);
+    case ParameterDialog::Point:
+        return askPoint(drawingArea_, entered, shownTitle);
+    case ParameterDialog::PointAndAngle:
+        return askPointAndAngle(drawingArea_, entered, shownTitle);
+    case ParameterDialog::Affinity:
+        return askAffinity(drawingArea_, services_, entered);
+    }
     return false;
 }
 

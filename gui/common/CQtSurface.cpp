@@ -330,8 +330,8 @@ void CQtSurface::polyline(std::span<const PixelPoint> points)
 void CQtSurface::rectangle(const PixelRect& box)
 {
     const QRect outline = outlineOf(box);
-    if (outline.width() < 0 || outline.height() < 0)
-        return; // an empty box
+    if (outline.width() <= 0 || outline.height() <= 0)
+        return; // an empty box paints nothing, as on the screen
     prepare(Use::Stroke);
     // Inside first, without the outline's pixels, so that exclusive-or never paints a
     // pixel twice.
@@ -345,7 +345,7 @@ void CQtSurface::rectangle(const PixelRect& box)
 void CQtSurface::ellipse(const PixelRect& box)
 {
     const QRect outline = outlineOf(box);
-    if (outline.width() < 0 || outline.height() < 0)
+    if (outline.width() <= 0 || outline.height() <= 0)
         return;
     prepare(Use::Stroke);
     painter_->setBrush(brush().hollow ? QBrush(Qt::NoBrush) : QBrush(toQColor(brush().colour)));

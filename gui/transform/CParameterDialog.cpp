@@ -4,12 +4,20 @@
 
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QPoint>
 #include <QPushButton>
 
 namespace {
 // Fields are read into 16 characters with the terminator.
 constexpr int FieldReadLength = 15;
 } // namespace
+
+std::optional<double> numberFieldValue(const QLineEdit* field)
+{
+    if (!field)
+        return std::nullopt;
+    return evaluateNumberField(field->text().left(FieldReadLength).toStdString());
+}
 
 CParameterDialog::CParameterDialog(const QString& title, const DialogTemplate& layout, QWidget* parent)
     : QDialog(parent)
@@ -31,10 +39,19 @@ void CParameterDialog::setFieldText(int id, const QString& text)
 
 std::optional<double> CParameterDialog::fieldValue(int id) const
 {
-    auto* edit = control<QLineEdit>(id);
-    if (!edit)
-        return std::nullopt;
-    return evaluateNumberField(edit->text().left(FieldReadLength).toStdString());
+    return numberFieldValue(control<QLineEdit>(id));
+}
+
+void CParameterDialog::placeNearCursor(const QPoint& cursor)
+{
+    // "As created" is where the dialog would open by itself, centred on its owner.
+    adjustPosition(parentWidget());
+    const QRect frame = frameGeometry();
+    // Right and bottom are the edges just past the frame, as a window rectangle
+    // gives them (QRect::right() is the last pixel inside); the divisions truncate.
+    const int right = frame.x() + frame.width();
+    const int bottom = frame.y() + frame.height();
+    move(cursor.x() - right / 3, cursor.y() - bottom / 3);
 }
 
 void CParameterDialog::closeEvent(QCloseEvent* event)

@@ -7,6 +7,9 @@
 
 #include <optional>
 
+class QLineEdit;
+class QPoint;
+
 // A small modal dialog of number fields with "Ok" and "Cancel". Enter presses "Ok";
 // Escape and the close box do nothing, so only the two buttons close it.
 class CParameterDialog : public QDialog {
@@ -25,6 +28,10 @@ public:
     // The field's first 15 characters evaluated as an expression; nothing when the
     // text does not evaluate.
     std::optional<double> fieldValue(int id) const;
+    // Moves the dialog, keeping its size, so that it opens by the mouse at `cursor`:
+    // its top-left corner goes to (cursor x - R / 3, cursor y - B / 3), where R and B
+    // are the right and bottom edges of the frame it would open with by itself.
+    void placeNearCursor(const QPoint& cursor);
 
 public slots:
     void reject() override {}
@@ -35,6 +42,10 @@ protected:
 private:
     DialogControls controls_;
 };
+
+// A number field's first 15 characters evaluated as an expression (an empty field is
+// 0); nothing when the text does not evaluate or there is no field.
+std::optional<double> numberFieldValue(const QLineEdit* field);
 
 // Field ids shared by the parameter dialogs.
 inline constexpr int FieldXmin = 1129;

@@ -1,13 +1,59 @@
 #include "gui/transform/ParameterDialogs.h"
 
+#include "gui/common/PlatformServices.h"
 #include "gui/transform/CParameterDialog.h"
 #include "text/NumberText.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QLineEdit>
+
+#include <optional>
+#include <span>
 
 namespace {
 
 using Kind = ControlKind;
 constexpr int NoId = NoControlId;
 constexpr unsigned Centred = ControlFlag::Centred;
+constexpr unsigned Default = ControlFlag::Default;
+constexpr unsigned NoAutoDefault = ControlFlag::NoAutoDefault;
+
+// The same ids stand for different quantities from one dialog to the next.
+constexpr int FieldFactor = 1129;
+constexpr int FieldX = 1129;
+constexpr int FieldY = 1125;
+constexpr int FieldXo = 1129;
+constexpr int FieldYo = 1130;
+constexpr int FieldAngle = 1125;
+
+// Group boxes come first so that they lie under the controls they frame.
+constexpr ControlSpec FactorControls[] = {
+    {NoId, Kind::Group, "Facteur", 7, 5, 89, 29},
+    {FieldFactor, Kind::Edit, "", 16, 16, 72, 12},
+    {ButtonOk, Kind::Button, "Ok", 10, 39, 39, 15, Default},
+    {ButtonCancel, Kind::Button, "Cancel", 55, 39, 39, 15, NoAutoDefault},
+};
+
+constexpr ControlSpec PointControls[] = {
+    {NoId, Kind::Label, "X", 6, 6, 24, 12, Centred},
+    {NoId, Kind::Label, "Y", 6, 21, 24, 12, Centred},
+    {FieldX, Kind::Edit, "", 33, 6, 72, 12},
+    {FieldY, Kind::Edit, "", 33, 21, 72, 12},
+    {ButtonOk, Kind::Button, "Ok", 9, 39, 39, 15, Default},
+    {ButtonCancel, Kind::Button, "Cancel", 63, 39, 39, 15, NoAutoDefault},
+};
+
+constexpr ControlSpec PointAndAngleControls[] = {
+    {NoId, Kind::Label, "Xo", 6, 6, 36, 12, Centred},
+    {FieldXo, Kind::Edit, "", 45, 6, 72, 12},
+    {NoId, Kind::Label, "Yo", 6, 21, 36, 12, Centred},
+    {FieldYo, Kind::Edit, "", 45, 21, 72, 12},
+    {NoId, Kind::Label, "A (rad)", 6, 39, 36, 12, Centred},
+    {FieldAngle, Kind::Edit, "", 45, 39, 72, 12},
+    {ButtonOk, Kind::Button, "Ok", 15, 60, 39, 15, Default},
+    {ButtonCancel, Kind::Button, "Cancel", 69, 60, 39, 15, NoAutoDefault},
+};
 
 constexpr ControlSpec BoundsControls[] = {
     {NoId, Kind::Label, "Xmin", 6, 6, 24, 12, Centred},
@@ -18,11 +64,60 @@ constexpr ControlSpec BoundsControls[] = {
     {FieldYmin, Kind::Edit, "", 33, 39, 72, 12},
     {NoId, Kind::Label, "Ymax", 6, 54, 24, 12, Centred},
     {FieldYmax, Kind::Edit, "", 33, 54, 72, 12},
-    {ButtonOk, Kind::Button, "Ok", 12, 75, 39, 15, ControlFlag::Default},
-    {ButtonCancel, Kind::Button, "Cancel", 60, 75, 39, 15, ControlFlag::NoAutoDefault},
+    {ButtonOk, Kind::Button, "Ok", 12, 75, 39, 15, Default},
+    {ButtonCancel, Kind::Button, "Cancel", 60, 75, 39, 15, NoAutoDefault},
 };
 
 constexpr DialogTemplate BoundsLayout{111, 93, BoundsControls};
+
+constexpr int AffinityOk = 1;
+constexpr int AffinityCancel = 2;
+constexpr int CheckX = 1010;
+constexpr int CheckY = 1011;
+constexpr int FieldAffinityFactor = 1012;
+
+constexpr ControlSpec AffinityControls[] = {
+    {AffinityOk, Kind::Button, "OK", 87, 11, 50, 14, Default},
+    {AffinityCancel, Kind::Button, "Cancel", 87, 28, 50, 14, NoAutoDefault},
+    {NoId, Kind::Group, "Direction", 7, 7, 70, 28},
+    {CheckX, Kind::Check, "X", 18, 18, 25, 12},
+    {CheckY, Kind::Check, "Y", 48, 18, 25, 12},
+    {NoId, Kind::Group, "Facteur", 7, 38, 70, 29},
+    {FieldAffinityFactor, Kind::Edit, "", 18, 49, 50, 12},
+};
+
+constexpr DialogTemplate AffinityLayout{144, 74, AffinityControls};
+
+constexpr const char* AffinityFactorMessage = "Erreur : facteur nul";
+constexpr const char* AffinityFactorCaption = "Warning";
+
+// A field of a dialog opened by the mouse: its text at opening and where its value goes.
+struct NumberField {
+    int id;
+    double EnteredValues::*destination;
+    double initial;
+};
+
+// One of the dialogs opened by the mouse: fields in the order they are read.
+struct MouseDialog {
+    const char* objectName;
+    const char* title;
+    DialogTemplate layout;
+    std::span<const NumberField> fields;
+};
+
+constexpr NumberField FactorFields[] = {{FieldFactor, &EnteredValues::value, 0.5}};
+constexpr NumberField PointFields[] = {{FieldX, &EnteredValues::x, 0.0}, {FieldY, &EnteredValues::y, 0.0}};
+constexpr NumberField PointAndAngleFields[] = {
+    {FieldXo, &EnteredValues::x, 0.0},
+    {FieldYo, &EnteredValues::y, 0.0},
+    {FieldAngle, &EnteredValues::value, 0.0},
+};
+
+constexpr MouseDialog FactorDialog{"factorDialog", FactorDialogTitle, {102, 58, FactorControls}, FactorFields};
+constexpr MouseDialog PointDialog{"pointDialog", PointDialogTitle, {111, 58, PointControls}, PointFields};
+constexpr MouseDialog PointAndAngleDialog{"pointAndAngleDialog", PointAndAngleDialogTitle,
+                                          {123, 78, PointAndAngleControls}, PointAndAngleFields};
 
 QString fixed3(double v)
 {
@@ -38,7 +133,41 @@ void readField(const CParameterDialog& dialog, int id, double& destination, bool
         allRead = false;
 }
 
+bool runAtMouse(const MouseDialog& form, QWidget* owner, EnteredValues& entered, const QString& title)
+{
+    CParameterDialog dialog(title.isEmpty() ? QString::fromUtf8(form.title) : title, form.layout, owner);
+    dialog.setObjectName(QString::fromUtf8(form.objectName));
+    dialog.placeNearCursor(QCursor::pos());
+    // Earlier entries are not shown again.
+    for (const NumberField& field : form.fields)
+        dialog.setFieldText(field.id, fixed3(field.initial));
+    if (dialog.exec() != QDialog::Accepted) {
+        entered.accepted = 0;
+        return false;
+    }
+    for (const NumberField& field : form.fields)
+        if (auto v = dialog.fieldValue(field.id))
+            entered.*field.destination = *v;
+    entered.accepted = 1;
+    return true;
+}
+
 } // namespace
+
+bool askFactor(QWidget* owner, EnteredValues& entered, const QString& title)
+{
+    return runAtMouse(FactorDialog, owner, entered, title);
+}
+
+bool askPoint(QWidget* owner, EnteredValues& entered, const QString& title)
+{
+    return runAtMouse(PointDialog, owner, entered, title);
+}
+
+bool askPointAndAngle(QWidget* owner, EnteredValues& entered, const QString& title)
+{
+    return runAtMouse(PointAndAngleDialog, owner, entered, title);
+}
 
 int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered, bool& allRead)
 {
@@ -59,4 +188,56 @@ int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered,
     readField(dialog, FieldYmax, entered.value2, allRead);
     entered.accepted = 1;
     return 1;
+}
+
+bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& entered)
+{
+    // A plain dialog: unlike the others, Escape and the close box cancel it.
+    QDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("affinityDialog"));
+    dialog.setWindowTitle(QString::fromUtf8(AffinityDialogTitle));
+    dialog.setModal(true);
+
+    int direction = 0; // "Y", at every opening
+    double factor = 0.0;
+    DialogControls controls;
+    const auto showDirection = [&] {
+        controls.control<QCheckBox>(CheckX)->setChecked(direction == 1);
+        controls.control<QCheckBox>(CheckY)->setChecked(direction == 0);
+    };
+    controls = buildDialog(dialog, AffinityLayout, [&](int id) {
+        switch (id) {
+        case CheckX:
+        case CheckY:
+            // The two boxes act as one pair of radio buttons: a click on the ticked
+            // one, which has just unticked itself, ticks it again.
+            direction = id == CheckX ? 1 : 0;
+            showDirection();
+            break;
+        case AffinityOk:
+            // A factor the parser rejects has no value to accept: refused like 0.
+            if (auto typed = numberFieldValue(controls.control<QLineEdit>(FieldAffinityFactor)); typed && *typed > 0) {
+                factor = *typed;
+                dialog.accept();
+            } else {
+                services.showMessage(nullptr, QString::fromUtf8(AffinityFactorMessage),
+                                     QString::fromUtf8(AffinityFactorCaption), MessageButtons::Ok,
+                                     MessageIcon::Error);
+            }
+            break;
+        case AffinityCancel: dialog.reject(); break;
+        default: break;
+        }
+    });
+    controls.control<QLineEdit>(FieldAffinityFactor)->setText(QStringLiteral("1."));
+    showDirection();
+
+    if (dialog.exec() != QDialog::Accepted) {
+        entered.accepted = 0;
+        return false;
+    }
+    entered.x = direction;
+    entered.y = factor;
+    entered.accepted = 1;
+    return true;
 }
