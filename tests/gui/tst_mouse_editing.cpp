@@ -5,7 +5,12 @@
 #include "gui/app/CMainWindow.h"
 
 #include <QCheckBox>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QtTest>
 
@@ -16,6 +21,22 @@
 namespace {
 
 using Step = std::function<void()>;
+
+// Runs `act` on the modal dialog as soon as one is up, looking again every millisecond
+// for a while: a dialog opens inside the event loop of the gesture that asked for it.
+// The looking ends with `owner`, so that nothing of a test reaches into the next.
+void whenADialogOpens(QObject* owner, std::function<void(QDialog&)> act, int triesLeft = 2000)
+{
+    QTimer::singleShot(1, owner, [owner, act, triesLeft] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->objectName() != QStringLiteral("mainWindow") && dialog->isVisible()) {
+            act(*dialog);
+            return;
+        }
+        QVERIFY2(triesLeft > 0, "a dialog opens");
+        whenADialogOpens(owner, act, triesLeft - 1);
+    });
+}
 
 // A shown main window over a curve, driven with real mouse and key events.
 struct Session {
@@ -46,11 +67,31 @@ struct Session {
     }
     Step moveTo(CurvePoint p)
     {
-        return [this, p] { QTest::mouseMove(area(), at(p)); };
+        // Sent as the window system would, but straight to the widget: QTest::mouseMove
+        // drops a move to where an earlier test left the cursor.
+        return [this, p] {
+            const QPointF local = at(p);
+            QMouseEvent move(QEvent::MouseMove, local, area()->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(area(), &move);
+        };
     }
     Step key(Qt::Key k)
     {
         return [this, k] { QTest::keyClick(area(), k); };
+    }
+    // Acts on the modal dialog that the gesture before opened, once it is up.
+    Step inDialog(std::function<void(QDialog&)> act)
+    {
+        return [this, act] { whenADialogOpens(window.get(), act); };
+    }
+    // A gesture that opens a dialog before it returns, and what the user then does in it.
+    Step opensDialog(Step gesture, std::function<void(QDialog&)> act)
+    {
+        return [this, gesture, act] {
+            whenADialogOpens(window.get(), act);
+            gesture();
+        };
     }
     Step press(int id)
     {
@@ -66,7 +107,7 @@ struct Session {
     }
     void scheduleNext()
     {
-        QTimer::singleShot(0, [this] {
+        QTimer::singleShot(0, window.get(), [this] {
             if (steps.empty())
                 return;
             Step step = std::move(steps.front());
@@ -83,6 +124,21 @@ struct Session {
 std::deque<Step> selectAround(Session& s, CurvePoint p)
 {
     return {s.clickAt({p.x - 3, p.y - 3}), s.moveTo({p.x + 3, p.y + 3}), s.clickAt({p.x + 3, p.y + 3})};
+}
+
+void type(QDialog& d, int id, const QString& text)
+{
+    auto* field = d.findChild<QLineEdit*>(QStringLiteral("ctl%1").arg(id));
+    QVERIFY(field);
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+void clickControl(QDialog& d, int id)
+{
+    auto* button = d.findChild<QAbstractButton*>(QStringLiteral("ctl%1").arg(id));
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 bool near(CurvePoint a, CurvePoint b, double tolerance)
@@ -115,6 +171,87 @@ private slots:
         QTest::mouseClick(s.window->control(1), Qt::LeftButton);
         QCOMPARE(s.services.messages.size(), std::size_t(1));
         QCOMPARE(s.services.messages[0].caption, QStringLiteral("Sortie"));
+    }
+
+    void aTranslationTypedInVecteurTranslation()
+    {
+        Session s({{-30, -30}, {0, 0}, {30, 30}});
+        QString title;
+        std::deque<Step> script = selectAround(s, {0, 0});
+        script.push_back(s.opensDialog(s.clickAt({1, 1}, Qt::RightButton), [&title](QDialog& d) {
+            title = d.windowTitle();
+            type(d, 1129, QStringLiteral(""));
+            type(d, 1125, QStringLiteral("3"));
+            clickControl(d, 1134);
+        }));
+        s.run(30, script);
+        QCOMPARE(title, QStringLiteral("Vecteur translation"));
+        QCOMPARE(s.point(1), (CurvePoint{0, 3})); // an empty X is 0
+    }
+
+    void aRotationByAQuarterTurnTyped()
+    {
+        Session s({{-30, -30}, {10, 5}, {30, 30}});
+        QString title;
+        std::deque<Step> script = selectAround(s, {10, 5});
+        script.push_back(s.opensDialog(s.clickAt({1, 1}, Qt::RightButton), [&title](QDialog& d) {
+            title = d.windowTitle();
+            type(d, 1125, QStringLiteral("pi/2"));
+            clickControl(d, 1134);
+        }));
+        s.run(50, script);
+        QCOMPARE(title, QStringLiteral("Vecteur de Rotation"));
+        QVERIFY(near(s.point(1), {-5, 10}, 1e-9));
+    }
+
+    void aHomothetyByClickAndFactor()
+    {
+        Session s({{-30, -30}, {10, 5}, {30, 30}});
+        std::deque<Step> script = selectAround(s, {10, 5});
+        script.push_back(s.opensDialog(s.clickAt({0, 0}), [](QDialog& d) {
+                type(d, 1129, QStringLiteral("2"));
+            clickControl(d, 1134);
+        }));
+        s.run(12, script);
+        // The centre is the clicked pixel, within half a pixel of the origin.
+        QVERIFY(near(s.point(1), {20, 10}, 0.5));
+        QCOMPARE(s.editor.document.count, 3);
+    }
+
+    void anAffinityRefusedThenAccepted()
+    {
+        Session s({{-30, -30}, {10, 5}, {30, 30}});
+        bool stillOpen = false;
+        std::deque<Step> script = selectAround(s, {10, 5});
+        script.push_back(s.inDialog([&stillOpen](QDialog& d) {
+            type(d, 1012, QStringLiteral("0"));
+            clickControl(d, 1);
+            stillOpen = d.isVisible();
+            clickControl(d, 1010);
+            type(d, 1012, QStringLiteral("2"));
+            clickControl(d, 1);
+        }));
+        s.run(55, script);
+        QVERIFY(stillOpen);
+        QCOMPARE(s.services.messages.size(), std::size_t(1));
+        QCOMPARE(s.services.messages[0].text, QStringLiteral("Erreur : facteur nul"));
+        QCOMPARE(s.services.messages[0].caption, QStringLiteral("Warning"));
+        QVERIFY(near(s.point(1), {20, 5}, 1e-12));
+    }
+
+    void pointEntryRightButtonTypesAPoint()
+    {
+        Session s({{-30, -30}, {30, 30}});
+        QTest::mouseClick(s.window->control(10), Qt::LeftButton);
+        whenADialogOpens(s.window.get(), [](QDialog& d) {
+            type(d, 1129, QStringLiteral("4.5"));
+            type(d, 1125, QStringLiteral("-2"));
+            clickControl(d, 1134);
+        });
+        QTest::mouseClick(s.area(), Qt::RightButton, {}, s.at({0, 0}));
+        QCOMPARE(s.editor.document.count, 3);
+        QCOMPARE(s.point(1), (CurvePoint{4.5, -2}));
+        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral("   3"));
     }
 
     void eraseWindowDeletesThePointsInside()
