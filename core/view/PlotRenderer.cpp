@@ -169,17 +169,44 @@ double roundHalfAwayExact(double v)
     return fraction >= 0.5 ? t + 1 : fraction <= -0.5 ? t - 1 : t;
 }
 
+// One axis of the mapping with its scale's reciprocal: a redraw maps 100 000 values,
+// and a multiplication costs a fraction of a division.
+struct AxisScale {
+    double origin = 0.0;
+    double scale = 1.0;
+    double inverse = 1.0;
+    AxisScale(double o, double s) : origin(o), scale(s), inverse(1.0 / s) {}
+
+    // roundHalfAwayExact((v - origin) / scale), always the same integer: the product
+    // differs from the quotient by a few units in the last place, which changes the
+    // rounding only next to a half; there the quotient itself is taken.
+    double rounded(double v) const
+    {
+        const double a = v - origin;
+        const double q = a * inverse;
+        if (std::abs(q) < 1e15) {
+            const double t = static_cast<double>(static_cast<long long>(q));
+            const double fraction = q - t;
+            // Without branches: along a wavy curve the fraction's side is a coin toss.
+            if (std::abs(std::abs(fraction) - 0.5) > std::abs(q) * 1e-12)
+                return t + static_cast<double>(fraction >= 0.5) - static_cast<double>(fraction <= -0.5);
+        }
+        return roundHalfAwayExact(a / scale);
+    }
+};
+
 // The mapping of CanvasMapping::worldToPixel before it is made an int: the same pixel
 // for every point near the picture.
-double mapExactX(const CanvasMapping& m, double x)
-{
-    return roundHalfAwayExact((x - m.xmin) / m.scaleX) + m.marginX;
-}
-
-double mapExactY(const CanvasMapping& m, double y)
-{
-    return m.usableHeight + m.marginY - roundHalfAwayExact((y - m.ymin) / m.scaleY);
-}
+struct ExactMapping {
+    AxisScale x, y;
+    double left, bottom;
+    explicit ExactMapping(const CanvasMapping& m)
+        : x(m.xmin, m.scaleX), y(m.ymin, m.scaleY), left(m.marginX), bottom(m.usableHeight + m.marginY)
+    {
+    }
+    double pixelX(double wx) const { return x.rounded(wx) + left; }
+    double pixelY(double wy) const { return bottom - y.rounded(wy); }
+};
 
 // Draws the mapped points as connected segments: runs that stay near the picture go
 // out as one polyline each; a segment that reaches far beyond is cut first.
@@ -187,8 +214,12 @@ void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points, std::vec
 {
     const PixelSize size = s.size();
     const ExactBox box{-FarPixels, -FarPixels, size.width + FarPixels, size.height + FarPixels};
-    auto inside = [&](const ExactPixel& p) { return box.contains(p); };
-    auto pixel = [](const ExactPixel& p) { return PixelPoint{toPixel(p.x), toPixel(p.y)}; };
+    // NaN compares false, so a point that is not finite is never near.
+    auto near = [&](const ExactPixel& p) { return box.contains(p); };
+    auto finite = [](const ExactPixel& p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    // Near points are within a few million pixels: a plain conversion is exact there.
+    auto pixel = [](const ExactPixel& p) { return PixelPoint{static_cast<int>(p.x), static_cast<int>(p.y)}; };
+    auto farPixel = [](const ExactPixel& p) { return PixelPoint{toPixel(p.x), toPixel(p.y)}; };
 
     run.clear();
     auto flush = [&] {
@@ -196,30 +227,37 @@ void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points, std::vec
             s.polyline(run);
         run.clear();
     };
+    if (points.empty())
+        return;
+    bool previousNear = near(points[0]);
     for (std::size_t i = 1; i < points.size(); ++i) {
+        const bool currentNear = near(points[i]);
+        if (previousNear && currentNear) {
+            // The common case: both ends near the picture, drawn as mapped.
+            if (run.empty())
+                run.push_back(pixel(points[i - 1]));
+            run.push_back(pixel(points[i]));
+            previousNear = true;
+            continue;
+        }
+        previousNear = currentNear;
         ExactPixel a = points[i - 1];
         ExactPixel b = points[i];
-        if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) {
+        if (!finite(a) || !finite(b)) {
             flush(); // a value too large to map breaks the curve there
             continue;
         }
-        if (inside(a) && inside(b)) {
-            if (run.empty())
-                run.push_back(pixel(a));
-            run.push_back(pixel(b));
-            continue;
-        }
-        const bool continues = inside(a) && !run.empty();
+        const bool continues = near(a) && !run.empty();
         if (!clipSegment(a, b, box)) {
             flush();
             continue;
         }
         if (!continues) {
             flush();
-            run.push_back(pixel(a));
+            run.push_back(farPixel(a));
         }
-        run.push_back(pixel(b));
-        if (!inside(points[i]))
+        run.push_back(farPixel(b));
+        if (!currentNear)
             flush();
     }
     flush();
@@ -237,10 +275,11 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
             return true;
         s.setMode(DrawMode::Xor);
         s.setPen({Colours::White, 1, PenStyle::Solid});
+        const ExactMapping map(m);
         std::vector<ExactPixel>& pixels = buffers.pixels;
         pixels.resize(curve.samples.size());
         for (std::size_t i = 0; i < curve.samples.size(); ++i)
-            pixels[i] = {mapExactX(m, curve.samples[i].x), mapExactY(m, curve.samples[i].y)};
+            pixels[i] = {map.pixelX(curve.samples[i].x), map.pixelY(curve.samples[i].y)};
         drawMappedPolyline(s, pixels, buffers.run);
 
         // Derived curves share the curve's world coordinates: only y changes.
@@ -248,7 +287,7 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
             if (ys.size() != curve.samples.size())
                 return;
             for (std::size_t i = 0; i < ys.size(); ++i)
-                pixels[i].y = mapExactY(m, ys[i]);
+                pixels[i].y = map.pixelY(ys[i]);
             s.setPen({colour, 1, PenStyle::Solid});
             drawMappedPolyline(s, pixels, buffers.run);
         };

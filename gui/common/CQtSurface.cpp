@@ -49,6 +49,15 @@ void CQtSurface::PixelTarget::segment(PixelPoint a, PixelPoint b) const
 {
     if (a == b || box.isEmpty())
         return;
+    // A curve of 32 000 samples is mostly steps to a neighbouring pixel: such a step
+    // paints its start pixel only.
+    const std::int64_t stepX = std::int64_t{b.x} - a.x;
+    const std::int64_t stepY = std::int64_t{b.y} - a.y;
+    if (stepX >= -1 && stepX <= 1 && stepY >= -1 && stepY <= 1) {
+        if (a.x >= box.left() && a.x <= box.right() && a.y >= box.top() && a.y <= box.bottom())
+            plot(a.x, a.y);
+        return;
+    }
     if (std::max({std::abs(std::int64_t{a.x}), std::abs(std::int64_t{a.y}), std::abs(std::int64_t{b.x}),
                   std::abs(std::int64_t{b.y})})
         > ExactLimit) {
@@ -95,19 +104,38 @@ void CQtSurface::PixelTarget::segment(PixelPoint a, PixelPoint b) const
             return;
     }
 
+    // From the segment's start (the usual case) the error term starts at n, without the
+    // 64-bit division a clipped start needs.
     const std::int64_t numerator = 2 * first * m + n;
-    std::int64_t k = numerator / (2 * n);
-    std::int64_t r = numerator % (2 * n);
-    for (std::int64_t i = first; i <= last; ++i) {
-        const std::int64_t u = u0 + su * i;
-        const std::int64_t v = v0 + sv * k;
-        plot(int(xMajor ? u : v), int(xMajor ? v : u));
-        r += 2 * m;
-        if (r >= 2 * n) {
-            r -= 2 * n;
-            ++k;
+    const std::int64_t k = first == 0 ? 0 : numerator / (2 * n);
+    std::int64_t r = first == 0 ? n : numerator % (2 * n);
+    // From the first pixel on, the address steps along: one pixel on the major axis
+    // every step, one on the minor axis whenever the error term wraps.
+    const std::int64_t u = u0 + su * first;
+    const std::int64_t v = v0 + sv * k;
+    const std::int64_t x = xMajor ? u : v;
+    const std::int64_t y = xMajor ? v : u;
+    const std::ptrdiff_t pixelStep = sizeof(quint32);
+    const std::ptrdiff_t majorStep = xMajor ? su * pixelStep : su * std::ptrdiff_t(bytesPerLine);
+    const std::ptrdiff_t minorStep = xMajor ? sv * std::ptrdiff_t(bytesPerLine) : sv * pixelStep;
+    uchar* address = bits + y * bytesPerLine + x * pixelStep;
+    const std::int64_t wrap = 2 * n;
+    const std::int64_t advance = 2 * m;
+    auto walk = [&](auto paint) {
+        for (std::int64_t i = first; i <= last; ++i) {
+            paint(reinterpret_cast<quint32*>(address));
+            address += majorStep;
+            r += advance;
+            if (r >= wrap) {
+                r -= wrap;
+                address += minorStep;
+            }
         }
-    }
+    };
+    if (exclusiveOr)
+        walk([c = colour](quint32* p) { *p ^= c; });
+    else
+        walk([c = 0xff000000u | colour](quint32* p) { *p = c; }); // alpha stays opaque
 }
 
 namespace {
