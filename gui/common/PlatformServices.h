@@ -34,6 +34,9 @@ public:
                                       MessageButtons buttons, MessageIcon icon) = 0;
     virtual FileChoice chooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
     virtual void beep() = 0;
+    // Shows the help file at `path`, opened at the anchor `topic` (its contents when
+    // empty); false when it cannot be shown.
+    virtual bool showHelp(QWidget* owner, const QString& path, const QString& topic) = 0;
 
     // The window that has the keyboard focus, for messages "owned by the focus".
     static QWidget* focusOwner();

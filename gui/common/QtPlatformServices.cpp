@@ -116,3 +116,12 @@ void CQtPlatformServices::beep()
 {
     QApplication::beep();
 }
+
+bool CQtPlatformServices::showHelp(QWidget* owner, const QString& path, const QString& topic)
+{
+    // One help window for the whole run, owned here rather than by a dialog that may close.
+    if (!help_)
+        help_ = std::make_unique<CHelpViewer>();
+    Q_UNUSED(owner);
+    return help_->showTopic(path, topic);
+}

@@ -1,8 +1,11 @@
+#include "gui/common/CHelpViewer.h"
 #include "gui/common/QtPlatformServices.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -64,6 +67,23 @@ private slots:
                                           QStringLiteral("Attention !"), MessageButtons(buttons),
                                           MessageIcon::Question)),
                  answer);
+    }
+
+    void theHelpOpensAtItsTopic()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lintrel.hlp"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h1>Sommaire</h1><p style='height:4000px'>...</p>"
+                   "<a name='Formules'></a><h2>Formules</h2></body></html>");
+        file.close();
+        CHelpViewer viewer;
+        QVERIFY(viewer.showTopic(path, QStringLiteral("Formules")));
+        QCOMPARE(viewer.currentTopic(), QStringLiteral("Formules"));
+        QVERIFY(viewer.isVisible());
+        QVERIFY(viewer.showTopic(path, QString()));
+        QVERIFY(!viewer.showTopic(dir.filePath(QStringLiteral("absent.hlp")), QString()));
     }
 };
 

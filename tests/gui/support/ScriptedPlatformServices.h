@@ -21,6 +21,11 @@ public:
                               MessageIcon icon) override;
     FileChoice chooseFile(QWidget* owner, const FileDialogRequest& request) override;
     void beep() override { ++beeps; }
+    bool showHelp(QWidget* owner, const QString& path, const QString& topic) override
+    {
+        helpRequests.push_back({owner, path, topic});
+        return true;
+    }
 
     // Scripting.
     void answerNextMessage(MessageAnswer answer) { messageAnswers.push_back(answer); }
@@ -33,6 +38,12 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<FileDialogRequest> fileRequests;
     int beeps = 0;
+    struct HelpRequest {
+        QWidget* owner = nullptr;
+        QString path;
+        QString topic;
+    };
+    std::vector<HelpRequest> helpRequests;
 
 private:
     std::deque<MessageAnswer> messageAnswers;
