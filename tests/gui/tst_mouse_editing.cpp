@@ -308,6 +308,18 @@ private slots:
         QVERIFY(s.area()->image() == shown);
     }
 
+    void closingTheWindowDuringAPickGoesThroughTheStopPath()
+    {
+        Session s({{-30, -30}, {0, 0}, {30, 30}});
+        s.editor.document.appendPoint({5, 5}); // unsaved: the stop path asks
+        s.services.answerNextMessage(MessageAnswer::No);
+        s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}), [&s] { s.window->close(); }});
+        QCOMPARE(s.services.messages.size(), std::size_t(1));
+        QCOMPARE(s.services.messages[0].caption, QStringLiteral("Sortie"));
+        QVERIFY(!s.window->isVisible());
+        QCOMPARE(s.point(1), (CurvePoint{0, 0}));
+    }
+
     void pointEntryAddsUpToTheLimit()
     {
         Session s({});
