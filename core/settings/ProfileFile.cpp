@@ -1,0 +1,117 @@
+#include "settings/ProfileFile.h"
+
+#include "text/Latin1Text.h"
+#include "text/Utf8Text.h"
+
+#include <ini.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace {
+
+bool isValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto c = static_cast<unsigned char>(text[i]);
+        int length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (int k = 1; k < length; ++k)
+            if (!isUtf8Continuation(text[i + k]))
+                return false;
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+// Hands inih one line at a time, shaped as the profile functions read lines.
+struct LineFeed {
+    std::string_view text;
+    std::size_t position = 0;
+};
+
+char* nextLine(char* buffer, int size, void* stream)
+{
+    auto& feed = *static_cast<LineFeed*>(stream);
+    if (feed.position >= feed.text.size() || size < 2)
+        return nullptr;
+    std::size_t end = feed.text.find('\n', feed.position);
+    if (end == std::string_view::npos)
+        end = feed.text.size();
+    std::string_view line = feed.text.substr(feed.position, end - feed.position);
+    feed.position = end + 1;
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    // An indented line is a line of its own; inih would append it to the value above.
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
+    // The rest of a line longer than inih's buffer is dropped: handed over in pieces it
+    // would be read as lines of their own.
+    std::size_t room = std::min(static_cast<std::size_t>(size) - 2, MaxProfileLineBytes);
+    if (line.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && isUtf8Continuation(line[cut]))
+            --cut;
+        line = line.substr(0, cut);
+    }
+    std::memcpy(buffer, line.data(), line.size());
+    buffer[line.size()] = '\n';
+    buffer[line.size() + 1] = '\0';
+    return buffer;
+}
+
+int addEntry(void* user, const char* section, const char* name, const char* value)
+{
+    // inih is C: nothing may be thrown through it.
+    try {
+        static_cast<std::vector<ProfileEntry>*>(user)->push_back({section, name, value ? value : ""});
+        return 1;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+std::vector<ProfileEntry> parseProfileText(std::string_view bytes)
+{
+    std::string text = isValidUtf8(bytes) ? std::string(bytes) : latin1ToUtf8(bytes);
+    std::vector<ProfileEntry> entries;
+    LineFeed feed{text};
+    // A line inih cannot read (no "=") is skipped, as the profile functions skip it.
+    ini_parse_stream(nextLine, &feed, addEntry, &entries);
+    return entries;
+}
+
+std::optional<std::vector<ProfileEntry>> readProfileFile(const std::string& path)
+{
+    std::string bytes;
+    if (!readFileBytes(path, bytes))
+        return std::nullopt;
+    return parseProfileText(bytes);
+}
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
+
+std::optional<std::string> profileValue(const std::vector<ProfileEntry>& entries, std::string_view section,
+                                        std::string_view key)
+{
+    auto it = std::find_if(entries.begin(), entries.end(), [&](const ProfileEntry& e) {
+        return sameNameIgnoringCase(e.section, section) && sameNameIgnoringCase(e.key, key);
+    });
+    if (it == entries.end())
+        return std::nullopt;
+    return it->value;
+}

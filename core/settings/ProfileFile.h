@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One "key=value" line of a profile file (an INI file of sections holding key lines),
+// in UTF-8. A key line above the first section header has an empty section.
+struct ProfileEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+    friend bool operator==(const ProfileEntry&, const ProfileEntry&) = default;
+};
+
+// Every key line of a profile file's text, in file order, duplicates kept. The bytes
+// are Latin-1 as our files are, unless the whole text is valid UTF-8 (an editor on
+// Linux writes that). Lines are read as the profile functions of Windows read them:
+// CR LF or LF, leading blanks ignored, ";" or "#" starting a comment line. A blank
+// followed by ";" starts a comment within a line, and a line keeps only its first
+// MaxProfileLineBytes bytes (after conversion to UTF-8).
+std::vector<ProfileEntry> parseProfileText(std::string_view bytes);
+
+// The same for a file; nothing when it cannot be read.
+std::optional<std::vector<ProfileEntry>> readProfileFile(const std::string& path);
+
+// The value of the first `key` line in a section named `section`, names
+// compared without regard to ASCII case as the profile functions compare them.
+std::optional<std::string> profileValue(const std::vector<ProfileEntry>& entries, std::string_view section,
+                                        std::string_view key);
+
+// What one line of a profile file holds: inih's line buffer less the line end.
+inline constexpr std::size_t MaxProfileLineBytes = 197;
+
+// True when the two names differ only by the case of ASCII letters.
+bool sameNameIgnoringCase(std::string_view a, std::string_view b);

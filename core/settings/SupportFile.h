@@ -1,0 +1,34 @@
+#pragma once
+
+#include "settings/InstallationDirectories.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The help file the help buttons open.
+inline constexpr std::string_view HelpFileName = "lintrel.hlp";
+
+// The settings file of the sibling product that names the support directories.
+inline constexpr std::string_view DorvaneFileName = "dorvane.ini";
+inline constexpr std::string_view DorvaneSection = "Options générales";
+inline constexpr std::string_view DorvaneSupportKey = "Fichiers support";
+inline constexpr std::string_view DorvaneSupportDefault = "Dummy";
+inline constexpr char SupportDirectorySeparator = ';';
+
+// A name holding one of these is a path, never looked up in the support directories.
+inline constexpr std::string_view PathCharacters = ":/\\?*";
+
+// The support directory list of dorvane.ini in `profileDirectory`, or
+// DorvaneSupportDefault when the file or the value is missing.
+std::string supportDirectoryList(std::string_view profileDirectory);
+
+// The paths `name` is looked for at, one for each directory of `directoryList`
+// (";"-separated, empty entries skipped), in order, without doubling a separator.
+std::vector<std::string> supportFileCandidates(std::string_view directoryList, std::string_view name);
+
+// A usable path of the support file `name`: the name itself (against the working
+// directory), else beside the program, else, for a plain file name, in the support
+// directories of dorvane.ini. Nothing when none of them holds the file.
+std::optional<std::string> findSupportFile(std::string_view name, const InstallationDirectories& directories);

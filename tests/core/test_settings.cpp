@@ -1,0 +1,377 @@
+#include "settings/CIniSettingsStore.h"
+#include "settings/CMemorySettingsStore.h"
+#include "settings/ProfileFile.h"
+#include "settings/SupportFile.h"
+#include "settings/UnitList.h"
+#include "settings/VersionText.h"
+#include "text/Utf8Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A fresh directory of its own for each test (ctest runs tests side by side).
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "crbedit-settings-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            path_ = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    std::string path(const std::string& relative = "") const { return relative.empty() ? path_.string() : (path_ / relative).string(); }
+    // Writes `bytes` at `relative`, making the directories on the way.
+    std::string write(const std::string& relative, const std::string& bytes) const
+    {
+        fs::path file = path_ / relative;
+        fs::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file.string();
+    }
+
+private:
+    fs::path path_;
+};
+
+// A units file whose only unit tells which file was read.
+std::string unitsFileNaming(const std::string& unit)
+{
+    return "[Marque]\nFichier (" + unit + ")=1\n";
+}
+
+InstallationDirectories placesIn(const TempDir& dir)
+{
+    return {dir.path("bin"), dir.path("work"), dir.path("etc")};
+}
+
+void givenProductVersion(CMemorySettingsStore& store, const std::string& version)
+{
+    store.setUserValue(std::string(ProductKeyPath), std::string(CurrentVersionValueName), version);
+}
+
+void givenSupportDirectory(CMemorySettingsStore& store, const std::string& version, const std::string& directory)
+{
+    store.setSystemValue(homeKeyPath(version), std::string(SupportValueName), directory);
+}
+
+// ---- the key-name rule ----
+
+struct KeyCase {
+    const char* key;
+    std::optional<std::string> unit;
+};
+
+class UnitNameOfKey : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(UnitNameOfKey, TakesTheTextBetweenTheFirstParenthesisAndTheLastCharacter)
+{
+    EXPECT_EQ(unitNameOfKey(GetParam().key), GetParam().unit) << GetParam().key;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, UnitNameOfKey,
+    ::testing::Values(KeyCase{"x(mm)", "mm"}, KeyCase{"Couple (N.m)", "N.m"}, KeyCase{"a(b(c))", "b(c)"},
+                      KeyCase{"x(mm", "m"},                     // the last character goes, whatever it is
+                      KeyCase{"Longueur", std::nullopt},        // no "(": no unit
+                      KeyCase{"x(", std::nullopt},              // nothing after "("
+                      KeyCase{"x()", std::nullopt},             // nothing inside: not a second empty entry
+                      KeyCase{"x(abcdefghijklmnopqr)", "abcdefghijklmno"},
+                      KeyCase{"x(aéééééééééééééééé)", "aéééééééééééééé"})); // 15 characters, not 15 bytes
+
+// ---- the units file ----
+
+struct UnitsFileCase {
+    const char* what;
+    std::string bytes;
+    Strings entries;
+};
+
+class UnitsFileContents : public ::testing::TestWithParam<UnitsFileCase> {};
+
+TEST_P(UnitsFileContents, GiveTheEmptyEntryThenTheUnitsInFileOrder)
+{
+    TempDir dir;
+    dir.write("bin/units.ini", GetParam().bytes);
+    CMemorySettingsStore noSettings;
+    UnitList list = loadUnitList(noSettings, placesIn(dir));
+    EXPECT_FALSE(list.unitsFileMissing);
+    EXPECT_EQ(list.entries, GetParam().entries);
+}
+
+const std::string LongValue(300, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnitsFileContents,
+    ::testing::Values(
+        UnitsFileCase{"two sections, duplicates kept", "[A]\nx(mm)=1\ny(m)=2\n[B]\nz(mm)=3\n", {"", "mm", "m", "mm"}},
+        UnitsFileCase{"empty file", "", {""}},
+        UnitsFileCase{"sections without keys", "[A]\n[B]\n\n[C]\n", {""}},
+        UnitsFileCase{"the same key twice", "[A]\nx(mm)=1\nx(mm)=2\n", {"", "mm", "mm"}},
+        UnitsFileCase{"keys naming no unit skipped", "[A]\nLongueur=1\nx()=2\nx(=3\ny(s)=4\n", {"", "s"}},
+        UnitsFileCase{"lines outside a section, comments, lines without =",
+                      "x(cm)=1\n[A]\n; y(cm)=1\n# z(cm)=1\nw(cm)\nv(m)=\n", {"", "m"}},
+        UnitsFileCase{"CR LF and indented keys", "[A]\r\n  x(mm) = 1\r\n\ty(m)=2\r\n", {"", "mm", "m"}},
+        UnitsFileCase{"Latin-1 file", "[A]\nx(\xB5m)=1\ny(\xB0)=1\n", {"", "µm", "°"}},
+        UnitsFileCase{"UTF-8 file", "[Accélération]\nx(µm)=1\n", {"", "µm"}},
+        // The rest of an overlong line is dropped, not read as a line of its own.
+        UnitsFileCase{"overlong line", "[A]\nx(mm)=" + LongValue + " y(km)=1\nz(m)=1\n", {"", "mm", "m"}}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST(UnitsFile, SampleInstalledWithTheProgramGivesARealUnitList)
+{
+    CMemorySettingsStore noSettings;
+    TempDir dir;
+    UnitList list = loadUnitList(noSettings, {std::string(CRB_TEST_DATA) + "/../../resources", dir.path(), dir.path()});
+    ASSERT_FALSE(list.unitsFileMissing);
+    ASSERT_GT(list.entries.size(), 10u);
+    EXPECT_EQ(Strings(list.entries.begin(), list.entries.begin() + 5), (Strings{"", "mm", "cm", "m", "in"}));
+    for (std::size_t i = 1; i < list.entries.size(); ++i) {
+        EXPECT_FALSE(list.entries[i].empty()) << i;
+        EXPECT_LE(utf8CharacterCount(list.entries[i]), MaxUnitNameLength) << list.entries[i];
+    }
+}
+
+// ---- where the units file is found ----
+
+struct UnitsLookupCase {
+    const char* what;
+    bool version;          // the user's "Current Version" is set
+    bool supportValue;     // that version's "Home" key has a "Support" value
+    bool inSupport;        // units.ini in that support directory
+    bool besideProgram;    // units.ini in the program's directory
+    bool inSupportFolder;  // units.ini in the program's "Support" folder
+    const char* expected;  // unit of the file read; null: no file found
+};
+
+class UnitsFileLookup : public ::testing::TestWithParam<UnitsLookupCase> {};
+
+TEST_P(UnitsFileLookup, TriesTheSettingsThenBesideTheProgramThenItsSupportFolder)
+{
+    const UnitsLookupCase& c = GetParam();
+    TempDir dir;
+    CMemorySettingsStore store;
+    if (c.version)
+        givenProductVersion(store, "2.04");
+    if (c.supportValue)
+        givenSupportDirectory(store, "2.04", dir.path("product/support"));
+    if (c.inSupport)
+        dir.write("product/support/units.ini", unitsFileNaming("support"));
+    if (c.besideProgram)
+        dir.write("bin/units.ini", unitsFileNaming("program"));
+    if (c.inSupportFolder)
+        dir.write("bin/Support/units.ini", unitsFileNaming("folder"));
+
+    UnitList list = loadUnitList(store, placesIn(dir));
+
+    if (c.expected) {
+        EXPECT_FALSE(list.unitsFileMissing);
+        EXPECT_EQ(list.entries, (Strings{"", c.expected}));
+    } else {
+        EXPECT_TRUE(list.unitsFileMissing);
+        EXPECT_TRUE(list.entries.empty()) << "not even the empty entry";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lookups, UnitsFileLookup,
+    ::testing::Values(UnitsLookupCase{"settings first", true, true, true, true, true, "support"},
+                      UnitsLookupCase{"no version", false, true, true, true, true, "program"},
+                      UnitsLookupCase{"no Support value", true, false, true, true, true, "program"},
+                      UnitsLookupCase{"nothing in support", true, true, false, true, true, "program"},
+                      UnitsLookupCase{"Support folder last", true, true, false, false, true, "folder"},
+                      UnitsLookupCase{"nothing anywhere", true, true, false, false, false, nullptr},
+                      UnitsLookupCase{"no settings, nothing", false, false, false, false, false, nullptr}));
+
+TEST(InstallationLookups, FindFilesUnderPathsOfAnyLength)
+{
+    TempDir dir;
+    std::string deep = std::string(120, 'p') + "/" + std::string(120, 'q') + "/";
+    ASSERT_GT(dir.path(deep).size(), 255u);
+    dir.write(deep + "bin/units.ini", unitsFileNaming("program"));
+    dir.write(deep + "bin/lintrel.hlp", "aide");
+    dir.write(deep + "support/units.ini", unitsFileNaming("support"));
+    CMemorySettingsStore noSettings;
+    InstallationDirectories deepProgram{dir.path(deep + "bin"), dir.path(), dir.path()};
+    EXPECT_EQ(loadUnitList(noSettings, deepProgram).entries, (Strings{"", "program"}));
+    EXPECT_EQ(findSupportFile(HelpFileName, deepProgram), dir.path(deep + "bin/lintrel.hlp"));
+
+    CMemorySettingsStore store;
+    givenProductVersion(store, "2.04");
+    givenSupportDirectory(store, "2.04", dir.path(deep + "support"));
+    EXPECT_EQ(findUnitsFile(store, dir.path()), dir.path(deep + "support/units.ini"));
+}
+
+// ---- the INI files standing for the registry ----
+
+struct LocateCase {
+    const char* keyPath;
+    std::optional<IniKeyLocation> location;
+};
+
+class IniKeyLocations : public ::testing::TestWithParam<LocateCase> {};
+
+TEST_P(IniKeyLocations, MapTheKeyPathToAFileAndASection)
+{
+    EXPECT_EQ(CIniSettingsStore::locate("/cfg", GetParam().keyPath), GetParam().location) << GetParam().keyPath;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, IniKeyLocations,
+    ::testing::Values(
+        LocateCase{"SOFTWARE\\Veltrix\\Kinemo Solvane", IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", ""}},
+        LocateCase{"SOFTWARE\\Veltrix\\Kinemo Solvane\\2.04\\Home",
+                   IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", "2.04/Home"}},
+        LocateCase{"SOFTWARE\\Veltrix", std::nullopt}, LocateCase{"SOFTWARE\\..\\passwd", std::nullopt}));
+
+TEST(IniSettingsStore, ScopeWithoutDirectoryHoldsNothing)
+{
+    EXPECT_EQ(CIniSettingsStore::locate("", ProductKeyPath), std::nullopt);
+}
+
+TEST(IniSettingsStore, ReadsEachScopeFromItsOwnDirectory)
+{
+    TempDir dir;
+    dir.write("user/Veltrix/Kinemo Solvane.ini", "current version = 2.04\nCurrent Version=9.99\n[2.04/Home]\nSupport=/user\n");
+    dir.write("system/Veltrix/Kinemo Solvane.ini", "[2.04/HOME]\nsupport=/opt/support\n");
+    CIniSettingsStore store(dir.path("user"), dir.path("system"));
+
+    // Names compare without regard to case; of a name given twice the first counts.
+    EXPECT_EQ(store.userValue(ProductKeyPath, CurrentVersionValueName), "2.04");
+    EXPECT_EQ(store.systemValue(homeKeyPath("2.04"), SupportValueName), "/opt/support");
+    EXPECT_EQ(store.systemValue(ProductKeyPath, CurrentVersionValueName), std::nullopt);
+    EXPECT_EQ(store.userValue(homeKeyPath("3.00"), SupportValueName), std::nullopt);
+    EXPECT_EQ(store.userValue("SOFTWARE\\Autre\\Produit", "Support"), std::nullopt);
+}
+
+TEST(IniSettingsStore, LeadsTheUnitListToTheProductsSupportDirectory)
+{
+    TempDir dir;
+    dir.write("user/Veltrix/Kinemo Solvane.ini", "Current Version=2.04\n");
+    dir.write("system/Veltrix/Kinemo Solvane.ini", "[2.04/Home]\nSupport=" + dir.path("support") + "\n");
+    dir.write("support/units.ini", unitsFileNaming("support"));
+    dir.write("bin/units.ini", unitsFileNaming("program"));
+    CIniSettingsStore store(dir.path("user"), dir.path("system"));
+    EXPECT_EQ(loadUnitList(store, placesIn(dir)).entries, (Strings{"", "support"}));
+}
+
+struct ConfigDirectoryCase {
+    const char* xdgConfigHome;
+    const char* home;
+    const char* xdgConfigDirs;
+    const char* user;
+    const char* system;
+};
+
+class ConfigDirectories : public ::testing::TestWithParam<ConfigDirectoryCase> {};
+
+TEST_P(ConfigDirectories, FollowTheXdgVariables)
+{
+    const ConfigDirectoryCase& c = GetParam();
+    EXPECT_EQ(userConfigDirectory(c.xdgConfigHome, c.home), c.user);
+    EXPECT_EQ(systemConfigDirectory(c.xdgConfigDirs), c.system);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variables, ConfigDirectories,
+    ::testing::Values(ConfigDirectoryCase{nullptr, "/home/u", nullptr, "/home/u/.config", "/etc/xdg"},
+                      ConfigDirectoryCase{"/x/cfg", "/home/u", "/opt/xdg:/etc/xdg", "/x/cfg", "/opt/xdg"},
+                      ConfigDirectoryCase{"relative", "/home/u", "relative:/etc/alt", "/home/u/.config", "/etc/alt"},
+                      ConfigDirectoryCase{"", nullptr, "", "", "/etc/xdg"}));
+
+// ---- support files ----
+
+struct CandidatesCase {
+    const char* list;
+    Strings candidates;
+};
+
+class SupportFileCandidates : public ::testing::TestWithParam<CandidatesCase> {};
+
+TEST_P(SupportFileCandidates, JoinEachDirectoryAndTheNameWithoutDoublingTheSeparator)
+{
+    EXPECT_EQ(supportFileCandidates(GetParam().list, HelpFileName), GetParam().candidates) << GetParam().list;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, SupportFileCandidates,
+    ::testing::Values(CandidatesCase{"D:/aide;E:/", {"D:/aide/lintrel.hlp", "E:/lintrel.hlp"}},
+                      CandidatesCase{"Dummy", {"Dummy/lintrel.hlp"}},
+                      CandidatesCase{"/a;;/b/;", {"/a/lintrel.hlp", "/b/lintrel.hlp"}}, CandidatesCase{"", {}}));
+
+// Where findSupportFile finds "lintrel.hlp", by the files present.
+struct SupportLookupCase {
+    const char* what;
+    Strings files; // under the test's directory; "work" is the working directory, "bin" the program's
+    std::string dorvane;
+    const char* expected; // relative to the test's directory; null: not found
+};
+
+class SupportFileLookup : public ::testing::TestWithParam<SupportLookupCase> {};
+
+TEST_P(SupportFileLookup, TriesTheNameThenBesideTheProgramThenTheSupportDirectories)
+{
+    const SupportLookupCase& c = GetParam();
+    TempDir dir;
+    for (const std::string& file : c.files)
+        dir.write(file, "aide");
+    if (!c.dorvane.empty())
+        dir.write("etc/dorvane.ini", c.dorvane);
+    std::optional<std::string> expected;
+    if (c.expected)
+        expected = dir.path(c.expected);
+    EXPECT_EQ(findSupportFile(HelpFileName, placesIn(dir)), expected);
+}
+
+const std::string DorvaneDAndE = "[Options générales]\nFichiers support=D:/aide;E:/\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Lookups, SupportFileLookup,
+    ::testing::Values(
+        SupportLookupCase{"as named first", {"work/lintrel.hlp", "bin/lintrel.hlp"}, DorvaneDAndE, "work/lintrel.hlp"},
+        SupportLookupCase{"beside the program", {"bin/lintrel.hlp", "work/E:/lintrel.hlp"}, DorvaneDAndE, "bin/lintrel.hlp"},
+        SupportLookupCase{"support directories in order",
+                          {"work/D:/aide/lintrel.hlp", "work/E:/lintrel.hlp"}, DorvaneDAndE, "work/D:/aide/lintrel.hlp"},
+        SupportLookupCase{"second support directory", {"work/E:/lintrel.hlp"}, DorvaneDAndE, "work/E:/lintrel.hlp"},
+        SupportLookupCase{"Latin-1 dorvane.ini",
+                          {"work/E:/lintrel.hlp"}, "[Options g\xE9n\xE9rales]\nFichiers support=D:/aide;E:/\n",
+                          "work/E:/lintrel.hlp"},
+        SupportLookupCase{"without dorvane.ini, Dummy", {"work/Dummy/lintrel.hlp"}, "", "work/Dummy/lintrel.hlp"},
+        SupportLookupCase{"a directory of that name is no file", {"work/lintrel.hlp/x"}, DorvaneDAndE, nullptr},
+        SupportLookupCase{"nowhere", {"work/F:/lintrel.hlp"}, DorvaneDAndE, nullptr}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST(SupportFileLookup, ANameWithAPathCharacterIsNotLookedUpInTheSupportDirectories)
+{
+    TempDir dir;
+    dir.write("etc/dorvane.ini", "[Options générales]\nFichiers support=" + dir.path("aide") + "\n");
+    dir.write("aide/lintrel.hlp", "aide");
+    dir.write("aide/sub/lintrel.hlp", "aide");
+    ASSERT_EQ(findSupportFile("lintrel.hlp", placesIn(dir)), dir.path("aide/lintrel.hlp"));
+    for (const char* name : {"sub/lintrel.hlp", "sub\\lintrel.hlp", "c:lintrel.hlp", "lintrel.h?p", "*.hlp"}) {
+        dir.write(std::string("aide/") + name, "aide");
+        EXPECT_EQ(findSupportFile(name, placesIn(dir)), std::nullopt) << name;
+    }
+}
+
+TEST(VersionText, IsTheProjectVersion)
+{
+    EXPECT_EQ(ProductVersionText, "2.04.10");
+}
+
+} // namespace
