@@ -47,8 +47,14 @@ bool CurveDocument::isModified(std::string_view unitShown) const
 
 void CurveDocument::markSaved()
 {
-    savedCount = std::clamp(count, 0, MaxCurvePoints);
-    std::copy_n(points.begin(), savedCount, savedPoints.begin());
+    const int n = std::clamp(count, 0, MaxCurvePoints);
+    markSavedAs(std::span<const CurvePoint>(points.data(), static_cast<std::size_t>(n)));
+}
+
+void CurveDocument::markSavedAs(std::span<const CurvePoint> read)
+{
+    savedCount = static_cast<int>(std::min(read.size(), savedPoints.size()));
+    std::copy_n(read.begin(), savedCount, savedPoints.begin());
     savedSmoothingMode = smoothingMode;
     savedPeriodic = periodic;
     savedUnitName = unitName;

@@ -49,6 +49,9 @@ struct CurveDocument {
     bool isModified(std::string_view unitShown) const;
     bool isModified() const { return isModified(unitName); }
     void markSaved();
+    // The same, when what was read went to another list than `points` (the point
+    // list's working copy): `read` and the current settings become the saved state.
+    void markSavedAs(std::span<const CurvePoint> read);
     void clearPoints();
 
     // Adds one point at the end; false (and nothing changed) when the curve is full.

@@ -1,0 +1,122 @@
+#include "curve/PointList.h"
+
+#include "curve/CurveFile.h"
+#include "text/NumberText.h"
+#include "text/Utf8Text.h"
+
+#include <algorithm>
+#include <cmath>
+
+double readPointField(std::string_view text)
+{
+    const std::string read = truncateUtf8(text, PointFieldLength);
+    std::string_view rest(read);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+        rest.remove_prefix(1);
+    double value = 0;
+    bool overflow = false;
+    if (parseDecimalPrefix(rest, value, &overflow) == 0 || overflow || !std::isfinite(value))
+        return 0;
+    return value;
+}
+
+CPointList::CPointList(const CurveDocument& doc)
+    : listPoints_(std::make_unique<PointArray>()), listCount_(std::clamp(doc.count, 0, MaxCurvePoints))
+{
+    std::copy_n(doc.points.begin(), listCount_, listPoints_->begin());
+    normalizePoints(*listPoints_, listCount_);
+}
+
+std::span<const CurvePoint> CPointList::points() const
+{
+    return {listPoints_->data(), static_cast<std::size_t>(listCount_)};
+}
+
+std::string CPointList::lineText(int index) const
+{
+    const CurvePoint& p = (*listPoints_)[static_cast<std::size_t>(index)];
+    return cformat(PointLineFormat, {index, p.x, p.y});
+}
+
+std::vector<std::string> CPointList::lineTexts() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(listCount_));
+    for (int i = 0; i < listCount_; ++i)
+        lines.push_back(lineText(i));
+    return lines;
+}
+
+std::string CPointList::countText() const
+{
+    return cformat(PointCountFormat, {listCount_});
+}
+
+std::optional<PointFieldTexts> CPointList::fieldTexts(int selected) const
+{
+    if (!isLine(selected))
+        return std::nullopt;
+    const CurvePoint& p = (*listPoints_)[static_cast<std::size_t>(selected)];
+    return PointFieldTexts{cformat(PointFieldFormat, {p.x}), cformat(PointFieldFormat, {p.y})};
+}
+
+std::optional<PointListMessage> CPointList::insert(std::string_view xText, std::string_view yText)
+{
+    if (listCount_ >= MaxCurvePoints)
+        return PointListMessage{ListLimitMessage, ListLimitCaption, PointListIcon::Warning, true};
+    (*listPoints_)[static_cast<std::size_t>(listCount_++)] = {readPointField(xText), readPointField(yText)};
+    normalizePoints(*listPoints_, listCount_);
+    return std::nullopt;
+}
+
+void CPointList::modify(int selected, std::string_view xText, std::string_view yText)
+{
+    if (isLine(selected))
+        (*listPoints_)[static_cast<std::size_t>(selected)] = {readPointField(xText), readPointField(yText)};
+    normalizePoints(*listPoints_, listCount_);
+}
+
+void CPointList::remove(int selected)
+{
+    if (!isLine(selected))
+        return;
+    auto first = listPoints_->begin() + selected;
+    std::copy(first + 1, listPoints_->begin() + listCount_, first);
+    --listCount_;
+}
+
+int CPointList::appendFormulaPoints(std::span<const CurvePoint> computed)
+{
+    const int kept = std::min(static_cast<int>(computed.size()), MaxCurvePoints - listCount_);
+    std::copy_n(computed.begin(), kept, listPoints_->begin() + listCount_);
+    listCount_ += kept;
+    normalizePoints(*listPoints_, listCount_);
+    return kept;
+}
+
+std::optional<PointListMessage> CPointList::readFile(const std::string& path, CurveDocument& doc)
+{
+    // The file keeps its real name: on a case-sensitive file system the lowered name
+    // would be another file. Only the choice of the reader ignores the letter case.
+    doc.filePath = path;
+    const FileReadResult result = readPointFile(path, path, doc, *listPoints_, listCount_);
+    // The list now holds what the file holds, so that is what counts as saved.
+    if (result.opened)
+        doc.markSavedAs(points());
+    normalizePoints(*listPoints_, listCount_);
+    if (result.message.empty())
+        return std::nullopt;
+    return PointListMessage{result.message, "", PointListIcon::Error, false};
+}
+
+void CPointList::empty()
+{
+    std::fill_n(listPoints_->begin(), listCount_, CurvePoint{});
+    listCount_ = 0;
+}
+
+void CPointList::writeBack(CurveDocument& doc) const
+{
+    doc.count = listCount_;
+    std::copy_n(listPoints_->begin(), listCount_, doc.points.begin());
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "curve/CurveDocument.h"
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr const char* PointListTitle = "Liste des Points";
+inline constexpr const char* PointLineFormat = " %03d       %+6.3e         %+6.3e";
+inline constexpr const char* PointCountFormat = "%03d Points";
+inline constexpr const char* PointFieldFormat = "%+6.3e";
+inline constexpr const char* ListLimitMessage = "Limite des points atteinte\nImpossible d'inserer un point";
+inline constexpr const char* ListLimitCaption = "Attention";
+
+// How many characters of an entry field are read.
+inline constexpr int PointFieldLength = 15;
+// The selection the list box reports when no line is selected.
+inline constexpr int NoSelectedLine = -1;
+
+enum class PointListIcon { Warning, Error };
+
+// A message the list asks its window to show. An empty caption means the platform's
+// default one; a message not owned by the dialog has no owner window.
+struct PointListMessage {
+    std::string text;
+    std::string caption;
+    PointListIcon icon = PointListIcon::Error;
+    bool ownedByDialog = false;
+    friend bool operator==(const PointListMessage&, const PointListMessage&) = default;
+};
+
+// The texts an entry field pair shows for one point.
+struct PointFieldTexts {
+    std::string x;
+    std::string y;
+    friend bool operator==(const PointFieldTexts&, const PointFieldTexts&) = default;
+};
+
+// A number typed into an entry field: its first PointFieldLength characters, leading
+// blanks skipped, then the longest decimal number there; 0 when there is none, or
+// when it does not fit a double (an infinity must never enter the curve).
+double readPointField(std::string_view text);
+
+// The point list dialog without its window: a working copy of the document's points,
+// kept in ascending x by the document's rule, edited by value and written back only
+// when the user accepts. The copy lives on the heap while the list is open.
+class CPointList {
+public:
+    // Copies the document's points and normalizes the copy.
+    explicit CPointList(const CurveDocument& doc);
+
+    int listCount() const { return listCount_; }
+    std::span<const CurvePoint> points() const;
+
+    // One line per point, numbered from 000, and the count label.
+    std::vector<std::string> lineTexts() const;
+    std::string lineText(int index) const;
+    std::string countText() const;
+    // What the entry fields show for the selected line; nothing when no point is there.
+    std::optional<PointFieldTexts> fieldTexts(int selected) const;
+
+    // "Insérer &Point": appends (x, y) and normalizes. At the capacity nothing changes
+    // and the limit message comes back instead (the list is then not refreshed).
+    std::optional<PointListMessage> insert(std::string_view xText, std::string_view yText);
+    // "&Modifier": replaces the selected point, if any; normalizes in both cases.
+    void modify(int selected, std::string_view xText, std::string_view yText);
+    // "&Supprimer": removes the selected point, if any; the later points move down.
+    void remove(int selected);
+    // "&Formule": appends the first points that fit and normalizes; how many were kept.
+    int appendFormulaPoints(std::span<const CurvePoint> computed);
+    // "&Fichier": reads `path` into the copy with the reader its name calls for, then
+    // normalizes. The document's file path, and what the reader sets (settings of a
+    // curve file, the saved state), change at once whatever becomes of the list.
+    std::optional<PointListMessage> readFile(const std::string& path, CurveDocument& doc);
+    // "&Vider".
+    void empty();
+
+    // "&Ok": the document takes the copy's points and count.
+    void writeBack(CurveDocument& doc) const;
+
+private:
+    bool isLine(int index) const { return index >= 0 && index < listCount_; }
+
+    std::unique_ptr<PointArray> listPoints_;
+    int listCount_ = 0;
+};

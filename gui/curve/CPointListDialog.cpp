@@ -1,0 +1,235 @@
+#include "gui/curve/CPointListDialog.h"
+
+#include "gui/common/DialogUnits.h"
+#include "gui/common/QtText.h"
+#include "gui/curve/CurveFileCommands.h"
+#include "gui/formula/CFormulaDialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStringList>
+
+#include <utility>
+
+namespace {
+
+using Kind = ControlKind;
+constexpr int NoId = NoControlId;
+constexpr unsigned Centred = ControlFlag::Centred;
+
+namespace Id {
+constexpr int Ok = 1;
+constexpr int Cancel = 2;
+constexpr int Lines = 200;
+constexpr int Insert = 201;
+constexpr int Delete = 202;
+constexpr int Formula = 203;
+constexpr int Empty = 204;
+constexpr int Print = 205;
+constexpr int Help = 206;
+constexpr int X = 207;
+constexpr int Y = 208;
+constexpr int Modify = 209;
+constexpr int XHeading = 210;
+constexpr int YHeading = 211;
+constexpr int Count = 212;
+constexpr int File = 213;
+} // namespace Id
+
+// The dialog's template, 230 x 186 dialog units, in its tab order; each group box comes
+// before what it frames.
+constexpr ControlSpec Controls[] = {
+    {601, Kind::Group, "", 6, -2, 145, 19},
+    {600, Kind::Label, "  No.        X", 5, 5, 18, 9, Centred},
+    {Id::XHeading, Kind::Label, "X", 27, 5, 45, 9, Centred},
+    {Id::YHeading, Kind::Label, " Y", 85, 5, 45, 9, Centred},
+    {Id::Lines, Kind::Custom, "", 4, 18, 150, 142},
+    {602, Kind::Group, "", 160, -2, 65, 20},
+    {Id::Count, Kind::Label, "", 165, 5, 55, 10, Centred},
+    {604, Kind::Group, "", 160, 15, 65, 70},
+    {NoId, Kind::Label, "X", 163, 22, 9, 12},
+    {Id::X, Kind::Edit, "", 172, 21, 50, 12},
+    {NoId, Kind::Label, "Y", 163, 38, 9, 12},
+    {Id::Y, Kind::Edit, "", 172, 36, 50, 12},
+    {Id::Insert, Kind::Button, "Insérer &Point", 165, 54, 55, 12},
+    {Id::Modify, Kind::Button, "&Modifier", 165, 69, 55, 12},
+    {603, Kind::Group, "", 160, 85, 65, 75},
+    {Id::Delete, Kind::Button, "&Supprimer", 165, 95, 55, 12},
+    {Id::Formula, Kind::Button, "&Formule", 165, 110, 55, 12},
+    {Id::File, Kind::Button, "&Fichier", 165, 125, 55, 12},
+    {Id::Empty, Kind::Button, "&Vider", 165, 140, 55, 12},
+    {Id::Print, Kind::Button, "&Imprimer", 10, 165, 46, 15},
+    {Id::Ok, Kind::Button, "&Ok", 65, 165, 40, 15, ControlFlag::Default},
+    {Id::Cancel, Kind::Button, "&Arrêt", 116, 165, 35, 15},
+    {Id::Help, Kind::Button, "Ai&de...", 175, 165, 33, 15},
+};
+
+constexpr DialogTemplate Layout{230, 186, Controls};
+
+// Where the dialog opens, from its owner's top-left corner.
+constexpr int OriginX = 16;
+constexpr int OriginY = 31;
+
+constexpr const char* CurveFileInitialName = "*.crb";
+
+MessageIcon messageIcon(PointListIcon icon)
+{
+    return icon == PointListIcon::Warning ? MessageIcon::Warning : MessageIcon::Error;
+}
+
+} // namespace
+
+CPointListDialog::CPointListDialog(CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
+                                   std::function<void()> showHelp, QWidget* parent)
+    : QDialog(parent), services_(services), doc_(doc), memory_(memory), showHelp_(std::move(showHelp)), list_(doc)
+{
+    setObjectName(QStringLiteral("pointListDialog"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QString::fromUtf8(PointListTitle));
+    setModal(true);
+    buildControls();
+    control<QLabel>(Id::XHeading)->setText(toQString(doc_.xAxisName));
+    control<QLabel>(Id::YHeading)->setText(toQString(doc_.yAxisName));
+    refreshPointList();
+    if (parent) {
+        const DialogUnits du(font());
+        move(parent->mapToGlobal(QPoint(du.x(OriginX), du.y(OriginY))));
+    }
+}
+
+void CPointListDialog::buildControls()
+{
+    controls_ = buildDialog(
+        *this, Layout, [this](int id) { onCommand(id); },
+        [](QWidget& parent, const ControlSpec&) {
+            auto* lines = new QListWidget(&parent);
+            lines->setSelectionMode(QAbstractItemView::SingleSelection);
+            lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // Every line has the same height, so a full list lays out and scrolls
+            // without measuring each of its 1024 lines.
+            lines->setUniformItemSizes(true);
+            return lines;
+        });
+    lines_ = control<QListWidget>(Id::Lines);
+    // Any notice from the list box shows the selected point, even a click on the line
+    // already selected (after its fields were edited).
+    connect(lines_, &QListWidget::itemSelectionChanged, this, &CPointListDialog::showSelectedPoint);
+    connect(lines_, &QListWidget::itemClicked, this, &CPointListDialog::showSelectedPoint);
+    connect(lines_, &QListWidget::itemActivated, this, &CPointListDialog::showSelectedPoint);
+}
+
+void CPointListDialog::onCommand(int id)
+{
+    switch (id) {
+    case Id::Insert: insertPoint(); break;
+    case Id::Modify: modifyPoint(); break;
+    case Id::Delete: deletePoint(); break;
+    case Id::Formula: appendFormulaPoints(); break;
+    case Id::File: readFile(); break;
+    case Id::Empty: emptyList(); break;
+    case Id::Help:
+        if (showHelp_)
+            showHelp_();
+        break;
+    case Id::Ok: accept(); break;
+    case Id::Cancel: reject(); break;
+    case Id::Print: // printing the list comes with the printouts
+    default: break;
+    }
+}
+
+void CPointListDialog::refreshPointList()
+{
+    QStringList texts;
+    texts.reserve(list_.listCount());
+    for (const std::string& line : list_.lineTexts())
+        texts.append(toQString(line));
+    // One call for all lines: adding them one by one would lay the list out each time.
+    lines_->clear();
+    lines_->addItems(texts);
+    lines_->clearSelection();
+    control<QLabel>(Id::Count)->setText(toQString(list_.countText()));
+}
+
+int CPointListDialog::selectedLine() const
+{
+    const QList<QListWidgetItem*> selected = lines_->selectedItems();
+    return selected.isEmpty() ? NoSelectedLine : lines_->row(selected.front());
+}
+
+void CPointListDialog::showSelectedPoint()
+{
+    const std::optional<PointFieldTexts> texts = list_.fieldTexts(selectedLine());
+    if (!texts)
+        return;
+    control<QLineEdit>(Id::X)->setText(toQString(texts->x));
+    control<QLineEdit>(Id::Y)->setText(toQString(texts->y));
+}
+
+QString CPointListDialog::fieldText(int id) const
+{
+    return control<QLineEdit>(id)->text();
+}
+
+void CPointListDialog::insertPoint()
+{
+    if (auto refused = list_.insert(fieldText(Id::X).toStdString(), fieldText(Id::Y).toStdString())) {
+        showMessage(*refused);
+        return; // the list stays as it was, selection included
+    }
+    refreshPointList();
+}
+
+void CPointListDialog::modifyPoint()
+{
+    list_.modify(selectedLine(), fieldText(Id::X).toStdString(), fieldText(Id::Y).toStdString());
+    refreshPointList();
+}
+
+void CPointListDialog::deletePoint()
+{
+    list_.remove(selectedLine());
+    refreshPointList();
+}
+
+void CPointListDialog::appendFormulaPoints()
+{
+    const std::vector<CurvePoint> computed = runFormulaDialog(this, services_, memory_);
+    list_.appendFormulaPoints(computed);
+    refreshPointList();
+}
+
+void CPointListDialog::readFile()
+{
+    const std::optional<QString> path =
+        chooseFileToOpen(services_, CPlatformServices::focusOwner(), QString::fromUtf8(OpenDialogTitle),
+                         QString::fromUtf8(CurveFileInitialName), QString::fromUtf8(CurveFileExtension));
+    if (!path)
+        return;
+    if (auto message = list_.readFile(path->toStdString(), doc_))
+        showMessage(*message);
+    refreshPointList();
+}
+
+void CPointListDialog::emptyList()
+{
+    list_.empty();
+    refreshPointList();
+}
+
+void CPointListDialog::showMessage(const PointListMessage& message)
+{
+    services_.showMessage(message.ownedByDialog ? this : nullptr, toQString(message.text),
+                          toQString(message.caption), MessageButtons::Ok, messageIcon(message.icon));
+}
+
+bool runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
+                        std::function<void()> showHelp)
+{
+    CPointListDialog dialog(services, doc, memory, std::move(showHelp), owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.pointList().writeBack(doc);
+    return true;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "curve/PointList.h"
+#include "formula/FormulaDialogMemory.h"
+#include "gui/common/DialogTemplate.h"
+#include "gui/common/PlatformServices.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QListWidget;
+
+// "Liste des Points": the curve's points as numbered lines, edited by value on a working
+// copy that the document takes only on "&Ok". The list's rules are CPointList's; this
+// window reads the fields, calls it and shows what it gives back.
+class CPointListDialog : public QDialog {
+    Q_OBJECT
+public:
+    CPointListDialog(CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
+                     std::function<void()> showHelp, QWidget* parent = nullptr);
+
+    // The control with the given id, as the dialog's template numbers them, when it
+    // is a W.
+    template <class W = QWidget>
+    W* control(int id) const
+    {
+        return controls_.control<W>(id);
+    }
+    const CPointList& pointList() const { return list_; }
+
+private:
+    void buildControls();
+    void onCommand(int id);
+    // Shows every line, the count, and no selection.
+    void refreshPointList();
+    // The selected line, or NoSelectedLine.
+    int selectedLine() const;
+    void showSelectedPoint();
+    void insertPoint();
+    void modifyPoint();
+    void deletePoint();
+    void appendFormulaPoints();
+    void readFile();
+    void emptyList();
+    QString fieldText(int id) const;
+    void showMessage(const PointListMessage& message);
+
+    CPlatformServices& services_;
+    CurveDocument& doc_;
+    FormulaDialogMemory& memory_;
+    std::function<void()> showHelp_;
+    CPointList list_;
+    DialogControls controls_;
+    QListWidget* lines_ = nullptr;
+};
+
+// Runs the list modally over `owner`. True when "&Ok" closed it: the document then holds
+// the list's points. "&Arrêt", Escape and the close box leave the points as they were
+// (a file read from the list has still changed the document's file path and settings).
+bool runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
+                        std::function<void()> showHelp = {});
