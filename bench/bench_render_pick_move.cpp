@@ -47,6 +47,8 @@ public:
     std::string shownUnit() const override { return {}; }
     void showCursor(CursorRequest) override {}
     bool copyModeTicked() const override { return true; }
+    bool runPointListDialog() override { return false; }
+    void showHelp(const std::string&, const std::string&) override {}
     void showStatus(const std::string&) override {}
     void showCoordinates(double x, double y) override { benchmark::DoNotOptimize(x + y); }
     bool runParameterDialog(ParameterDialog, const std::string&) override { return false; }

@@ -3,12 +3,15 @@
 #include "curve/CurveDocument.h"
 #include "editor/InteractionMode.h"
 #include "formula/FormulaDialogMemory.h"
+#include "settings/CSettingsStore.h"
+#include "settings/InstallationDirectories.h"
 #include "transform/EnteredValues.h"
 #include "transform/PickFeedback.h"
 #include "view/CanvasMapping.h"
 #include "view/PlotRenderer.h"
 #include "view/ViewWindow.h"
 
+#include <optional>
 #include <string>
 
 // The program-wide records of one editing run, owned here and passed by reference so
@@ -19,6 +22,11 @@ struct Editor {
     InteractionMode interactionMode = InteractionMode::Idle;
     EnteredValues entered;
     FormulaDialogMemory formulaMemory;
+    // Where the program was installed and started from, for the units file and the help
+    // file; none in tests that do not look for them.
+    std::optional<InstallationDirectories> installation;
+    // The product's user and system settings (not owned; kept by start-up for the run).
+    const CSettingsStore* settings = nullptr;
     int displayFlags = 0;   // DisplayFlag bits: the derived curves shown
     std::string statusText; // what the status line shows at the end of every command
 

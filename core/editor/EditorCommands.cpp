@@ -3,6 +3,7 @@
 #include "curve/CurveFile.h"
 #include "editor/ControlIds.h"
 #include "editor/PickCommands.h"
+#include "settings/SupportFile.h"
 #include "text/NumberText.h"
 #include "view/SmoothCurve.h"
 
@@ -32,6 +33,30 @@ void fitEditorView(Editor& editor)
 CommandOutcome redrawn()
 {
     CommandOutcome out;
+    out.redraw = RedrawKind::Full;
+    return out;
+}
+
+CommandOutcome helpCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    showHelpTopic(editor, host, "");
+    return {};
+}
+
+CommandOutcome listCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    host.showCursor(CursorRequest::Arrow);
+    editor.interactionMode = InteractionMode::ListEntry;
+    CommandOutcome out;
+    out.showCount = true;
+    if (!host.runPointListDialog()) {
+        out.cursor = CursorRequest::Arrow;
+        return out;
+    }
+    // After the change: "&Undo" returns to the list's state.
+    editor.document.takeSnapshot();
+    if (editor.document.count > 1)
+        fitEditorView(editor);
     out.redraw = RedrawKind::Full;
     return out;
 }
@@ -261,6 +286,8 @@ struct CommandEntry {
 
 constexpr CommandEntry Commands[] = {
     {ControlId::Stop, stopCommand},
+    {ControlId::Help, helpCommand},
+    {ControlId::List, listCommand},
     {ControlId::Cancel, stopCommand},
     {ControlId::PointEntry, pointEntryCommand},
     {ControlId::Bounds, boundsCommand},
@@ -302,6 +329,18 @@ CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, int id, bool t
         if (entry.id == id)
             return entry.run(editor, host, input);
     return blankStatusCommand(editor, host, input);
+}
+
+void showHelpTopic(Editor& editor, EditorHost& host, std::string_view topic)
+{
+    const std::optional<std::string> path =
+        editor.installation ? findSupportFile(HelpFileName, *editor.installation) : std::nullopt;
+    if (path) {
+        host.showHelp(*path, std::string(topic));
+        return;
+    }
+    host.showMessage({cformat(HelpMissingFormat, {HelpFileName}), std::string(HelpMissingCaption),
+                      MessageButtons::Ok, MessageIcon::Error, MessageOwner::Window});
 }
 
 CommandOutcome stopEditing(Editor& editor, EditorHost& host)

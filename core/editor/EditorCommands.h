@@ -39,6 +39,15 @@ inline constexpr std::string_view BoundsStatusFormat = "Nouvelles bornes (%.2f, 
 inline constexpr std::string_view BoundsErrorText = "Bornes incorrectes !!!";
 inline constexpr std::string_view BlankStatus = " ";
 
+inline constexpr std::string_view HelpMissingFormat = "Fichier <%s> non trouvé !!!";
+inline constexpr std::string_view HelpMissingCaption = "** Erreur **";
+// Anchors of the help file for the point list and the formula dialogs.
+inline constexpr std::string_view ListHelpTopic = "tableaux";
+inline constexpr std::string_view FormulaHelpTopic = "Formules";
+
+// Shows the help file at `topic` (its contents when empty), or says it is missing.
+void showHelpTopic(Editor& editor, EditorHost& host, std::string_view topic);
+
 // Runs the command of control `id` on the editor. `ticked` is the state of the
 // control after the click, for check boxes. Controls without a command of their own
 // ("&Copie", the unit box...) blank the status text.

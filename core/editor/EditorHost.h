@@ -53,6 +53,10 @@ public:
     // place of the template's when not empty. True when accepted, the values then in
     // the editor's EnteredValues (only the dialog's own fields change).
     virtual bool runParameterDialog(ParameterDialog dialog, const std::string& title) = 0;
+    // The point list dialog over the document: true when "&Ok" wrote its copy back.
+    virtual bool runPointListDialog() = 0;
+    // Shows the help file at `path`, at the anchor `topic` (its contents when empty).
+    virtual void showHelp(const std::string& path, const std::string& topic) = 0;
     // Runs a started pick to its end, feeding it the user's mouse and key events and
     // the drawing area's picture to draw on; gives the pick's result.
     virtual bool runPick(MousePick& pick) = 0;

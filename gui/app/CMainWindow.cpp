@@ -6,9 +6,12 @@
 #include "editor/ControlIds.h"
 #include "editor/EditorCommands.h"
 #include "editor/PlotRedraw.h"
+#include "settings/UnitList.h"
+#include "settings/VersionText.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/common/PlatformServices.h"
 #include "gui/common/QtText.h"
+#include "gui/curve/CPointListDialog.h"
 #include "gui/curve/CurveFileCommands.h"
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/transform/ParameterDialogs.h"
@@ -100,7 +103,7 @@ constexpr DialogTemplate Layout{520, 330, Controls};
 
 QString versionText()
 {
-    return QStringLiteral(CRB_VERSION_TEXT);
+    return QString::fromUtf8(ProductVersionText.data(), qsizetype(ProductVersionText.size()));
 }
 
 } // namespace
@@ -152,9 +155,7 @@ void CMainWindow::openWindow()
         move((desktop.width() - width()) / 2, (desktop.height() - height()) / 2);
     }
 
-    // The unit list comes from the installation's units file; entry 0 is "no unit".
-    units_->clear();
-    units_->addItem(QString());
+    fillUnitList();
     selectUnit();
     showCount();
 }
@@ -210,6 +211,22 @@ void CMainWindow::canvasPressed(Qt::MouseButton button, int x, int y)
 void CMainWindow::reject()
 {
     runCommand(Cancel);
+}
+
+void CMainWindow::fillUnitList()
+{
+    units_->clear();
+    // Without an installation to look in (tests), only the entry "no unit".
+    if (!editor_.installation || !editor_.settings) {
+        units_->addItem(QString());
+        return;
+    }
+    const UnitList list = loadUnitList(*editor_.settings, *editor_.installation);
+    for (const std::string& name : list.entries)
+        units_->addItem(QString::fromStdString(name));
+    if (list.unitsFileMissing)
+        showMessage({std::string(UnitsFileMissingText), std::string(UnitsFileMissingCaption), MessageButtons::Ok,
+                     MessageIcon::Error, MessageOwner::Focus});
 }
 
 void CMainWindow::showCount()
@@ -346,7 +363,19 @@ MessageAnswer CMainWindow::showMessage(const UserMessage& message)
 
 std::vector<CurvePoint> CMainWindow::runFormulaDialog()
 {
-    return ::runFormulaDialog(this, services_, editor_.formulaMemory);
+    return ::runFormulaDialog(this, services_, editor_.formulaMemory,
+                              [this] { showHelpTopic(editor_, *this, FormulaHelpTopic); });
+}
+
+bool CMainWindow::runPointListDialog()
+{
+    return ::runPointListDialog(this, services_, editor_.document, editor_.formulaMemory,
+                                [this] { showHelpTopic(editor_, *this, ListHelpTopic); });
+}
+
+void CMainWindow::showHelp(const std::string& path, const std::string& topic)
+{
+    services_.showHelp(this, QString::fromStdString(path), QString::fromStdString(topic));
 }
 
 bool CMainWindow::runBoundsDialog(bool& allRead)

@@ -55,6 +55,7 @@ private:
     void apply(const CommandOutcome& outcome);
     void canvasPressed(Qt::MouseButton button, int x, int y);
 
+    void fillUnitList();
     void showCount();
     void setStatus(const QString& text);
     void selectUnit();
@@ -82,6 +83,8 @@ private:
     void showCoordinates(double x, double y) override;
     bool runParameterDialog(ParameterDialog dialog, const std::string& title) override;
     bool runPick(MousePick& pick) override;
+    bool runPointListDialog() override;
+    void showHelp(const std::string& path, const std::string& topic) override;
 
     Editor& editor_;
     CPlatformServices& services_;

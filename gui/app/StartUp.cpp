@@ -3,6 +3,12 @@
 #include "gui/app/CMainWindow.h"
 #include "editor/Editor.h"
 #include "gui/curve/CurveFileCommands.h"
+#include "settings/CIniSettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdlib>
 
 QString commandLineText(const QStringList& arguments)
 {
@@ -28,9 +34,21 @@ int runEditor(CPlatformServices& services, Editor& editor)
     return window.exec();
 }
 
+InstallationDirectories installationDirectories()
+{
+    InstallationDirectories dirs;
+    dirs.programDirectory = QCoreApplication::applicationDirPath().toStdString();
+    dirs.workingDirectory = QDir::currentPath().toStdString();
+    dirs.profileDirectory = profileDirectoryUnder(systemConfigDirectory(std::getenv("XDG_CONFIG_DIRS")));
+    return dirs;
+}
+
 int startEditor(CPlatformServices& services, const QString& pathText)
 {
     Editor editor;
+    const CIniSettingsStore settings = CIniSettingsStore::fromEnvironment();
+    editor.installation = installationDirectories();
+    editor.settings = &settings;
     readStartupFile(services, editor, pathText);
     return runEditor(services, editor);
 }

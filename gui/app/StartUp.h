@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "settings/InstallationDirectories.h"
+
 class CPlatformServices;
 struct Editor;
 
@@ -18,6 +20,9 @@ void readStartupFile(CPlatformServices& services, Editor& editor, const QString&
 
 // One editing run: the main window, modal, until it stops. Returns its result (1).
 int runEditor(CPlatformServices& services, Editor& editor);
+
+// Where this run of the program was installed and started from.
+InstallationDirectories installationDirectories();
 
 // Start-up, editing run, stop.
 int startEditor(CPlatformServices& services, const QString& pathText);

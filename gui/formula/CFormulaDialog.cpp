@@ -240,13 +240,18 @@ void CFormulaDialog::reject()
 
 void CFormulaDialog::showHelp()
 {
-    // No help viewer is installed with the program yet, so the help file is never found.
+    if (help_) {
+        help_();
+        return;
+    }
     showMessage(cformat(HelpMissingFormat, {HelpFileName}), HelpMissingCaption, MessageIcon::Error);
 }
 
-std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& services, FormulaDialogMemory& memory)
+std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& services, FormulaDialogMemory& memory,
+                                         std::function<void()> showHelp)
 {
     CFormulaDialog dialog(services, memory, owner);
+    dialog.setHelp(std::move(showHelp));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.takePoints();

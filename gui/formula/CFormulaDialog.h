@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,8 @@ class CFormulaDialog : public QDialog {
     Q_OBJECT
 public:
     CFormulaDialog(CPlatformServices& services, FormulaDialogMemory& memory, QWidget* parent = nullptr);
+    // What "A&ide..." does; by default it says the help file is missing.
+    void setHelp(std::function<void()> showHelp) { help_ = std::move(showHelp); }
 
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.
@@ -49,6 +53,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    std::function<void()> help_;
     void buildControls();
     void restoreFields();
     void showHelp();
@@ -68,4 +73,7 @@ private:
 
 // Runs the dialog modally over `owner`: the computed points on "&Valider" (none when
 // nothing was computed), none on "&Annuler".
-std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& services, FormulaDialogMemory& memory);
+// `showHelp` opens the help at the formula language; without one, "A&ide..." says the
+// help file is missing.
+std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& services, FormulaDialogMemory& memory,
+                                         std::function<void()> showHelp = {});

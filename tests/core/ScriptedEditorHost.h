@@ -61,6 +61,10 @@ public:
     }
     std::string shownUnit() const override { return unit; }
     void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
+    bool runPointListDialog() override { return listAccepted; }
+    void showHelp(const std::string& path, const std::string& topic) override { helpShown.push_back({path, topic}); }
+    bool listAccepted = false;
+    std::vector<std::pair<std::string, std::string>> helpShown;
     bool copyModeTicked() const override { return false; }
     void showStatus(const std::string& text) override { statusShown.push_back(text); }
     void showCoordinates(double, double) override {}

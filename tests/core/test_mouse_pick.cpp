@@ -62,6 +62,10 @@ public:
     SaveOutcome saveCurve() override { return SaveOutcome::Cancelled; }
     std::string shownUnit() const override { return ""; }
     void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
+    bool runPointListDialog() override { return listAccepted; }
+    void showHelp(const std::string& path, const std::string& topic) override { helpShown.push_back({path, topic}); }
+    bool listAccepted = false;
+    std::vector<std::pair<std::string, std::string>> helpShown;
     bool copyModeTicked() const override { return copyTicked; }
     void showStatus(const std::string& text) override { statuses.push_back(text); }
     void showCoordinates(double x, double y) override { coordinates.push_back({x, y}); }
