@@ -48,6 +48,8 @@ public:
     void showCursor(CursorRequest) override {}
     bool copyModeTicked() const override { return true; }
     bool runPointListDialog() override { return false; }
+    void printCurve() override {}
+    bool copyCurvePicture() override { return false; }
     void showHelp(const std::string&, const std::string&) override {}
     void showStatus(const std::string&) override {}
     void showCoordinates(double x, double y) override { benchmark::DoNotOptimize(x + y); }

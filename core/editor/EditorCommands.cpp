@@ -37,6 +37,23 @@ CommandOutcome redrawn()
     return out;
 }
 
+CommandOutcome printCommand(Editor&, EditorHost& host, const CommandInput&)
+{
+    host.showCursor(CursorRequest::Arrow);
+    host.showStatus(std::string(PrintingStatus));
+    host.printCurve();
+    host.showStatus(std::string(BlankStatus));
+    return {};
+}
+
+CommandOutcome copyPictureCommand(Editor&, EditorHost& host, const CommandInput&)
+{
+    if (!host.copyCurvePicture())
+        host.showMessage({std::string(ClipboardFailedMessage), std::string(ClipboardFailedCaption), MessageButtons::Ok,
+                          MessageIcon::Error, MessageOwner::Focus});
+    return {};
+}
+
 CommandOutcome helpCommand(Editor& editor, EditorHost& host, const CommandInput&)
 {
     showHelpTopic(editor, host, "");
@@ -287,6 +304,8 @@ struct CommandEntry {
 constexpr CommandEntry Commands[] = {
     {ControlId::Stop, stopCommand},
     {ControlId::Help, helpCommand},
+    {ControlId::Print, printCommand},
+    {ControlId::CopyPicture, copyPictureCommand},
     {ControlId::List, listCommand},
     {ControlId::Cancel, stopCommand},
     {ControlId::PointEntry, pointEntryCommand},

@@ -39,6 +39,9 @@ inline constexpr std::string_view BoundsStatusFormat = "Nouvelles bornes (%.2f, 
 inline constexpr std::string_view BoundsErrorText = "Bornes incorrectes !!!";
 inline constexpr std::string_view BlankStatus = " ";
 
+inline constexpr std::string_view PrintingStatus = "Impression de la courbe";
+inline constexpr std::string_view ClipboardFailedMessage = "Impossible de sauver la courbe\ndans le clipboard !!!";
+inline constexpr std::string_view ClipboardFailedCaption = "** ATTENTION **";
 inline constexpr std::string_view HelpMissingFormat = "Fichier <%s> non trouvé !!!";
 inline constexpr std::string_view HelpMissingCaption = "** Erreur **";
 // Anchors of the help file for the point list and the formula dialogs.

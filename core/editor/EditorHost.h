@@ -53,6 +53,10 @@ public:
     // place of the template's when not empty. True when accepted, the values then in
     // the editor's EnteredValues (only the dialog's own fields change).
     virtual bool runParameterDialog(ParameterDialog dialog, const std::string& title) = 0;
+    // Prints the curve page after the print dialog.
+    virtual void printCurve() = 0;
+    // Puts the picture of the curve on the clipboard; false when it could not.
+    virtual bool copyCurvePicture() = 0;
     // The point list dialog over the document: true when "&Ok" wrote its copy back.
     virtual bool runPointListDialog() = 0;
     // Shows the help file at `path`, at the anchor `topic` (its contents when empty).

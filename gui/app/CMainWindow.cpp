@@ -14,6 +14,7 @@
 #include "gui/curve/CPointListDialog.h"
 #include "gui/curve/CurveFileCommands.h"
 #include "gui/formula/CFormulaDialog.h"
+#include "gui/output/CurveOutput.h"
 #include "gui/transform/ParameterDialogs.h"
 #include "text/NumberText.h"
 #include "view/PlotRenderer.h"
@@ -371,6 +372,16 @@ bool CMainWindow::runPointListDialog()
 {
     return ::runPointListDialog(this, services_, editor_.document, editor_.formulaMemory,
                                 [this] { showHelpTopic(editor_, *this, ListHelpTopic); });
+}
+
+void CMainWindow::printCurve()
+{
+    ::printCurve(services_, this, CurveOutput::of(editor_.document, editor_.displayFlags));
+}
+
+bool CMainWindow::copyCurvePicture()
+{
+    return drawingArea_ && copyCurveToClipboard(*drawingArea_, CurveOutput::of(editor_.document, editor_.displayFlags));
 }
 
 void CMainWindow::showHelp(const std::string& path, const std::string& topic)

@@ -84,6 +84,8 @@ private:
     bool runParameterDialog(ParameterDialog dialog, const std::string& title) override;
     bool runPick(MousePick& pick) override;
     bool runPointListDialog() override;
+    void printCurve() override;
+    bool copyCurvePicture() override;
     void showHelp(const std::string& path, const std::string& topic) override;
 
     Editor& editor_;

@@ -1,3 +1,4 @@
+#include "gui/app/CommandLine.h"
 #include "gui/app/StartUp.h"
 #include "gui/common/QtPlatformServices.h"
 
@@ -8,6 +9,8 @@
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> answered = runCommandLineOption(argc, argv))
+        return *answered;
     QApplication app(argc, argv);
     // The standard buttons (Oui, Non, Annuler) speak French whatever the user's locale.
     QTranslator translator;

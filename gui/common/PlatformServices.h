@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QPrinter;
 class QWidget;
 
 
@@ -37,6 +40,9 @@ public:
     // Shows the help file at `path`, opened at the anchor `topic` (its contents when
     // empty); false when it cannot be shown.
     virtual bool showHelp(QWidget* owner, const QString& path, const QString& topic) = 0;
+    // The print dialog (no selection, no page range), on the default printer each time;
+    // the printer chosen, or null when the user cancelled.
+    virtual std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) = 0;
 
     // The window that has the keyboard focus, for messages "owned by the focus".
     static QWidget* focusOwner();

@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 QWidget* CPlatformServices::focusOwner()
 {
@@ -124,4 +126,17 @@ bool CQtPlatformServices::showHelp(QWidget* owner, const QString& path, const QS
         help_ = std::make_unique<CHelpViewer>();
     Q_UNUSED(owner);
     return help_->showTopic(path, topic);
+}
+
+std::unique_ptr<QPrinter> CQtPlatformServices::choosePrinter(QWidget* owner)
+{
+    // A fresh printer each time, so the dialog always opens on the default printer.
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), owner);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return printer;
 }

@@ -13,6 +13,7 @@ public:
     FileChoice chooseFile(QWidget* owner, const FileDialogRequest& request) override;
     void beep() override;
     bool showHelp(QWidget* owner, const QString& path, const QString& topic) override;
+    std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) override;
 
 private:
     std::unique_ptr<CHelpViewer> help_;

@@ -4,6 +4,7 @@
 #include "gui/common/QtText.h"
 #include "gui/curve/CurveFileCommands.h"
 #include "gui/formula/CFormulaDialog.h"
+#include "gui/output/TextPrinting.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -134,7 +135,7 @@ void CPointListDialog::onCommand(int id)
         break;
     case Id::Ok: accept(); break;
     case Id::Cancel: reject(); break;
-    case Id::Print: // printing the list comes with the printouts
+    case Id::Print: printPointList(services_, this, list_.points(), doc_); break;
     default: break;
     }
 }

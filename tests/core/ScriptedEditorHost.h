@@ -62,6 +62,10 @@ public:
     std::string shownUnit() const override { return unit; }
     void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
     bool runPointListDialog() override { return listAccepted; }
+    void printCurve() override { ++printed; }
+    bool copyCurvePicture() override { return pictureCopied; }
+    int printed = 0;
+    bool pictureCopied = true;
     void showHelp(const std::string& path, const std::string& topic) override { helpShown.push_back({path, topic}); }
     bool listAccepted = false;
     std::vector<std::pair<std::string, std::string>> helpShown;

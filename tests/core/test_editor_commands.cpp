@@ -290,3 +290,22 @@ TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
     EXPECT_EQ(f.host.saveCount, 1);
     fs::remove_all(dir);
 }
+
+TEST(OutputCommands, PrintingSaysSoAndAFailedCopyIsReported)
+{
+    Fixture f;
+    f.editor.statusText = "avant";
+    f.run(ControlId::Print);
+    EXPECT_EQ(f.host.printed, 1);
+    EXPECT_EQ(f.host.statusShown, (std::vector<std::string>{"Impression de la courbe", " "}));
+    EXPECT_EQ(f.host.cursors, std::vector<CursorRequest>{CursorRequest::Arrow});
+
+    f.run(ControlId::CopyPicture);
+    EXPECT_TRUE(f.host.messages.empty());
+    f.host.pictureCopied = false;
+    f.run(ControlId::CopyPicture);
+    ASSERT_EQ(f.host.messages.size(), 1u);
+    EXPECT_EQ(f.host.messages[0], (UserMessage{"Impossible de sauver la courbe\ndans le clipboard !!!", "** ATTENTION **",
+                                                MessageButtons::Ok, MessageIcon::Error, MessageOwner::Focus}));
+    EXPECT_EQ(f.editor.statusText, "avant");
+}

@@ -1,5 +1,7 @@
 #include "ScriptedPlatformServices.h"
 
+#include <QPrinter>
+
 MessageAnswer CScriptedPlatformServices::showMessage(QWidget* owner, const QString& text, const QString& caption,
                                                      MessageButtons buttons, MessageIcon icon)
 {
@@ -26,4 +28,18 @@ FileChoice CScriptedPlatformServices::chooseFile(QWidget* owner, const FileDialo
     FileChoice choice = fileChoices.front();
     fileChoices.pop_front();
     return choice;
+}
+
+std::unique_ptr<QPrinter> CScriptedPlatformServices::choosePrinter(QWidget* owner)
+{
+    printDialogOwners.push_back(owner);
+    if (whilePrintDialogIsUp)
+        whilePrintDialogIsUp();
+    if (printerPaths.empty())
+        return nullptr;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printerPaths.front());
+    printerPaths.pop_front();
+    return printer;
 }

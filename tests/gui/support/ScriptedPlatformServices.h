@@ -3,6 +3,8 @@
 #include "gui/common/PlatformServices.h"
 
 #include <deque>
+#include <functional>
+#include <memory>
 #include <vector>
 
 struct RecordedMessage {
@@ -26,12 +28,18 @@ public:
         helpRequests.push_back({owner, path, topic});
         return true;
     }
+    std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) override;
 
     // Scripting.
     void answerNextMessage(MessageAnswer answer) { messageAnswers.push_back(answer); }
     void chooseNextFile(const QString& path) { fileChoices.push_back({FileDialogError::None, path}); }
     void cancelNextFileDialog() { fileChoices.push_back({FileDialogError::Cancelled, {}}); }
     void failNextFileDialog(FileDialogError error) { fileChoices.push_back({error, {}}); }
+    // The next print dialog chooses a PDF printer writing to `path`; unscripted print
+    // dialogs are cancelled.
+    void printNextTo(const QString& path) { printerPaths.push_back(path); }
+    // Runs while the print dialog would be up, to look at what exists at that moment.
+    std::function<void()> whilePrintDialogIsUp;
 
     // What happened. Unscripted messages get the safe answer (Cancel, No or Ok);
     // unscripted file dialogs are cancelled.
@@ -44,8 +52,10 @@ public:
         QString topic;
     };
     std::vector<HelpRequest> helpRequests;
+    std::vector<QWidget*> printDialogOwners;
 
 private:
     std::deque<MessageAnswer> messageAnswers;
     std::deque<FileChoice> fileChoices;
+    std::deque<QString> printerPaths;
 };

@@ -1,0 +1,105 @@
+#include "gui/app/CommandLine.h"
+
+#include "curve/CurveFile.h"
+#include "gui/output/CurveOutput.h"
+#include "settings/VersionText.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr QSize DefaultExportSize{1000, 700};
+
+void say(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+const char* const Usage =
+    "Usage : crbedit [FICHIER]\n"
+    "        crbedit --export SORTIE.pdf|SORTIE.svg|SORTIE.png [--size LxH] COURBE.crb\n"
+    "        crbedit --help | --version\n"
+    "\n"
+    "Sans option, l'éditeur de courbes s'ouvre sur FICHIER (courbe .crb ou points ASCII).\n"
+    "--export dessine la page de la courbe sans ouvrir de fenêtre : une page imprimée en PDF,\n"
+    "l'image de la courbe en SVG ou PNG (taille par défaut 1000x700 pixels).";
+
+int exportCommand(const QStringList& args)
+{
+    QString output;
+    QString input;
+    QSize size = DefaultExportSize;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QStringLiteral("--export") && i + 1 < args.size() && output.isEmpty()) {
+            output = args[++i];
+        } else if (arg == QStringLiteral("--size") && i + 1 < args.size()) {
+            const QRegularExpressionMatch m =
+                QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(args[++i]);
+            if (!m.hasMatch() || m.captured(1).toInt() < 1 || m.captured(2).toInt() < 1) {
+                say(stderr, QStringLiteral("Taille incorrecte <%1> : attendu LxH, par exemple 1000x700").arg(args[i]));
+                return 2;
+            }
+            size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+        } else if (input.isEmpty() && !arg.startsWith(QStringLiteral("--"))) {
+            input = arg;
+        } else {
+            say(stderr, QStringLiteral("Argument inattendu <%1> ; voir crbedit --help").arg(arg));
+            return 2;
+        }
+    }
+    if (output.isEmpty() || input.isEmpty()) {
+        say(stderr, QStringLiteral("Il faut un fichier de sortie et une courbe ; voir crbedit --help"));
+        return 2;
+    }
+    CurveDocument doc;
+    const std::string path = input.toStdString();
+    const FileReadResult read = readPointFile(path, path, doc, doc.points, doc.count);
+    if (!read.opened) {
+        say(stderr, QStringLiteral("Impossible de lire le fichier <%1>").arg(input));
+        return 1;
+    }
+    if (!read.message.empty()) {
+        say(stderr, QString::fromStdString(read.message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        return 1;
+    }
+    doc.documentName = QFileInfo(input).completeBaseName().toStdString();
+    QString error;
+    if (!exportCurve(CurveOutput::of(doc, 0), output, size, error)) {
+        say(stderr, error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> runCommandLineOption(int argc, char** argv)
+{
+    if (argc < 2)
+        return std::nullopt;
+    const char* first = argv[1];
+    if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0) {
+        std::puts(Usage);
+        return 0;
+    }
+    if (std::strcmp(first, "--version") == 0) {
+        std::printf("crbedit %.*s\n", int(ProductVersionText.size()), ProductVersionText.data());
+        return 0;
+    }
+    if (std::strcmp(first, "--export") != 0)
+        return std::nullopt;
+    // No window is opened: the offscreen platform needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return exportCommand(QApplication::arguments().mid(1));
+}

@@ -1,0 +1,145 @@
+#include "gui/output/CurveOutput.h"
+
+#include "gui/common/CQtSurface.h"
+#include "gui/common/PlatformServices.h"
+#include "output/CurvePage.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSvgGenerator>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Draws the page on an open painter; false when the painter could not start.
+bool drawOn(QPainter& painter, PageKind kind, const CurveOutput& curve)
+{
+    if (!painter.isActive())
+        return false;
+    CQtSurface surface(painter);
+    const CurveDocument& doc = curve.document;
+    drawCurvePage(surface, kind, {doc.points.data(), static_cast<std::size_t>(std::clamp(doc.count, 0, MaxCurvePoints))},
+                  doc.smoothingMode, curve.displayFlags,
+                  kind == PageKind::Paper ? paperPageTexts(doc) : picturePageTexts(doc));
+    return true;
+}
+
+} // namespace
+
+bool printCurve(CPlatformServices& services, QWidget* owner, const CurveOutput& curve)
+{
+    std::unique_ptr<QPrinter> printer = services.choosePrinter(owner);
+    if (!printer)
+        return false;
+    printer->setDocName(QString::fromUtf8(CurvePrintDocumentName));
+    QPainter painter(printer.get());
+    return drawOn(painter, PageKind::Paper, curve);
+}
+
+QByteArray curvePictureSvg(const CurveOutput& curve, QSize size, int dotsPerInch)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    // The resolution of the screen gives the picture the drawing area's physical size.
+    svg.setResolution(dotsPerInch);
+    svg.setTitle(QString::fromStdString(curve.document.documentName));
+    {
+        QPainter painter(&svg);
+        if (!drawOn(painter, PageKind::Picture, curve))
+            return {};
+    }
+    return bytes;
+}
+
+QByteArray curvePicturePng(const CurveOutput& curve, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        if (!drawOn(painter, PageKind::Picture, curve))
+            return {};
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
+bool copyCurveToClipboard(QWidget& drawingArea, const CurveOutput& curve)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    // Whatever the clipboard held goes first, so a failure leaves it empty.
+    clipboard->clear();
+    const QSize size = drawingArea.contentsRect().size();
+    if (size.isEmpty())
+        return false;
+    const QByteArray svg = curvePictureSvg(curve, size, drawingArea.logicalDpiX());
+    const QByteArray png = curvePicturePng(curve, size);
+    if (svg.isEmpty() || png.isEmpty())
+        return false;
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("image/svg+xml"), svg);
+    data->setData(QStringLiteral("image/png"), png);
+    clipboard->setMimeData(data.release()); // the clipboard owns it
+    return true;
+}
+
+bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QString& error)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    QByteArray bytes;
+    if (extension == QStringLiteral("pdf")) {
+        QPdfWriter pdf(path);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setResolution(300);
+        pdf.setTitle(QString::fromUtf8(CurvePrintDocumentName));
+        QPainter painter;
+        if (!painter.begin(&pdf) || !drawOn(painter, PageKind::Paper, curve)) {
+            error = QStringLiteral("Impossible d'écrire le fichier <%1>").arg(path);
+            return false;
+        }
+        painter.end();
+        if (QFileInfo(path).size() <= 0) {
+            error = QStringLiteral("Impossible d'écrire le fichier <%1>").arg(path);
+            return false;
+        }
+        return true;
+    }
+    if (extension == QStringLiteral("svg"))
+        bytes = curvePictureSvg(curve, size, 96);
+    else if (extension == QStringLiteral("png"))
+        bytes = curvePicturePng(curve, size);
+    else {
+        error = QStringLiteral("Format inconnu <%1> : le fichier doit finir par .pdf, .svg ou .png").arg(path);
+        return false;
+    }
+    QFile file(path);
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        error = QStringLiteral("Impossible d'écrire le fichier <%1>").arg(path);
+        return false;
+    }
+    return true;
+}
