@@ -100,6 +100,8 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
     // No window is opened: the offscreen platform needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the one line that says why an export failed, nothing else.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     return exportCommand(QApplication::arguments().mid(1));
 }

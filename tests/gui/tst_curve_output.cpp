@@ -1,0 +1,191 @@
+#include "ScriptedPlatformServices.h"
+
+#include "editor/Editor.h"
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/CMainWindow.h"
+
+#include <QClipboard>
+#include <QDomDocument>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString pdfText(const QString& pdf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return {};
+    QProcess process;
+    process.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The editor program, built beside the tests.
+QString editorProgram()
+{
+    return QStringLiteral(CRB_EDITOR_PROGRAM);
+}
+
+struct Run {
+    int exitCode = -1;
+    QString errors;
+};
+
+Run runEditor(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(editorProgram(), arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.errors = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    return run;
+}
+
+QString sampleCurve(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("came.crb"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("20020704\r\n1\r\n0\r\n5\r\n0.0 0.0\r\n1.0 2.5\r\n2.0 4.0\r\n3.0 4.5\r\n4.0 4.0\r\nmm\r\n");
+    return path;
+}
+
+} // namespace
+
+class CurveOutputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void printingDrawsTheGraduatedPageIntoOneDocument()
+    {
+        QTemporaryDir dir;
+        CScriptedPlatformServices services;
+        Editor editor;
+        for (double x : {0.0, 1.0, 2.0, 3.0})
+            editor.document.appendPoint({x, x * x});
+        editor.document.documentName = "Came 12";
+        CMainWindow window(editor, services);
+        const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+        services.printNextTo(pdf);
+        QTest::mouseClick(window.control(22), Qt::LeftButton);
+        const QString text = pdfText(pdf);
+        QVERIFY2(!text.isEmpty(), "the page was printed and reads back");
+        QVERIFY(text.contains(QStringLiteral("Editeur")));
+        QVERIFY(text.contains(QStringLiteral("Came 12")));
+        QVERIFY(text.contains(QStringLiteral("Editeur de courbes - (c) Veltrix")));
+        QCOMPARE(window.control<QLabel>(150)->text(), QString()); // the command ends with statusText
+
+        // A cancelled print dialog prints nothing.
+        QTest::mouseClick(window.control(22), Qt::LeftButton);
+        QVERIFY(services.messages.empty());
+    }
+
+    void theClipboardGetsTheSamePictureAsSvgAndPng()
+    {
+        CScriptedPlatformServices services;
+        Editor editor;
+        for (double x : {0.0, 1.0, 2.0})
+            editor.document.appendPoint({x, x});
+        CMainWindow window(editor, services);
+        QGuiApplication::clipboard()->setText(QStringLiteral("avant"));
+        QTest::mouseClick(window.control(40), Qt::LeftButton);
+        QVERIFY(services.messages.empty());
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QVERIFY(!data->hasText());
+        const QSize area = window.drawingArea()->contentsRect().size();
+        QImage png;
+        QVERIFY(png.loadFromData(data->data(QStringLiteral("image/png")), "PNG"));
+        QCOMPARE(png.size(), area);
+        QDomDocument svg;
+        QVERIFY(svg.setContent(data->data(QStringLiteral("image/svg+xml"))));
+        QCOMPARE(svg.documentElement().attribute(QStringLiteral("viewBox")),
+                 QStringLiteral("0 0 %1 %2").arg(area.width()).arg(area.height()));
+        QVERIFY(svg.documentElement().attribute(QStringLiteral("width")).endsWith(QStringLiteral("mm")));
+    }
+
+    void theHeadlessExportWritesEachFormat()
+    {
+        QTemporaryDir dir;
+        const QString curve = sampleCurve(dir);
+        const QString png = dir.filePath(QStringLiteral("c.png"));
+        QCOMPARE(runEditor({QStringLiteral("--export"), png, QStringLiteral("--size"), QStringLiteral("640x480"), curve})
+                     .exitCode,
+                 0);
+        QCOMPARE(QImage(png).size(), QSize(640, 480));
+
+        const QString svg = dir.filePath(QStringLiteral("c.svg"));
+        QCOMPARE(runEditor({QStringLiteral("--export"), svg, curve}).exitCode, 0);
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        QDomDocument doc;
+        QVERIFY(doc.setContent(svgFile.readAll()));
+        QCOMPARE(doc.documentElement().attribute(QStringLiteral("viewBox")), QStringLiteral("0 0 1000 700"));
+
+        const QString pdf = dir.filePath(QStringLiteral("c.pdf"));
+        QCOMPARE(runEditor({QStringLiteral("--export"), pdf, curve}).exitCode, 0);
+        QVERIFY(pdfText(pdf).contains(QStringLiteral("came")));
+    }
+
+    void theHeadlessExportRefusesInOneFrenchLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unreadable input") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
+                                                         QStringLiteral("/absent/courbe.crb")}
+                                          << QStringLiteral("Impossible de lire le fichier");
+        QTest::newRow("unknown format") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.bmp"), QString()}
+                                        << QStringLiteral("Format inconnu");
+        QTest::newRow("unwritable output") << QStringList{QStringLiteral("--export"),
+                                                          QStringLiteral("/absent/dir/c.png"), QString()}
+                                           << QStringLiteral("Impossible d'écrire le fichier");
+        QTest::newRow("bad size") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
+                                                 QStringLiteral("--size"), QStringLiteral("big"), QString()}
+                                  << QStringLiteral("Taille incorrecte");
+    }
+
+    void theHeadlessExportRefusesInOneFrenchLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString curve = sampleCurve(dir);
+        for (QString& argument : arguments)
+            if (argument.isEmpty())
+                argument = curve;
+            else if (argument == QStringLiteral("OUT.png") || argument == QStringLiteral("OUT.bmp"))
+                argument = dir.filePath(argument);
+        const Run run = runEditor(arguments);
+        QVERIFY(run.exitCode != 0);
+        QVERIFY2(run.errors.startsWith(message), qPrintable(run.errors));
+        QVERIFY(!run.errors.contains(QLatin1Char('\n')));
+    }
+
+    void helpAndVersionAnswer()
+    {
+        QProcess version;
+        version.start(editorProgram(), {QStringLiteral("--version")});
+        QVERIFY(version.waitForFinished(30000));
+        QCOMPARE(version.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(version.readAllStandardOutput()).trimmed(), QStringLiteral("crbedit 2.04.10"));
+        QProcess help;
+        help.start(editorProgram(), {QStringLiteral("--help")});
+        QVERIFY(help.waitForFinished(30000));
+        QCOMPARE(help.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(help.readAllStandardOutput()).contains(QStringLiteral("--export")));
+    }
+};
+
+QTEST_MAIN(CurveOutputTest)
+#include "tst_curve_output.moc"
