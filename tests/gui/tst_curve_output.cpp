@@ -1,3 +1,4 @@
+#include "PdfText.h"
 #include "ScriptedPlatformServices.h"
 
 #include "editor/Editor.h"
@@ -16,18 +17,6 @@
 #include <QtTest>
 
 namespace {
-
-QString pdfText(const QString& pdf)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
-        return {};
-    QProcess process;
-    process.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The editor program, built beside the tests.
 QString editorProgram()

@@ -1,3 +1,4 @@
+#include "PdfText.h"
 #include "ScriptedPlatformServices.h"
 
 #include "gui/curve/CPointListDialog.h"
@@ -46,21 +47,6 @@ private:
     QTemporaryDir root_;
     QByteArray previous_;
 };
-
-// The PDF's text as pdftotext lays it out.
-QString pdfText(const QString& pdf)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty()) {
-        qWarning("pdftotext is missing (scripts/install-deps.sh installs poppler-utils)");
-        return {};
-    }
-    QProcess process;
-    process.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 bool hasLine(const QString& text, const QString& pattern)
 {
