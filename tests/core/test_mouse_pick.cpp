@@ -62,14 +62,11 @@ public:
     SaveOutcome saveCurve() override { return SaveOutcome::Cancelled; }
     std::string shownUnit() const override { return ""; }
     void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
-    bool runPointListDialog() override { return listAccepted; }
-    void printCurve() override { ++printed; }
-    bool copyCurvePicture() override { return pictureCopied; }
-    int printed = 0;
-    bool pictureCopied = true;
-    void showHelp(const std::string& path, const std::string& topic) override { helpShown.push_back({path, topic}); }
-    bool listAccepted = false;
-    std::vector<std::pair<std::string, std::string>> helpShown;
+    // The picks open none of these.
+    bool runPointListDialog() override { return false; }
+    void printCurve() override {}
+    bool copyCurvePicture() override { return false; }
+    void showHelp(const std::string&, const std::string&) override {}
     bool copyModeTicked() const override { return copyTicked; }
     void showStatus(const std::string& text) override { statuses.push_back(text); }
     void showCoordinates(double x, double y) override { coordinates.push_back({x, y}); }
