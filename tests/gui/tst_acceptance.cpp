@@ -1,0 +1,80 @@
+#include "ScriptedPlatformServices.h"
+
+#include "curve/CurveFile.h"
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/CMainWindow.h"
+#include "gui/app/StartUp.h"
+#include "text/NumberText.h"
+
+#include <cmath>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+// The typical use, from start to stop, as the simulation product and a user go through it.
+class AcceptanceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aCurveHandedOverIsEditedAndSavedBack()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("loi.crb"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("20020704\r\n1\r\n1\r\n3\r\n0.000000 0.000000\r\n10.000000 5.000000\r\n20.000000 0.000000\r\nmm\r\n");
+        }
+        CScriptedPlatformServices services;
+        services.answerNextMessage(MessageAnswer::Yes);
+        services.chooseNextFile(path);
+
+        bool shownAsRead = false;
+        bool fitted = false;
+        QString status;
+        CurvePoint added;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<CMainWindow*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            shownAsRead = window->control<QRadioButton>(1005)->isChecked() && window->control<QCheckBox>(1013)->isChecked()
+                && window->control<QComboBox>(1018)->currentText() == QStringLiteral("mm");
+            const CanvasMapping& m = window->drawingArea()->mapping();
+            const ViewWindow view{m.xmin, m.ymin, m.xmin + m.scaleX * m.usableWidth, m.ymin + m.scaleY * m.usableHeight};
+            fitted = view.xmin <= 0 && view.xmax >= 20 && view.xmax < 40;
+
+            QTest::mouseClick(window->control(10), Qt::LeftButton);
+            const PixelPoint pixel = m.worldToPixel(15, 2);
+            added = m.pixelToWorld(pixel);
+            CDrawingArea* area = window->drawingArea();
+            QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(pixel.x, pixel.y) + area->contentsRect().topLeft());
+            status = window->control<QLabel>(150)->text();
+            QTest::mouseClick(window->control(1006), Qt::LeftButton); // "Akima"
+            QTest::mouseClick(window->control(1), Qt::LeftButton);    // "&Arrêt"
+        });
+        QCOMPARE(startEditor(services, path), 1);
+
+        QVERIFY(shownAsRead);
+        QVERIFY(fitted);
+        QCOMPARE(status, QString::fromStdString(cformat("Acquisition du point n°%d en (%.3f , %.3f)", {4, added.x, added.y})));
+        QCOMPARE(services.messages.size(), std::size_t(1));
+        QCOMPARE(services.messages[0].text, QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"));
+        QCOMPARE(services.messages[0].caption, QStringLiteral("Sortie"));
+
+        CurveDocument back;
+        readCurveFile(path.toStdString(), back, back.points, back.count);
+        QCOMPARE(back.count, 4);
+        QCOMPARE(back.smoothingMode, 2);
+        QCOMPARE(back.periodic, 1);
+        QCOMPARE(back.unitName, std::string("mm"));
+        QCOMPARE(back.points[2].x, std::round(added.x * 1e6) / 1e6);
+    }
+};
+
+QTEST_MAIN(AcceptanceTest)
+#include "tst_acceptance.moc"
