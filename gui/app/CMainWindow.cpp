@@ -9,6 +9,7 @@
 #include "settings/UnitList.h"
 #include "settings/VersionText.h"
 #include "gui/common/CQtSurface.h"
+#include "gui/common/DialogUnits.h"
 #include "gui/common/PlatformServices.h"
 #include "gui/common/QtText.h"
 #include "gui/curve/CPointListDialog.h"
@@ -26,6 +27,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 
 using namespace ControlId;
@@ -114,7 +116,7 @@ CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* p
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     buildControls();
     openWindow();
 }
@@ -126,6 +128,57 @@ void CMainWindow::buildControls()
     for (int id : {SmoothAucun, SmoothCubique, SmoothAkima, SmoothCarlson})
         smoothingGroup->addButton(control<QRadioButton>(id), id);
     units_ = control<QComboBox>(Units);
+    recordLayout();
+}
+
+// The window may grow past its template size: the drawing area takes the extra room,
+// the right column and the bottom row follow their edge, the left column stays.
+void CMainWindow::recordLayout()
+{
+    templateSize_ = size();
+    setMinimumSize(templateSize_);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const DialogUnits du(font());
+    const int rightColumn = du.x(452);
+    const int bottomRow = du.y(290);
+    const int bottomRight = du.x(374);
+    const int fullWidth = du.x(500);
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget->isWindow())
+            continue;
+        const QRect r = widget->geometry();
+        Placement p{widget, r, 0, 0, 0, 0};
+        if (widget == control(DrawingFrame)) {
+            p.growX = p.growY = 1;
+        } else if (r.top() >= bottomRow) {
+            p.moveY = 1;
+            p.moveX = r.left() >= bottomRight ? 1 : 0;
+            p.growX = r.width() >= fullWidth ? 1 : 0;
+        } else if (r.left() >= rightColumn) {
+            p.moveX = 1;
+        } else if (r.width() >= fullWidth) {
+            p.growX = 1; // the top bar's group
+        }
+        placements_.push_back(p);
+    }
+}
+
+void CMainWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (placements_.empty())
+        return;
+    const int dx = std::max(0, width() - templateSize_.width());
+    const int dy = std::max(0, height() - templateSize_.height());
+    for (const Placement& p : placements_)
+        p.widget->setGeometry(p.rect.x() + p.moveX * dx, p.rect.y() + p.moveY * dy, p.rect.width() + p.growX * dx,
+                              p.rect.height() + p.growY * dy);
+    if (drawingArea_ && drawingArea_->geometry() != control(DrawingFrame)->geometry()) {
+        // A pick under way ends as the picture it draws on is made anew.
+        drawingArea_->setGeometry(control(DrawingFrame)->geometry());
+        redraw();
+    }
 }
 
 void CMainWindow::openWindow()

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 #include <optional>
 
 class CDrawingArea;
@@ -48,9 +49,11 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
+    void recordLayout();
     void openWindow();
     void apply(const CommandOutcome& outcome);
     void canvasPressed(Qt::MouseButton button, int x, int y);
@@ -94,6 +97,14 @@ private:
     QComboBox* units_ = nullptr;
     CDrawingArea* drawingArea_ = nullptr;
     Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
+    // Where each control sits at the template size, and how it follows a larger window.
+    struct Placement {
+        QWidget* widget;
+        QRect rect;
+        int moveX, moveY, growX, growY;
+    };
+    std::vector<Placement> placements_;
+    QSize templateSize_;
     bool stopping_ = false;
     bool stopAfterCommand_ = false;
 };

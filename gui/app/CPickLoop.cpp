@@ -97,6 +97,11 @@ bool CPickLoop::eventFilter(QObject* watched, QEvent* event)
         feed(key->key() == Qt::Key_Escape ? PickEvent::escapeKey() : PickEvent::otherKey());
         return true; // Escape must not also close the main window
     }
+    case QEvent::Resize:
+        // The picture is made anew at the new size: the pick ends as Escape ends it.
+        if (onDrawingArea(watched))
+            feed(PickEvent::escapeKey());
+        return false;
     case QEvent::Close:
         if (watched == &window_) {
             closeRequested_ = true;

@@ -320,6 +320,32 @@ private slots:
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
     }
 
+    void aLargerWindowGivesTheDrawingAreaTheRoomAndKeepsTheView()
+    {
+        Session s({{-30, -30}, {0, 0}, {30, 30}});
+        const ViewWindow view = s.editor.view.current;
+        const QSize area = s.area()->size();
+        const QRect stop = s.window->control(1)->geometry();
+        const QRect periodic = s.window->control(1013)->geometry();
+        s.window->resize(s.window->size() + QSize(200, 120));
+        QTRY_COMPARE(s.area()->size(), area + QSize(200, 120));
+        QCOMPARE(s.area()->image().size(), s.area()->contentsRect().size());
+        QCOMPARE(s.editor.view.current, view);
+        QCOMPARE(s.editor.mapping.width, s.area()->contentsRect().width());
+        QCOMPARE(s.window->control(1)->geometry(), stop.translated(200, 0));
+        QCOMPARE(s.window->control(1013)->geometry(), periodic);
+
+        // A pick under way ends when the picture is made anew.
+        s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}), [&s] { s.window->resize(s.window->size() + QSize(40, 0)); }});
+        QCOMPARE(s.point(1), (CurvePoint{0, 0}));
+        QCOMPARE(s.area()->image().size(), s.area()->contentsRect().size());
+
+        // Back to the template size, the template's layout.
+        s.window->resize(s.window->minimumSize());
+        QTRY_COMPARE(s.area()->size(), area);
+        QCOMPARE(s.window->control(1)->geometry(), stop);
+    }
+
     void pointEntryAddsUpToTheLimit()
     {
         Session s({});
