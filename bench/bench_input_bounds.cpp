@@ -1,8 +1,8 @@
 // The worst inputs a user or a file can give the editor in one go: each must leave the
 // window within about a second.
-#include "curve/CurveFile.h"
-#include "formula/FormulaEvaluation.h"
-#include "text/NumberText.h"
+#include "core/curve/CurveFile.h"
+#include "core/formula/FormulaEvaluation.h"
+#include "core/text/NumberText.h"
 
 #include <benchmark/benchmark.h>
 

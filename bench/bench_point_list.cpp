@@ -1,4 +1,4 @@
-#include "curve/PointList.h"
+#include "core/curve/PointList.h"
 
 #include <benchmark/benchmark.h>
 

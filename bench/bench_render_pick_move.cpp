@@ -1,7 +1,7 @@
-#include "editor/Editor.h"
-#include "editor/EditorHost.h"
-#include "editor/MousePick.h"
-#include "editor/PlotRedraw.h"
+#include "core/editor/Editor.h"
+#include "core/editor/EditorHost.h"
+#include "core/editor/MousePick.h"
+#include "core/editor/PlotRedraw.h"
 #include "gui/common/CQtSurface.h"
 
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "draw/RecordingSurface.h"
+#include "core/draw/RecordingSurface.h"
 #include "gui/common/CQtSurface.h"
-#include "view/PlotRenderer.h"
-#include "view/SmoothCurve.h"
+#include "core/view/PlotRenderer.h"
+#include "core/view/SmoothCurve.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "view/SmoothCurve.h"
+#include "core/view/SmoothCurve.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/CanvasMapping.h"
+#include "core/view/CanvasMapping.h"
 
 #include <QFrame>
 #include <QImage>

@@ -2,12 +2,12 @@
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CPickLoop.h"
-#include "editor/CanvasCommands.h"
-#include "editor/ControlIds.h"
-#include "editor/EditorCommands.h"
-#include "editor/PlotRedraw.h"
-#include "settings/UnitList.h"
-#include "settings/VersionText.h"
+#include "core/editor/CanvasCommands.h"
+#include "core/editor/ControlIds.h"
+#include "core/editor/EditorCommands.h"
+#include "core/editor/PlotRedraw.h"
+#include "core/settings/UnitList.h"
+#include "core/settings/VersionText.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/PlatformServices.h"
@@ -17,9 +17,9 @@
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/output/CurveOutput.h"
 #include "gui/transform/ParameterDialogs.h"
-#include "text/NumberText.h"
-#include "view/PlotRenderer.h"
-#include "view/SmoothCurve.h"
+#include "core/text/NumberText.h"
+#include "core/view/PlotRenderer.h"
+#include "core/view/SmoothCurve.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "editor/Editor.h"
-#include "editor/EditorCommands.h"
-#include "editor/EditorHost.h"
+#include "core/editor/Editor.h"
+#include "core/editor/EditorCommands.h"
+#include "core/editor/EditorHost.h"
 #include "gui/common/DialogTemplate.h"
-#include "view/ViewWindow.h"
+#include "core/view/ViewWindow.h"
 
 #include <QDialog>
 #include <QString>

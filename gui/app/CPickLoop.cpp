@@ -1,6 +1,6 @@
 #include "gui/app/CPickLoop.h"
 
-#include "editor/MousePick.h"
+#include "core/editor/MousePick.h"
 #include "gui/app/CDrawingArea.h"
 #include "gui/common/CQtSurface.h"
 

@@ -1,8 +1,8 @@
 #include "gui/app/CommandLine.h"
 
-#include "curve/CurveFile.h"
+#include "core/curve/CurveFile.h"
 #include "gui/output/CurveOutput.h"
-#include "settings/VersionText.h"
+#include "core/settings/VersionText.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "gui/app/StartUp.h"
 
 #include "gui/app/CMainWindow.h"
-#include "editor/Editor.h"
+#include "core/editor/Editor.h"
 #include "gui/curve/CurveFileCommands.h"
-#include "settings/CIniSettingsStore.h"
+#include "core/settings/CIniSettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "settings/InstallationDirectories.h"
+#include "core/settings/InstallationDirectories.h"
 
 class CPlatformServices;
 struct Editor;

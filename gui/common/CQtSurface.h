@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draw/Surface.h"
+#include "core/draw/Surface.h"
 
 #include <QFont>
 #include <QPainter>

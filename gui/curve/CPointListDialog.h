@@ -1,7 +1,7 @@
 #pragma once
 
-#include "curve/PointList.h"
-#include "formula/FormulaDialogMemory.h"
+#include "core/curve/PointList.h"
+#include "core/formula/FormulaDialogMemory.h"
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/PlatformServices.h"
 

@@ -1,7 +1,7 @@
 #include "gui/curve/CurveFileCommands.h"
 
 #include "gui/common/PlatformServices.h"
-#include "text/NumberText.h"
+#include "core/text/NumberText.h"
 
 namespace {
 

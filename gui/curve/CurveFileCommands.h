@@ -1,8 +1,8 @@
 #pragma once
 
-#include "curve/CurveFile.h"
-#include "curve/FileDialogRules.h"
-#include "editor/EditorHost.h" // SaveOutcome
+#include "core/curve/CurveFile.h"
+#include "core/curve/FileDialogRules.h"
+#include "core/editor/EditorHost.h" // SaveOutcome
 
 #include <QString>
 

@@ -1,10 +1,12 @@
 #include "gui/formula/CFormulaDialog.h"
 
-#include "formula/FormulaEvaluation.h"
+#include "core/editor/EditorCommands.h" // HelpMissingFormat, HelpMissingCaption
+#include "core/formula/FormulaEvaluation.h"
+#include "core/settings/SupportFile.h" // HelpFileName
 #include "gui/common/CQtSurface.h"
 #include "gui/common/QtText.h"
 #include "gui/formula/CFormulaPreviewArea.h"
-#include "text/NumberText.h"
+#include "core/text/NumberText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -53,9 +55,6 @@ constexpr DialogTemplate Layout{291, 220, Controls};
 constexpr std::string_view DialogTitle = "Définition de courbes";
 constexpr std::string_view ComputedTitleFormat = "Définition des Courbes : %03d Points";
 constexpr std::string_view ValueFormat = "%.8lf";
-constexpr std::string_view HelpFileName = "lintrel.hlp";
-constexpr std::string_view HelpMissingFormat = "Fichier <%s> non trouvé !!!";
-constexpr std::string_view HelpMissingCaption = "** Erreur **";
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "curve/CurvePoint.h"
-#include "formula/FormulaDialogMemory.h"
-#include "formula/FormulaPreview.h"
+#include "core/curve/CurvePoint.h"
+#include "core/formula/FormulaDialogMemory.h"
+#include "core/formula/FormulaPreview.h"
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/PlatformServices.h"
 

@@ -2,7 +2,7 @@
 
 #include "gui/common/CQtSurface.h"
 #include "gui/common/PlatformServices.h"
-#include "output/CurvePage.h"
+#include "core/output/CurvePage.h"
 
 #include <QBuffer>
 #include <QClipboard>

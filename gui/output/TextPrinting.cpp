@@ -1,8 +1,8 @@
 #include "gui/output/TextPrinting.h"
 
 #include "gui/common/QtText.h"
-#include "output/Listing.h"
-#include "text/Latin1Text.h"
+#include "core/output/Listing.h"
+#include "core/text/Latin1Text.h"
 
 #include <QFile>
 #include <QFontDatabase>

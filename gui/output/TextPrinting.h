@@ -1,6 +1,6 @@
 #pragma once
 
-#include "curve/CurveDocument.h"
+#include "core/curve/CurveDocument.h"
 #include "gui/common/PlatformServices.h"
 
 #include <span>

@@ -1,6 +1,6 @@
 #include "gui/transform/CParameterDialog.h"
 
-#include "formula/FormulaEvaluation.h"
+#include "core/formula/FormulaEvaluation.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>

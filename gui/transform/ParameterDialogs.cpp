@@ -2,7 +2,7 @@
 
 #include "gui/common/PlatformServices.h"
 #include "gui/transform/CParameterDialog.h"
-#include "text/NumberText.h"
+#include "core/text/NumberText.h"
 
 #include <QCheckBox>
 #include <QCursor>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "transform/EnteredValues.h"
-#include "view/ViewWindow.h"
+#include "core/transform/EnteredValues.h"
+#include "core/view/ViewWindow.h"
 
 #include <QString>
 

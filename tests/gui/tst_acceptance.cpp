@@ -1,10 +1,10 @@
 #include "ScriptedPlatformServices.h"
 
-#include "curve/CurveFile.h"
+#include "core/curve/CurveFile.h"
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
 #include "gui/app/StartUp.h"
-#include "text/NumberText.h"
+#include "core/text/NumberText.h"
 
 #include <cmath>
 

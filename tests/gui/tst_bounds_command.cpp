@@ -1,7 +1,7 @@
 #include "ScriptedPlatformServices.h"
 
 #include "gui/app/CMainWindow.h"
-#include "editor/Editor.h"
+#include "core/editor/Editor.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "PdfText.h"
 #include "ScriptedPlatformServices.h"
 
-#include "editor/Editor.h"
+#include "core/editor/Editor.h"
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
 

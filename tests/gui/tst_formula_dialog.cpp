@@ -1,7 +1,7 @@
 #include "ScriptedPlatformServices.h"
 
-#include "formula/FormulaEvaluation.h"
-#include "formula/FormulaPreview.h"
+#include "core/formula/FormulaEvaluation.h"
+#include "core/formula/FormulaPreview.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/formula/CFormulaPreviewArea.h"

@@ -1,10 +1,10 @@
 #include "ScriptedPlatformServices.h"
 
-#include "curve/CurveFile.h"
-#include "editor/Editor.h"
+#include "core/curve/CurveFile.h"
+#include "core/editor/Editor.h"
 #include "gui/app/CMainWindow.h"
 #include "gui/curve/CPointListDialog.h"
-#include "settings/CMemorySettingsStore.h"
+#include "core/settings/CMemorySettingsStore.h"
 
 #include <QApplication>
 #include <QComboBox>

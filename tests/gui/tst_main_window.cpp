@@ -1,8 +1,8 @@
 #include "ScriptedPlatformServices.h"
 
-#include "curve/CurveFile.h"
+#include "core/curve/CurveFile.h"
 #include "gui/app/CMainWindow.h"
-#include "editor/Editor.h"
+#include "core/editor/Editor.h"
 #include "gui/app/StartUp.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "ScriptedPlatformServices.h"
 
-#include "editor/Editor.h"
+#include "core/editor/Editor.h"
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
 

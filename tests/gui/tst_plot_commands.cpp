@@ -2,7 +2,7 @@
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
-#include "editor/Editor.h"
+#include "core/editor/Editor.h"
 #include "gui/app/StartUp.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "ScriptedPlatformServices.h"
 
-#include "curve/CurveFile.h"
+#include "core/curve/CurveFile.h"
 #include "gui/curve/CPointListDialog.h"
 
 #include <QApplication>

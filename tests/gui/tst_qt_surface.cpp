@@ -1,6 +1,6 @@
 #include "gui/common/CQtSurface.h"
-#include "view/PlotRenderer.h"
-#include "view/SmoothCurve.h"
+#include "core/view/PlotRenderer.h"
+#include "core/view/SmoothCurve.h"
 
 #include <QImage>
 #include <QtTest>
