@@ -39,6 +39,12 @@ struct CurveDocument {
     int savedPeriodic = 0;
     std::string savedUnitName;
 
+    // The points of the curve, count kept within the capacity.
+    std::span<const CurvePoint> currentPoints() const
+    {
+        return {points.data(), static_cast<std::size_t>(count < 0 ? 0 : count > MaxCurvePoints ? MaxCurvePoints : count)};
+    }
+
     void normalize() { normalizePoints(points, count); }
     void takeSnapshot();
     void restoreSnapshot();

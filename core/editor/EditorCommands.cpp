@@ -20,14 +20,9 @@ struct CommandInput {
 
 using CommandFunction = CommandOutcome (*)(Editor&, EditorHost&, const CommandInput&);
 
-std::span<const CurvePoint> pointsOf(const CurveDocument& doc)
-{
-    return {doc.points.data(), static_cast<std::size_t>(std::clamp(doc.count, 0, MaxCurvePoints))};
-}
-
 void fitEditorView(Editor& editor)
 {
-    fitView(editor.view, pointsOf(editor.document), editor.document.smoothingMode, editor.displayFlags);
+    fitView(editor.view, editor.document.currentPoints(), editor.document.smoothingMode, editor.displayFlags);
 }
 
 CommandOutcome redrawn()
@@ -161,7 +156,7 @@ CommandOutcome undoCommand(Editor& editor, EditorHost&, const CommandInput&)
 CommandOutcome fitAllCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     const CurveDocument& doc = editor.document;
-    if (doc.count <= 1 || !fitToData(editor.view, pointsOf(doc), doc.smoothingMode, editor.displayFlags))
+    if (doc.count <= 1 || !fitToData(editor.view, doc.currentPoints(), doc.smoothingMode, editor.displayFlags))
         return {};
     CommandOutcome out = redrawn();
     out.cursor = CursorRequest::Arrow;

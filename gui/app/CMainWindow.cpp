@@ -196,7 +196,7 @@ void CMainWindow::openWindow()
     drawingArea_->setMapping(editor_.mapping);
     setCurrentCursor(Qt::ArrowCursor);
     editor_.displayFlags = 0;
-    fitView(editor_.view, {editor_.document.points.data(), static_cast<std::size_t>(editor_.document.count)},
+    fitView(editor_.view, editor_.document.currentPoints(),
             editor_.document.smoothingMode, editor_.displayFlags);
     showCurveSettings();
     control<QCheckBox>(CopyMode)->setChecked(false);
@@ -459,7 +459,7 @@ std::optional<std::string> CMainWindow::chooseFileToOpen()
 SaveOutcome CMainWindow::saveCurve()
 {
     CurveDocument& doc = editor_.document;
-    return writeCurveFile(services_, doc, {doc.points.data(), static_cast<std::size_t>(doc.count)});
+    return writeCurveFile(services_, doc, doc.currentPoints());
 }
 
 std::string CMainWindow::shownUnit() const

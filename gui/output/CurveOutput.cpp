@@ -29,7 +29,7 @@ bool drawOn(QPainter& painter, PageKind kind, const CurveOutput& curve)
         return false;
     CQtSurface surface(painter);
     const CurveDocument& doc = curve.document;
-    drawCurvePage(surface, kind, {doc.points.data(), static_cast<std::size_t>(std::clamp(doc.count, 0, MaxCurvePoints))},
+    drawCurvePage(surface, kind, doc.currentPoints(),
                   doc.smoothingMode, curve.displayFlags,
                   kind == PageKind::Paper ? paperPageTexts(doc) : picturePageTexts(doc));
     return true;
