@@ -7,7 +7,8 @@ packages=(g++ cmake make pkg-config
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libmuparser-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  locales poppler-utils)
+  locales poppler-utils
+  clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
