@@ -5,16 +5,17 @@
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]     (default 60 s, every target)
 # A crash, a sanitizer report, a broken property, an input taking more than 10 s or
 # 2 GB of memory fails the run; libFuzzer leaves the input as crash-*/timeout-*/oom-*
-# in build-fuzz/findings/<target>/, to be fixed and then kept in fuzz/regressions/<target>/.
+# in build-fuzz/findings/<target>/ (CRB_FUZZ_BUILD names another build directory), to be fixed and then kept in fuzz/regressions/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 seconds=${1:-60}
 shift || true
+build=${CRB_FUZZ_BUILD:-build-fuzz}
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCRB_FUZZ=ON -DCRB_SANITIZE=ON -DCRB_BUILD_GUI=OFF -DCRB_BUILD_TESTS=OFF -DCRB_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$(nproc)"
+cmake --build "$build" -j"$(nproc)"
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
@@ -25,15 +26,15 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 for t in "${targets[@]}"; do
-  work=build-fuzz/corpus-run/$t
-  findings=build-fuzz/findings/$t
+  work=$build/corpus-run/$t
+  findings=$build/findings/$t
   rm -rf "$work"; mkdir -p "$work" "$findings"
   # The run grows a copy of the corpus; the repository's seeds stay as they are.
   cp fuzz/corpus/"$t"/* "$work"/ 2>/dev/null || true
   cp fuzz/regressions/"$t"/* "$work"/ 2>/dev/null || true
-  log=build-fuzz/$t.log
+  log=$build/$t.log
   echo "== $t: ${seconds} s"
-  if ./build-fuzz/fuzz/"$t" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if ./"$build"/fuzz/"$t" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
     grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb" "$log" | sed "s/^/   /"
   else
