@@ -1,8 +1,30 @@
 #!/usr/bin/env bash
-# Builds everything in Release and runs every test through CTest.
+# Builds everything and runs every test through CTest, in three stages:
+#   1. Release build, every test (build-tests/);
+#   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
+#      (build-asan/), where any report fails the test;
+#   3. a bounded fuzzing run of every fuzz target (scripts/fuzz.sh, CRB_FUZZ_SECONDS
+#      per target, 60 by default).
+#   scripts/test.sh            all three stages, as CI runs them
+#   scripts/test.sh --quick    the Release stage only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== Release build and tests"
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-tests -j"$(nproc)"
-ctest --test-dir build-tests --output-on-failure -j"$(nproc)"
+cmake --build build-tests -j"$jobs"
+ctest --test-dir build-tests --output-on-failure -j"$jobs"
+[ "${1:-}" = "--quick" ] && exit 0
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCRB_SANITIZE=ON -DCRB_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== Bounded fuzzing runs"
+scripts/fuzz.sh "${CRB_FUZZ_SECONDS:-60}"
