@@ -10,7 +10,11 @@ int roundHalfAway(double v)
     if (std::isnan(v))
         return 0;
     v = std::clamp(v, -static_cast<double>(PixelLimit), static_cast<double>(PixelLimit));
-    return static_cast<int>(v > 0 ? v + 0.5 : v - 0.5);
+    // Not v + 0.5 truncated: that sum rounds 0.49999999999999994 up to 1, one pixel
+    // away from the curve, which rounds exactly. The fraction is exact at these sizes.
+    const int whole = static_cast<int>(v);
+    const double fraction = v - whole;
+    return whole + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
 }
 
 namespace {

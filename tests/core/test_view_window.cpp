@@ -58,7 +58,10 @@ TEST(CanvasMapping, RoundHalfAwayFromZero)
     struct Case { double v; int expected; };
     for (Case c : {Case{2.5, 3}, Case{-2.5, -3}, Case{2.4999, 2}, Case{-2.4999, -2}, Case{0.0, 0},
                    Case{-0.4, 0}, Case{0.5, 1}, Case{1e300, PixelLimit}, Case{-Inf, -PixelLimit},
-                   Case{Inf, PixelLimit}, Case{NaN, 0}}) {
+                   Case{Inf, PixelLimit}, Case{NaN, 0},
+                   // The largest doubles below a half: adding 0.5 would round them up.
+                   Case{0.49999999999999994, 0}, Case{-0.49999999999999994, 0},
+                   Case{99999999.5, PixelLimit}, Case{-99999998.5, -99999999}}) {
         EXPECT_EQ(roundHalfAway(c.v), c.expected) << c.v;
     }
     // One world unit per pixel: 2.5 units land on .5 exactly.
