@@ -5,7 +5,8 @@
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]     (default 60 s, every target)
 # A crash, a sanitizer report, a broken property, an input taking more than 10 s or
 # 2 GB of memory fails the run; libFuzzer leaves the input as crash-*/timeout-*/oom-*
-# in build-fuzz/findings/<target>/ (CRB_FUZZ_BUILD names another build directory), to be fixed and then kept in fuzz/regressions/<target>/.
+# in build-fuzz/findings/<target>/, to be fixed and then kept in fuzz/regressions/<target>/.
+# CRB_FUZZ_BUILD names another build directory; CRB_FUZZ_FLAGS adds libFuzzer options.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -35,7 +36,7 @@ for t in "${targets[@]}"; do
   log=$build/$t.log
   echo "== $t: ${seconds} s"
   if ./"$build"/fuzz/"$t" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-       -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
+       -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" ${CRB_FUZZ_FLAGS:-} >"$log" 2>&1; then
     grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb" "$log" | sed "s/^/   /"
   else
     status=1
