@@ -27,6 +27,10 @@ bool isValidUtf8(std::string_view text)
     return true;
 }
 
+// inih also ends a key at ":", where the profile functions read on to the "=": a ":"
+// before the "=" goes to inih as this byte, which UTF-8 text never holds, and comes back.
+constexpr char ColonStandIn = '\xFF';
+
 // Hands inih one line at a time, shaped as the profile functions read lines.
 struct LineFeed {
     std::string_view text;
@@ -46,7 +50,8 @@ char* nextLine(char* buffer, int size, void* stream)
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
     // An indented line is a line of its own; inih would append it to the value above.
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+    // Every character inih skips as white space goes, not only blanks and tabs.
+    while (!line.empty() && std::string_view(" \t\v\f\r").find(line.front()) != std::string_view::npos)
         line.remove_prefix(1);
     // The rest of a line longer than inih's buffer is dropped: handed over in pieces it
     // would be read as lines of their own.
@@ -58,16 +63,39 @@ char* nextLine(char* buffer, int size, void* stream)
         line = line.substr(0, cut);
     }
     std::memcpy(buffer, line.data(), line.size());
+    std::replace(buffer, buffer + std::min(line.find('='), line.size()), ':', ColonStandIn);
     buffer[line.size()] = '\n';
     buffer[line.size() + 1] = '\0';
     return buffer;
+}
+
+// `text` less a character its end cuts short. inih keeps only the first bytes of a
+// long section name, which may end inside a character.
+std::string_view withoutCutCharacter(std::string_view text)
+{
+    std::size_t start = text.size();
+    while (start > 0 && text.size() - start < 4 && isUtf8Continuation(text[start - 1]))
+        --start;
+    if (start == 0)
+        return text;
+    const auto lead = static_cast<unsigned char>(text[start - 1]);
+    const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : 4;
+    return text.size() - (start - 1) < length ? text.substr(0, start - 1) : text;
+}
+
+std::string withColons(std::string_view text)
+{
+    std::string out(text);
+    std::replace(out.begin(), out.end(), ColonStandIn, ':');
+    return out;
 }
 
 int addEntry(void* user, const char* section, const char* name, const char* value)
 {
     // inih is C: nothing may be thrown through it.
     try {
-        static_cast<std::vector<ProfileEntry>*>(user)->push_back({section, name, value ? value : ""});
+        static_cast<std::vector<ProfileEntry>*>(user)->push_back(
+            {std::string(withoutCutCharacter(withColons(section))), withColons(name), value ? value : ""});
         return 1;
     } catch (const std::bad_alloc&) {
         return 0;

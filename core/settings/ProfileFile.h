@@ -17,7 +17,8 @@ struct ProfileEntry {
 // Every key line of a profile file's text, in file order, duplicates kept. The bytes
 // are Latin-1 as our files are, unless the whole text is valid UTF-8 (an editor on
 // Linux writes that). Lines are read as the profile functions of Windows read them:
-// CR LF or LF, leading blanks ignored, ";" or "#" starting a comment line. A blank
+// CR LF or LF, leading blanks ignored, ";" or "#" starting a comment line, the key
+// ending at the first "=" (a line without one is skipped). A blank
 // followed by ";" starts a comment within a line, and a line keeps only its first
 // MaxProfileLineBytes bytes (after conversion to UTF-8).
 std::vector<ProfileEntry> parseProfileText(std::string_view bytes);

@@ -29,9 +29,19 @@ std::optional<std::string> findUnitsFile(const CSettingsStore& store, std::strin
 std::optional<std::string> unitNameOfKey(std::string_view key)
 {
     std::size_t open = key.find('(');
-    if (open == std::string_view::npos || key.size() - open < 3)
+    if (open == std::string_view::npos)
         return std::nullopt;
-    return truncateUtf8(key.substr(open + 1, key.size() - open - 2), MaxUnitNameLength);
+    const std::string_view inside = key.substr(open + 1);
+    if (inside.empty())
+        return std::nullopt;
+    // The last character goes whole, whatever it is: a name cut inside a character
+    // would not be UTF-8 any more.
+    std::size_t last = inside.size() - 1;
+    while (last > 0 && isUtf8Continuation(inside[last]))
+        --last;
+    if (last == 0)
+        return std::nullopt;
+    return truncateUtf8(inside.substr(0, last), MaxUnitNameLength);
 }
 
 std::vector<std::string> unitNamesOf(const std::vector<ProfileEntry>& entries)

@@ -88,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
     Keys, UnitNameOfKey,
     ::testing::Values(KeyCase{"x(mm)", "mm"}, KeyCase{"Couple (N.m)", "N.m"}, KeyCase{"a(b(c))", "b(c)"},
                       KeyCase{"x(mm", "m"},                     // the last character goes, whatever it is
+                      KeyCase{"x(m°", "m"},                     // ... whole, when it takes more than one byte
+                      KeyCase{"x(°", std::nullopt},             // nothing left but that character
                       KeyCase{"Longueur", std::nullopt},        // no "(": no unit
                       KeyCase{"x(", std::nullopt},              // nothing after "("
                       KeyCase{"x()", std::nullopt},             // nothing inside: not a second empty entry
@@ -130,7 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
         UnitsFileCase{"Latin-1 file", "[A]\nx(\xB5m)=1\ny(\xB0)=1\n", {"", "µm", "°"}},
         UnitsFileCase{"UTF-8 file", "[Accélération]\nx(µm)=1\n", {"", "µm"}},
         // The rest of an overlong line is dropped, not read as a line of its own.
-        UnitsFileCase{"overlong line", "[A]\nx(mm)=" + LongValue + " y(km)=1\nz(m)=1\n", {"", "mm", "m"}}),
+        UnitsFileCase{"overlong line", "[A]\nx(mm)=" + LongValue + " y(km)=1\nz(m)=1\n", {"", "mm", "m"}},
+        // Never the continuation of the key above: a line of its own, read or skipped.
+        UnitsFileCase{"lines indented by a form feed, a vertical tab or a lone CR",
+                      "[A]\nx(mm)=1\n\fy(cm)=2\n\vz(m)\n\rw(s)=3\n", {"", "mm", "cm", "s"}},
+        // Only "=" ends a key: a ":" belongs to it, and a line without "=" is skipped.
+        UnitsFileCase{"colons", "[A]\nCouple (N:m)=1\nx:y(mm)\n[B:C]\nz(h:min)=2\n", {"", "N:m", "h:min"}}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(UnitsFile, SampleInstalledWithTheProgramGivesARealUnitList)

@@ -1,0 +1,143 @@
+// Feeds arbitrary bytes as the dorvane.ini of the profile directory: supportDirectoryList
+// reads the support-files value from it, and supportFileCandidates turns that list into
+// the paths the help file and the units file are looked for at. Beyond "no crash" it
+// checks:
+// - the file route gives what the text route gives: the first "Fichiers support" value of
+//   the "Options générales" section (names in any ASCII case), else "Dummy";
+// - the list is valid UTF-8;
+// - one candidate for each non-empty ";" entry of the list, in order, never one for an
+//   empty entry: each candidate is its directory, one separator unless the directory
+//   already ends with one, then the file name asked for.
+#include "settings/InstallationDirectories.h"
+#include "settings/ProfileFile.h"
+#include "settings/SupportFile.h"
+#include "settings/UnitList.h"
+#include "text/Utf8Text.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void broken(const char* what)
+{
+    std::fprintf(stderr, "fuzz_dorvane_profile: property broken: %s\n", what);
+    std::abort();
+}
+
+void check(bool ok, const char* what)
+{
+    if (!ok)
+        broken(what);
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const int length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+        if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
+            return false;
+        for (int k = 1; k < length; ++k)
+            if (!isUtf8Continuation(text[i + static_cast<std::size_t>(k)]))
+                return false;
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+// Scratch files live in memory when the system offers it: written at every run, they
+// would otherwise cost more than the reading under test.
+std::filesystem::path scratchRoot()
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory("/dev/shm", ec))
+        return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
+// A directory of this process standing for the profile directory; removed at exit.
+struct ScratchDirectory {
+    std::filesystem::path path =
+        scratchRoot() / ("crb-fuzz-dorvane-" + std::to_string(::getpid()));
+    ScratchDirectory() { std::filesystem::create_directories(path); }
+    ~ScratchDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    void write(std::string_view name, std::string_view bytes) const
+    {
+        std::ofstream out(path / name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out)
+            broken("the scratch file could not be written");
+    }
+};
+
+// The non-empty ";" entries of a directory list.
+std::vector<std::string_view> directoriesOf(std::string_view list)
+{
+    std::vector<std::string_view> directories;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = list.find(SupportDirectorySeparator, start);
+        const std::string_view entry = list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!entry.empty())
+            directories.push_back(entry);
+        if (end == std::string_view::npos)
+            return directories;
+        start = end + 1;
+    }
+}
+
+void checkCandidates(std::string_view list, std::string_view name)
+{
+    const std::vector<std::string> candidates = supportFileCandidates(list, name);
+    const std::vector<std::string_view> directories = directoriesOf(list);
+    check(candidates.size() == directories.size(), "not one candidate for each non-empty directory entry");
+    const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const std::string& c = candidates[i];
+        const std::string_view directory = directories[i];
+        check(c.size() > name.size() && c.ends_with(name), "a candidate does not end with the file name");
+        check(c.starts_with(directory), "a candidate does not start with its directory");
+        const std::string_view between = std::string_view(c).substr(directory.size(), c.size() - directory.size() - name.size());
+        const bool endsWithSeparator = appendToDirectory(directory, "").size() == directory.size();
+        check(between == (endsWithSeparator ? "" : separator), "a candidate doubles or misses its separator");
+        check(!isValidUtf8(list) || isValidUtf8(c), "a candidate is not valid UTF-8");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const ScratchDirectory profiles;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    profiles.write(DorvaneFileName, bytes);
+
+    const std::string list = supportDirectoryList(profiles.path.string());
+    const std::vector<ProfileEntry> entries = parseProfileText(bytes);
+    const std::string expected =
+        profileValue(entries, DorvaneSection, DorvaneSupportKey).value_or(std::string(DorvaneSupportDefault));
+    check(list == expected, "the file gives another support list than its text");
+    check(supportDirectoryList(profiles.path.string()) == list, "reading the same file twice differs");
+    check(isValidUtf8(list), "the support list is not valid UTF-8");
+
+    for (std::string_view name : {HelpFileName, UnitsFileName})
+        checkCandidates(list, name);
+    // The raw bytes as a list too: any text a value could hold.
+    checkCandidates(bytes, HelpFileName);
+    return 0;
+}
