@@ -9,155 +9,21 @@
 // - a file never loses or corrupts a point: the bytes a save would write for what was
 //   read, read back, give the same points (each within the half-unit of the sixth
 //   decimal that "%lf" keeps), the same settings and exactly the same bytes again.
-#include "curve/CurveDocument.h"
-#include "curve/CurveFile.h"
-#include "text/Utf8Text.h"
+#include "CurveFileChecks.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <string_view>
 
-#include <unistd.h>
-
-namespace {
-
-[[noreturn]] void broken(const char* what)
-{
-    std::fprintf(stderr, "fuzz_curve_file: property broken: %s\n", what);
-    std::abort();
-}
-
-void check(bool ok, const char* what)
-{
-    if (!ok)
-        broken(what);
-}
-
-bool isValidUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const int length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
-            return false;
-        for (int k = 1; k < length; ++k)
-            if (!isUtf8Continuation(text[i + static_cast<std::size_t>(k)]))
-                return false;
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
-// Scratch files live in memory when the system offers it: written at every run, they
-// would otherwise cost more than the reading under test.
-std::filesystem::path scratchRoot()
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory("/dev/shm", ec))
-        return "/dev/shm";
-    return std::filesystem::temp_directory_path();
-}
-
-// One file for this process, so that parallel runs never share it; removed at exit.
-struct ScratchFile {
-    std::string path = (scratchRoot() /
-                        ("crb-fuzz-curve-" + std::to_string(::getpid()) + ".crb"))
-                           .string();
-    ~ScratchFile()
-    {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    void write(std::string_view bytes) const
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out)
-            broken("the scratch file could not be written");
-    }
-};
-
-// What the open command does with a chosen file.
-FileReadResult openAsTheEditorDoes(const std::string& path, CurveDocument& doc)
-{
-    doc.filePath = path;
-    FileReadResult result = readPointFile(path, path, doc, doc.points, doc.count);
-    doc.markSaved();
-    doc.takeSnapshot();
-    return result;
-}
-
-void checkConsistent(const CurveDocument& doc, const FileReadResult& result)
-{
-    check(result.opened, "an existing file was not opened");
-    check(doc.count >= 0 && doc.count <= MaxCurvePoints, "point count outside 0..1024");
-    check(doc.savedCount == doc.count, "saved count differs from the count read");
-    check(doc.undoCount == doc.count, "undo copy differs from the count read");
-    check(!doc.isModified(), "a curve just read counts as modified");
-    for (const CurvePoint& p : doc.currentPoints())
-        check(std::isfinite(p.x) && std::isfinite(p.y), "a point read is not finite");
-    check(isValidUtf8(doc.unitName), "unit is not valid UTF-8");
-    check(utf8CharacterCount(doc.unitName) <= CurveDocument::MaxNameLength, "unit longer than 15 characters");
-    check(isValidUtf8(result.message), "message is not valid UTF-8");
-}
-
-// The half-unit of the sixth decimal, and the rounding of the value itself.
-bool closeAfterSave(double original, double readBack)
-{
-    return std::fabs(original - readBack) <= 5e-7 * (1 + 1e-9) + std::fabs(original) * 1e-15;
-}
-
-} // namespace
+using namespace fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const ScratchFile scratch;
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    scratch.write(bytes);
-
+    static const ScratchFile scratch("curve", ".crb");
     CurveDocument doc;
-    const FileReadResult result = openAsTheEditorDoes(scratch.path, doc);
-    checkConsistent(doc, result);
-
-    // A document that held a full curve, a unit and settings before.
     CurveDocument used;
-    for (int i = 0; i < MaxCurvePoints; ++i)
-        used.appendPoint({i * 0.5 + 1, -i - 1.0});
-    used.unitName = "avant";
-    used.periodic = 1;
-    used.smoothingMode = 3;
-    used.markSaved();
-    const FileReadResult usedResult = openAsTheEditorDoes(scratch.path, used);
-    checkConsistent(used, usedResult);
-    check(used.count == doc.count && std::equal(doc.currentPoints().begin(), doc.currentPoints().end(),
-                                                used.currentPoints().begin()),
-          "the points read depend on the curve open before");
+    checkReadTwice(scratch, {reinterpret_cast<const char*>(data), size}, doc, used);
     check(used.unitName == doc.unitName && used.periodic == doc.periodic, "the settings read depend on the curve open before");
-    check(usedResult.message == result.message, "the message depends on the curve open before");
 
-    // Save what was read, open the saved file, save again.
-    const std::string saved = curveFileBytes(doc, doc.currentPoints());
-    scratch.write(saved);
-    CurveDocument again;
-    const FileReadResult againResult = openAsTheEditorDoes(scratch.path, again);
-    checkConsistent(again, againResult);
-    check(againResult.message.empty(), "a saved curve reads back with an error message");
-    check(again.count == doc.count, "a saved curve reads back with another number of points");
-    for (int i = 0; i < doc.count; ++i) {
-        const CurvePoint& p = doc.points[static_cast<std::size_t>(i)];
-        const CurvePoint& q = again.points[static_cast<std::size_t>(i)];
-        check(closeAfterSave(p.x, q.x) && closeAfterSave(p.y, q.y), "a saved point reads back moved");
-    }
-    check(again.smoothingMode == doc.smoothingMode && again.periodic == doc.periodic, "saved settings read back changed");
-    check(again.unitName == doc.unitName, "a saved unit reads back changed");
-    check(curveFileBytes(again, again.currentPoints()) == saved, "saving what a saved file holds gives other bytes");
+    checkSaveRoundTrip(doc, scratch);
     return 0;
 }

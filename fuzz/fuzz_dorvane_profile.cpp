@@ -8,6 +8,8 @@
 // - one candidate for each non-empty ";" entry of the list, in order, never one for an
 //   empty entry: each candidate is its directory, one separator unless the directory
 //   already ends with one, then the file name asked for.
+#include "FuzzSupport.h"
+
 #include "settings/InstallationDirectories.h"
 #include "settings/ProfileFile.h"
 #include "settings/SupportFile.h"
@@ -16,74 +18,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <unistd.h>
+using namespace fuzz;
 
 namespace {
-
-[[noreturn]] void broken(const char* what)
-{
-    std::fprintf(stderr, "fuzz_dorvane_profile: property broken: %s\n", what);
-    std::abort();
-}
-
-void check(bool ok, const char* what)
-{
-    if (!ok)
-        broken(what);
-}
-
-bool isValidUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const int length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
-            return false;
-        for (int k = 1; k < length; ++k)
-            if (!isUtf8Continuation(text[i + static_cast<std::size_t>(k)]))
-                return false;
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
-// Scratch files live in memory when the system offers it: written at every run, they
-// would otherwise cost more than the reading under test.
-std::filesystem::path scratchRoot()
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory("/dev/shm", ec))
-        return "/dev/shm";
-    return std::filesystem::temp_directory_path();
-}
-
-// A directory of this process standing for the profile directory; removed at exit.
-struct ScratchDirectory {
-    std::filesystem::path path =
-        scratchRoot() / ("crb-fuzz-dorvane-" + std::to_string(::getpid()));
-    ScratchDirectory() { std::filesystem::create_directories(path); }
-    ~ScratchDirectory()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    void write(std::string_view name, std::string_view bytes) const
-    {
-        std::ofstream out(path / name, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out)
-            broken("the scratch file could not be written");
-    }
-};
 
 // The non-empty ";" entries of a directory list.
 std::vector<std::string_view> directoriesOf(std::string_view list)
@@ -123,7 +65,7 @@ void checkCandidates(std::string_view list, std::string_view name)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const ScratchDirectory profiles;
+    static const ScratchDirectory profiles("dorvane");
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     profiles.write(DorvaneFileName, bytes);
 

@@ -4,6 +4,8 @@
 // with the stop path, each outcome redrawn as the window redraws it.
 // After every step the curve must still be sound: at most 1024 points, every coordinate
 // finite, a usable view window. Every pick must end once the window closes, and the stop path must end.
+#include "FuzzSupport.h"
+
 #include "core/curve/CurveFile.h"
 #include "core/draw/RecordingSurface.h"
 #include "core/editor/CanvasCommands.h"
@@ -18,11 +20,12 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+
+using fuzz::broken;
 
 namespace {
 
@@ -33,7 +36,11 @@ public:
     bool empty() const { return pos_ >= size_; }
     std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
     int upTo(int n) { return n <= 0 ? 0 : byte() % n; }
-    int u16() { return byte() | (byte() << 8); }
+    int u16()
+    {
+        const int low = byte();
+        return low | (byte() << 8);
+    }
     // A short text, as typed into a field of at most `limit` characters.
     std::string text(std::size_t limit)
     {
@@ -54,12 +61,6 @@ private:
     std::size_t size_;
     std::size_t pos_ = 0;
 };
-
-[[noreturn]] void broken(const char* what)
-{
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-}
 
 const std::array<int, 30> Commands = {
     ControlId::Stop,       ControlId::Cancel,        ControlId::PointEntry,    ControlId::Homothety,

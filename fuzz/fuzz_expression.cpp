@@ -12,6 +12,8 @@
 //   i * increment + a in the order of i;
 // - evaluation is deterministic once the formula random generator is restarted;
 // - the preview maps every point, and draws nowhere near int overflow.
+#include "FuzzSupport.h"
+
 #include "draw/RecordingSurface.h"
 #include "formula/CurveParser.h"
 #include "formula/FormulaDialogMemory.h"
@@ -19,97 +21,42 @@
 #include "formula/FormulaPreview.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
+using fuzz::Input;
+using fuzz::sameBits;
+
 namespace {
 
-// Takes the fuzzer's bytes from the front; past the end every byte reads as 0.
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
+// The awkward values number() picks from: signed zeros, the extremes of magnitude,
+// infinities, NaN, and values near the step count's limit and its rounding.
+constexpr double Special[] = {
+    0.0, -0.0, 1.0, -1.0, 0.5, 0.25, 0.3, 0.4, 1023.6, 1024.0, 1023.5, -1023.5, 1e-300,
+    std::numeric_limits<double>::denorm_min(), 1e15, 1e300, -1e300, std::numeric_limits<double>::max(),
+    -std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
+    -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), 2147483648.0,
+    1e-12, 3.0, 1e6, 2e-3, 1e20, 1e20 + 16384.0, 17.0};
 
-    std::uint8_t byte() { return p_ < end_ ? *p_++ : 0; }
-    std::uint16_t u16() { return static_cast<std::uint16_t>(byte() | byte() << 8); }
-
-    // A double as the selector byte asks: one of the awkward values, a small integer,
-    // a number with a fraction, or any bit pattern.
-    double number()
-    {
-        static constexpr double Special[] = {
-            0.0, -0.0, 1.0, -1.0, 0.5, 0.25, 0.3, 0.4, 1023.6, 1024.0, 1023.5, -1023.5, 1e-300,
-            std::numeric_limits<double>::denorm_min(), 1e15, 1e300, -1e300, std::numeric_limits<double>::max(),
-            -std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
-            -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), 2147483648.0,
-            1e-12, 3.0, 1e6, 2e-3, 1e20, 1e20 + 16384.0, 17.0};
-        const std::uint8_t selector = byte();
-        switch (selector & 3) {
-        case 0:
-            return Special[(selector >> 2) % std::size(Special)];
-        case 1:
-            return static_cast<std::int8_t>(byte());
-        case 2:
-            return static_cast<std::int16_t>(u16()) / 64.0;
-        default: {
-            std::uint64_t bits = 0;
-            for (int i = 0; i < 8; ++i)
-                bits |= std::uint64_t{byte()} << (8 * i);
-            return std::bit_cast<double>(bits);
-        }
-        }
-    }
-
-    // The rest, up to `characters` UTF-8 characters (a continuation byte does not count),
-    // as a line edit of that maximum length would hand it over.
-    std::string text(int characters)
-    {
-        std::string s;
-        int count = 0;
-        while (p_ < end_) {
-            const bool continuation = (*p_ & 0xC0) == 0x80;
-            if (!continuation && count == characters)
-                break;
-            count += continuation ? 0 : 1;
-            s.push_back(static_cast<char>(*p_++));
-        }
-        return s;
-    }
-
-    // The rest up to the next newline (consumed), cut like text().
-    std::string line(int characters)
-    {
-        const std::uint8_t* nl = static_cast<const std::uint8_t*>(std::memchr(p_, '\n', end_ - p_));
-        const std::uint8_t* stop = nl ? nl : end_;
-        Input part(p_, stop - p_);
-        std::string s = part.text(characters);
-        p_ = nl ? nl + 1 : end_;
-        return s;
-    }
-
-private:
-    const std::uint8_t* p_;
-    const std::uint8_t* end_;
-};
-
-[[noreturn]] void broken(const char* what, std::string_view text, double a = 0, double b = 0, double inc = 0)
+// A double of the input: one of Special, a small integer, an int16 in 64ths, or any bits.
+double number(Input& in)
 {
-    std::fprintf(stderr, "property broken: %s\n  text: \"%.*s\"\n  a=%.17g b=%.17g inc=%.17g\n", what,
-                 static_cast<int>(text.size()), text.data(), a, b, inc);
-    std::abort();
+    return in.number(Special, [](Input& rest) { return static_cast<std::int16_t>(rest.u16()) / 64.0; });
 }
 
-bool sameBits(double u, double v)
+// The text and the bounds go with the message: enough to rebuild the case.
+[[noreturn]] void broken(const char* what, std::string_view text, double a = 0, double b = 0, double inc = 0)
 {
-    return std::memcmp(&u, &v, sizeof u) == 0;
+    char numbers[128];
+    std::snprintf(numbers, sizeof numbers, "  a=%.17g b=%.17g inc=%.17g\n", a, b, inc);
+    fuzz::broken(what, "  text: \"" + std::string(text) + "\"\n" + numbers);
 }
 
 bool sameCurve(const FormulaCurve& u, const FormulaCurve& v)
@@ -229,9 +176,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkField(in.text(FieldCharacters));
         break;
     case 1: { // the bounds as doubles, then the formula
-        const double a = in.number();
-        const double b = in.number();
-        const double inc = in.number();
+        const double a = number(in);
+        const double b = number(in);
+        const double inc = number(in);
         const std::uint8_t preview[6] = {in.byte(), in.byte(), in.byte(), in.byte(), in.byte(), in.byte()};
         const std::string formula = in.text(FormulaTextLength);
         Input previewInput(preview, sizeof preview);

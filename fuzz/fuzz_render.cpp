@@ -21,6 +21,8 @@
 // - an incremental redraw erases exactly what the full redraw drew: its exclusive-or
 //   polylines start with the full redraw's ones, and its white markers are the full
 //   redraw's red ones.
+#include "FuzzSupport.h"
+
 #include "draw/RecordingSurface.h"
 #include "editor/Editor.h"
 #include "editor/PlotRedraw.h"
@@ -29,75 +31,40 @@
 #include "view/ViewWindow.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
+
+using fuzz::broken;
+using fuzz::Input;
+using fuzz::sameBits;
 
 namespace {
 
 using Kind = RecordingSurface::Kind;
 using Primitive = RecordingSurface::Primitive;
 
-// Takes the fuzzer's bytes from the front; past the end every byte reads as 0.
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
+// The awkward values number() picks from: signed zeros, the extremes of magnitude,
+// infinities, NaN, and values near the limits the renderer and the view window keep.
+constexpr double Special[] = {
+    0.0, -0.0, 1.0, -1.0, 36.0, -36.0, 1e-250, 1e-251, 1e-300, std::numeric_limits<double>::denorm_min(),
+    1e12, 1e15, 1e300, -1e300, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+    std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    std::numeric_limits<double>::quiet_NaN(), 1.0 + 1e-12, 1.0 + 1e-11, 2147483648.0, 1e8, 4503599627370496.0};
 
-    std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
-    std::uint8_t byte() { return p_ < end_ ? *p_++ : 0; }
-    std::uint16_t u16() { return static_cast<std::uint16_t>(byte() | byte() << 8); }
-    std::int16_t i16() { return static_cast<std::int16_t>(u16()); }
-    double raw()
-    {
-        std::uint64_t bits = 0;
-        for (int i = 0; i < 8; ++i)
-            bits |= std::uint64_t{byte()} << (8 * i);
-        return std::bit_cast<double>(bits);
-    }
-
-    // A double as the selector byte asks: one of the awkward values, a small integer,
-    // a number with a fraction, or any bit pattern.
-    double number()
-    {
-        static constexpr double Special[] = {
-            0.0, -0.0, 1.0, -1.0, 36.0, -36.0, 1e-250, 1e-251, 1e-300, std::numeric_limits<double>::denorm_min(),
-            1e12, 1e15, 1e300, -1e300, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
-            std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-            std::numeric_limits<double>::quiet_NaN(), 1.0 + 1e-12, 1.0 + 1e-11, 2147483648.0, 1e8, 4503599627370496.0};
-        const std::uint8_t selector = byte();
-        switch (selector & 3) {
-        case 0:
-            return Special[(selector >> 2) % std::size(Special)];
-        case 1:
-            return static_cast<std::int8_t>(byte());
-        case 2:
-            return std::ldexp(static_cast<double>(i16()), static_cast<std::int8_t>(byte()) % 80);
-        default:
-            return raw();
-        }
-    }
-
-private:
-    const std::uint8_t* p_;
-    const std::uint8_t* end_;
-};
-
-[[noreturn]] void broken(const char* what)
+// A double of the input: one of Special, a small integer, an int16 scaled by a power of
+// two, or any bits.
+double number(Input& in)
 {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-}
-
-bool sameBits(double u, double v)
-{
-    return std::memcmp(&u, &v, sizeof u) == 0;
+    return in.number(Special, [](Input& rest) {
+        // Read one after the other: the order of a call's arguments is the compiler's.
+        const double mantissa = rest.i16();
+        return std::ldexp(mantissa, static_cast<std::int8_t>(rest.byte()) % 80);
+    });
 }
 
 bool samePrimitive(const Primitive& u, const Primitive& v)
@@ -295,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool unsorted = (setup & 4) != 0;     // in file order rather than normalized
     const int countShift = (setup >> 3) & 3;    // 0: as read; else a count out of range or shortened
     const int edit = (setup >> 5) & 7;
-    const ViewWindow request{in.number(), in.number(), in.number(), in.number()};
+    const ViewWindow request{number(in), number(in), number(in), number(in)};
     const int exponentX = static_cast<std::int8_t>(in.byte()) % 64 - 8;
     const int exponentY = static_cast<std::int8_t>(in.byte()) % 64 - 8;
     const std::size_t wanted = in.u16() % (MaxCurvePoints + 1);

@@ -11,52 +11,30 @@
 //   the points' order, and the last sample is exactly the last point;
 // - a SmoothedCurve reused after another curve (what every redraw does) gives the
 //   same bits as a fresh call.
+#include "FuzzSupport.h"
+
 #include "curve/CurveDocument.h"
 #include "view/SmoothCurve.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <span>
 #include <vector>
 
+using fuzz::Input;
+using fuzz::sameBits;
+
 namespace {
 
-// Takes the fuzzer's bytes from the front; past the end every byte reads as 0.
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
-
-    std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
-    std::uint8_t byte() { return p_ < end_ ? *p_++ : 0; }
-    std::int16_t i16() { return static_cast<std::int16_t>(byte() | byte() << 8); }
-    double raw()
-    {
-        std::uint64_t bits = 0;
-        for (int i = 0; i < 8; ++i)
-            bits |= std::uint64_t{byte()} << (8 * i);
-        return std::bit_cast<double>(bits);
-    }
-
-private:
-    const std::uint8_t* p_;
-    const std::uint8_t* end_;
-};
-
+// The mode, flags and point count go with the message: enough to rebuild the case.
 [[noreturn]] void broken(const char* what, int mode, int flags, std::size_t count)
 {
-    std::fprintf(stderr, "property broken: %s\n  mode=%d flags=%d points=%zu\n", what, mode, flags, count);
-    std::abort();
-}
-
-bool sameBits(double u, double v)
-{
-    return std::memcmp(&u, &v, sizeof u) == 0;
+    char details[96];
+    std::snprintf(details, sizeof details, "  mode=%d flags=%d points=%zu\n", mode, flags, count);
+    fuzz::broken(what, details);
 }
 
 bool sameValues(const std::vector<double>& u, const std::vector<double>& v)

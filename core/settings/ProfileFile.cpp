@@ -11,22 +11,6 @@
 
 namespace {
 
-bool isValidUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        int length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
-        if (length == 0 || i + length > text.size())
-            return false;
-        for (int k = 1; k < length; ++k)
-            if (!isUtf8Continuation(text[i + k]))
-                return false;
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
 // inih also ends a key at ":", where the profile functions read on to the "=": a ":"
 // before the "=" goes to inih as this byte, which UTF-8 text never holds, and comes back.
 constexpr char ColonStandIn = '\xFF';

@@ -11,6 +11,10 @@ inline bool isUtf8Continuation(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// True when every lead byte is followed by the continuation bytes it announces, and no
+// byte is C0, C1 or above F4: what tells a UTF-8 file from a Latin-1 one.
+bool isValidUtf8(std::string_view text);
+
 // Characters of a UTF-8 text: every byte that does not continue a sequence.
 int utf8CharacterCount(std::string_view text);
 
