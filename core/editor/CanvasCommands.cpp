@@ -21,8 +21,12 @@ bool refusedAtCapacity(Editor& editor, EditorHost& host)
 CommandOutcome addPointAt(Editor& editor, EditorHost& host, PixelPoint at)
 {
     CurveDocument& doc = editor.document;
-    doc.takeSnapshot();
     const CurvePoint p = editor.mapping.pixelToWorld(at);
+    // The margins of a window reaching the ends of the doubles lie past them: such a
+    // point could not be read back once saved, so the click adds nothing.
+    if (!std::isfinite(p.x) || !std::isfinite(p.y))
+        return {};
+    doc.takeSnapshot();
     doc.appendPoint(p);
     host.showStatus(cformat(PointAddedFormat, {doc.count, p.x, p.y}));
     doc.normalize();

@@ -86,6 +86,13 @@ bool CPickLoop::eventFilter(QObject* watched, QEvent* event)
             feed(PickEvent::moveTo({p.x(), p.y()}));
         }
         return false;
+    case QEvent::ShortcutOverride:
+        // A button's shortcut (Alt+U for "&Undo"...) would run its command under the
+        // pick, on the points the pick works on: the key comes to the pick instead.
+        event->accept();
+        return true;
+    case QEvent::Shortcut:
+        return true;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->isAutoRepeat() && key->key() != Qt::Key_Escape)

@@ -3,6 +3,7 @@
 #include "gui/common/CQtSurface.h"
 #include "gui/common/PlatformServices.h"
 #include "core/output/CurvePage.h"
+#include "core/text/NumberText.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -130,9 +131,16 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
     }
     if (extension == QStringLiteral("svg"))
         bytes = curvePictureSvg(curve, size, 96);
-    else if (extension == QStringLiteral("png"))
+    else if (extension == QStringLiteral("png")) {
+        // The picture is made whole in memory: a size the command line lets through
+        // (up to 99999 x 99999) could take tens of gigabytes before any of it is written.
+        if (qint64(size.width()) * size.height() > MaxExportPixels) {
+            error = QString::fromStdString(
+                cformat("Image trop grande <%dx%d> : %d pixels au plus", {size.width(), size.height(), MaxExportPixels}));
+            return false;
+        }
         bytes = curvePicturePng(curve, size);
-    else {
+    } else {
         error = QStringLiteral("Format inconnu <%1> : le fichier doit finir par .pdf, .svg ou .png").arg(path);
         return false;
     }

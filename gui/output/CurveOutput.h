@@ -31,6 +31,9 @@ bool copyCurveToClipboard(QWidget& drawingArea, const CurveOutput& curve);
 QByteArray curvePictureSvg(const CurveOutput& curve, QSize size, int dotsPerInch);
 QByteArray curvePicturePng(const CurveOutput& curve, QSize size);
 
+// The largest PNG the export makes, in pixels (2 GiB of picture).
+inline constexpr int MaxExportPixels = 1 << 29;
+
 // The headless export: the page as PDF (a printed page), or the picture as SVG or PNG
 // at `size`. False, with a one-line French reason in `error`, when it cannot be written.
 bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QString& error);

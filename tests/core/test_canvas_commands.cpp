@@ -48,6 +48,29 @@ TEST(CanvasClicks, PointEntryAddsAtTheClickAndKeepsTheMode)
     EXPECT_EQ(c.editor.document.count, 3);
 }
 
+TEST(CanvasClicks, PointEntryRefusesAPointPastTheDoubles)
+{
+    // Typed bounds at the ends of the doubles: the left and lower margins map past them.
+    struct Case {
+        ViewWindow window;
+        PixelPoint pixel;
+    };
+    const Case cases[] = {
+        {{-1.7e308, -1, 0, 1}, {0, 300}},
+        {{-1, -1.75e308, 1, 0}, {400, 599}},
+    };
+    for (const Case& k : cases) {
+        Canvas c(InteractionMode::PointEntry, {{-1, 0}, {0, 0}});
+        c.editor.document.appendPoint({0.5, 0}); // after the snapshot
+        c.editor.mapping = CanvasMapping::make(k.window, 800, 600);
+        CommandOutcome out = canvasClick(c.editor, c.host, MouseButton::Left, k.pixel);
+        EXPECT_EQ(c.editor.document.count, 3);
+        EXPECT_EQ(c.editor.document.undoCount, 2) << "the undo copy is kept";
+        EXPECT_EQ(out.redraw, RedrawKind::None);
+        EXPECT_EQ(c.editor.interactionMode, InteractionMode::PointEntry);
+    }
+}
+
 TEST(CanvasClicks, PointEntryStopsAtTheCapacity)
 {
     Canvas c(InteractionMode::PointEntry);

@@ -142,6 +142,15 @@ private slots:
         QTest::newRow("bad size") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
                                                  QStringLiteral("--size"), QStringLiteral("big"), QString()}
                                   << QStringLiteral("Taille incorrecte");
+        for (const char* size : {"0x0", "-5x10", "100000x100000", "10x"})
+            QTest::newRow(size) << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
+                                               QStringLiteral("--size"), QString::fromLatin1(size), QString()}
+                                << QStringLiteral("Taille incorrecte");
+        // Refused before anything is allocated.
+        QTest::newRow("a picture too large") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
+                                                            QStringLiteral("--size"), QStringLiteral("99999x99999"),
+                                                            QString()}
+                                             << QStringLiteral("Image trop grande <99999x99999> : 536870912 pixels au plus");
     }
 
     void theHeadlessExportRefusesInOneFrenchLine()

@@ -320,6 +320,27 @@ private slots:
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
     }
 
+    void aButtonShortcutDuringAPickEndsThePickAndRunsNoCommand()
+    {
+        // Alt+U is "&Undo"'s shortcut: run under the pick, it would bring back the
+        // snapshot the pick's command relies on.
+        for (int command : {20, 35}) {
+            Session s({{-30, -30}, {0, 0}, {30, 30}});
+            s.editor.document.appendPoint({5, 5}); // after the snapshot
+            bool stillPicking = false;
+            s.run(command, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
+                            [&s] { QTest::keyClick(s.area(), Qt::Key_U, Qt::AltModifier); },
+                            [&s, &stillPicking] {
+                                QTest::qWait(300); // a shortcut clicks its button a little later
+                                stillPicking = s.area()->cursor().shape() == Qt::CrossCursor;
+                            },
+                            // Ends a pick the shortcut did not reach; harmless otherwise.
+                            s.key(Qt::Key_Space)});
+            QVERIFY(!stillPicking);
+            QCOMPARE(s.editor.document.count, 4);
+        }
+    }
+
     void aLargerWindowGivesTheDrawingAreaTheRoomAndKeepsTheView()
     {
         Session s({{-30, -30}, {0, 0}, {30, 30}});
