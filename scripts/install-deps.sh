@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the editor needs and that this machine lacks,
-# and makes the French locale that the tests run under.
+# and makes the French locale that the tests run under. Packages named as arguments
+# (tools some script needs besides) are installed the same way.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config
@@ -8,7 +9,8 @@ packages=(g++ cmake make pkg-config
   libmuparser-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   locales poppler-utils
-  clang libclang-rt-14-dev)
+  clang libclang-rt-14-dev
+  "$@")
 
 missing=()
 for p in "${packages[@]}"; do

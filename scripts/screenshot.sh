@@ -39,20 +39,8 @@ if [ "${1:-}" = "--drive" ]; then
   exit 0
 fi
 
-scripts/install-deps.sh
-tools=(xvfb xauth imagemagick xdotool)
-missing=()
-for p in "${tools[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+# The X tools are installed here only: the tests never need them.
+scripts/install-deps.sh xvfb xauth imagemagick xdotool
 
 build=${1:-build-shot}
 jobs=$(nproc); [ "$jobs" -gt 2 ] && jobs=2
