@@ -3,7 +3,8 @@
 // answers (typed texts read as the dialogs read them, formulas, files to open), ending
 // with the stop path, each outcome redrawn as the window redraws it.
 // After every step the curve must still be sound: at most 1024 points, every coordinate
-// finite, a usable view window. Every pick must end once the window closes, and the stop path must end.
+// finite, a usable view window. Every pick must end once the window closes, and the
+// stop path must end.
 #include "FuzzSupport.h"
 
 #include "core/curve/CurveFile.h"
@@ -21,45 +22,40 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 using fuzz::broken;
 
 namespace {
 
-// Reads the input from the front; once it is used up every read gives 0.
-class InputBytes {
+// The shared reader, with the few reads a session makes of its own.
+class SessionInput : public fuzz::Input {
 public:
-    InputBytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool empty() const { return pos_ >= size_; }
-    std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    using Input::Input;
+    bool empty() const { return remaining() == 0; }
     int upTo(int n) { return n <= 0 ? 0 : byte() % n; }
-    int u16()
+    // A text typed into a field of at most `limit` bytes: a length byte, then the text.
+    std::string typed(std::size_t limit)
     {
-        const int low = byte();
-        return low | (byte() << 8);
-    }
-    // A short text, as typed into a field of at most `limit` characters.
-    std::string text(std::size_t limit)
-    {
-        const std::size_t length = std::min<std::size_t>(byte() % (limit + 1), size_ - std::min(pos_, size_));
-        std::string s(reinterpret_cast<const char*>(data_ + pos_), length);
-        pos_ += length;
+        const std::size_t asked = byte() % (limit + 1);
+        const std::size_t length = std::min(asked, remaining());
+        std::string s;
+        for (std::size_t i = 0; i < length; ++i)
+            s.push_back(static_cast<char>(byte()));
         return s;
     }
-    std::string rest()
+    // A file of two typed pieces (a piece holds at most 255 bytes).
+    void writeFile(const fuzz::ScratchFile& file)
     {
-        std::string s(reinterpret_cast<const char*>(data_ + std::min(pos_, size_)), size_ - std::min(pos_, size_));
-        pos_ = size_;
-        return s;
+        const std::string first = typed(255);
+        file.write(first + typed(255));
     }
+};
 
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
+// The files a session opens: the one on the command line or chosen in the open dialog.
+struct SessionFiles {
+    fuzz::ScratchFile curve{"session", ".crb"};
+    fuzz::ScratchFile points{"session", ".txt"};
 };
 
 const std::array<int, 30> Commands = {
@@ -76,8 +72,8 @@ const std::array<int, 30> Commands = {
 // Answers every dialog from the input, reading typed texts the way the dialogs do.
 class InputHost : public EditorHost {
 public:
-    InputHost(Editor& editor, InputBytes& in, Surface& picture, std::string filePath)
-        : editor_(editor), in_(in), picture_(picture), filePath_(std::move(filePath))
+    InputHost(Editor& editor, SessionInput& in, Surface& picture, const SessionFiles& files)
+        : editor_(editor), in_(in), picture_(picture), files_(files)
     {
     }
     bool copyMode = false;
@@ -97,10 +93,10 @@ public:
     }
     std::vector<CurvePoint> runFormulaDialog() override
     {
-        const std::string formula = in_.text(254);
-        const auto a = evaluateNumberField(in_.text(15));
-        const auto b = evaluateNumberField(in_.text(15));
-        const auto step = evaluateNumberField(in_.text(15));
+        const std::string formula = in_.typed(254);
+        const auto a = evaluateNumberField(in_.typed(15));
+        const auto b = evaluateNumberField(in_.typed(15));
+        const auto step = evaluateNumberField(in_.typed(15));
         if (!a || !b || !step)
             return {};
         return evaluateFormula(formula, *a, *b, *step).points;
@@ -109,7 +105,7 @@ public:
     {
         allRead = true;
         for (double* field : {&editor_.entered.x, &editor_.entered.y, &editor_.entered.value, &editor_.entered.value2}) {
-            if (auto v = evaluateNumberField(in_.text(15)))
+            if (auto v = evaluateNumberField(in_.typed(15)))
                 *field = *v;
             else
                 allRead = false;
@@ -120,10 +116,9 @@ public:
     {
         if (!(in_.byte() & 1))
             return std::nullopt;
-        const bool curveFile = in_.byte() & 1;
-        const std::string path = filePath_ + (curveFile ? ".crb" : ".txt");
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << in_.text(255) << in_.text(255);
-        return path;
+        const fuzz::ScratchFile& file = (in_.byte() & 1) ? files_.curve : files_.points;
+        in_.writeFile(file);
+        return file.path;
     }
     SaveOutcome saveCurve() override
     {
@@ -145,7 +140,7 @@ public:
     {
         // Each field keeps its value when its text does not evaluate.
         auto field = [&](double& value) {
-            if (auto v = evaluateNumberField(in_.text(15)))
+            if (auto v = evaluateNumberField(in_.typed(15)))
                 value = *v;
         };
         EnteredValues& e = editor_.entered;
@@ -209,25 +204,18 @@ public:
 
 private:
     Editor& editor_;
-    InputBytes& in_;
+    SessionInput& in_;
     Surface& picture_;
-    std::string filePath_;
+    const SessionFiles& files_;
 };
 
 void checkEditor(const Editor& editor)
 {
     const CurveDocument& doc = editor.document;
-    if (doc.count < 0 || doc.count > MaxCurvePoints)
-        broken("point count out of range");
-    const auto points = doc.currentPoints();
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y))
-            broken("a point is not finite");
-    }
-    const ViewWindow& w = editor.view.current;
-    if (!std::isfinite(w.xmin) || !std::isfinite(w.xmax) || !std::isfinite(w.ymin) || !std::isfinite(w.ymax) ||
-        !(w.xmin < w.xmax) || !(w.ymin < w.ymax))
-        broken("the view window is not usable");
+    fuzz::check(doc.count >= 0 && doc.count <= MaxCurvePoints, "point count out of range");
+    for (const CurvePoint& p : doc.currentPoints())
+        fuzz::check(std::isfinite(p.x) && std::isfinite(p.y), "a point is not finite");
+    fuzz::check(isUsableWindow(editor.view.current), "the view window is not usable");
 }
 
 void apply(Editor& editor, Surface& picture, const CommandOutcome& outcome)
@@ -242,16 +230,16 @@ void apply(Editor& editor, Surface& picture, const CommandOutcome& outcome)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string filePath = "/tmp/crb-fuzz-session-" + std::to_string(getpid());
-    InputBytes in(data, size);
+    static const SessionFiles files;
+    SessionInput in(data, size);
     Editor editor;
     RecordingSurface picture({100 + in.upTo(1200), 80 + in.upTo(900)});
-    InputHost host(editor, in, picture, filePath);
+    InputHost host(editor, in, picture, files);
 
     // The window opens on a curve handed over on the command line, or on none.
     if (in.byte() & 1) {
-        std::ofstream(filePath + ".crb", std::ios::binary | std::ios::trunc) << in.text(255) << in.text(255);
-        readPointFile(filePath + ".crb", filePath + ".crb", editor.document, editor.document.points, editor.document.count);
+        in.writeFile(files.curve);
+        readPointFile(files.curve.path, files.curve.path, editor.document, editor.document.points, editor.document.count);
     }
     fitView(editor.view, editor.document.currentPoints(), editor.document.smoothingMode, editor.displayFlags);
     editor.document.markSaved();
