@@ -220,8 +220,13 @@ CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandIn
     // The reader is chosen by ".crb" in any letter case, but the file is opened and
     // later saved under its real name: on a case-sensitive file system a lowered
     // name would be another file.
-    doc.filePath = *path;
     const FileReadResult result = readPointFile(*path, *path, doc, doc.points, doc.count);
+    // A file that could not be opened (no read permission, removed meanwhile) changed
+    // nothing: the curve keeps its edits, its undo copy and its name, so that "&Arrêt"
+    // still asks to save them.
+    if (!result.opened)
+        return {};
+    doc.filePath = *path;
     if (!result.message.empty())
         host.showMessage({result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None});
     doc.markSaved();
@@ -345,16 +350,19 @@ CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, int id, bool t
     return blankStatusCommand(editor, host, input);
 }
 
+std::optional<std::string> helpFilePath(const Editor& editor)
+{
+    return editor.installation ? findSupportFile(HelpFileName, *editor.installation) : std::nullopt;
+}
+
 void showHelpTopic(Editor& editor, EditorHost& host, std::string_view topic)
 {
-    const std::optional<std::string> path =
-        editor.installation ? findSupportFile(HelpFileName, *editor.installation) : std::nullopt;
-    if (path) {
+    if (const std::optional<std::string> path = helpFilePath(editor)) {
         host.showHelp(*path, std::string(topic));
         return;
     }
-    host.showMessage({cformat(HelpMissingFormat, {HelpFileName}), std::string(HelpMissingCaption),
-                      MessageButtons::Ok, MessageIcon::Error, MessageOwner::Window});
+    host.showMessage({helpMissingText(), std::string(HelpMissingCaption), MessageButtons::Ok, MessageIcon::Error,
+                      MessageOwner::Window});
 }
 
 CommandOutcome stopEditing(Editor& editor, EditorHost& host)

@@ -291,6 +291,38 @@ TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
     fs::remove_all(dir);
 }
 
+TEST(FileCommands, AFileThatCannotBeOpenedLosesNoEdit)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "crbedit-unreadable-open";
+    fs::create_directories(dir);
+    // A name the dialog returned but that is gone by the time it is read, and a folder.
+    for (const std::string& chosen : {(dir / "removed.crb").string(), dir.string()}) {
+        SCOPED_TRACE(chosen);
+        Fixture f;
+        f.givenPoints({{0, 0}, {1, 1}});
+        f.editor.document.filePath = "edited.crb";
+        f.editor.document.takeSnapshot();
+        f.editor.document.appendPoint({2, 4}); // the edit that must not be lost
+        const ViewWindow shown = f.editor.view.current;
+
+        f.host.openPaths = {chosen};
+        const CommandOutcome out = f.run(ControlId::OpenFile);
+        EXPECT_EQ(out.redraw, RedrawKind::None);
+        EXPECT_EQ(f.editor.document.count, 3);
+        EXPECT_EQ(f.editor.document.undoCount, 2) << "the undo copy is kept";
+        EXPECT_EQ(f.editor.document.filePath, "edited.crb");
+        EXPECT_EQ(f.editor.view.current, shown);
+        EXPECT_TRUE(f.host.messages.empty());
+
+        f.host.saveOutcomes = {SaveOutcome::Written};
+        f.run(ControlId::Stop);
+        ASSERT_EQ(f.host.messages.size(), 1u) << "the stop still asks to save";
+        EXPECT_EQ(f.host.messages[0].text, "Les données ont été modifiées\nVoulez-vous les sauvegarder ?");
+    }
+    fs::remove_all(dir);
+}
+
 TEST(OutputCommands, PrintingSaysSoAndAFailedCopyIsReported)
 {
     Fixture f;
