@@ -41,8 +41,14 @@ CommandOutcome typePoint(Editor& editor, EditorHost& host)
     CurveDocument& doc = editor.document;
     editor.entered.accepted = 0;
     // No snapshot: the typed point is not undone on its own.
-    if (host.runParameterDialog(ParameterDialog::Point, ""))
-        doc.appendPoint({editor.entered.x, editor.entered.y});
+    if (host.runParameterDialog(ParameterDialog::Point, "")) {
+        const CurvePoint p{editor.entered.x, editor.entered.y};
+        if (std::isfinite(p.x) && std::isfinite(p.y))
+            doc.appendPoint(p);
+        else
+            host.showMessage({std::string(TypedPointRefusedText), std::string(TypedPointRefusedCaption),
+                              MessageButtons::Ok, MessageIcon::Error, MessageOwner::DrawingArea});
+    }
     doc.normalize();
     CommandOutcome out;
     out.showCount = true;

@@ -45,10 +45,9 @@ std::optional<double> evaluateNumberField(std::string_view text)
     try {
         CCurveParser parser;
         parser.SetExpr(std::string(text));
-        const double value = parser.Eval();
-        if (!std::isfinite(value))
-            return std::nullopt;
-        return value;
+        // 1/0 is a value the user typed: the caller refuses what it cannot use, with
+        // its own message, rather than carrying on silently with the field's old value.
+        return parser.Eval();
     } catch (const mu::ParserError&) {
         return std::nullopt;
     } catch (const std::exception&) {

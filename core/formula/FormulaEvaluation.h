@@ -23,9 +23,9 @@ inline constexpr int MaxFormulaSteps = 1024;
 
 // The text of a numeric field as an expression: numbers, "pi", "e", operators and
 // functions, no variable, taken as typed (no change of case, so "PI" is not pi).
-// An empty text is 0. A text that does not evaluate gives no value, and so does a
-// value that is not finite (1/0, 1e308*10): a bound, an increment or a parameter
-// is never infinite or NaN.
+// An empty text is 0. A text the parser rejects gives no value. A value that is not
+// finite (1/0, 1e308*10, 0/0) is a value: the bounds, the formula interval and the
+// transformations refuse it with their own messages.
 std::optional<double> evaluateNumberField(std::string_view text);
 
 enum class FormulaFailure {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // An 800 x 600 drawing area on the start window (-36, -36)-(36, 36): margins 80 and 30.
@@ -110,6 +113,22 @@ TEST(CanvasClicks, RightButtonInPointEntryTypesAPointWithoutSnapshot)
         if (k.accepted) {
             EXPECT_EQ(c.editor.document.points[0], (CurvePoint{2.5, -1}));
         }
+    }
+}
+
+TEST(CanvasClicks, ATypedPointThatIsNotFiniteIsRefusedWithAMessage)
+{
+    constexpr double Inf = std::numeric_limits<double>::infinity();
+    for (CurvePoint typed : {CurvePoint{Inf, 1}, CurvePoint{1, -Inf}, CurvePoint{std::nan(""), 0}}) {
+        Canvas c(InteractionMode::PointEntry, {{0, 0}, {5, 5}});
+        c.host.dialogAnswers = {{true, typed.x, typed.y, {}}};
+        c.click(MouseButton::Right, {1, 1});
+        EXPECT_EQ(c.editor.document.count, 2);
+        ASSERT_EQ(c.host.messages.size(), 1u);
+        EXPECT_EQ(c.host.messages[0], (UserMessage{"Coordonnées incorrectes !!!\nLe point n'est pas ajouté",
+                                                    "Attention", MessageButtons::Ok, MessageIcon::Error,
+                                                    MessageOwner::DrawingArea}));
+        EXPECT_EQ(c.editor.interactionMode, InteractionMode::PointEntry);
     }
 }
 

@@ -39,15 +39,18 @@ TEST(EvaluateNumberField, ExpressionsWithoutVariable)
              Case{"1,5", std::nullopt},
              Case{" ", std::nullopt},
              Case{"abc", std::nullopt},
-             Case{"1/0", std::nullopt}, // never an infinite bound or parameter
-             Case{"0/0", std::nullopt},
-             Case{"-fact(200)", std::nullopt},
-             Case{"5 % 0", std::nullopt},
+             Case{"1/0", Inf}, // a value: the caller refuses it with its message
+             Case{"-fact(200)", -Inf},
+             Case{"1e308*10", Inf},
+             Case{"5 % 0", std::nullopt}, // the parser's error
              Case{std::string_view("1\0" "9", 3), std::nullopt},
          }) {
         EXPECT_EQ(evaluateNumberField(c.text), c.expected) << "'" << c.text << "'";
     }
     EXPECT_NEAR(evaluateNumberField("2*pi").value_or(0), 6.283185307179586, 1e-15);
+    const std::optional<double> nan = evaluateNumberField("0/0");
+    ASSERT_TRUE(nan.has_value()) << "not-a-number is typed, not rejected";
+    EXPECT_TRUE(std::isnan(*nan));
 }
 
 TEST(EvaluateFormula, StepCountRoundsHalvesUp)

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -172,6 +173,9 @@ private slots:
         QTest::newRow("X rejected") << int(Point) << "1129=abc;1125=1e-3" << true << QList<double>{11, 0.001, 13, 14};
         QTest::newRow("rotation") << int(PointAndAngle) << "1129=1;1130=2;1125=pi/2" << false
                                   << QList<double>{1, 2, 3.141592653589793 / 2, 14};
+        QTest::newRow("factor 1/0 is typed, not the old value")
+            << int(Factor) << "1129=1/0" << true
+            << QList<double>{11, 12, std::numeric_limits<double>::infinity(), 14};
         QTest::newRow("angle rejected") << int(PointAndAngle) << "1129=-1;1130=-2;1125=abc" << true
                                         << QList<double>{-1, -2, 13, 14};
     }
