@@ -212,6 +212,8 @@ FileHandle createUniqueBeside(const fs::path& target, fs::path& created)
     return FileHandle();
 }
 
+bool syncDirectoryAt(const fs::path& dir);
+
 } // namespace
 
 bool replaceFileSafely(const std::string& path, std::string_view bytes)
@@ -252,5 +254,38 @@ bool replaceFileSafely(const std::string& path, std::string_view bytes)
         fs::remove(temporary, ignored);
         return false;
     }
-    return true;
+    // Until the directory is on disk the rename may be lost with the power, and the
+    // old file, or none, come back. The new bytes are in place either way, so a
+    // failure here only asks the user to save again.
+    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    return syncDirectoryAt(directory);
 }
+
+bool syncDirectory(const std::string& directory)
+{
+    return syncDirectoryAt(fs::u8path(directory));
+}
+
+namespace {
+
+bool syncDirectoryAt(const fs::path& dir)
+{
+#ifdef _WIN32
+    std::error_code ec;
+    return fs::is_directory(dir, ec);
+#else
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int result = 0;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    // Some file systems cannot flush a directory at all (EINVAL): nothing more can be done there.
+    const bool synced = result == 0 || errno == EINVAL || errno == ENOTSUP;
+    ::close(fd);
+    return synced;
+#endif
+}
+
+} // namespace

@@ -44,5 +44,13 @@ std::string normalizeLineEnds(std::string_view bytes);
 // Writes `bytes` to `path` without ever losing the previous file: the bytes go to a
 // temporary file beside it, created under a new name of its own (never through an
 // existing name or link), which replaces the target only once everything was written
-// and flushed to disk. False when anything failed (the target is then untouched).
+// and flushed to disk; the directory is flushed after the rename too, so that a crash
+// of the machine cannot leave the old file or none. False when anything failed (the
+// target is then untouched, or, past the rename, already holds the new bytes).
 bool replaceFileSafely(const std::string& path, std::string_view bytes);
+
+// Flushes the entries of the directory `directory` (UTF-8) to disk, so that a file
+// renamed into it survives a power cut. False when the directory cannot be opened or
+// the disk reports an error. On Windows, where a directory cannot be flushed this way,
+// it only checks that the directory exists.
+bool syncDirectory(const std::string& directory);

@@ -306,6 +306,20 @@ TEST(CurveFileWriter, AFailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
     EXPECT_EQ(names, (std::vector<std::string>{"a.crb", "keep"})) << "no temporary file stays behind";
 }
 
+TEST(CurveFileWriter, TheDirectoryIsFlushedAfterTheRename)
+{
+    TempDir dir;
+    EXPECT_TRUE(syncDirectory(dir.file("")));
+    EXPECT_FALSE(syncDirectory(dir.file("missing")));
+    // A name without a folder is saved in the working directory, which is flushed too.
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.file(""));
+    CurveDocument doc;
+    EXPECT_TRUE(writeCurveFileTo("relative.crb", doc, {}));
+    fs::current_path(before);
+    EXPECT_EQ(bytesOf(dir.file("relative.crb")), "20020704\r\n0\r\n0\r\n0\r\n");
+}
+
 TEST(CurveFileWriter, SavesNamesOfAnyLegalLength)
 {
     TempDir dir;
