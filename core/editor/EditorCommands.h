@@ -2,9 +2,11 @@
 
 #include "editor/Editor.h"
 #include "editor/EditorHost.h"
+#include "settings/SupportFile.h"
 #include "view/ViewWindow.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 // A full redraw draws the whole plot; an incremental one erases the undo snapshot's
@@ -42,14 +44,11 @@ inline constexpr std::string_view BlankStatus = " ";
 inline constexpr std::string_view PrintingStatus = "Impression de la courbe";
 inline constexpr std::string_view ClipboardFailedMessage = "Impossible de sauver la courbe\ndans le clipboard !!!";
 inline constexpr std::string_view ClipboardFailedCaption = "** ATTENTION **";
-inline constexpr std::string_view HelpMissingFormat = "Fichier <%s> non trouvé !!!";
-inline constexpr std::string_view HelpMissingCaption = "** Erreur **";
-// Anchors of the help file for the point list and the formula dialogs.
-inline constexpr std::string_view ListHelpTopic = "tableaux";
-inline constexpr std::string_view FormulaHelpTopic = "Formules";
 
 // Shows the help file at `topic` (its contents when empty), or says it is missing.
 void showHelpTopic(Editor& editor, EditorHost& host, std::string_view topic);
+// Where the installed help file is, if it is installed.
+std::optional<std::string> helpFilePath(const Editor& editor);
 
 // Runs the command of control `id` on the editor. `ticked` is the state of the
 // control after the click, for check boxes. Controls without a command of their own

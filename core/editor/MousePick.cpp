@@ -145,6 +145,9 @@ bool MousePick::handle(const PickEvent& event, Surface& picture)
 {
     if (!running_)
         return false;
+    // Whatever the event, the feedback it erases or finishes must be on the picture
+    // first; a band erased by a repaint and drawn again by its discard would stay.
+    restoreAfterRepaint(picture);
     switch (event.type) {
     case PickEvent::Type::LeftRelease:
         leftRelease(event.at, picture);
@@ -323,18 +326,6 @@ void MousePick::mouseMove(PixelPoint at, Surface& picture)
     PickFeedback& feedback = editor_.pickFeedback;
     const SegmentPreview preview =
         feedback.segmentPreview(editor_.document, editor_.mapping, previewOf(mode), isCopy(mode));
-    if (editor_.plotRepainted) {
-        // The repaint wiped the feedback: put it back as it was before moving it.
-        editor_.plotRepainted = false;
-        if (kind_ == PickKind::Segment)
-            feedback.redrawHighlight(picture, editor_.document, editor_.mapping);
-        if (clickCount_ != 0) {
-            if (kind_ == PickKind::Rectangle)
-                feedback.rectangle.redraw(picture);
-            else if (kind_ == PickKind::Segment)
-                feedback.segment.redraw(picture, preview);
-        }
-    }
     const CurvePoint world = editor_.mapping.pixelToWorld(at);
     host_.showCoordinates(world.x, world.y);
     if (clickCount_ == 1) {
@@ -342,6 +333,26 @@ void MousePick::mouseMove(PixelPoint at, Surface& picture)
             feedback.rectangle.moveTo(picture, at);
         else if (kind_ == PickKind::Segment)
             feedback.segment.moveTo(picture, preview, at);
+    }
+}
+
+void MousePick::restoreAfterRepaint(Surface& picture)
+{
+    if (!editor_.plotRepainted)
+        return;
+    // The repaint wiped the feedback: put it back as it was.
+    editor_.plotRepainted = false;
+    PickFeedback& feedback = editor_.pickFeedback;
+    if (kind_ == PickKind::Segment)
+        feedback.redrawHighlight(picture, editor_.document, editor_.mapping);
+    if (clickCount_ == 0)
+        return;
+    if (kind_ == PickKind::Rectangle) {
+        feedback.rectangle.redraw(picture);
+    } else if (kind_ == PickKind::Segment) {
+        const Mode mode = editor_.interactionMode;
+        feedback.segment.redraw(
+            picture, feedback.segmentPreview(editor_.document, editor_.mapping, previewOf(mode), isCopy(mode)));
     }
 }
 

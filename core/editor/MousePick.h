@@ -75,6 +75,9 @@ private:
     void clickElsewhere(Surface& picture);
     void end(bool result);
     void redrawCurrentView(Surface& picture);
+    // After a repaint of the plot (editor.plotRepainted), the highlight and the band as
+    // they were before it.
+    void restoreAfterRepaint(Surface& picture);
 
     Editor& editor_;
     EditorHost& host_;

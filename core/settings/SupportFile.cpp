@@ -1,6 +1,12 @@
 #include "settings/SupportFile.h"
 
 #include "settings/ProfileFile.h"
+#include "text/NumberText.h"
+
+std::string helpMissingText()
+{
+    return cformat(HelpMissingFormat, {HelpFileName});
+}
 
 std::string supportDirectoryList(std::string_view profileDirectory)
 {

@@ -7,8 +7,16 @@
 #include <string_view>
 #include <vector>
 
-// The help file the help buttons open.
+// The help file the help buttons open, what they say when it is not installed, and the
+// anchors of the point list's and the formula dialog's topics.
 inline constexpr std::string_view HelpFileName = "lintrel.hlp";
+inline constexpr std::string_view HelpMissingFormat = "Fichier <%s> non trouvé !!!";
+inline constexpr std::string_view HelpMissingCaption = "** Erreur **";
+inline constexpr std::string_view ListHelpTopic = "tableaux";
+inline constexpr std::string_view FormulaHelpTopic = "Formules";
+
+// "Fichier <lintrel.hlp> non trouvé !!!"
+std::string helpMissingText();
 
 // The settings file of the sibling product that names the support directories.
 inline constexpr std::string_view DorvaneFileName = "dorvane.ini";

@@ -21,6 +21,7 @@
 #include "core/view/PlotRenderer.h"
 #include "core/view/SmoothCurve.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QWindow>
 
 using namespace ControlId;
 
@@ -117,8 +119,16 @@ CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* p
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // The dialogs' help, owned by the dialog that asks, and handed on to the dialogs they open.
+    help_ = [this](QWidget* owner, std::string_view topic) {
+        const std::optional<std::string> path = helpFilePath(editor_);
+        if (path)
+            services_.showHelp(owner, QString::fromStdString(*path), toQString(topic));
+        return path.has_value();
+    };
     buildControls();
     openWindow();
+    qApp->installEventFilter(this); // the closing of every dialog and message box
 }
 
 void CMainWindow::buildControls()
@@ -273,11 +283,13 @@ void CMainWindow::fillUnitList()
     // Without an installation to look in (tests), only the entry "no unit".
     if (!editor_.installation || !editor_.settings) {
         units_->addItem(QString());
+        listedUnits_ = units_->count();
         return;
     }
     const UnitList list = loadUnitList(*editor_.settings, *editor_.installation);
     for (const std::string& name : list.entries)
         units_->addItem(QString::fromStdString(name));
+    listedUnits_ = units_->count();
     if (list.unitsFileMissing)
         showMessage({std::string(UnitsFileMissingText), std::string(UnitsFileMissingCaption), MessageButtons::Ok,
                      MessageIcon::Error, MessageOwner::Focus});
@@ -300,18 +312,22 @@ QString CMainWindow::unitTextShown() const
 
 void CMainWindow::selectUnit()
 {
+    // The entry added for the previous curve's unit goes with that curve.
+    while (units_->count() > listedUnits_)
+        units_->removeItem(units_->count() - 1);
     QString unit = QString::fromStdString(editor_.document.unitName);
     int index = 0;
     if (!unit.isEmpty()) {
         index = -1;
-        for (int i = 0; i < units_->count(); ++i) {
+        for (int i = 0; i < listedUnits_; ++i) {
             if (units_->itemText(i).compare(unit, Qt::CaseInsensitive) == 0) {
                 index = i;
                 break;
             }
         }
         // A unit the list does not hold is shown as one more entry, so that saving
-        // writes it back rather than losing it.
+        // writes it back rather than losing it. There is one such entry at most: the
+        // current curve's.
         if (index < 0) {
             units_->addItem(unit);
             index = units_->count() - 1;
@@ -340,13 +356,66 @@ void CMainWindow::showDisplayFlags()
 void CMainWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // The drawing area keeps its picture, so uncovering the window or repainting a
-    // control needs no new plot: the plot is drawn when the window appears.
-    if (editor_.interactionMode != InteractionMode::BoundsEntry) {
-        editor_.plotRepainted = true;
-        redraw();
-        showCount();
+    // The plot is there as soon as the window appears.
+    repaintPlot();
+    if (QWindow* window = windowHandle(); window && window != watchedWindow_) {
+        window->installEventFilter(this);
+        watchedWindow_ = window;
     }
+}
+
+void CMainWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        requestRepaint(); // restored
+}
+
+bool CMainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Expose:
+        if (watched == watchedWindow_ && static_cast<QWindow*>(watched)->isExposed())
+            requestRepaint();
+        break;
+    case QEvent::Hide:
+        // A dialog or message box that may have covered the drawing area has closed.
+        if (watched != this && watched->isWidgetType()) {
+            const auto* widget = static_cast<QWidget*>(watched);
+            if (widget->isWindow() && (widget->windowType() == Qt::Dialog || widget->windowType() == Qt::Sheet))
+                requestRepaint();
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void CMainWindow::requestRepaint()
+{
+    if (repaintPending_)
+        return;
+    repaintPending_ = true;
+    QMetaObject::invokeMethod(this, &CMainWindow::repaintPlot, Qt::QueuedConnection);
+}
+
+void CMainWindow::repaintPlot()
+{
+    repaintPending_ = false;
+    if (!drawingArea_ || !isVisible() || isMinimized())
+        return;
+    // A pick draws on the picture while a dialog of its own runs: the repaint waits
+    // for the pick's next event (see runPick).
+    if (drawingArea_->image().paintingActive()) {
+        repaintDeferred_ = true;
+        return;
+    }
+    if (editor_.interactionMode == InteractionMode::BoundsEntry)
+        return;
+    editor_.plotRepainted = true;
+    redraw();
+    showCount();
 }
 
 void CMainWindow::redraw(const std::optional<ViewWindow>& requested)
@@ -417,14 +486,12 @@ MessageAnswer CMainWindow::showMessage(const UserMessage& message)
 
 std::vector<CurvePoint> CMainWindow::runFormulaDialog()
 {
-    return ::runFormulaDialog(this, services_, editor_.formulaMemory,
-                              [this] { showHelpTopic(editor_, *this, FormulaHelpTopic); });
+    return ::runFormulaDialog(this, services_, editor_.formulaMemory, help_);
 }
 
 bool CMainWindow::runPointListDialog()
 {
-    return ::runPointListDialog(this, services_, editor_.document, editor_.formulaMemory,
-                                [this] { showHelpTopic(editor_, *this, ListHelpTopic); });
+    return ::runPointListDialog(this, services_, editor_.document, editor_.formulaMemory, help_);
 }
 
 void CMainWindow::printCurve()

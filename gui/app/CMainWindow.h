@@ -4,6 +4,7 @@
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
 #include "gui/common/DialogTemplate.h"
+#include "gui/common/HelpOpener.h"
 #include "core/view/ViewWindow.h"
 
 #include <QDialog>
@@ -50,6 +51,10 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // The repaint's occasions: a dialog or message box of the program closing, the
+    // window exposed again.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -68,6 +73,12 @@ private:
     // the current window (the former one the previous window) when it differs.
     void redraw(const std::optional<ViewWindow>& requested = std::nullopt);
     void redrawIncrementally();
+    // The repaint of the plot: a full redraw with the current window that the picks
+    // know of (plotRepainted), except while the bounds are typed. Asked for by the
+    // occasions above and run once the program is back in its event loop, never
+    // while something draws on the picture.
+    void requestRepaint();
+    void repaintPlot();
     void drawOnArea(const std::function<bool(Surface&)>& draw);
     void setCurrentCursor(Qt::CursorShape shape);
     void showMouseCoordinates(double x, double y);
@@ -93,8 +104,10 @@ private:
 
     Editor& editor_;
     CPlatformServices& services_;
+    HelpOpener help_;
     DialogControls controls_;
     QComboBox* units_ = nullptr;
+    int listedUnits_ = 0; // entries read from the units file; past them, the curve's own unit
     CDrawingArea* drawingArea_ = nullptr;
     Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
     // Where each control sits at the template size, and how it follows a larger window.
@@ -105,6 +118,9 @@ private:
     };
     std::vector<Placement> placements_;
     QSize templateSize_;
+    bool repaintPending_ = false;
+    bool repaintDeferred_ = false; // came while a pick was drawing on the picture
+    QObject* watchedWindow_ = nullptr; // the platform window whose exposures repaint
     bool stopping_ = false;
     bool stopAfterCommand_ = false;
 };

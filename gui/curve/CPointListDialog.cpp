@@ -1,5 +1,6 @@
 #include "gui/curve/CPointListDialog.h"
 
+#include "core/settings/SupportFile.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/QtText.h"
 #include "gui/curve/CurveFileCommands.h"
@@ -82,8 +83,8 @@ MessageIcon messageIcon(PointListIcon icon)
 } // namespace
 
 CPointListDialog::CPointListDialog(CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
-                                   std::function<void()> showHelp, QWidget* parent)
-    : QDialog(parent), services_(services), doc_(doc), memory_(memory), showHelp_(std::move(showHelp)), list_(doc)
+                                   HelpOpener help, QWidget* parent)
+    : QDialog(parent), services_(services), doc_(doc), memory_(memory), help_(std::move(help)), list_(doc)
 {
     setObjectName(QStringLiteral("pointListDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -130,8 +131,9 @@ void CPointListDialog::onCommand(int id)
     case Id::File: readFile(); break;
     case Id::Empty: emptyList(); break;
     case Id::Help:
-        if (showHelp_)
-            showHelp_();
+        if (!help_ || !help_(this, ListHelpTopic))
+            services_.showMessage(this, toQString(helpMissingText()), toQString(HelpMissingCaption),
+                                  MessageButtons::Ok, MessageIcon::Error);
         break;
     case Id::Ok: accept(); break;
     case Id::Cancel: reject(); break;
@@ -196,7 +198,7 @@ void CPointListDialog::deletePoint()
 
 void CPointListDialog::appendFormulaPoints()
 {
-    const std::vector<CurvePoint> computed = runFormulaDialog(this, services_, memory_);
+    const std::vector<CurvePoint> computed = runFormulaDialog(this, services_, memory_, help_);
     list_.appendFormulaPoints(computed);
     refreshPointList();
 }
@@ -226,9 +228,9 @@ void CPointListDialog::showMessage(const PointListMessage& message)
 }
 
 bool runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
-                        std::function<void()> showHelp)
+                        HelpOpener help)
 {
-    CPointListDialog dialog(services, doc, memory, std::move(showHelp), owner);
+    CPointListDialog dialog(services, doc, memory, std::move(help), owner);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     dialog.pointList().writeBack(doc);

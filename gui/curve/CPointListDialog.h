@@ -3,6 +3,7 @@
 #include "core/curve/PointList.h"
 #include "core/formula/FormulaDialogMemory.h"
 #include "gui/common/DialogTemplate.h"
+#include "gui/common/HelpOpener.h"
 #include "gui/common/PlatformServices.h"
 
 #include <QDialog>
@@ -18,7 +19,7 @@ class CPointListDialog : public QDialog {
     Q_OBJECT
 public:
     CPointListDialog(CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
-                     std::function<void()> showHelp, QWidget* parent = nullptr);
+                     HelpOpener help, QWidget* parent = nullptr);
 
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.
@@ -49,7 +50,7 @@ private:
     CPlatformServices& services_;
     CurveDocument& doc_;
     FormulaDialogMemory& memory_;
-    std::function<void()> showHelp_;
+    HelpOpener help_; // for the list's "Ai&de..." and the formula dialog it opens
     CPointList list_;
     DialogControls controls_;
     QListWidget* lines_ = nullptr;
@@ -59,4 +60,4 @@ private:
 // the list's points. "&Arrêt", Escape and the close box leave the points as they were
 // (a file read from the list has still changed the document's file path and settings).
 bool runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
-                        std::function<void()> showHelp = {});
+                        HelpOpener help = {});

@@ -1,8 +1,7 @@
 #include "gui/formula/CFormulaDialog.h"
 
-#include "core/editor/EditorCommands.h" // HelpMissingFormat, HelpMissingCaption
 #include "core/formula/FormulaEvaluation.h"
-#include "core/settings/SupportFile.h" // HelpFileName
+#include "core/settings/SupportFile.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/common/QtText.h"
 #include "gui/formula/CFormulaPreviewArea.h"
@@ -239,18 +238,15 @@ void CFormulaDialog::reject()
 
 void CFormulaDialog::showHelp()
 {
-    if (help_) {
-        help_();
-        return;
-    }
-    showMessage(cformat(HelpMissingFormat, {HelpFileName}), HelpMissingCaption, MessageIcon::Error);
+    if (!help_ || !help_(this, FormulaHelpTopic))
+        showMessage(helpMissingText(), HelpMissingCaption, MessageIcon::Error);
 }
 
 std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& services, FormulaDialogMemory& memory,
-                                         std::function<void()> showHelp)
+                                         HelpOpener help)
 {
     CFormulaDialog dialog(services, memory, owner);
-    dialog.setHelp(std::move(showHelp));
+    dialog.setHelp(std::move(help));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.takePoints();

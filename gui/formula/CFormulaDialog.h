@@ -4,6 +4,7 @@
 #include "core/formula/FormulaDialogMemory.h"
 #include "core/formula/FormulaPreview.h"
 #include "gui/common/DialogTemplate.h"
+#include "gui/common/HelpOpener.h"
 #include "gui/common/PlatformServices.h"
 
 #include <QDialog>
@@ -22,8 +23,9 @@ class CFormulaDialog : public QDialog {
     Q_OBJECT
 public:
     CFormulaDialog(CPlatformServices& services, FormulaDialogMemory& memory, QWidget* parent = nullptr);
-    // What "A&ide..." does; by default it says the help file is missing.
-    void setHelp(std::function<void()> showHelp) { help_ = std::move(showHelp); }
+    // How "A&ide..." opens the help; without one, or when the help file is not
+    // installed, the dialog says the file is missing.
+    void setHelp(HelpOpener help) { help_ = std::move(help); }
 
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.
@@ -53,7 +55,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::function<void()> help_;
+    HelpOpener help_;
     void buildControls();
     void restoreFields();
     void showHelp();
@@ -73,7 +75,7 @@ private:
 
 // Runs the dialog modally over `owner`: the computed points on "&Valider" (none when
 // nothing was computed), none on "&Annuler".
-// `showHelp` opens the help at the formula language; without one, "A&ide..." says the
+// `help` opens the help at the formula language; without one, "A&ide..." says the
 // help file is missing.
 std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& services, FormulaDialogMemory& memory,
-                                         std::function<void()> showHelp = {});
+                                         HelpOpener help = {});

@@ -401,6 +401,31 @@ TEST(MousePick, MouseMovesShowCoordinatesMoveTheBandAndRestoreItAfterARepaint)
     EXPECT_EQ(rects[2].points, (std::vector<PixelPoint>{R1, B})) << "and drawn at the mouse";
 }
 
+TEST(MousePick, AfterARepaintEveryWayOutOfARectanglePickLeavesNoBand)
+{
+    struct Case { const char* what; PickEvent event; };
+    const Case cases[] = {
+        {"Escape", PickEvent::escapeKey()},
+        {"right button", PickEvent::rightPress()},
+        {"second corner", PickEvent::leftRelease(B)},
+        {"click on another window", PickEvent::clickElsewhere()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.editor.interactionMode = InteractionMode::ZoomWindow;
+        RecordingSurface& picture = f.host.picture;
+        MousePick pick(f.editor, f.host, PickKind::Rectangle);
+        pick.handle(PickEvent::leftRelease(R1), picture);
+        pick.handle(PickEvent::moveTo(A), picture);
+        picture.clear(); // a repaint of the plot wiped the rectangle
+        f.editor.plotRepainted = true;
+        pick.handle(c.event, picture);
+        EXPECT_FALSE(pick.running());
+        EXPECT_TRUE(noFeedbackLeft(picture));
+    }
+}
+
 TEST(MousePick, AfterARepaintASegmentPickCirclesTheSelectionAgain)
 {
     Fixture f;

@@ -93,6 +93,39 @@ private slots:
         QVERIFY(services.messages.empty());
     }
 
+    void theUnitBoxHoldsAtMostTheCurrentCurvesOwnUnitBesideTheList()
+    {
+        Installation install;
+        install.put("units.ini", Units);
+        QTemporaryDir work;
+        CScriptedPlatformServices services;
+        Editor editor;
+        install.attachTo(editor);
+        CMainWindow window(editor, services);
+        auto* units = window.control<QComboBox>(1018);
+        const QStringList listed{QString(), QStringLiteral("mm"), QStringLiteral("m"), QStringLiteral("deg")};
+        struct Step { const char* unit; QStringList shown; const char* selected; };
+        const Step steps[] = {
+            {"N.m", listed + QStringList{QStringLiteral("N.m")}, "N.m"},
+            {"kN", listed + QStringList{QStringLiteral("kN")}, "kN"},
+            {"MM", listed, "mm"},
+            {"kN", listed + QStringList{QStringLiteral("kN")}, "kN"},
+            {"", listed, ""},
+        };
+        for (const Step& step : steps) {
+            const QString path = work.filePath(QStringLiteral("c.crb"));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(QByteArray("20020704\r\n0\r\n0\r\n2\r\n0 0\r\n1 1\r\n") + step.unit + "\r\n");
+            file.close();
+            services.chooseNextFile(path);
+            click(window, 1002);
+            QCOMPARE(entries(units), step.shown);
+            QCOMPARE(units->currentText(), QString::fromUtf8(step.selected));
+        }
+        QVERIFY(services.messages.empty());
+    }
+
     void aMissingUnitsFileIsSaidAndTheCurvesUnitKept()
     {
         Installation install;
@@ -126,6 +159,56 @@ private slots:
         QCOMPARE(services.helpRequests.size(), std::size_t(1));
         QCOMPARE(services.helpRequests[0].path, install.dir.filePath(QStringLiteral("lintrel.hlp")));
         QCOMPARE(services.helpRequests[0].topic, QString());
+    }
+
+    void everyDialogReachesItsHelpTopicAndOwnsTheMissingFileMessage()
+    {
+        for (const bool installed : {true, false}) {
+            Installation install;
+            install.put("units.ini", Units);
+            if (installed)
+                install.put("lintrel.hlp", "<html><body>Aide</body></html>");
+            CScriptedPlatformServices services;
+            Editor editor;
+            install.attachTo(editor);
+            CMainWindow window(editor, services);
+            QWidget* list = nullptr;
+            QWidget* formula = nullptr;
+            // "&Liste", its "Ai&de...", then its "&Formule" and the formula dialog's "A&ide...".
+            QTimer::singleShot(0, [&] {
+                auto* listDialog = qobject_cast<CPointListDialog*>(QApplication::activeModalWidget());
+                QVERIFY(listDialog);
+                list = listDialog;
+                QTest::mouseClick(listDialog->control<QPushButton>(206), Qt::LeftButton);
+                QTimer::singleShot(0, [&] {
+                    auto* formulaDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                    QVERIFY(formulaDialog && formulaDialog != list);
+                    formula = formulaDialog;
+                    QTest::mouseClick(formulaDialog->findChild<QPushButton*>(QStringLiteral("ctl173")), Qt::LeftButton);
+                    formulaDialog->reject();
+                });
+                QTest::mouseClick(listDialog->control<QPushButton>(203), Qt::LeftButton);
+                listDialog->reject();
+            });
+            click(window, 23);
+            QVERIFY(list && formula);
+            if (installed) {
+                QCOMPARE(services.helpRequests.size(), std::size_t(2));
+                QCOMPARE(services.helpRequests[0].topic, QStringLiteral("tableaux"));
+                QCOMPARE(services.helpRequests[0].owner, list);
+                QCOMPARE(services.helpRequests[1].topic, QStringLiteral("Formules"));
+                QCOMPARE(services.helpRequests[1].owner, formula);
+                QCOMPARE(services.helpRequests[1].path, install.dir.filePath(QStringLiteral("lintrel.hlp")));
+                QVERIFY(services.messages.empty());
+            } else {
+                QVERIFY(services.helpRequests.empty());
+                std::vector<QWidget*> owners;
+                for (const RecordedMessage& m : services.messages)
+                    if (m.text == QStringLiteral("Fichier <lintrel.hlp> non trouvé !!!"))
+                        owners.push_back(m.owner);
+                QCOMPARE(owners, (std::vector<QWidget*>{list, formula}));
+            }
+        }
     }
 
     void anEmptiedListIsKeptAndTheStopAsks()

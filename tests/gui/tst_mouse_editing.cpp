@@ -239,6 +239,53 @@ private slots:
         QVERIFY(near(s.point(1), {20, 5}, 1e-12));
     }
 
+    void aDialogClosingRepaintsThePlotAndWipesWhatACommandLeft()
+    {
+        // A cancelled "Affinité" leaves the circles of its selection; a zero-size
+        // translation leaves its preview. The dialog closing repaints both away.
+        for (const bool affinity : {true, false}) {
+            Session s({{-30, -30}, {10, 5}, {30, 30}});
+            std::deque<Step> script = selectAround(s, {10, 5});
+            if (affinity) {
+                script.push_back(s.inDialog([](QDialog& d) { clickControl(d, 2); }));
+            } else {
+                script.push_back(s.clickAt({0, 0}));
+                script.push_back(s.clickAt({0, 0}));
+            }
+            s.run(affinity ? 55 : 30, script);
+            if (!affinity) {
+                QVERIFY(!s.editor.plotRepainted);
+                QDialog other(s.window.get());
+                other.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&other));
+                other.hide();
+            }
+            QTRY_VERIFY(s.editor.plotRepainted);
+            const QImage repainted = s.area()->image().copy();
+            QTest::mouseClick(s.window->control(52), Qt::LeftButton); // "&Redess"
+            QVERIFY2(s.area()->image() == repainted, "the repaint is a full redraw");
+        }
+    }
+
+    void aRepaintDuringARectanglePickIsMadeGoodByThePick()
+    {
+        Session s({{-30, -30}, {0, 0}, {30, 30}});
+        const QImage before = s.area()->image().copy();
+        QImage repainted;
+        const auto coverAndUncover = [&] {
+            QDialog other(s.window.get());
+            other.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&other));
+            other.hide();
+            QTRY_VERIFY(s.editor.plotRepainted);
+            repainted = s.area()->image().copy();
+        };
+        s.run(35, {s.clickAt({-3, -3}), s.moveTo({3, 3}), coverAndUncover, s.moveTo({4, 4}), s.key(Qt::Key_Escape)});
+        QVERIFY2(repainted == before, "the repaint wiped the band");
+        QVERIFY(!s.editor.plotRepainted);
+        QVERIFY2(s.area()->image() == before, "the band drawn again, then erased: none is left");
+    }
+
     void pointEntryRightButtonTypesAPoint()
     {
         Session s({{-30, -30}, {30, 30}});
