@@ -138,9 +138,64 @@ void CQtSurface::PixelTarget::segment(PixelPoint a, PixelPoint b) const
         walk([c = 0xff000000u | colour](quint32* p) { *p = c; }); // alpha stays opaque
 }
 
+void CQtSurface::PixelTarget::patternedOutline(const QRect& outline, int on, int off, quint32 gapColour) const
+{
+    if (outline.isEmpty() || box.isEmpty())
+        return;
+    const std::int64_t L = outline.left(), T = outline.top(), R = outline.right(), B = outline.bottom();
+    const std::int64_t period = std::int64_t{on} + off;
+    const auto xorAt = [&](std::int64_t x, std::int64_t y, std::int64_t index) {
+        quint32* p = reinterpret_cast<quint32*>(bits + y * bytesPerLine) + x;
+        *p ^= index % period < on ? colour : gapColour;
+    };
+    // Each side as a run of pixels along one axis, numbered on from where the side
+    // before ended, so that every pixel of the outline is walked once and the pattern
+    // goes on round the corners. Only the pixels inside the box are visited.
+    struct Side {
+        bool horizontal;
+        std::int64_t fixed, start, count;
+        int step;
+    };
+    const std::int64_t width = R - L + 1;
+    const std::int64_t height = B - T + 1;
+    // A box one pixel high or wide has its top or its left side only.
+    const Side sides[] = {
+        {true, T, L, width, 1},
+        {false, R, T + 1, height - 1, 1},
+        {true, B, R - 1, height > 1 ? width - 1 : 0, -1},
+        {false, L, B - 1, width > 1 ? height - 2 : 0, -1},
+    };
+    std::int64_t firstIndex = 0;
+    for (const Side& side : sides) {
+        if (side.count <= 0)
+            continue;
+        const std::int64_t boxLo = side.horizontal ? box.left() : box.top();
+        const std::int64_t boxHi = side.horizontal ? box.right() : box.bottom();
+        const std::int64_t fixedLo = side.horizontal ? box.top() : box.left();
+        const std::int64_t fixedHi = side.horizontal ? box.bottom() : box.right();
+        if (side.fixed >= fixedLo && side.fixed <= fixedHi) {
+            const std::int64_t kLo = std::max<std::int64_t>(0, side.step > 0 ? boxLo - side.start : side.start - boxHi);
+            const std::int64_t kHi = std::min(side.count - 1, side.step > 0 ? boxHi - side.start : side.start - boxLo);
+            for (std::int64_t k = kLo; k <= kHi; ++k) {
+                const std::int64_t v = side.start + side.step * k;
+                if (side.horizontal)
+                    xorAt(v, side.fixed, firstIndex + k);
+                else
+                    xorAt(side.fixed, v, firstIndex + k);
+            }
+        }
+        firstIndex += side.count;
+    }
+}
+
 namespace {
 
 QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// On and off lengths of the dotted and dashed pens, in pixels, as GDI's cosmetic pens
+// show them on the screen.
+constexpr int DotOn = 3, DotOff = 3;
+constexpr int DashOn = 18, DashOff = 6;
 
 QPen toQPen(const Pen& pen)
 {
@@ -159,9 +214,9 @@ QPen toQPen(const Pen& pen)
     }
     // The screen patterns of GDI's cosmetic dotted and dashed pens, in pen widths.
     if (pen.style == PenStyle::Dot)
-        q.setDashPattern({3, 3});
+        q.setDashPattern({DotOn, DotOff});
     else if (pen.style == PenStyle::Dash)
-        q.setDashPattern({18, 6});
+        q.setDashPattern({DashOn, DashOff});
     return q;
 }
 
@@ -286,7 +341,21 @@ void CQtSurface::prepare(Use use)
 
 std::optional<CQtSurface::PixelTarget> CQtSurface::pixelTarget() const
 {
-    if (!image_.bits || !painter_->isActive() || pen().width > 1 || pen().style != PenStyle::Solid)
+    if (pen().style != PenStyle::Solid)
+        return std::nullopt;
+    return imageTarget();
+}
+
+std::optional<CQtSurface::PixelTarget> CQtSurface::patternTarget() const
+{
+    if (pen().style == PenStyle::Solid || mode() != DrawMode::Xor)
+        return std::nullopt;
+    return imageTarget();
+}
+
+std::optional<CQtSurface::PixelTarget> CQtSurface::imageTarget() const
+{
+    if (!image_.bits || !painter_->isActive() || pen().width > 1)
         return std::nullopt;
     const bool exclusiveOr = mode() == DrawMode::Xor;
     if (exclusiveOr && !xorAvailable_)
@@ -366,6 +435,14 @@ void CQtSurface::rectangle(const PixelRect& box)
     if (!brush().hollow && outline.width() > 1 && outline.height() > 1)
         painter_->fillRect(outline.adjusted(1, 1, -1, -1), toQColor(brush().colour));
     painter_->setBrush(Qt::NoBrush);
+    // The painter's dash stroker paints the white background of the gaps under the whole
+    // line before the dashes, which in exclusive-or shows a solid inverted line: the
+    // pattern is walked here instead, the dots in the pen colour and the gaps in white.
+    if (const std::optional<PixelTarget> target = patternTarget()) {
+        const bool dot = pen().style == PenStyle::Dot;
+        target->patternedOutline(outline, dot ? DotOn : DashOn, dot ? DotOff : DashOff, 0x00ffffffu);
+        return;
+    }
     // A stroked QRect reaches one pixel past right() and bottom(); the box excludes them.
     painter_->drawRect(outline.adjusted(0, 0, -1, -1));
 }

@@ -20,8 +20,10 @@ class QPaintDevice;
 // has raster operations (the raster engine of a QImage) and falls back to copying
 // elsewhere; a white pen over white gives black, drawing twice restores the picture.
 // Solid 1-pixel lines on a 32-bit image that the surface paints itself are stepped
-// directly on the pixels, with the same exclusive-or; everything else goes through
-// QPainter, whose 1-pixel pens are cosmetic with flat caps to the same effect.
+// directly on the pixels, with the same exclusive-or, and so are the outlines of
+// rectangles drawn with a thin dotted or dashed pen in exclusive-or (the rubber band);
+// everything else goes through QPainter, whose 1-pixel pens are cosmetic with flat caps
+// to the same effect.
 class CQtSurface : public Surface {
 public:
     // Paints on `device` with a painter of its own, ended with the surface.
@@ -69,10 +71,17 @@ private:
             *p = exclusiveOr ? *p ^ colour : 0xff000000u | colour; // alpha stays opaque
         }
         void segment(PixelPoint a, PixelPoint b) const;
+        // The outline of `outline` (its pixels included) walked once round, `on` pixels
+        // in the pen colour then `off` in `gapColour`, over and over, each combined by
+        // exclusive-or: a dotted band that drawing twice erases.
+        void patternedOutline(const QRect& outline, int on, int off, quint32 gapColour) const;
     };
 
     enum class Use { Stroke, Text };
     std::optional<PixelTarget> pixelTarget() const;
+    // For a thin dotted or dashed pen in exclusive-or on the image.
+    std::optional<PixelTarget> patternTarget() const;
+    std::optional<PixelTarget> imageTarget() const;
     void prepare(Use use);
     QFont qtFont(const Font& font);
 

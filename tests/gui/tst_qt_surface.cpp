@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QtTest>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -186,9 +187,18 @@ private slots:
         QCOMPARE(image.pixel(5, 5), White);
     }
 
-    void aDottedBlackRubberBandShowsAndDrawingItTwiceRestores()
+    void aDottedBlackRubberBandShowsDotsAndGapsAndDrawingItTwiceRestores_data()
     {
-        QImage image = whiteImage(60, 40);
+        QTest::addColumn<QColor>("background");
+        QTest::newRow("over white") << QColor(Qt::white);
+        QTest::newRow("over black") << QColor(Qt::black);
+        QTest::newRow("over grey") << QColor(90, 140, 200);
+    }
+    void aDottedBlackRubberBandShowsDotsAndGapsAndDrawingItTwiceRestores()
+    {
+        QFETCH(QColor, background);
+        QImage image(60, 40, QImage::Format_RGB32);
+        image.fill(background);
         image.setPixel(20, 5, qRgb(10, 200, 30)); // something under the band
         const QImage before = image.copy();
         auto band = [&image] {
@@ -199,8 +209,28 @@ private slots:
             surface.rectangle({5, 5, 50, 30});
         };
         band();
-        QVERIFY(countNot(image, White) > 40); // the gaps are inverted: the band shows
-        QCOMPARE(image.pixel(25, 15), White);  // the inside stays as it was
+        const auto changed = [&](int x, int y) { return image.pixel(x, y) != before.pixel(x, y); };
+        // Along the top edge, three pixels as they were (black dots in exclusive-or),
+        // then three inverted (the white gaps), over and over.
+        QString top, expected;
+        for (int x = 5; x < 50; ++x) {
+            top += changed(x, 5) ? u'#' : u'.';
+            expected += (x - 5) % 6 >= 3 ? u'#' : u'.';
+        }
+        QCOMPARE(top, expected);
+        if (background != QColor(Qt::white) && background != QColor(Qt::black))
+            QCOMPARE(image.pixel(8, 5), qRgb(255 - background.red(), 255 - background.green(), 255 - background.blue()));
+        // Every side shows dots and gaps, the box's last column and row included.
+        for (const auto& [from, step, length] :
+             {std::tuple{QPoint(49, 5), QPoint(0, 1), 25}, std::tuple{QPoint(49, 29), QPoint(-1, 0), 45},
+              std::tuple{QPoint(5, 29), QPoint(0, -1), 25}}) {
+            int shown = 0;
+            for (int i = 0; i < length; ++i)
+                shown += changed(from.x() + i * step.x(), from.y() + i * step.y());
+            QVERIFY(shown > length / 3 && shown < 2 * length / 3 + 1);
+        }
+        QVERIFY(!changed(50, 5) && !changed(5, 30)); // the box excludes its right and bottom edges
+        QVERIFY(!changed(25, 15));                   // the inside stays as it was
         band();
         QVERIFY(image == before);
     }
