@@ -3,8 +3,9 @@
 // as doubles (huge, tiny, negative, infinite, NaN) or typed as field texts, followed
 // by the formula dialog's preview of the points on a recording surface.
 // Beyond "no crash" it checks:
-// - a field gives no value or a finite one, the same twice; a lowercase field without
-//   "x" or "rand" gives the same value as a constant formula of the same text;
+// - a field gives no value or a value, the same twice; a lowercase field without
+//   "x" or "rand" gives the same value as a constant formula of the same text (one
+//   that is not finite, 1/0, is a formula defined nowhere);
 // - a formula curve is refused exactly when the increment is 0 or a bound is not
 //   finite, holds only finite points, no more than MaxFormulaSteps + 1 (a rounded step
 //   count of 1024 is allowed and intended: the caller keeps what fits), points only
@@ -78,8 +79,6 @@ void checkField(const std::string& text)
     const std::optional<double> value = evaluateNumberField(text);
     resetFormulaRandom();
     const std::optional<double> again = evaluateNumberField(text);
-    if (value && !std::isfinite(*value))
-        broken("a field gave a value that is not finite", text);
     if (value.has_value() != again.has_value() || (value && !sameBits(*value, *again)))
         broken("a field gave two different results", text);
 
@@ -90,7 +89,11 @@ void checkField(const std::string& text)
     if (!plain)
         return;
     const FormulaCurve curve = evaluateFormula(text, 0.0, 1.0, 1.0);
-    if (value) {
+    if (value && !std::isfinite(*value)) {
+        // A typed 1/0 is a value; as a formula it is defined nowhere.
+        if (curve.failure != FormulaFailure::NoFiniteValue)
+            broken("a constant formula that is not finite gave points", text);
+    } else if (value) {
         if (!curve.ok() || curve.points.size() != 2 || curve.points[0].y != *value || curve.points[1].y != *value)
             broken("a constant formula differs from the field of the same text", text);
     } else if (curve.ok()) {
