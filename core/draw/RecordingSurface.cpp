@@ -15,6 +15,7 @@ RecordingSurface::Primitive RecordingSurface::record(Kind kind) const
     p.mode = mode();
     p.font = font();
     p.textColour = textColour();
+    p.textBackground = textBackground();
     p.clip = clipRect();
     return p;
 }

@@ -29,6 +29,7 @@ public:
         DrawMode mode = DrawMode::Copy;
         Font font{};
         Rgb textColour{};
+        std::optional<Rgb> textBackground;
         std::optional<PixelRect> clip;
     };
 

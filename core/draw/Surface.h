@@ -9,8 +9,8 @@
 
 // The drawing primitives every renderer uses: the screen plot, the pick feedback, the
 // printed page and the clipboard picture. Coordinates are device pixels (or device
-// units of a printer page), y growing downwards. Pen, brush, mode, font, text colour
-// and clipping are state, as on a GDI device context: set them, then draw.
+// units of a printer page), y growing downwards. Pen, brush, mode, font, text colour,
+// text background and clipping are state, as on a GDI device context: set them, then draw.
 
 struct Rgb {
     std::uint8_t r = 0;
@@ -109,7 +109,7 @@ public:
     // Outline with the pen, inside with the brush.
     virtual void rectangle(const PixelRect& box) = 0;
     virtual void ellipse(const PixelRect& box) = 0;
-    // UTF-8 text in the current font and text colour, on a transparent background.
+    // UTF-8 text in the current font and text colour, on the text background.
     virtual void text(PixelPoint at, std::string_view utf8, TextAlign align) = 0;
     virtual TextExtent measureText(std::string_view utf8) = 0;
 
@@ -123,6 +123,10 @@ public:
     const Font& font() const { return font_; }
     void setTextColour(Rgb colour) { textColour_ = colour; }
     Rgb textColour() const { return textColour_; }
+    // The box of each text filled with this colour first, as a printer's device context
+    // does by default; none (the surface's default): the text stands on what is there.
+    void setTextBackground(std::optional<Rgb> colour) { textBackground_ = colour; }
+    const std::optional<Rgb>& textBackground() const { return textBackground_; }
     // Nothing is painted outside the clip box while one is set.
     void setClipRect(const PixelRect& box) { clip_ = box; }
     void clearClip() { clip_.reset(); }
@@ -142,17 +146,18 @@ private:
     DrawMode mode_ = DrawMode::Copy;
     Font font_{};
     Rgb textColour_ = Colours::Black;
+    std::optional<Rgb> textBackground_;
     std::optional<PixelRect> clip_;
     PixelPoint position_{};
 };
 
-// Puts the pen, brush, mode, font, text colour and clipping back as they were when it
-// was made: a renderer leaves the surface as its caller set it.
+// Puts the drawing state (pen, brush, mode, font, text colour and background, clipping)
+// back as it was when it was made: a renderer leaves the surface as its caller set it.
 class SurfaceStateGuard {
 public:
     explicit SurfaceStateGuard(Surface& s)
         : s_(s), pen_(s.pen()), brush_(s.brush()), mode_(s.mode()), font_(s.font()), text_(s.textColour()),
-          clip_(s.clipRect())
+          textBackground_(s.textBackground()), clip_(s.clipRect())
     {
     }
     ~SurfaceStateGuard()
@@ -162,6 +167,7 @@ public:
         s_.setMode(mode_);
         s_.setFont(font_);
         s_.setTextColour(text_);
+        s_.setTextBackground(textBackground_);
         if (clip_)
             s_.setClipRect(*clip_);
         else
@@ -177,5 +183,6 @@ private:
     DrawMode mode_;
     Font font_;
     Rgb text_;
+    std::optional<Rgb> textBackground_;
     std::optional<PixelRect> clip_;
 };

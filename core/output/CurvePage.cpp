@@ -291,12 +291,16 @@ void drawHorizontalGrid(Surface& s, const Layout& l)
         s.line({left, y}, {right, y});
         s.text({labelX, y}, l.y.label(v), {HAlign::Right, VAlign::Baseline});
     };
+    // Each value is the previous one plus the step, and the labels show these sums,
+    // which may differ from i * step in the last digit written.
     const double step = l.y.step;
-    for (int i = 0; i < gridPassLimit(l) && i * step < l.y.hi + step / 2; ++i)
-        gridLine(i * step);
+    double v = 0.0;
+    for (int i = 0; i < gridPassLimit(l) && v < l.y.hi + step / 2; ++i, v += step)
+        gridLine(v);
     // The line at 0 is drawn once, by the upward pass.
-    for (int i = 1; i < gridPassLimit(l) && -i * step > l.y.lo - step / 2; ++i)
-        gridLine(-i * step);
+    v = -step;
+    for (int i = 1; i < gridPassLimit(l) && v > l.y.lo - step / 2; ++i, v -= step)
+        gridLine(v);
 }
 
 void drawVerticalGrid(Surface& s, const Layout& l)
@@ -308,10 +312,12 @@ void drawVerticalGrid(Surface& s, const Layout& l)
         s.line({x, l.plotBottom}, {x, top});
         s.text({x, labelY}, l.x.label(v), {HAlign::Centre, VAlign::Baseline});
     };
+    // Accumulated from the left end, as the horizontal grid is from 0.
     const double step = l.x.step;
     if (l.x.hi > 0.0) {
-        for (int i = 0; i < gridPassLimit(l) && l.x.lo + i * step < l.x.hi + step / 2; ++i)
-            gridLine(l.x.lo + i * step);
+        double v = l.x.lo;
+        for (int i = 0; i < gridPassLimit(l) && v < l.x.hi + step / 2; ++i, v += step)
+            gridLine(v);
     } else if (l.x.lo < 0.0) {
         gridLine(l.x.lo);
     }
@@ -406,6 +412,9 @@ void drawCurvePage(Surface& surface, PageKind kind, std::span<const CurvePoint> 
     s.clearClip();
     s.setMode(DrawMode::Copy);
     s.setTextColour(Colours::Black);
+    // A printer's texts keep the device's opaque white background, so that a label hides
+    // the grid line it stands on; the picture's stand on the plot.
+    s.setTextBackground(l.paper ? std::optional<Rgb>(Colours::White) : std::nullopt);
     s.setPen({Colours::White, 1, PenStyle::Solid});
     s.setBrush(Brush::solid(Colours::White));
     s.rectangle({0, 0, l.width, l.height});

@@ -66,6 +66,14 @@ void graduationPass(double origin, double pixelStep, double valueStep, double en
     }
 }
 
+// Whether a graduation value lies in lo..hi, give or take the slack. Next to the
+// largest double hi + slack overflows, and so does the value one step beyond the
+// window: a value that is not finite lies beyond every window.
+bool withinWindow(double v, double lo, double hi, double slack)
+{
+    return std::isfinite(v) && lo - slack <= v && v <= hi + slack;
+}
+
 bool usableStep(double pixelStep, double valueStep, double origin)
 {
     return std::isfinite(pixelStep) && pixelStep != 0.0 && std::isfinite(valueStep) && valueStep > 0.0
@@ -84,7 +92,7 @@ void drawXGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, c
     const int y0 = a1.y;
     const TextAlign align{HAlign::Centre, VAlign::Top};
     auto handle = [&](double v, double q, double slack) {
-        if (!(w.xmin - slack <= v && v <= w.xmax + slack))
+        if (!withinWindow(v, w.xmin, w.xmax, slack))
             return v;
         const int x = toPixel(q);
         s.line({x, y0 - t.tickY}, {x, y0 + t.tickY});
@@ -116,7 +124,7 @@ void drawYGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, c
         return;
     const int x0 = b1.x;
     auto handle = [&](double v, double q, double slack) {
-        if (!(w.ymin - slack <= v && v <= w.ymax + slack))
+        if (!withinWindow(v, w.ymin, w.ymax, slack))
             return v;
         const int y = toPixel(q);
         s.line({x0 - t.tickX, y}, {x0 + t.tickX, y});

@@ -321,12 +321,16 @@ void CQtSurface::prepare(Use use)
     }
     // A dotted or dashed pen in exclusive-or paints its gaps in white, as the screen's
     // opaque background mode does: black dots alone would change nothing, and the
-    // rubber band would not show.
-    const bool opaqueGaps = xorMode && pen().style != PenStyle::Solid;
-    if (!applied_.opaqueGaps || *applied_.opaqueGaps != opaqueGaps) {
-        painter_->setBackgroundMode(opaqueGaps ? Qt::OpaqueMode : Qt::TransparentMode);
-        painter_->setBackground(QBrush(Qt::white));
-        applied_.opaqueGaps = opaqueGaps;
+    // rubber band would not show. A text stands on its background when it has one.
+    std::optional<Rgb> background;
+    if (use == Use::Text)
+        background = textBackground();
+    else if (xorMode && pen().style != PenStyle::Solid)
+        background = Colours::White;
+    if (!applied_.background || *applied_.background != background) {
+        painter_->setBackgroundMode(background ? Qt::OpaqueMode : Qt::TransparentMode);
+        painter_->setBackground(QBrush(background ? toQColor(*background) : QColor(Qt::white)));
+        applied_.background = background;
     }
     if (!applied_.clip || *applied_.clip != clipRect()) {
         if (const std::optional<PixelRect>& clip = clipRect()) {

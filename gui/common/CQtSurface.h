@@ -91,7 +91,7 @@ private:
         std::optional<Pen> pen;
         std::optional<std::pair<Font, Rgb>> text;
         std::optional<std::optional<PixelRect>> clip;
-        std::optional<bool> opaqueGaps;
+        std::optional<std::optional<Rgb>> background; // of dash gaps and texts; none: transparent
     };
 
     PixelTarget image_;

@@ -124,6 +124,39 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{"XAllNegativeOnlyTheFirstLine", PageKind::Paper, line(-10, 1, -2, 8), PaperYLabels, {"-10"}}),
     [](const testing::TestParamInfo<LabelCase>& info) { return std::string(info.param.name); });
 
+// Grid values are sums of steps, not multiples: a label may read one last digit off.
+struct SumCase {
+    const char* name;
+    PageKind kind;
+    std::vector<CurvePoint> points;
+    bool xAxis;
+    std::size_t index;
+    std::string label;
+};
+
+class CurvePageSums : public testing::TestWithParam<SumCase> {};
+
+TEST_P(CurvePageSums, LabelsShowTheAccumulatedValue)
+{
+    const SumCase& c = GetParam();
+    const RecordingSurface s = drawPage(c.kind, c.points);
+    const Texts labels = c.xAxis ? xLabels(s) : yLabels(s);
+    ASSERT_GT(labels.size(), c.index);
+    EXPECT_EQ(labels[c.index], c.label);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CurvePage, CurvePageSums,
+    testing::Values(
+        // -0.03375 + 3 x 0.01125 is -3.47e-18, not 0.
+        SumCase{"PaperXJustBelowZero", PageKind::Paper, line(-0.03, 0.02, 0.06, 0.07), true, 3, "-0.00"},
+        SumCase{"PaperXLastDigitUp", PageKind::Paper, line(-0.001, 1, 0.004, 2), true, 8, "0.0038"},
+        SumCase{"PictureXLastDigitUp", PageKind::Picture, line(-0.001, 1, 0.004, 2), true, 3, "0.003"},
+        SumCase{"PaperYUpwardsLastDigitDown", PageKind::Paper, line(0, 0, 1, 0.00085), false, 7, "0.000787"},
+        SumCase{"PaperYDownwardsLastDigitDown", PageKind::Paper, line(0, -0.00085, 1, 0), false, 7,
+                "-0.000787"}),
+    [](const testing::TestParamInfo<SumCase>& info) { return std::string(info.param.name); });
+
 TEST(CurvePage, PaperFrameTitlesAndAxesFollowThePageSize)
 {
     const RecordingSurface s = drawPage(PageKind::Paper, line(0, 0.3, 8, 7.3));
@@ -291,6 +324,21 @@ INSTANTIATE_TEST_SUITE_P(
                     DegenerateCase{"MicroStepFarFromZero", line(1.0, 0, 1.0 + 2e-6, 1e-7)}),
     [](const testing::TestParamInfo<DegenerateCase>& info) { return std::string(info.param.name); });
 
+TEST(CurvePage, TextsStandOnWhiteOnPaperAndOnThePlotInThePicture)
+{
+    struct Case { PageKind kind; std::optional<Rgb> background; };
+    for (const Case& c : {Case{PageKind::Paper, Colours::White}, Case{PageKind::Picture, std::nullopt}}) {
+        RecordingSurface s(c.kind == PageKind::Paper ? PaperSize : PictureSize);
+        s.setTextBackground(Colours::Cyan); // whatever the caller left
+        drawCurvePage(s, c.kind, line(0, 0.3, 8, 7.3), Aucun, 0,
+                      c.kind == PageKind::Paper ? paperTexts() : pictureTexts());
+        const auto texts = s.ofKind(Kind::Text);
+        ASSERT_FALSE(texts.empty());
+        for (const Primitive& p : texts)
+            EXPECT_EQ(p.textBackground, c.background) << p.text;
+    }
+}
+
 TEST(CurvePage, LeavesTheSurfaceStateAsItWas)
 {
     RecordingSurface s(PictureSize);
@@ -298,10 +346,12 @@ TEST(CurvePage, LeavesTheSurfaceStateAsItWas)
     s.setPen(pen);
     s.setMode(DrawMode::Xor);
     s.setClipRect({1, 2, 3, 4});
+    s.setTextBackground(Colours::Cyan);
     drawCurvePage(s, PageKind::Picture, line(0, 0, 1, 1), Cubique, Derivative1, pictureTexts());
     EXPECT_EQ(s.pen(), pen);
     EXPECT_EQ(s.mode(), DrawMode::Xor);
     EXPECT_EQ(s.clipRect(), (PixelRect{1, 2, 3, 4}));
+    EXPECT_EQ(s.textBackground(), Colours::Cyan);
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <set>
@@ -353,6 +355,55 @@ TEST(PlotRenderer, DegenerateWindowsAndDevicesTerminate)
                 // Background, axes, at most four bounded passes and the curve.
                 EXPECT_LT(surface.primitives().size(), 300u);
             }
+        }
+    }
+}
+
+TEST(PlotRenderer, WindowsNextToTheLargestDoubleLabelOnlyFiniteValues)
+{
+    constexpr double Max = std::numeric_limits<double>::max();
+    struct Case { const char* what; ViewWindow window; bool graduated; };
+    // No command leads to these windows but the one from 0 (|min| + |max| or the
+    // extent overflows); the renderer still draws what it is given. One step beyond
+    // the first ones overflows, and so does an edge plus its slack.
+    const Case cases[] = {
+        {"x up to the largest", {1.7959e308, -1, Max, 1}, true},
+        {"x down to the lowest", {-Max, -1, -1.7959e308, 1}, true},
+        {"y up to the largest", {-1, 1.7959e308, 1, Max}, true},
+        {"x far from the origin", {-1.7976931348618134e308, -1, -1.6676676259456809e308, 1}, true},
+        {"narrow at the largest", {Max * (1 - 1e-11), -1, Max, 1}, true},
+        {"narrow at the lowest", {-Max, -1, -Max * (1 - 1e-11), 1}, true},
+        {"from 0 to the largest", {0, 0, Max, Max}, true},
+        // The extents overflow: only the axes and the markers are drawn.
+        {"spanning both signs", {-1.7e308, -1.7e308, 1.7e308, 1.7e308}, false},
+        {"spanning every double", {-Max, -Max, Max, Max}, false},
+    };
+    const CurveDocument doc = documentWith({{-Max, -Max}, {-1.7e308, 1.7e308}, {0, 0}, {1.7e308, -1.7e308}, {Max, Max}},
+                                           Akima);
+    const PixelSize sizes[] = {AreaSize, {1, 1}, {2, 2}};
+    // Far beyond any screen, yet inside int: the pixel limit plus what ticks and labels add.
+    constexpr long long Reach = PixelLimit + 10'000LL;
+    for (const Case& c : cases) {
+        for (PixelSize size : sizes) {
+            SCOPED_TRACE(testing::Message() << c.what << " " << size.width);
+            RecordingSurface surface{size};
+            ViewState view;
+            view.current = c.window; // as if it had got there without setViewWindow
+            renderPlot(surface, view, c.window, doc, Derivative1 | Derivative2);
+            const std::vector<Primitive> texts = surface.ofKind(Kind::Text);
+            EXPECT_EQ(!texts.empty(), c.graduated);
+            for (const Primitive& p : texts) {
+                std::string lower = p.text;
+                for (char& ch : lower)
+                    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+                EXPECT_EQ(lower.find("inf"), std::string::npos) << p.text;
+                EXPECT_EQ(lower.find("nan"), std::string::npos) << p.text;
+            }
+            for (const Primitive& p : surface.primitives())
+                for (const PixelPoint& v : p.points) {
+                    EXPECT_LE(std::llabs(v.x), Reach);
+                    EXPECT_LE(std::llabs(v.y), Reach);
+                }
         }
     }
 }

@@ -112,6 +112,7 @@ TEST(ViewWindow, UsableWindows)
         {{0, 0, Inf, 1}, false},
         {{0, NaN, 1, 1}, false},
         {{-1e308, 0, 1e308, 1}, false},       // the extent overflows
+        {{1.7959e308, 0, std::numeric_limits<double>::max(), 1}, false}, // |min| + |max| overflows
         {{0, 0, 1e-300, 1}, false},           // world units per pixel would underflow
         {{1e6, 0, 1e6 + 1e-7, 1}, false},     // successive pixels would share a double
     };

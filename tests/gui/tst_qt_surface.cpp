@@ -235,6 +235,27 @@ private slots:
         QVERIFY(image == before);
     }
 
+    void aTextStandsOnItsBackgroundOnlyWhenItHasOne()
+    {
+        for (const bool opaque : {true, false}) {
+            QImage image = whiteImage(120, 40);
+            image.fill(Qt::black);
+            {
+                CQtSurface surface(image);
+                surface.setTextColour(Colours::Red);
+                if (opaque)
+                    surface.setTextBackground(Colours::White);
+                surface.setFont({20, FontFamily::SansSerif});
+                surface.text({5, 5}, "Ay 0.5", {HAlign::Left, VAlign::Top});
+            }
+            // Between and around the glyphs: white behind a text that has a background,
+            // the black picture behind one that has none.
+            const int white = image.width() * image.height() - countNot(image, White);
+            QCOMPARE(white > 100, opaque);
+            QVERIFY(countNot(image, Black) > 0); // the text itself
+        }
+    }
+
     void backgroundCoversTheWholeArea()
     {
         QImage image(301, 211, QImage::Format_RGB32);
