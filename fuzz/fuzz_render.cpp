@@ -12,6 +12,8 @@
 //   segments there) and every other vertex within PixelLimit of it; a curve that
 //   lies wholly within that distance is one polyline through its samples mapped as
 //   the markers are;
+// - no label reads inf or nan, even when the renderer is handed a window no command
+//   would give it;
 // - graduation ticks lie on the usable area (up to a twentieth of a step beyond),
 //   at most GraduationCount + 3 labels and ticks per axis (counted together: at low
 //   resolution a tick has no length);
@@ -37,6 +39,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 using fuzz::broken;
@@ -99,9 +102,11 @@ struct SurfaceState {
     DrawMode mode;
     Font font;
     Rgb textColour;
+    std::optional<Rgb> textBackground;
     std::optional<PixelRect> clip;
     explicit SurfaceState(const Surface& s)
-        : pen(s.pen()), brush(s.brush()), mode(s.mode()), font(s.font()), textColour(s.textColour()), clip(s.clipRect())
+        : pen(s.pen()), brush(s.brush()), mode(s.mode()), font(s.font()), textColour(s.textColour()),
+          textBackground(s.textBackground()), clip(s.clipRect())
     {
     }
     friend bool operator==(const SurfaceState&, const SurfaceState&) = default;
@@ -116,6 +121,7 @@ void setCallerState(Surface& s)
     s.setFont({7, FontFamily::Serif, true});
     s.setTextColour(Colours::Blue);
     s.setClipRect({1, 2, 3, 4});
+    s.setTextBackground(Colours::Cyan);
 }
 
 // The window as setViewWindow orders it.
@@ -199,6 +205,20 @@ void checkGraduations(const RecordingSurface& s, const CanvasMapping& m)
     constexpr int PerAxis = GraduationCount + 3;
     if (ticks > 2 * PerAxis || labels > 2 * PerAxis)
         broken("too many graduations");
+}
+
+// No label shows a value that is not a number: "inf" or "nan" in any letter case.
+void checkLabels(const RecordingSurface& s)
+{
+    for (const Primitive& p : s.primitives()) {
+        if (p.kind != Kind::Text)
+            continue;
+        std::string lower = p.text;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        if (lower.find("inf") != std::string::npos || lower.find("nan") != std::string::npos)
+            broken("a label is not a finite number");
+    }
 }
 
 // The curve goes through the points' markers: when every sample maps near the
@@ -297,7 +317,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkWindow(before, request, editor.view, editor.mapping);
     checkVertices(full, ticks);
     checkGraduations(full, editor.mapping);
+    checkLabels(full);
     checkCurveOnMapping(full, editor.mapping, doc, flags);
+
+    // The renderer given the request itself as its window, usable or not, as no command
+    // does: it still labels only finite values.
+    {
+        RecordingSurface raw(area, dpiX, dpiY);
+        ViewState rawView = viewBefore;
+        rawView.current = request;
+        renderPlot(raw, rawView, request, doc, flags);
+        checkLabels(raw);
+    }
 
     // The next repaint keeps the window and reuses the arrays grown by the first.
     RecordingSurface again(area, dpiX, dpiY);
