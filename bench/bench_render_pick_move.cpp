@@ -1,5 +1,5 @@
 #include "core/editor/Editor.h"
-#include "core/editor/EditorHost.h"
+#include "core/editor/NullEditorHost.h"
 #include "core/editor/MousePick.h"
 #include "core/editor/PlotRedraw.h"
 #include "gui/common/CQtSurface.h"
@@ -37,24 +37,10 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 // The window's side of a pick, minus the window.
-class QuietHost : public EditorHost {
+class QuietHost : public NullEditorHost {
 public:
-    MessageAnswer showMessage(const UserMessage&) override { return MessageAnswer::Ok; }
-    std::vector<CurvePoint> runFormulaDialog() override { return {}; }
-    bool runBoundsDialog(bool&) override { return false; }
-    std::optional<std::string> chooseFileToOpen() override { return std::nullopt; }
-    SaveOutcome saveCurve() override { return SaveOutcome::Cancelled; }
-    std::string shownUnit() const override { return {}; }
-    void showCursor(CursorRequest) override {}
     bool copyModeTicked() const override { return true; }
-    bool runPointListDialog() override { return false; }
-    void printCurve() override {}
-    bool copyCurvePicture() override { return false; }
-    void showHelp(const std::string&, const std::string&) override {}
-    void showStatus(const std::string&) override {}
     void showCoordinates(double x, double y) override { benchmark::DoNotOptimize(x + y); }
-    bool runParameterDialog(ParameterDialog, const std::string&) override { return false; }
-    bool runPick(MousePick&) override { return false; }
 };
 
 // A full curve of 1024 wavy, irregularly spaced points; the middle half is selected, so
@@ -95,7 +81,7 @@ void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool pai
         CQtSurface surface(image);
         fitView(editor.view, {editor.document.points.data(), std::size_t(editor.document.count)},
                 editor.document.smoothingMode, 0);
-        redrawPlot(editor, surface);
+        redrawPlot(editor, host, surface);
         editor.pickFeedback.drawHighlight(surface, editor.document, editor.mapping, middleHalf(editor.document));
     }
     editor.interactionMode = mode;

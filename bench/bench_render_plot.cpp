@@ -53,7 +53,7 @@ void BM_RenderPlot(benchmark::State& state)
     PlotBuffers buffers;
     for (auto _ : state) {
         CQtSurface surface(image);
-        CanvasMapping mapping = renderPlot(surface, view, view.current, doc, Flags, buffers);
+        CanvasMapping mapping = renderPlot(surface, view.current, doc, Flags, buffers).mapping;
         benchmark::DoNotOptimize(mapping);
     }
 }
@@ -67,7 +67,7 @@ void BM_DrawCurveIncremental(benchmark::State& state)
     CanvasMapping mapping;
     {
         CQtSurface surface(image);
-        mapping = renderPlot(surface, view, view.current, doc, Flags);
+        mapping = renderPlot(surface, view.current, doc, Flags).mapping;
     }
     doc.takeSnapshot();
     for (int i = 0; i < doc.count; ++i)
@@ -88,7 +88,7 @@ void BM_RenderPlotRecorded(benchmark::State& state)
     PlotBuffers buffers;
     for (auto _ : state) {
         surface.clear();
-        CanvasMapping mapping = renderPlot(surface, view, view.current, doc, Flags, buffers);
+        CanvasMapping mapping = renderPlot(surface, view.current, doc, Flags, buffers).mapping;
         benchmark::DoNotOptimize(mapping);
     }
 }

@@ -14,6 +14,7 @@
 #include "core/editor/Editor.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
+#include "core/editor/NullEditorHost.h"
 #include "core/editor/MousePick.h"
 #include "core/editor/PlotRedraw.h"
 #include "core/formula/FormulaEvaluation.h"
@@ -70,7 +71,7 @@ const std::array<int, 30> Commands = {
 };
 
 // Answers every dialog from the input, reading typed texts the way the dialogs do.
-class InputHost : public EditorHost {
+class InputHost : public NullEditorHost {
 public:
     InputHost(Editor& editor, SessionInput& in, Surface& picture, const SessionFiles& files)
         : editor_(editor), in_(in), picture_(picture), files_(files)
@@ -132,10 +133,7 @@ public:
         }
     }
     std::string shownUnit() const override { return "mm"; }
-    void showCursor(CursorRequest) override {}
     bool copyModeTicked() const override { return copyMode; }
-    void showStatus(const std::string&) override {}
-    void showCoordinates(double, double) override {}
     bool runParameterDialog(ParameterDialog dialog, const std::string&) override
     {
         // Each field keeps its value when its text does not evaluate.
@@ -166,10 +164,7 @@ public:
         e.accepted = accepted ? 1 : 0;
         return accepted;
     }
-    void printCurve() override {}
     bool copyCurvePicture() override { return in_.byte() & 1; }
-    bool runPointListDialog() override { return false; }
-    void showHelp(const std::string&, const std::string&) override {}
     bool runPick(MousePick& pick) override
     {
         const PixelSize size = picture_.size();
@@ -218,14 +213,6 @@ void checkEditor(const Editor& editor)
     fuzz::check(isUsableWindow(editor.view.current), "the view window is not usable");
 }
 
-void apply(Editor& editor, Surface& picture, const CommandOutcome& outcome)
-{
-    if (outcome.redraw == RedrawKind::Full)
-        redrawPlot(editor, picture, outcome.window);
-    else if (outcome.redraw == RedrawKind::Incremental)
-        redrawCurveIncrementally(editor, picture);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -241,9 +228,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         in.writeFile(files.curve);
         readPointFile(files.curve.path, files.curve.path, editor.document, editor.document.points, editor.document.count);
     }
-    fitView(editor.view, editor.document.currentPoints(), editor.document.smoothingMode, editor.displayFlags);
-    editor.document.markSaved();
-    redrawPlot(editor, picture);
+    startEditingRun(editor, picture.size().width, picture.size().height);
+    redrawPlot(editor, host, picture);
     checkEditor(editor);
 
     for (int step = 0; step < 200 && !in.empty(); ++step) {
@@ -263,7 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (outcome.stop)
                 return 0;
         }
-        apply(editor, picture, outcome);
+        redrawFor(editor, host, picture, outcome.redraw);
         checkEditor(editor);
     }
     // The session ends: the stop path must end whatever the answers, saving or not.

@@ -1,5 +1,5 @@
-// Feeds the drawing area's redraw path (redrawPlot and redrawCurveIncrementally on an
-// Editor, hence renderPlot and drawCurve) on a recording surface: surfaces from 0 to
+// Feeds the drawing area's redraw path (setViewWindow as a command calls it, then
+// redrawPlot and redrawCurveIncrementally on an Editor, hence renderPlot and drawCurve) on a recording surface: surfaces from 0 to
 // 4095 pixels a side at various resolutions, a requested view window of any doubles
 // (degenerate, inverted, huge, tiny, not finite), a document of up to MaxCurvePoints
 // points (sorted as the document keeps them, or in file order, any magnitude, now
@@ -27,6 +27,7 @@
 
 #include "draw/RecordingSurface.h"
 #include "editor/Editor.h"
+#include "editor/NullEditorHost.h"
 #include "editor/PlotRedraw.h"
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
@@ -311,7 +312,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SurfaceState callerState(full);
     const ViewWindow before = editor.view.current;
     const ViewState viewBefore = editor.view;
-    redrawPlot(editor, full, request);
+    // As a command does: the request becomes the view window when it is usable.
+    setViewWindow(editor.view, request);
+    NullEditorHost host;
+    redrawPlot(editor, host, full);
     if (!(SurfaceState(full) == callerState))
         broken("the full redraw left the surface's state changed");
     checkWindow(before, request, editor.view, editor.mapping);
@@ -324,16 +328,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // does: it still labels only finite values.
     {
         RecordingSurface raw(area, dpiX, dpiY);
-        ViewState rawView = viewBefore;
-        rawView.current = request;
-        renderPlot(raw, rawView, request, doc, flags);
+        renderPlot(raw, request, doc, flags);
         checkLabels(raw);
     }
 
     // The next repaint keeps the window and reuses the arrays grown by the first.
     RecordingSurface again(area, dpiX, dpiY);
     setCallerState(again);
-    redrawPlot(editor, again);
+    redrawPlot(editor, host, again);
     if (!samePrimitives(full.primitives(), again.primitives()))
         broken("a redraw with the kept arrays drew something else");
 
@@ -341,7 +343,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RecordingSurface oneOff(area, dpiX, dpiY);
     setCallerState(oneOff);
     ViewState view = viewBefore;
-    renderPlot(oneOff, view, request, doc, flags);
+    setViewWindow(view, request);
+    renderPlot(oneOff, view.current, doc, flags);
     if (!samePrimitives(full.primitives(), oneOff.primitives()))
         broken("a one-off picture differs from the redraw");
 
@@ -374,7 +377,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     RecordingSurface incremental(area, dpiX, dpiY);
     setCallerState(incremental);
-    redrawCurveIncrementally(editor, incremental);
+    redrawCurveIncrementally(editor, host, incremental);
     if (!(SurfaceState(incremental) == callerState))
         broken("the incremental redraw left the surface's state changed");
     checkVertices(incremental, ticks);

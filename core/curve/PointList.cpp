@@ -60,10 +60,11 @@ std::optional<PointFieldTexts> CPointList::fieldTexts(int selected) const
     return PointFieldTexts{cformat(PointFieldFormat, {p.x}), cformat(PointFieldFormat, {p.y})};
 }
 
-std::optional<PointListMessage> CPointList::insert(std::string_view xText, std::string_view yText)
+std::optional<UserMessage> CPointList::insert(std::string_view xText, std::string_view yText)
 {
     if (listCount_ >= MaxCurvePoints)
-        return PointListMessage{ListLimitMessage, ListLimitCaption, PointListIcon::Warning, true};
+        return UserMessage{ListLimitMessage, ListLimitCaption, MessageButtons::Ok, MessageIcon::Warning,
+                           MessageOwner::Dialog};
     (*listPoints_)[static_cast<std::size_t>(listCount_++)] = {readPointField(xText), readPointField(yText)};
     normalizePoints(*listPoints_, listCount_);
     return std::nullopt;
@@ -94,7 +95,7 @@ int CPointList::appendFormulaPoints(std::span<const CurvePoint> computed)
     return kept;
 }
 
-std::optional<PointListMessage> CPointList::readFile(const std::string& path, CurveDocument& doc)
+std::optional<UserMessage> CPointList::readFile(const std::string& path, CurveDocument& doc)
 {
     // The file keeps its real name: on a case-sensitive file system the lowered name
     // would be another file. Only the choice of the reader ignores the letter case.
@@ -106,7 +107,7 @@ std::optional<PointListMessage> CPointList::readFile(const std::string& path, Cu
     normalizePoints(*listPoints_, listCount_);
     if (result.message.empty())
         return std::nullopt;
-    return PointListMessage{result.message, "", PointListIcon::Error, false};
+    return UserMessage{result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None};
 }
 
 void CPointList::empty()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/UserMessage.h"
 #include "curve/CurveDocument.h"
 
 #include <memory>
@@ -21,17 +22,6 @@ inline constexpr int PointFieldLength = 15;
 // The selection the list box reports when no line is selected.
 inline constexpr int NoSelectedLine = -1;
 
-enum class PointListIcon { Warning, Error };
-
-// A message the list asks its window to show. An empty caption means the platform's
-// default one; a message not owned by the dialog has no owner window.
-struct PointListMessage {
-    std::string text;
-    std::string caption;
-    PointListIcon icon = PointListIcon::Error;
-    bool ownedByDialog = false;
-    friend bool operator==(const PointListMessage&, const PointListMessage&) = default;
-};
 
 // The texts an entry field pair shows for one point.
 struct PointFieldTexts {
@@ -65,7 +55,7 @@ public:
 
     // "Insérer &Point": appends (x, y) and normalizes. At the capacity nothing changes
     // and the limit message comes back instead (the list is then not refreshed).
-    std::optional<PointListMessage> insert(std::string_view xText, std::string_view yText);
+    std::optional<UserMessage> insert(std::string_view xText, std::string_view yText);
     // "&Modifier": replaces the selected point, if any; normalizes in both cases.
     void modify(int selected, std::string_view xText, std::string_view yText);
     // "&Supprimer": removes the selected point, if any; the later points move down.
@@ -75,7 +65,7 @@ public:
     // "&Fichier": reads `path` into the copy with the reader its name calls for, then
     // normalizes. The document's file path, and what the reader sets (settings of a
     // curve file, the saved state), change at once whatever becomes of the list.
-    std::optional<PointListMessage> readFile(const std::string& path, CurveDocument& doc);
+    std::optional<UserMessage> readFile(const std::string& path, CurveDocument& doc);
     // "&Vider".
     void empty();
 

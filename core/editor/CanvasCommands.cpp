@@ -65,7 +65,7 @@ CommandOutcome recentreAt(Editor& editor, EditorHost& host, PixelPoint at)
     editor.interactionMode = InteractionMode::ModeFinished;
     CommandOutcome out;
     out.redraw = RedrawKind::Full;
-    out.window = ViewWindow{c.x - hx, c.y - hy, c.x + hx, c.y + hy};
+    setViewWindow(editor.view, ViewWindow{c.x - hx, c.y - hy, c.x + hx, c.y + hy});
     host.showStatus(cformat(NewCentreFormat, {c.x, c.y}));
     return out;
 }

@@ -110,7 +110,7 @@ CommandOutcome boundsCommand(Editor& editor, EditorHost& host, const CommandInpu
         editor.statusText =
             cformat(BoundsStatusFormat, {requested.xmin, requested.ymin, requested.xmax, requested.ymax});
         out.redraw = RedrawKind::Full;
-        out.window = requested;
+        setViewWindow(editor.view, requested);
     } else {
         host.showMessage({std::string(BoundsErrorText), "", MessageButtons::Ok, MessageIcon::Error,
                           MessageOwner::Focus});
@@ -160,16 +160,16 @@ CommandOutcome fitAllCommand(Editor& editor, EditorHost&, const CommandInput&)
         return {};
     CommandOutcome out = redrawn();
     out.cursor = CursorRequest::Arrow;
-    out.window = editor.view.dataExtent;
+    setViewWindow(editor.view, editor.view.dataExtent);
     return out;
 }
 
 CommandOutcome previousCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     editor.interactionMode = InteractionMode::PreviousWindow;
-    CommandOutcome out = redrawn();
-    out.window = editor.view.previousWindow;
-    return out;
+    // The two windows are exchanged when they differ.
+    setViewWindow(editor.view, editor.view.previousWindow);
+    return redrawn();
 }
 
 CommandOutcome zoomOutCommand(Editor& editor, EditorHost&, const CommandInput&)

@@ -9,24 +9,6 @@
 #include <string>
 #include <string_view>
 
-// A full redraw draws the whole plot; an incremental one erases the undo snapshot's
-// curve and draws the document's over the picture as it is.
-enum class RedrawKind { None, Full, Incremental };
-
-// What the window must do once a command has changed the editor: which widgets to
-// bring up to date and whether to redraw. The status line always shows the editor's
-// statusText afterwards.
-struct CommandOutcome {
-    RedrawKind redraw = RedrawKind::None;
-    std::optional<ViewWindow> window; // the window to redraw with, instead of the current one
-    bool showCount = false;           // the point count field
-    bool showCurveSettings = false;   // smoothing radio buttons and "Périodicité" from the document
-    bool selectUnit = false;          // the "Unités" entry from the document's unit
-    bool showDisplayFlags = false;    // the three display boxes from the editor's flags
-    CursorRequest cursor = CursorRequest::Unchanged;
-    bool stop = false;                // the editing run ends
-};
-
 inline constexpr std::string_view PointLimitMessage = "La limite de points a été atteinte !!!";
 inline constexpr std::string_view PointLimitCaption = "Attention";
 inline constexpr std::string_view PointEntryPrompt = "Gauche-Saisir Point / Droit-Saisir Coordonnées";

@@ -1,16 +1,14 @@
 #pragma once
 
 #include "curve/CurvePoint.h"
-#include "editor/UserMessage.h"
+#include "common/CommandOutcome.h"
+#include "common/UserMessage.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 class MousePick;
-
-enum class SaveOutcome { Written, Cancelled, Failed };
-enum class CursorRequest { Unchanged, Arrow, Cross };
 
 // The small parameter dialogs a mouse command may open instead of a click.
 enum class ParameterDialog {

@@ -182,9 +182,7 @@ void MousePick::end(bool result)
 
 void MousePick::redrawCurrentView(Surface& picture)
 {
-    if (!redrawPlot(editor_, picture))
-        host_.showMessage({std::string(CurveMemoryMessage), std::string(CurveMemoryCaption), MessageButtons::Ok,
-                           MessageIcon::Warning, MessageOwner::Window});
+    redrawPlot(editor_, host_, picture);
 }
 
 void MousePick::leftRelease(PixelPoint at, Surface& picture)
@@ -256,9 +254,8 @@ void MousePick::secondClick(Surface& picture)
             redrawCurrentView(picture);
             end(true);
         } else if (mode == Mode::ZoomWindow) {
-            if (!redrawPlot(editor_, picture, ViewWindow{first_.x, first_.y, second_.x, second_.y}))
-                host_.showMessage({std::string(CurveMemoryMessage), std::string(CurveMemoryCaption),
-                                   MessageButtons::Ok, MessageIcon::Warning, MessageOwner::Window});
+            setViewWindow(editor_.view, ViewWindow{first_.x, first_.y, second_.x, second_.y});
+            redrawPlot(editor_, host_, picture);
             end(true);
         } else {
             end(false);

@@ -109,8 +109,7 @@ CommandOutcome transformationCommand(Editor& editor, EditorHost& host, int contr
 
     const TransformResult result = applyTransformation(editor, mode, {selMin, selMax}, first, second);
     if (result.notice)
-        host.showMessage({result.notice->text, result.notice->caption, MessageButtons::Ok, MessageIcon::Warning,
-                          MessageOwner::DrawingArea});
+        host.showMessage(*result.notice);
     CommandOutcome out = ended(true);
     out.redraw = RedrawKind::Full;
     return out;

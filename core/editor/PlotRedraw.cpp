@@ -3,15 +3,52 @@
 #include "draw/Surface.h"
 #include "view/PlotRenderer.h"
 
-bool redrawPlot(Editor& editor, Surface& surface, const std::optional<ViewWindow>& requested)
+#include <string>
+
+namespace {
+
+bool said(EditorHost& host, bool drawn)
 {
-    bool drawn = true;
-    editor.mapping = renderPlot(surface, editor.view, requested.value_or(editor.view.current), editor.document,
-                                editor.displayFlags, editor.plotBuffers, &drawn);
+    if (!drawn)
+        host.showMessage({std::string(CurveMemoryMessage), std::string(CurveMemoryCaption), MessageButtons::Ok,
+                          MessageIcon::Warning, MessageOwner::Window});
     return drawn;
 }
 
-bool redrawCurveIncrementally(Editor& editor, Surface& surface)
+} // namespace
+
+bool redrawPlot(Editor& editor, EditorHost& host, Surface& surface)
 {
-    return drawCurve(surface, editor.mapping, editor.document, editor.displayFlags, true, editor.plotBuffers);
+    const PlotPicture picture =
+        renderPlot(surface, editor.view.current, editor.document, editor.displayFlags, editor.plotBuffers);
+    editor.mapping = picture.mapping;
+    return said(host, picture.curvesDrawn);
+}
+
+bool redrawCurveIncrementally(Editor& editor, EditorHost& host, Surface& surface)
+{
+    return said(host, drawCurve(surface, editor.mapping, editor.document, editor.displayFlags, true,
+                                editor.plotBuffers));
+}
+
+bool redrawFor(Editor& editor, EditorHost& host, Surface& surface, RedrawKind redraw)
+{
+    switch (redraw) {
+    case RedrawKind::Full:
+        return redrawPlot(editor, host, surface);
+    case RedrawKind::Incremental:
+        return redrawCurveIncrementally(editor, host, surface);
+    case RedrawKind::None:
+        break;
+    }
+    return true;
+}
+
+void startEditingRun(Editor& editor, int width, int height)
+{
+    editor.view = ViewState{};
+    editor.mapping = CanvasMapping::make(editor.view.current, width, height);
+    editor.displayFlags = 0;
+    fitView(editor.view, editor.document.currentPoints(), editor.document.smoothingMode, editor.displayFlags);
+    editor.document.markSaved();
 }

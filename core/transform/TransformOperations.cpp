@@ -12,6 +12,12 @@ namespace {
 constexpr const char* CapacityText = "Attention le nombre de points\nest superieur au maxi autorisé !";
 constexpr const char* TranslationCapacityText = "Attention le nombre de points\nest superieur au maxi autorisé ";
 
+// What a transformation has to say, over the drawing area.
+UserMessage transformNotice(const char* text, const char* caption)
+{
+    return {text, caption, MessageButtons::Ok, MessageIcon::Warning, MessageOwner::DrawingArea};
+}
+
 bool isFinite(CurvePoint p)
 {
     return std::isfinite(p.x) && std::isfinite(p.y);
@@ -50,7 +56,7 @@ TransformResult transformSelected(CurveDocument& doc, const Selection& sel, bool
     }
 
     if (!allFinite)
-        return {false, TransformNotice{NonFiniteResultText, NonFiniteResultCaption}};
+        return {false, transformNotice(NonFiniteResultText, NonFiniteResultCaption)};
 
     doc.takeSnapshot();
     std::copy_n(next.begin(), count, doc.points.begin());
@@ -58,7 +64,7 @@ TransformResult transformSelected(CurveDocument& doc, const Selection& sel, bool
 
     TransformResult result;
     if (limitReached)
-        result.notice = TransformNotice{capacityText, capacityCaption};
+        result.notice = transformNotice(capacityText, capacityCaption);
     doc.normalize();
     return result;
 }

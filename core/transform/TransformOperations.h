@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/UserMessage.h"
 #include "curve/CurveDocument.h"
 
 #include <optional>
@@ -38,18 +39,12 @@ struct Transform2D {
     CurvePoint apply(CurvePoint p) const;
 };
 
-// A message the caller shows after a transformation: warning icon, one OK button,
-// the drawing area as owner.
-struct TransformNotice {
-    std::string text;
-    std::string caption;
-};
-
 // What a transformation did: `changed` false when it was refused and the document left
-// as it was; `notice`, when set, is to be shown (the capacity warning, or the refusal).
+// as it was; `notice`, when set, is to be shown (the capacity warning, or the refusal:
+// warning icon, one OK button, the drawing area as owner).
 struct TransformResult {
     bool changed = true;
-    std::optional<TransformNotice> notice;
+    std::optional<UserMessage> notice;
 };
 
 // The refusal of a transformation whose images would leave the doubles (overflow to

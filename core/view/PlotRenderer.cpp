@@ -320,21 +320,18 @@ PlotTicks plotTicks(const Surface& surface)
     return t;
 }
 
-CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
-                         int flags, bool* curvesDrawn)
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags)
 {
     PlotBuffers buffers;
-    return renderPlot(surface, view, requested, doc, flags, buffers, curvesDrawn);
+    return renderPlot(surface, window, doc, flags, buffers);
 }
 
-CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
-                         int flags, PlotBuffers& buffers, bool* curvesDrawn)
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags,
+                       PlotBuffers& buffers)
 {
     const PlotTicks ticks = plotTicks(surface);
-    setViewWindow(view, requested);
-
     const PixelSize size = surface.size();
-    const CanvasMapping mapping = CanvasMapping::make(view.current, size.width, size.height);
+    const CanvasMapping mapping = CanvasMapping::make(window, size.width, size.height);
     {
         SurfaceStateGuard guard(surface);
         surface.setMode(DrawMode::Copy);
@@ -342,7 +339,7 @@ CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested
         surface.setBrush(Brush::solid(Colours::White));
         surface.rectangle({0, 0, size.width, size.height});
 
-        const ViewWindow& w = view.current;
+        const ViewWindow& w = window;
         const PixelPoint a1 = mapping.worldToPixel(w.xmin, 0.0);
         const PixelPoint a2 = mapping.worldToPixel(w.xmax, 0.0);
         const PixelPoint b1 = mapping.worldToPixel(0.0, w.ymin);
@@ -358,9 +355,7 @@ CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested
         drawYGraduations(surface, mapping, w, ticks, b1, b2, size.width);
     }
     const bool drawn = drawCurve(surface, mapping, doc, flags, false, buffers);
-    if (curvesDrawn)
-        *curvesDrawn = drawn;
-    return mapping;
+    return {mapping, drawn};
 }
 
 bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags, bool incremental)

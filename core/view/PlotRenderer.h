@@ -35,15 +35,21 @@ struct PlotBuffers {
     std::vector<PixelPoint> run;
 };
 
-// Full redraw: setViewWindow with `requested` (a degenerate request keeps the current
-// window), then background, axes through the world origin, graduations, markers and
-// curves for the surface's whole size. Returns the mapping the picture was drawn
-// with; `curvesDrawn`, when given, receives drawCurve's result.
-CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
-                         int flags, PlotBuffers& buffers, bool* curvesDrawn = nullptr);
+// What a full redraw drew: the mapping of its window onto the surface, and whether
+// every curve could be drawn (false when one was left out for lack of memory; the
+// caller then shows CurveMemoryMessage).
+struct PlotPicture {
+    CanvasMapping mapping;
+    bool curvesDrawn = true;
+};
+
+// Full redraw of `window`: background, axes through the world origin, graduations,
+// markers and curves for the surface's whole size. The window is the caller's choice
+// (commands set the view window beforehand); it only draws.
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags,
+                       PlotBuffers& buffers);
 // The same with arrays of its own, for a one-off picture.
-CanvasMapping renderPlot(Surface& surface, ViewState& view, ViewWindow requested, const CurveDocument& doc,
-                         int flags, bool* curvesDrawn = nullptr);
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags);
 
 // Draws the point markers, the curve and the derived curves shown by `flags` over the
 // picture. When `incremental`, first erases what the undo snapshot drew: its markers

@@ -27,9 +27,12 @@ struct ViewState {
 // (below 1e-12 of |min| + |max|).
 bool isUsableWindow(const ViewWindow& w);
 
-// The one way a command changes the window: orders each axis, then, when any value
-// differs from the current window, previous := current and current := requested.
-// A request that is not usable changes neither window. True when current changed.
+// How a command moves to another window that "&Préc" can come back from (the bounds,
+// "&Tout", "&Préc" itself, a zoom rectangle, a new centre): orders each axis, then,
+// when any value differs from the current window, previous := current and current :=
+// requested. A request that is not usable changes neither window. True when current
+// changed. "&Plus", "&Moins" and the fitting after a read change the current window
+// alone (zoomIn, zoomOut, fitView).
 bool setViewWindow(ViewState& view, ViewWindow requested);
 
 // Fills view.dataExtent with the extent of the smoothed curve and of the derived

@@ -193,25 +193,18 @@ void CMainWindow::resizeEvent(QResizeEvent* event)
 
 void CMainWindow::openWindow()
 {
-    editor_.view = ViewState{};
-
     // The drawing area lies exactly over frame 140 and keeps its picture for the run.
     drawingArea_ = new CDrawingArea(this);
     drawingArea_->setGeometry(control(DrawingFrame)->geometry());
     drawingArea_->resize(control(DrawingFrame)->size()); // the picture takes the client size now
     connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showMouseCoordinates);
     connect(drawingArea_, &CDrawingArea::mousePressed, this, &CMainWindow::canvasPressed);
-    editor_.mapping = CanvasMapping::make(editor_.view.current, drawingArea_->clientSize().width(),
-                                          drawingArea_->clientSize().height());
+    startEditingRun(editor_, drawingArea_->clientSize().width(), drawingArea_->clientSize().height());
     drawingArea_->setMapping(editor_.mapping);
     setCurrentCursor(Qt::ArrowCursor);
-    editor_.displayFlags = 0;
-    fitView(editor_.view, editor_.document.currentPoints(),
-            editor_.document.smoothingMode, editor_.displayFlags);
     showCurveSettings();
     control<QCheckBox>(CopyMode)->setChecked(false);
     showDisplayFlags();
-    editor_.document.markSaved();
 
     setWindowTitle(QStringLiteral("Editeur de courbes - Version %1").arg(versionText()));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -258,10 +251,7 @@ void CMainWindow::apply(const CommandOutcome& outcome)
         showCurveSettings();
     if (outcome.showDisplayFlags)
         showDisplayFlags();
-    if (outcome.redraw == RedrawKind::Full)
-        redraw(outcome.window);
-    else if (outcome.redraw == RedrawKind::Incremental)
-        redrawIncrementally();
+    drawOnArea(outcome.redraw);
 }
 
 void CMainWindow::canvasPressed(Qt::MouseButton button, int x, int y)
@@ -405,8 +395,8 @@ void CMainWindow::repaintPlot()
     repaintPending_ = false;
     if (!drawingArea_ || !isVisible() || isMinimized())
         return;
-    // A pick draws on the picture while a dialog of its own runs: the repaint waits
-    // for the pick's next event (see runPick).
+    // A pick, or a redraw whose memory warning is up, draws on the picture while a
+    // dialog runs: the repaint waits until that drawing is over (repaintIfDeferred).
     if (drawingArea_->image().paintingActive()) {
         repaintDeferred_ = true;
         return;
@@ -418,34 +408,34 @@ void CMainWindow::repaintPlot()
     showCount();
 }
 
-void CMainWindow::redraw(const std::optional<ViewWindow>& requested)
+void CMainWindow::redraw()
 {
-    drawOnArea([&](Surface& surface) { return redrawPlot(editor_, surface, requested); });
+    drawOnArea(RedrawKind::Full);
 }
 
-void CMainWindow::redrawIncrementally()
+void CMainWindow::drawOnArea(RedrawKind redraw)
 {
-    drawOnArea([&](Surface& surface) { return redrawCurveIncrementally(editor_, surface); });
-}
-
-void CMainWindow::drawOnArea(const std::function<bool(Surface&)>& draw)
-{
-    if (!drawingArea_)
+    if (!drawingArea_ || redraw == RedrawKind::None)
         return;
-    bool drawn = true;
     {
         CQtSurface surface(drawingArea_->image());
         if (!surface.isActive())
             return;
-        drawn = draw(surface);
+        redrawFor(editor_, *this, surface, redraw);
     }
     drawingArea_->setMapping(editor_.mapping);
-    if (!drawn)
-        services_.showMessage(this, toQString(CurveMemoryMessage), toQString(CurveMemoryCaption), MessageButtons::Ok,
-                              MessageIcon::Warning);
     if (editor_.interactionMode == InteractionMode::PointEntry)
         setCurrentCursor(Qt::CrossCursor);
     drawingArea_->update();
+    repaintIfDeferred(); // the memory warning's box may have closed meanwhile
+}
+
+void CMainWindow::repaintIfDeferred()
+{
+    if (!repaintDeferred_)
+        return;
+    repaintDeferred_ = false;
+    repaintPlot();
 }
 
 void CMainWindow::setCurrentCursor(Qt::CursorShape shape)
@@ -579,6 +569,8 @@ bool CMainWindow::runPick(MousePick& pick)
     CPickLoop loop(*this, *drawingArea_, pick, [this] {
         drawingArea_->setMapping(editor_.mapping);
         drawingArea_->update();
+        // A repaint that came while the pick was drawing (a dialog of the pick closed).
+        repaintIfDeferred();
     });
     const bool result = loop.run();
     // Closing the window during a pick ends the pick, then goes through the stop path

@@ -69,17 +69,17 @@ private:
     void selectUnit();
     void showCurveSettings();
     void showDisplayFlags();
-    // Full redraw with the current window, or with `requested`, which then becomes
-    // the current window (the former one the previous window) when it differs.
-    void redraw(const std::optional<ViewWindow>& requested = std::nullopt);
-    void redrawIncrementally();
+    // Full redraw with the current window.
+    void redraw();
+    // The redraw a command's outcome asks for, on the drawing area's picture.
+    void drawOnArea(RedrawKind redraw);
+    void repaintIfDeferred();
     // The repaint of the plot: a full redraw with the current window that the picks
     // know of (plotRepainted), except while the bounds are typed. Asked for by the
     // occasions above and run once the program is back in its event loop, never
     // while something draws on the picture.
     void requestRepaint();
     void repaintPlot();
-    void drawOnArea(const std::function<bool(Surface&)>& draw);
     void setCurrentCursor(Qt::CursorShape shape);
     void showMouseCoordinates(double x, double y);
     QWidget* ownerFor(MessageOwner owner);

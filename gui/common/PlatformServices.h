@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/curve/FileDialogRules.h"
-#include "core/editor/UserMessage.h" // MessageIcon, MessageButtons, MessageAnswer
+#include "core/common/UserMessage.h" // MessageIcon, MessageButtons, MessageAnswer
 
 #include <QString>
 #include <QStringList>

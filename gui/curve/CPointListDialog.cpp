@@ -75,11 +75,6 @@ constexpr int OriginY = 31;
 
 constexpr const char* CurveFileInitialName = "*.crb";
 
-MessageIcon messageIcon(PointListIcon icon)
-{
-    return icon == PointListIcon::Warning ? MessageIcon::Warning : MessageIcon::Error;
-}
-
 } // namespace
 
 CPointListDialog::CPointListDialog(CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
@@ -221,10 +216,10 @@ void CPointListDialog::emptyList()
     refreshPointList();
 }
 
-void CPointListDialog::showMessage(const PointListMessage& message)
+void CPointListDialog::showMessage(const UserMessage& message)
 {
-    services_.showMessage(message.ownedByDialog ? this : nullptr, toQString(message.text),
-                          toQString(message.caption), MessageButtons::Ok, messageIcon(message.icon));
+    services_.showMessage(message.owner == MessageOwner::Dialog ? this : nullptr, toQString(message.text),
+                          toQString(message.caption), message.buttons, message.icon);
 }
 
 bool runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,

@@ -45,7 +45,7 @@ private:
     void readFile();
     void emptyList();
     QString fieldText(int id) const;
-    void showMessage(const PointListMessage& message);
+    void showMessage(const UserMessage& message);
 
     CPlatformServices& services_;
     CurveDocument& doc_;

@@ -1,29 +1,27 @@
 #pragma once
 
+#include "draw/RecordingSurface.h"
 #include "editor/Editor.h"
-#include "editor/EditorHost.h"
+#include "editor/MousePick.h"
+#include "editor/NullEditorHost.h"
 
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-// Answers the commands' dialogs from a script and records what they showed.
-class ScriptedHost : public EditorHost {
+// Plays the user for the commands: answers their message boxes and dialogs from a
+// script, feeds each pick the next script of events on an 800 x 600 picture, and
+// records what they showed.
+class ScriptedHost : public NullEditorHost {
 public:
+    Editor* editor = nullptr;
+    RecordingSurface picture{{800, 600}};
+
+    // Message boxes: the next scripted answer; unscripted, No to a question, else OK.
     std::vector<UserMessage> messages;
     std::deque<MessageAnswer> answers;
-    std::vector<CurvePoint> formulaPoints;
-    struct Bounds { bool accepted = true; bool allRead = true; ViewWindow window; };
-    Bounds bounds;
-    std::deque<std::optional<std::string>> openPaths;
-    std::deque<SaveOutcome> saveOutcomes;
-    int saveCount = 0;
-    int boundsDialogs = 0;
-    std::string unit = "mm";
-    std::vector<CursorRequest> cursors;
-    Editor* editor = nullptr;
-
     MessageAnswer showMessage(const UserMessage& message) override
     {
         messages.push_back(message);
@@ -33,7 +31,13 @@ public:
         answers.pop_front();
         return a;
     }
+
+    std::vector<CurvePoint> formulaPoints;
     std::vector<CurvePoint> runFormulaDialog() override { return formulaPoints; }
+
+    struct Bounds { bool accepted = true; bool allRead = true; ViewWindow window; };
+    Bounds bounds;
+    int boundsDialogs = 0;
     bool runBoundsDialog(bool& allRead) override
     {
         ++boundsDialogs;
@@ -42,6 +46,8 @@ public:
             editor->entered = {bounds.window.xmin, bounds.window.ymin, bounds.window.xmax, bounds.window.ymax, 1};
         return bounds.accepted;
     }
+
+    std::deque<std::optional<std::string>> openPaths;
     std::optional<std::string> chooseFileToOpen() override
     {
         if (openPaths.empty())
@@ -50,6 +56,9 @@ public:
         openPaths.pop_front();
         return p;
     }
+
+    std::deque<SaveOutcome> saveOutcomes;
+    int saveCount = 0;
     SaveOutcome saveCurve() override
     {
         ++saveCount;
@@ -59,41 +68,87 @@ public:
         saveOutcomes.pop_front();
         return o;
     }
+
+    std::string unit = "mm";
     std::string shownUnit() const override { return unit; }
+
+    std::vector<CursorRequest> cursors;
     void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
-    bool runPointListDialog() override { return listAccepted; }
-    void printCurve() override { ++printed; }
-    bool copyCurvePicture() override { return pictureCopied; }
-    int printed = 0;
-    bool pictureCopied = true;
-    void showHelp(const std::string& path, const std::string& topic) override { helpShown.push_back({path, topic}); }
-    bool listAccepted = false;
-    std::vector<std::pair<std::string, std::string>> helpShown;
-    bool copyModeTicked() const override { return false; }
+
+    bool copyTicked = false;
+    bool copyModeTicked() const override { return copyTicked; }
+
+    std::vector<std::string> statusShown;
     void showStatus(const std::string& text) override { statusShown.push_back(text); }
-    void showCoordinates(double, double) override {}
-    // Each dialog opened takes the next scripted answer: the values it writes (its own
-    // fields only, as the real dialogs do) or a cancel.
-    struct DialogAnswer { bool accepted = false; std::optional<double> x, y, value; };
+    std::vector<CurvePoint> coordinates;
+    void showCoordinates(double x, double y) override { coordinates.push_back({x, y}); }
+
+    // Each dialog opened takes the next scripted answer: the values it writes, its own
+    // fields only as the real dialogs do (a value not given stays), or a cancel.
+    struct DialogAnswer {
+        bool accepted = false;
+        std::optional<double> x, y, value;
+    };
     std::deque<DialogAnswer> dialogAnswers;
-    struct OpenedDialog { ParameterDialog dialog; std::string title; };
+    struct OpenedDialog {
+        ParameterDialog dialog;
+        std::string title;
+        friend bool operator==(const OpenedDialog&, const OpenedDialog&) = default;
+    };
     std::vector<OpenedDialog> dialogsOpened;
     bool runParameterDialog(ParameterDialog dialog, const std::string& title) override
     {
         dialogsOpened.push_back({dialog, title});
-        if (dialogAnswers.empty())
-            return false;
-        DialogAnswer a = dialogAnswers.front();
-        dialogAnswers.pop_front();
-        if (a.accepted) {
-            if (a.x) editor->entered.x = *a.x;
-            if (a.y) editor->entered.y = *a.y;
-            if (a.value) editor->entered.value = *a.value;
+        DialogAnswer a;
+        if (!dialogAnswers.empty()) {
+            a = dialogAnswers.front();
+            dialogAnswers.pop_front();
         }
-        editor->entered.accepted = a.accepted ? 1 : 0;
-        return a.accepted;
+        EnteredValues& e = editor->entered;
+        e.accepted = a.accepted ? 1 : 0;
+        if (!a.accepted)
+            return false;
+        const auto take = [](double& field, const std::optional<double>& typed) {
+            if (typed)
+                field = *typed;
+        };
+        take(e.x, dialog == ParameterDialog::Factor ? std::nullopt : a.x);
+        take(e.y, dialog == ParameterDialog::Factor ? std::nullopt : a.y);
+        take(e.value, dialog == ParameterDialog::Factor || dialog == ParameterDialog::PointAndAngle ? a.value
+                                                                                                  : std::nullopt);
+        return true;
     }
-    bool runPick(MousePick&) override { return false; }
-    std::vector<std::string> statusShown;
-};
 
+    int printed = 0;
+    void printCurve() override { ++printed; }
+    bool pictureCopied = true;
+    bool copyCurvePicture() override { return pictureCopied; }
+    bool listAccepted = false;
+    bool runPointListDialog() override { return listAccepted; }
+    std::vector<std::pair<std::string, std::string>> helpShown;
+    void showHelp(const std::string& path, const std::string& topic) override { helpShown.push_back({path, topic}); }
+
+    // Picks: each takes the next script of events.
+    std::deque<std::vector<PickEvent>> picks;
+    int picksRun = 0;
+    bool replayRequested = false;
+    bool quitRequested = false;
+    bool unfinishedPick = false;
+    bool runPick(MousePick& pick) override
+    {
+        ++picksRun;
+        std::vector<PickEvent> script;
+        if (!picks.empty()) {
+            script = picks.front();
+            picks.pop_front();
+        }
+        bool running = true;
+        for (const PickEvent& event : script)
+            if (running)
+                running = pick.handle(event, picture);
+        unfinishedPick = unfinishedPick || running;
+        replayRequested = pick.clickToReplay();
+        quitRequested = pick.quitRequested();
+        return pick.result();
+    }
+};

@@ -75,8 +75,10 @@ TEST(BoundsCommand, AcceptedBoundsBecomeTheWindowAndOthersAreRefused)
         CommandOutcome out = f.run(ControlId::Bounds);
         EXPECT_EQ(f.editor.interactionMode, InteractionMode::ModeFinished);
         EXPECT_EQ(out.redraw == RedrawKind::Full, c.redraw);
+        const ViewWindow start{-36, -36, 36, 36};
+        EXPECT_EQ(f.editor.view.current, c.redraw ? c.bounds.window : start);
         if (c.redraw) {
-            EXPECT_EQ(out.window, c.bounds.window);
+            EXPECT_EQ(f.editor.view.previousWindow, start);
             EXPECT_EQ(f.editor.statusText, "Nouvelles bornes (-1.00, -2.00), (3.00, 4.00)");
         }
         ASSERT_EQ(f.host.messages.size(), c.message ? 1u : 0u);
@@ -214,12 +216,13 @@ TEST(ViewCommands, ZoomPreviousFitAndRedraw)
 
     out = f.run(ControlId::Previous);
     EXPECT_EQ(f.editor.interactionMode, InteractionMode::PreviousWindow);
-    EXPECT_EQ(out.window, f.editor.view.previousWindow);
+    EXPECT_EQ(out.redraw, RedrawKind::Full);
+    EXPECT_EQ(f.editor.view.current, (ViewWindow{-10, -10, 10, 10})) << "the two windows exchanged";
+    EXPECT_EQ(f.editor.view.previousWindow, (ViewWindow{-36, -36, 36, 36}));
 
     out = f.run(ControlId::FitAll);
     EXPECT_EQ(out.cursor, CursorRequest::Arrow);
-    ASSERT_TRUE(out.window.has_value());
-    EXPECT_EQ(*out.window, f.editor.view.dataExtent);
+    EXPECT_EQ(f.editor.view.current, f.editor.view.dataExtent);
     EXPECT_EQ(f.run(ControlId::Redraw).redraw, RedrawKind::Full);
 
     Fixture single;

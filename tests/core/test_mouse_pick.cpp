@@ -5,6 +5,7 @@
 #include "editor/PickCommands.h"
 #include "editor/PlotRedraw.h"
 #include "CurvePointPrinter.h"
+#include "ScriptedEditorHost.h"
 
 #include <gtest/gtest.h>
 
@@ -23,96 +24,8 @@ namespace {
 using Kind = RecordingSurface::Kind;
 using Script = std::vector<PickEvent>;
 
-// A dialog's answer: accepted or not, and the values typed (each dialog takes its own).
-struct DialogAnswer {
-    bool accepted = true;
-    double x = 0;
-    double y = 0;
-    double value = 0;
-};
-
-// Plays the user: each pick gets the next script of events on an 800 x 600 picture,
-// each dialog the next answer; records what was shown.
-class ScriptedHost : public EditorHost {
-public:
-    Editor* editor = nullptr;
-    RecordingSurface picture{{800, 600}};
-    std::deque<Script> picks;
-    std::deque<DialogAnswer> answers;
-    bool copyTicked = false;
-
-    std::vector<std::string> statuses;
-    std::vector<CurvePoint> coordinates;
-    std::vector<std::pair<ParameterDialog, std::string>> dialogs;
-    std::vector<UserMessage> messages;
-    std::vector<CursorRequest> cursors;
-    int picksRun = 0;
-    bool replayRequested = false;
-    bool quitRequested = false;
-    bool unfinishedPick = false;
-
-    MessageAnswer showMessage(const UserMessage& message) override
-    {
-        messages.push_back(message);
-        return MessageAnswer::Ok;
-    }
-    std::vector<CurvePoint> runFormulaDialog() override { return {}; }
-    bool runBoundsDialog(bool&) override { return false; }
-    std::optional<std::string> chooseFileToOpen() override { return std::nullopt; }
-    SaveOutcome saveCurve() override { return SaveOutcome::Cancelled; }
-    std::string shownUnit() const override { return ""; }
-    void showCursor(CursorRequest cursor) override { cursors.push_back(cursor); }
-    // The picks open none of these.
-    bool runPointListDialog() override { return false; }
-    void printCurve() override {}
-    bool copyCurvePicture() override { return false; }
-    void showHelp(const std::string&, const std::string&) override {}
-    bool copyModeTicked() const override { return copyTicked; }
-    void showStatus(const std::string& text) override { statuses.push_back(text); }
-    void showCoordinates(double x, double y) override { coordinates.push_back({x, y}); }
-    bool runParameterDialog(ParameterDialog dialog, const std::string& title) override
-    {
-        dialogs.emplace_back(dialog, title);
-        DialogAnswer a = answers.empty() ? DialogAnswer{false} : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        EnteredValues& e = editor->entered;
-        e.accepted = a.accepted ? 1 : 0;
-        if (!a.accepted)
-            return false;
-        switch (dialog) {
-        case ParameterDialog::Factor:
-            e.value = a.value;
-            break;
-        case ParameterDialog::Point:
-        case ParameterDialog::Affinity:
-            e.x = a.x;
-            e.y = a.y;
-            break;
-        case ParameterDialog::PointAndAngle:
-            e.x = a.x;
-            e.y = a.y;
-            e.value = a.value;
-            break;
-        }
-        return true;
-    }
-    bool runPick(MousePick& pick) override
-    {
-        ++picksRun;
-        Script script = picks.empty() ? Script{} : picks.front();
-        if (!picks.empty())
-            picks.pop_front();
-        bool running = true;
-        for (const PickEvent& event : script)
-            if (running)
-                running = pick.handle(event, picture);
-        unfinishedPick = unfinishedPick || running;
-        replayRequested = pick.clickToReplay();
-        quitRequested = pick.quitRequested();
-        return pick.result();
-    }
-};
+using DialogAnswer = ScriptedHost::DialogAnswer;
+using OpenedDialog = ScriptedHost::OpenedDialog;
 
 // Helpers that read as the user's gestures.
 Script dragRectangle(PixelPoint from, PixelPoint to)
@@ -134,7 +47,7 @@ struct Fixture {
         for (int i = 0; i < points; ++i)
             editor.document.appendPoint({i - 20.0, (i - 20.0) / 2});
         editor.document.markSaved();
-        redrawPlot(editor, host.picture);
+        redrawPlot(editor, host, host.picture);
         host.picture.clear();
     }
     CurvePoint world(PixelPoint p) const { return editor.mapping.pixelToWorld(p); }
@@ -194,7 +107,7 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
         std::vector<Script> picks;
         std::deque<DialogAnswer> answers;
         Op expected;
-        std::vector<std::pair<ParameterDialog, std::string>> dialogs;
+        std::vector<OpenedDialog> dialogs;
         After after;
     };
     const Script rectangle = dragRectangle(R1, R2);
@@ -289,7 +202,7 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
         Fixture f;
         f.host.copyTicked = c.copy;
         f.host.picks.assign(c.picks.begin(), c.picks.end());
-        f.host.answers = c.answers;
+        f.host.dialogAnswers = c.answers;
         CurveDocument expected = f.editor.document;
         if (c.expected)
             c.expected(expected, f, f.selectionOf(R1, R2));
@@ -297,7 +210,7 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
         const CommandOutcome out = transformationCommand(f.editor, f.host, c.id);
 
         EXPECT_TRUE(f.host.picks.empty() && !f.host.unfinishedPick) << "every scripted pick ran to its end";
-        EXPECT_EQ(f.host.dialogs, c.dialogs);
+        EXPECT_EQ(f.host.dialogsOpened, c.dialogs);
         EXPECT_EQ(std::vector<CurvePoint>(f.editor.document.points.begin(),
                                           f.editor.document.points.begin() + f.editor.document.count),
                   std::vector<CurvePoint>(expected.points.begin(), expected.points.begin() + expected.count));
@@ -308,7 +221,7 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
         EXPECT_EQ(f.host.cursors, std::vector<CursorRequest>{CursorRequest::Cross});
         EXPECT_TRUE(f.host.messages.empty());
         EXPECT_EQ(f.editor.statusText, "") << "the prompts go to the status line only";
-        EXPECT_EQ(f.host.statuses.back() == "Annulation de la fonction", c.after.annulled);
+        EXPECT_EQ(f.host.statusShown.back() == "Annulation de la fonction", c.after.annulled);
         EXPECT_EQ(f.backgroundDrawn(), c.after.redrawn);
         EXPECT_EQ(!noFeedbackLeft(f.host.picture), c.after.figureLeft);
     }
@@ -321,7 +234,7 @@ TEST(TransformationCommand, WithoutAPointDoesNothingAtAll)
     EXPECT_EQ(out.cursor, CursorRequest::Unchanged);
     EXPECT_FALSE(out.showCount);
     EXPECT_TRUE(f.host.cursors.empty());
-    EXPECT_TRUE(f.host.statuses.empty());
+    EXPECT_TRUE(f.host.statusShown.empty());
     EXPECT_EQ(f.host.picksRun, 0);
     EXPECT_EQ(f.editor.interactionMode, InteractionMode::Idle);
 }
@@ -331,7 +244,7 @@ TEST(TransformationCommand, PromptsEachPhaseAndEachFirstClick)
     Fixture f;
     f.host.picks = {dragRectangle(R1, R2), dragSegment(A, B)};
     transformationCommand(f.editor, f.host, ControlId::Translate);
-    EXPECT_EQ(f.host.statuses, (std::vector<std::string>{
+    EXPECT_EQ(f.host.statusShown, (std::vector<std::string>{
                                    "Translation : Gauche-Sélection / Droit,Esc-Arrêt",
                                    "Translation : Gauche-Fin sélection / Droit,Esc-Arrêt",
                                    "Translation : Gauche-Origine / Droit-Saisie / Escape-Arrêt",
@@ -457,8 +370,8 @@ TEST(EraseWindowCommand, DeletesThePointsInsideAndSaysHowMany)
         EXPECT_EQ(f.editor.interactionMode, InteractionMode::EraseWindow);
         EXPECT_EQ(f.editor.document.count, 41 - c.deleted);
         EXPECT_EQ(f.editor.document.undoCount, 41);
-        EXPECT_EQ(f.host.statuses.back(), "Suppression de " + std::to_string(c.deleted) + " point(s)");
-        EXPECT_EQ(f.host.statuses.front(), "Effacer : Gauche-Sélection / Droit,Esc-Arrêt");
+        EXPECT_EQ(f.host.statusShown.back(), "Suppression de " + std::to_string(c.deleted) + " point(s)");
+        EXPECT_EQ(f.host.statusShown.front(), "Effacer : Gauche-Sélection / Droit,Esc-Arrêt");
         EXPECT_TRUE(f.backgroundDrawn());
         EXPECT_TRUE(noFeedbackLeft(f.host.picture));
         EXPECT_EQ(f.host.cursors, std::vector<CursorRequest>{CursorRequest::Cross});
@@ -482,7 +395,7 @@ TEST(ZoomWindowCommand, EitherCornerOrderGivesTheSameView)
         EXPECT_EQ(f.editor.view.previousWindow, before);
         EXPECT_EQ(f.editor.mapping.scaleX, (expected.max.x - expected.min.x) / 640) << "the new view is drawn";
         EXPECT_EQ(out.cursor, CursorRequest::Arrow);
-        EXPECT_EQ(f.host.statuses.front(), "Zoom : Gauche-Sélection / Droit,Esc-Arrêt");
+        EXPECT_EQ(f.host.statusShown.front(), "Zoom : Gauche-Sélection / Droit,Esc-Arrêt");
         if (first) {
             EXPECT_EQ(f.editor.view.current, *first);
         }
@@ -538,10 +451,10 @@ TEST(Prompts, EachModeHasItsPhaseAndClickTexts)
         SCOPED_TRACE(std::to_string(int(c.mode)) + " kind " + std::to_string(int(c.kind)));
         ScriptedHost host;
         showPhasePrompt(host, c.mode, c.kind);
-        EXPECT_EQ(host.statuses, c.phase ? std::vector<std::string>{c.phase} : std::vector<std::string>{});
-        host.statuses.clear();
+        EXPECT_EQ(host.statusShown, c.phase ? std::vector<std::string>{c.phase} : std::vector<std::string>{});
+        host.statusShown.clear();
         showClickPrompt(host, c.mode, c.kind);
-        EXPECT_EQ(host.statuses, c.click ? std::vector<std::string>{c.click} : std::vector<std::string>{});
+        EXPECT_EQ(host.statusShown, c.click ? std::vector<std::string>{c.click} : std::vector<std::string>{});
     }
 }
 

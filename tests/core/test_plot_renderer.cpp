@@ -43,7 +43,9 @@ struct Plot {
 Plot render(ViewWindow window, const CurveDocument& doc = {}, int flags = 0)
 {
     Plot plot;
-    plot.mapping = renderPlot(plot.surface, plot.view, window, doc, flags);
+    // As a command would: the request becomes the window when it is usable.
+    setViewWindow(plot.view, window);
+    plot.mapping = renderPlot(plot.surface, plot.view.current, doc, flags).mapping;
     return plot;
 }
 
@@ -294,7 +296,7 @@ TEST(PlotRenderer, IncrementalRedrawErasesTheSnapshotFirst)
     const int flags = Derivative1 | Derivative2;
     RecordingSurface surface{AreaSize};
     ViewState view;
-    const CanvasMapping mapping = renderPlot(surface, view, view.current, doc, flags);
+    const CanvasMapping mapping = renderPlot(surface, view.current, doc, flags).mapping;
     const std::vector<Primitive> before = surface.ofKind(Kind::Polyline);
 
     doc.takeSnapshot();
@@ -349,9 +351,7 @@ TEST(PlotRenderer, DegenerateWindowsAndDevicesTerminate)
             for (int dpi : {96, 0, 600}) {
                 SCOPED_TRACE(testing::Message() << w.xmin << " " << size.width << " " << dpi);
                 RecordingSurface surface{size, dpi, dpi};
-                ViewState view;
-                view.current = w; // as if it had got there without setViewWindow
-                renderPlot(surface, view, w, doc, Derivative1 | Derivative2);
+                renderPlot(surface, w, doc, Derivative1 | Derivative2); // whatever the window
                 // Background, axes, at most four bounded passes and the curve.
                 EXPECT_LT(surface.primitives().size(), 300u);
             }
@@ -387,9 +387,7 @@ TEST(PlotRenderer, WindowsNextToTheLargestDoubleLabelOnlyFiniteValues)
         for (PixelSize size : sizes) {
             SCOPED_TRACE(testing::Message() << c.what << " " << size.width);
             RecordingSurface surface{size};
-            ViewState view;
-            view.current = c.window; // as if it had got there without setViewWindow
-            renderPlot(surface, view, c.window, doc, Derivative1 | Derivative2);
+            renderPlot(surface, c.window, doc, Derivative1 | Derivative2);
             const std::vector<Primitive> texts = surface.ofKind(Kind::Text);
             EXPECT_EQ(!texts.empty(), c.graduated);
             for (const Primitive& p : texts) {

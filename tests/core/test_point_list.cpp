@@ -98,8 +98,8 @@ TEST(PointList, InsertIsRefusedOnlyAtTheCapacity)
     EXPECT_EQ(list.points().front(), (CurvePoint{-1, 1}));
     const std::vector<CurvePoint> full = pointsOf(list);
     EXPECT_EQ(list.insert("-2", "1"),
-              (PointListMessage{"Limite des points atteinte\nImpossible d'inserer un point", "Attention",
-                                PointListIcon::Warning, true}));
+              (UserMessage{"Limite des points atteinte\nImpossible d'inserer un point", "Attention",
+                           MessageButtons::Ok, MessageIcon::Warning, MessageOwner::Dialog}));
     EXPECT_EQ(pointsOf(list), full);
 }
 

@@ -71,7 +71,7 @@ private slots:
         CanvasMapping mapping;
         {
             CQtSurface surface(image);
-            mapping = renderPlot(surface, view, view.current, doc, Derivative1 | Derivative2);
+            mapping = renderPlot(surface, view.current, doc, Derivative1 | Derivative2).mapping;
         }
         const QImage plot = image.copy();
 

@@ -8,17 +8,20 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // Which window a message box belongs to.
 enum class MessageOwner {
-    Window, // the main window
+    Window,      // the main window
     DrawingArea, // the drawing area in the main window
-    Focus,  // whichever window has the keyboard focus
-    None,   // no owner (start-up, file readers)
+    Dialog,      // the dialog whose logic raised it (the point list)
+    Focus,       // whichever window has the keyboard focus
+    None,        // no owner (start-up, file readers)
 };
 
 // Caption of a message box raised without a caption of its own.
 inline constexpr const char* DefaultMessageCaption = "Erreur";
 
-// A message box a command asks for: French text and caption (empty for the default
-// caption), buttons, icon and owner.
+// The one message type of the program: a message box that a command, a dialog's logic
+// or an operation asks for, with its French text and caption (empty for the default
+// caption), buttons, icon and owner. Lowest in core, so that every subsystem can say
+// what it has to say the same way.
 struct UserMessage {
     std::string text;
     std::string caption;
