@@ -10,7 +10,7 @@
 #include "core/curve/CurveFile.h"
 #include "core/draw/RecordingSurface.h"
 #include "core/editor/CanvasCommands.h"
-#include "core/editor/ControlIds.h"
+#include "core/editor/MainControl.h"
 #include "core/editor/Editor.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
@@ -19,7 +19,7 @@
 #include "core/editor/PlotRedraw.h"
 #include "core/formula/FormulaEvaluation.h"
 
-#include <array>
+#include <span>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -59,16 +59,6 @@ struct SessionFiles {
     fuzz::ScratchFile points{"session", ".txt"};
 };
 
-const std::array<int, 30> Commands = {
-    ControlId::Stop,       ControlId::Cancel,        ControlId::PointEntry,    ControlId::Homothety,
-    ControlId::Bounds,     ControlId::DeletePoint,   ControlId::EraseWindow,   ControlId::Formula,
-    ControlId::Print,      ControlId::List,          ControlId::Translate,     ControlId::Undo,
-    ControlId::FitAll,     ControlId::Previous,      ControlId::ZoomWindow,    ControlId::Mirror,
-    ControlId::CopyPicture, ControlId::ZoomOut,      ControlId::ZoomIn,        ControlId::Rotate,
-    ControlId::Redraw,     ControlId::Affinity,      ControlId::Reset,         ControlId::Centre,
-    ControlId::OpenFile,   ControlId::Save,          ControlId::SmoothAkima,   ControlId::Derivative1Box,
-    ControlId::IntegralBox, ControlId::Periodic,
-};
 
 // Answers every dialog from the input, reading typed texts the way the dialogs do.
 class InputHost : public NullEditorHost {
@@ -241,8 +231,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const MouseButton button = (in.byte() & 1) ? MouseButton::Left : MouseButton::Right;
             outcome = canvasClick(editor, host, button, {in.u16() % s.width, in.u16() % s.height});
         } else {
-            const int id = Commands[in.upTo(static_cast<int>(Commands.size()))];
-            if (id == ControlId::Stop || id == ControlId::Cancel)
+            // Every registered command, as the window would send it.
+            const std::span<const CommandEntry> commands = editorCommands();
+            const MainControl id = commands[static_cast<std::size_t>(in.upTo(static_cast<int>(commands.size())))].id;
+            if (id == MainControl::Stop || id == MainControl::Cancel)
                 break;
             host.copyMode = in.byte() & 1;
             outcome = runEditorCommand(editor, host, id, in.byte() & 1);
@@ -254,7 +246,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The session ends: the stop path must end whatever the answers, saving or not.
     for (int attempt = 0;; ++attempt) {
-        if (runEditorCommand(editor, host, ControlId::Stop).stop)
+        if (runEditorCommand(editor, host, MainControl::Stop).stop)
             break;
         if (attempt > 1000)
             broken("the stop path never ends");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string_view>
 #include <string>
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
@@ -16,7 +17,7 @@ enum class MessageOwner {
 };
 
 // Caption of a message box raised without a caption of its own.
-inline constexpr const char* DefaultMessageCaption = "Erreur";
+inline constexpr std::string_view DefaultMessageCaption = "Erreur";
 
 // The one message type of the program: a message box that a command, a dialog's logic
 // or an operation asks for, with its French text and caption (empty for the default

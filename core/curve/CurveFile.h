@@ -11,7 +11,7 @@ inline constexpr int CurveFileVersion = 20020704;
 // The first version with the smoothing line; below it the first number is the point count.
 inline constexpr int CurveFileVersionWithMode = 20020703;
 
-inline constexpr const char* ReadErrorMessage = "Erreur à la ligne [%s] !!!\nLecture interrompue";
+inline constexpr std::string_view ReadErrorMessage = "Erreur à la ligne [%s] !!!\nLecture interrompue";
 
 // What a reader tells its caller: whether the file could be opened, and the message
 // to show (UTF-8, empty when there is none).

@@ -13,12 +13,12 @@ enum class FileDialogError {
 };
 
 inline constexpr int MaxFilePathLength = 255;
-inline constexpr const char* FileDialogErrorCaption = "Attention";
-inline constexpr const char* OpenDialogTitle = "Ouvrir un fichier";
-inline constexpr const char* SaveDialogTitle = "Enregistrer un fichier";
-inline constexpr const char* CurveFileFilterName = "Fichier courbe";
-inline constexpr const char* AsciiFileFilterName = "Fichiers ASCII";
-inline constexpr const char* CurveFileExtension = "crb";
+inline constexpr std::string_view FileDialogErrorCaption = "Attention";
+inline constexpr std::string_view OpenDialogTitle = "Ouvrir un fichier";
+inline constexpr std::string_view SaveDialogTitle = "Enregistrer un fichier";
+inline constexpr std::string_view CurveFileFilterName = "Fichier courbe";
+inline constexpr std::string_view AsciiFileFilterName = "Fichiers ASCII";
+inline constexpr std::string_view CurveFileExtension = "crb";
 
 // Checks a path the dialog returned the way the original dialog's buffer and name
 // checks did: too long for 256 characters, or not a usable file name.

@@ -63,7 +63,7 @@ std::optional<PointFieldTexts> CPointList::fieldTexts(int selected) const
 std::optional<UserMessage> CPointList::insert(std::string_view xText, std::string_view yText)
 {
     if (listCount_ >= MaxCurvePoints)
-        return UserMessage{ListLimitMessage, ListLimitCaption, MessageButtons::Ok, MessageIcon::Warning,
+        return UserMessage{std::string(ListLimitMessage), std::string(ListLimitCaption), MessageButtons::Ok, MessageIcon::Warning,
                            MessageOwner::Dialog};
     (*listPoints_)[static_cast<std::size_t>(listCount_++)] = {readPointField(xText), readPointField(yText)};
     normalizePoints(*listPoints_, listCount_);

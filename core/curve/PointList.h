@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-inline constexpr const char* PointListTitle = "Liste des Points";
-inline constexpr const char* PointLineFormat = " %03d       %+6.3e         %+6.3e";
-inline constexpr const char* PointCountFormat = "%03d Points";
-inline constexpr const char* PointFieldFormat = "%+6.3e";
-inline constexpr const char* ListLimitMessage = "Limite des points atteinte\nImpossible d'inserer un point";
-inline constexpr const char* ListLimitCaption = "Attention";
+inline constexpr std::string_view PointListTitle = "Liste des Points";
+inline constexpr std::string_view PointLineFormat = " %03d       %+6.3e         %+6.3e";
+inline constexpr std::string_view PointCountFormat = "%03d Points";
+inline constexpr std::string_view PointFieldFormat = "%+6.3e";
+inline constexpr std::string_view ListLimitMessage = "Limite des points atteinte\nImpossible d'inserer un point";
+inline constexpr std::string_view ListLimitCaption = "Attention";
 
 // How many characters of an entry field are read.
 inline constexpr int PointFieldLength = 15;

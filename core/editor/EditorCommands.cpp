@@ -1,7 +1,7 @@
 #include "editor/EditorCommands.h"
 
 #include "curve/CurveFile.h"
-#include "editor/ControlIds.h"
+#include "editor/MainControl.h"
 #include "editor/PickCommands.h"
 #include "settings/SupportFile.h"
 #include "text/NumberText.h"
@@ -12,13 +12,6 @@
 #include <string>
 
 namespace {
-
-struct CommandInput {
-    int id = ControlId::NoId;
-    bool ticked = false;
-};
-
-using CommandFunction = CommandOutcome (*)(Editor&, EditorHost&, const CommandInput&);
 
 void fitEditorView(Editor& editor)
 {
@@ -248,7 +241,7 @@ CommandOutcome saveCommand(Editor& editor, EditorHost& host, const CommandInput&
 
 CommandOutcome smoothingCommand(Editor& editor, EditorHost&, const CommandInput& input)
 {
-    editor.document.smoothingMode = input.id - ControlId::SmoothAucun;
+    editor.document.smoothingMode = static_cast<int>(input.id) - static_cast<int>(MainControl::SmoothAucun);
     return redrawn();
 }
 
@@ -257,10 +250,10 @@ CommandOutcome smoothingCommand(Editor& editor, EditorHost&, const CommandInput&
 CommandOutcome displayFlagCommand(Editor& editor, EditorHost&, const CommandInput& input)
 {
     int& flags = editor.displayFlags;
-    if (input.id == ControlId::IntegralBox) {
+    if (input.id == MainControl::IntegralBox) {
         flags = input.ticked ? int{Integral} : flags & ~Integral;
     } else {
-        const int flag = input.id == ControlId::Derivative1Box ? Derivative1 : Derivative2;
+        const int flag = input.id == MainControl::Derivative1Box ? Derivative1 : Derivative2;
         flags = input.ticked ? (flags & ~Integral) | flag : flags & ~flag;
     }
     CommandOutcome out = redrawn();
@@ -296,57 +289,68 @@ CommandOutcome blankStatusCommand(Editor& editor, EditorHost&, const CommandInpu
     return {};
 }
 
-struct CommandEntry {
-    int id;
-    CommandFunction run;
-};
-
 constexpr CommandEntry Commands[] = {
-    {ControlId::Stop, stopCommand},
-    {ControlId::Help, helpCommand},
-    {ControlId::Print, printCommand},
-    {ControlId::CopyPicture, copyPictureCommand},
-    {ControlId::List, listCommand},
-    {ControlId::Cancel, stopCommand},
-    {ControlId::PointEntry, pointEntryCommand},
-    {ControlId::Bounds, boundsCommand},
-    {ControlId::DeletePoint, deletePointCommand},
-    {ControlId::Formula, formulaCommand},
-    {ControlId::Undo, undoCommand},
-    {ControlId::FitAll, fitAllCommand},
-    {ControlId::Previous, previousCommand},
-    {ControlId::ZoomOut, zoomOutCommand},
-    {ControlId::ZoomIn, zoomInCommand},
-    {ControlId::Redraw, redrawCommand},
-    {ControlId::Reset, resetCommand},
-    {ControlId::Centre, centreCommand},
-    {ControlId::OpenFile, openFileCommand},
-    {ControlId::Save, saveCommand},
-    {ControlId::SmoothAucun, smoothingCommand},
-    {ControlId::SmoothCubique, smoothingCommand},
-    {ControlId::SmoothAkima, smoothingCommand},
-    {ControlId::SmoothCarlson, smoothingCommand},
-    {ControlId::Derivative1Box, displayFlagCommand},
-    {ControlId::Derivative2Box, displayFlagCommand},
-    {ControlId::IntegralBox, displayFlagCommand},
-    {ControlId::Periodic, periodicCommand},
-    {ControlId::Homothety, transformCommand},
-    {ControlId::Translate, transformCommand},
-    {ControlId::Mirror, transformCommand},
-    {ControlId::Rotate, transformCommand},
-    {ControlId::Affinity, transformCommand},
-    {ControlId::EraseWindow, eraseWindowPickCommand},
-    {ControlId::ZoomWindow, zoomWindowPickCommand},
+    {MainControl::Stop, stopCommand},
+    {MainControl::Help, helpCommand},
+    {MainControl::Print, printCommand},
+    {MainControl::CopyPicture, copyPictureCommand},
+    {MainControl::List, listCommand},
+    {MainControl::Cancel, stopCommand},
+    {MainControl::PointEntry, pointEntryCommand},
+    {MainControl::Bounds, boundsCommand},
+    {MainControl::DeletePoint, deletePointCommand},
+    {MainControl::Formula, formulaCommand},
+    {MainControl::Undo, undoCommand},
+    {MainControl::FitAll, fitAllCommand},
+    {MainControl::Previous, previousCommand},
+    {MainControl::ZoomOut, zoomOutCommand},
+    {MainControl::ZoomIn, zoomInCommand},
+    {MainControl::Redraw, redrawCommand},
+    {MainControl::Reset, resetCommand},
+    {MainControl::Centre, centreCommand},
+    {MainControl::OpenFile, openFileCommand},
+    {MainControl::Save, saveCommand},
+    {MainControl::SmoothAucun, smoothingCommand},
+    {MainControl::SmoothCubique, smoothingCommand},
+    {MainControl::SmoothAkima, smoothingCommand},
+    {MainControl::SmoothCarlson, smoothingCommand},
+    {MainControl::Derivative1Box, displayFlagCommand},
+    {MainControl::Derivative2Box, displayFlagCommand},
+    {MainControl::IntegralBox, displayFlagCommand},
+    {MainControl::Periodic, periodicCommand},
+    {MainControl::Homothety, transformCommand},
+    {MainControl::Translate, transformCommand},
+    {MainControl::Mirror, transformCommand},
+    {MainControl::Rotate, transformCommand},
+    {MainControl::Affinity, transformCommand},
+    {MainControl::EraseWindow, eraseWindowPickCommand},
+    {MainControl::ZoomWindow, zoomWindowPickCommand},
+    // "&Copie" only ticks itself, and a unit chosen is taken at the next save.
+    {MainControl::CopyMode, blankStatusCommand},
+    {MainControl::Units, blankStatusCommand},
 };
 
 } // namespace
 
-CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, int id, bool ticked)
+std::span<const CommandEntry> editorCommands()
 {
-    const CommandInput input{id, ticked};
+    return Commands;
+}
+
+const CommandEntry* findCommand(MainControl id)
+{
     for (const CommandEntry& entry : Commands)
         if (entry.id == id)
-            return entry.run(editor, host, input);
+            return &entry;
+    return nullptr;
+}
+
+CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, MainControl id, bool ticked)
+{
+    const CommandInput input{id, ticked};
+    if (const CommandEntry* entry = findCommand(id))
+        return entry->run(editor, host, input);
+    // What no control of the window sends: only the status line is blanked.
     return blankStatusCommand(editor, host, input);
 }
 

@@ -2,10 +2,12 @@
 
 #include "editor/Editor.h"
 #include "editor/EditorHost.h"
+#include "editor/MainControl.h"
 #include "settings/SupportFile.h"
 #include "view/ViewWindow.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,10 +34,29 @@ void showHelpTopic(Editor& editor, EditorHost& host, std::string_view topic);
 // Where the installed help file is, if it is installed.
 std::optional<std::string> helpFilePath(const Editor& editor);
 
+// What a control hands its command: which control, and for check boxes the state after
+// the click.
+struct CommandInput {
+    MainControl id = MainControl::NoId;
+    bool ticked = false;
+};
+using EditorCommand = CommandOutcome (*)(Editor&, EditorHost&, const CommandInput&);
+
+// The one registration of a main-window command: the window's dispatch, the session
+// fuzzer's list of commands and the test that every button has a command all come
+// from this table.
+struct CommandEntry {
+    MainControl id;
+    EditorCommand run;
+};
+std::span<const CommandEntry> editorCommands();
+// The entry of control `id`; none for a control that sends no command.
+const CommandEntry* findCommand(MainControl id);
+
 // Runs the command of control `id` on the editor. `ticked` is the state of the
-// control after the click, for check boxes. Controls without a command of their own
-// ("&Copie", the unit box...) blank the status text.
-CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, int id, bool ticked = false);
+// control after the click, for check boxes. "&Copie" and the unit box only blank the
+// status text.
+CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, MainControl id, bool ticked = false);
 
 // The stop path: asks whether to save a modified curve, then saves until the file is
 // written or the user gives up. The outcome says stop.

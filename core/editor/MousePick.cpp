@@ -6,6 +6,7 @@
 #include "editor/PlotRedraw.h"
 #include "transform/TransformOperations.h"
 
+#include <string_view>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -112,10 +113,10 @@ const char* secondClickPrompt(Mode m)
 }
 
 // The titles the point dialogs take for the mode they serve.
-constexpr const char* TranslationVectorTitle = "Vecteur translation";
-constexpr const char* HomothetyCentreTitle = "Centre de l'homothétie";
-constexpr const char* MirrorTitle = "Vecteur Miroir";
-constexpr const char* RotationTitle = "Vecteur de Rotation";
+constexpr std::string_view TranslationVectorTitle = "Vecteur translation";
+constexpr std::string_view HomothetyCentreTitle = "Centre de l'homothétie";
+constexpr std::string_view MirrorTitle = "Vecteur Miroir";
+constexpr std::string_view RotationTitle = "Vecteur de Rotation";
 
 } // namespace
 
@@ -286,9 +287,9 @@ void MousePick::rightPress(Surface& picture)
     if (kind_ == PickKind::Segment && previewOf(mode)) {
         const bool translation = isTranslation(mode);
         const bool accepted =
-            translation ? host_.runParameterDialog(ParameterDialog::Point, TranslationVectorTitle)
+            translation ? host_.runParameterDialog(ParameterDialog::Point, std::string(TranslationVectorTitle))
                         : host_.runParameterDialog(ParameterDialog::PointAndAngle,
-                                                   isMirror(mode) ? MirrorTitle : RotationTitle);
+                                                   std::string(isMirror(mode) ? MirrorTitle : RotationTitle));
         if (accepted) {
             feedback.segment.finish(picture);
             first_ = {editor_.entered.x, editor_.entered.y};
@@ -302,7 +303,7 @@ void MousePick::rightPress(Surface& picture)
             redrawCurrentView(picture);
         }
     } else if (kind_ == PickKind::Centre && isHomothety(mode)) {
-        bool accepted = host_.runParameterDialog(ParameterDialog::Point, HomothetyCentreTitle);
+        bool accepted = host_.runParameterDialog(ParameterDialog::Point, std::string(HomothetyCentreTitle));
         if (accepted) {
             first_ = {editor_.entered.x, editor_.entered.y};
             accepted = host_.runParameterDialog(ParameterDialog::Factor, "");

@@ -1,6 +1,6 @@
 #include "editor/PickCommands.h"
 
-#include "editor/ControlIds.h"
+#include "editor/MainControl.h"
 #include "editor/MousePick.h"
 #include "transform/TransformOperations.h"
 
@@ -11,18 +11,18 @@ namespace {
 using Mode = InteractionMode;
 
 // The mode of a transformation button; the affinity has no copy variant.
-std::optional<Mode> transformationMode(int controlId, bool copy)
+std::optional<Mode> transformationMode(MainControl control, bool copy)
 {
-    switch (controlId) {
-    case ControlId::Homothety:
+    switch (control) {
+    case MainControl::Homothety:
         return copy ? Mode::HomothetyCopy : Mode::Homothety;
-    case ControlId::Translate:
+    case MainControl::Translate:
         return copy ? Mode::TranslateCopy : Mode::Translate;
-    case ControlId::Mirror:
+    case MainControl::Mirror:
         return copy ? Mode::MirrorCopy : Mode::Mirror;
-    case ControlId::Rotate:
+    case MainControl::Rotate:
         return copy ? Mode::RotateCopy : Mode::Rotate;
-    case ControlId::Affinity:
+    case MainControl::Affinity:
         return Mode::Affinity;
     default:
         return std::nullopt;
@@ -75,11 +75,11 @@ TransformResult applyTransformation(Editor& editor, Mode mode, const Selection& 
 
 } // namespace
 
-CommandOutcome transformationCommand(Editor& editor, EditorHost& host, int controlId)
+CommandOutcome transformationCommand(Editor& editor, EditorHost& host, MainControl control)
 {
     if (editor.document.count < 1)
         return {};
-    const std::optional<Mode> chosen = transformationMode(controlId, host.copyModeTicked());
+    const std::optional<Mode> chosen = transformationMode(control, host.copyModeTicked());
     if (!chosen)
         return {};
     const Mode mode = *chosen;

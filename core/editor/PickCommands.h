@@ -1,16 +1,18 @@
 #pragma once
 
-#include "editor/EditorCommands.h"
+#include "common/CommandOutcome.h"
+#include "editor/Editor.h"
+#include "editor/EditorHost.h"
+#include "editor/MainControl.h"
 
 // The commands that take their input with mouse picks on the drawing area. Each sets
 // the cross cursor while it runs and asks for the arrow when it ends; the status line
 // then shows statusText again, replacing what the picks wrote there.
 
-// "&Trans", "&Miroir", "&Rotat", "&Homo." and "&Affinité" (`controlId` 30, 39, 50, 12
-// or 55): nothing without a point; otherwise the copy variant when "&Copie" is ticked,
+// "&Trans", "&Miroir", "&Rotat", "&Homo." and "&Affinité" (`control`): nothing without a point; otherwise the copy variant when "&Copie" is ticked,
 // the snapshot, the selection rectangle, then the vector, line, angle, centre and
 // factor, or the affinity dialog, and the transformation.
-CommandOutcome transformationCommand(Editor& editor, EditorHost& host, int controlId);
+CommandOutcome transformationCommand(Editor& editor, EditorHost& host, MainControl control);
 
 // "&Effac Fen": the points inside a rectangle are deleted by the pick itself.
 CommandOutcome eraseWindowCommand(Editor& editor, EditorHost& host);

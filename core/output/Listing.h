@@ -12,15 +12,15 @@
 // The printed point list: the points go to a listing file, which the text printer then
 // prints page by page between a framed header and footer.
 
-inline constexpr const char* ListingFileName = "fichedit.$$$";
-inline constexpr const char* ListingHeadingFormat = "%-12s%20s%20s";
-inline constexpr const char* ListingLineFormat = "%-12d        %+.4e        %+.4e";
-inline constexpr const char* ListingTitle = "Editeur de courbes";
-inline constexpr const char* PrintDocumentName = "Impression données ...";
-inline constexpr const char* PrintErrorMessage = "Erreur en cours d'impression !!";
-inline constexpr const char* PageNumberFormat = "Page: %u";
+inline constexpr std::string_view ListingFileName = "fichedit.$$$";
+inline constexpr std::string_view ListingHeadingFormat = "%-12s%20s%20s";
+inline constexpr std::string_view ListingLineFormat = "%-12d        %+.4e        %+.4e";
+inline constexpr std::string_view ListingTitle = "Editeur de courbes";
+inline constexpr std::string_view PrintDocumentName = "Impression données ...";
+inline constexpr std::string_view PrintErrorMessage = "Erreur en cours d'impression !!";
+inline constexpr std::string_view PageNumberFormat = "Page: %u";
 // Stored with its tab, like any line of a printed file, so it comes out indented.
-inline constexpr const char* FooterAddressLine =
+inline constexpr std::string_view FooterAddressLine =
     "\tVeltrix - 12, rue des Ateliers - 69007 Lyon - Tél. 04 72 00 00 00";
 
 // The longest piece of a line the text printer takes at a time.

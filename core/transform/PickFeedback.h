@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curve/CurveDocument.h"
+#include "curve/PointNormalizer.h"
 #include "draw/Surface.h"
 #include "transform/TransformOperations.h"
 #include "view/CanvasMapping.h"
@@ -49,34 +50,6 @@ struct RectangleBand {
 
 // The transformation a segment drag previews.
 enum class PreviewOperation { Translation, Mirror, Rotation };
-
-// Sorts points by x and thins them exactly as normalizePoints does, to the last bit and
-// including which of several points of equal x survives, without its quadratic
-// exchange sort: the input is split into ascending runs (descending ones reversed) that
-// are merged, so a preview made of a few sorted pieces sorts in a few linear passes.
-// Works in buffers reserved once, for up to MaxCurvePoints points.
-class PointNormalizer {
-public:
-    PointNormalizer();
-    void normalize(std::span<CurvePoint> points, int& count);
-
-private:
-    struct Key {
-        double x;
-        int index; // position before sorting
-    };
-    // Sorts keys_[0..n) by x, equal keys in input order; gives keys_ or merged_,
-    // whichever holds the result.
-    Key* sortKeys(int n);
-    void orderTies(Key* keys, int n);
-
-    std::vector<Key> keys_;
-    std::vector<Key> merged_;
-    std::vector<int> runEnds_;
-    std::vector<int> fenwick_;
-    std::vector<int> queue_;
-    std::vector<CurvePoint> sorted_;
-};
 
 // The curve as a segment drag from world point a to world point b would leave it: the
 // selected points transformed, then in copy mode every document point and in move

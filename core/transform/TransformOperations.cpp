@@ -2,6 +2,7 @@
 
 #include "text/NumberText.h"
 
+#include <string_view>
 #include <algorithm>
 #include <cmath>
 
@@ -9,13 +10,14 @@ namespace {
 
 // The capacity warnings as they have always read: the translation's text ends with a
 // blank, and the rotation's caption is "Erreur".
-constexpr const char* CapacityText = "Attention le nombre de points\nest superieur au maxi autorisé !";
-constexpr const char* TranslationCapacityText = "Attention le nombre de points\nest superieur au maxi autorisé ";
+constexpr std::string_view CapacityText = "Attention le nombre de points\nest superieur au maxi autorisé !";
+constexpr std::string_view TranslationCapacityText = "Attention le nombre de points\nest superieur au maxi autorisé ";
 
 // What a transformation has to say, over the drawing area.
-UserMessage transformNotice(const char* text, const char* caption)
+UserMessage transformNotice(std::string_view text, std::string_view caption)
 {
-    return {text, caption, MessageButtons::Ok, MessageIcon::Warning, MessageOwner::DrawingArea};
+    return {std::string(text), std::string(caption), MessageButtons::Ok, MessageIcon::Warning,
+            MessageOwner::DrawingArea};
 }
 
 bool isFinite(CurvePoint p)
@@ -29,7 +31,7 @@ bool isFinite(CurvePoint p)
 // at n and beyond.
 template <class Image>
 TransformResult transformSelected(CurveDocument& doc, const Selection& sel, bool copy, Image image,
-                                  const char* capacityText, const char* capacityCaption)
+                                  std::string_view capacityText, std::string_view capacityCaption)
 {
     PointArray next;
     const int n = std::clamp(doc.count, 0, MaxCurvePoints);

@@ -3,6 +3,7 @@
 #include "common/UserMessage.h"
 #include "curve/CurveDocument.h"
 
+#include <string_view>
 #include <optional>
 #include <string>
 
@@ -49,9 +50,9 @@ struct TransformResult {
 
 // The refusal of a transformation whose images would leave the doubles (overflow to
 // infinity, or not-a-number): nothing of the document is touched, undo copy included.
-inline constexpr const char* NonFiniteResultText =
+inline constexpr std::string_view NonFiniteResultText =
     "Transformation impossible : le résultat sort des nombres représentables";
-inline constexpr const char* NonFiniteResultCaption = "Attention";
+inline constexpr std::string_view NonFiniteResultCaption = "Attention";
 
 // Each takes the undo snapshot first, transforms the selected points (moving them, or
 // adding transformed copies while the curve has room), and ends normalized. The caller

@@ -3,7 +3,6 @@
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CPickLoop.h"
 #include "core/editor/CanvasCommands.h"
-#include "core/editor/ControlIds.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/PlotRedraw.h"
 #include "core/settings/UnitList.h"
@@ -32,7 +31,7 @@
 #include <QScreen>
 #include <QWindow>
 
-using namespace ControlId;
+using enum MainControl;
 
 namespace {
 
@@ -108,10 +107,15 @@ constexpr DialogTemplate Layout{520, 330, Controls};
 
 QString versionText()
 {
-    return QString::fromUtf8(ProductVersionText.data(), qsizetype(ProductVersionText.size()));
+    return toQString(ProductVersionText);
 }
 
 } // namespace
+
+const DialogTemplate& mainWindowLayout()
+{
+    return Layout;
+}
 
 CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* parent)
     : QDialog(parent), editor_(editor), services_(services)
@@ -123,7 +127,7 @@ CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* p
     help_ = [this](QWidget* owner, std::string_view topic) {
         const std::optional<std::string> path = helpFilePath(editor_);
         if (path)
-            services_.showHelp(owner, QString::fromStdString(*path), toQString(topic));
+            services_.showHelp(owner, toQString(*path), toQString(topic));
         return path.has_value();
     };
     buildControls();
@@ -133,10 +137,10 @@ CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* p
 
 void CMainWindow::buildControls()
 {
-    controls_ = buildDialog(*this, Layout, [this](int id) { runCommand(id); });
+    controls_ = buildDialog(*this, Layout, [this](int id) { runCommand(static_cast<MainControl>(id)); });
     auto* smoothingGroup = new QButtonGroup(this);
-    for (int id : {SmoothAucun, SmoothCubique, SmoothAkima, SmoothCarlson})
-        smoothingGroup->addButton(control<QRadioButton>(id), id);
+    for (MainControl id : {SmoothAucun, SmoothCubique, SmoothAkima, SmoothCarlson})
+        smoothingGroup->addButton(control<QRadioButton>(id), static_cast<int>(id));
     units_ = control<QComboBox>(Units);
     recordLayout();
 }
@@ -217,7 +221,7 @@ void CMainWindow::openWindow()
     showCount();
 }
 
-void CMainWindow::runCommand(int id)
+void CMainWindow::runCommand(MainControl id)
 {
     // A second stop while the save question is open must not stop twice.
     if (id == Stop || id == Cancel) {
@@ -233,7 +237,7 @@ void CMainWindow::runCommand(int id)
         return;
     }
     apply(outcome);
-    setStatus(QString::fromStdString(editor_.statusText));
+    setStatus(toQString(editor_.statusText));
     if (stopAfterCommand_) {
         stopAfterCommand_ = false;
         runCommand(Cancel);
@@ -278,7 +282,7 @@ void CMainWindow::fillUnitList()
     }
     const UnitList list = loadUnitList(*editor_.settings, *editor_.installation);
     for (const std::string& name : list.entries)
-        units_->addItem(QString::fromStdString(name));
+        units_->addItem(toQString(name));
     listedUnits_ = units_->count();
     if (list.unitsFileMissing)
         showMessage({std::string(UnitsFileMissingText), std::string(UnitsFileMissingCaption), MessageButtons::Ok,
@@ -287,7 +291,7 @@ void CMainWindow::fillUnitList()
 
 void CMainWindow::showCount()
 {
-    control<QLabel>(PointCount)->setText(QString::fromStdString(cformat(" %3d", {editor_.document.count})));
+    control<QLabel>(PointCount)->setText(toQString(cformat(" %3d", {editor_.document.count})));
 }
 
 void CMainWindow::setStatus(const QString& text)
@@ -305,7 +309,7 @@ void CMainWindow::selectUnit()
     // The entry added for the previous curve's unit goes with that curve.
     while (units_->count() > listedUnits_)
         units_->removeItem(units_->count() - 1);
-    QString unit = QString::fromStdString(editor_.document.unitName);
+    QString unit = toQString(editor_.document.unitName);
     int index = 0;
     if (!unit.isEmpty()) {
         index = -1;
@@ -331,7 +335,7 @@ void CMainWindow::showCurveSettings()
     const CurveDocument& doc = editor_.document;
     // A mode a file may hold outside 0..3 smooths as "Aucun", so it shows as "Aucun".
     int mode = doc.smoothingMode >= 0 && doc.smoothingMode <= 3 ? doc.smoothingMode : 0;
-    control<QRadioButton>(SmoothAucun + mode)->setChecked(true);
+    control<QRadioButton>(static_cast<MainControl>(static_cast<int>(SmoothAucun) + mode))->setChecked(true);
     control<QCheckBox>(Periodic)->setChecked(doc.periodic != 0);
 }
 
@@ -447,8 +451,8 @@ void CMainWindow::setCurrentCursor(Qt::CursorShape shape)
 
 void CMainWindow::showMouseCoordinates(double x, double y)
 {
-    control<QLabel>(MouseX)->setText(QString::fromStdString(cformat(" %.3lf ", {x})));
-    control<QLabel>(MouseY)->setText(QString::fromStdString(cformat(" %.3lf ", {y})));
+    control<QLabel>(MouseX)->setText(toQString(cformat(" %.3lf ", {x})));
+    control<QLabel>(MouseY)->setText(toQString(cformat(" %.3lf ", {y})));
 }
 
 // What the commands ask of the window.
@@ -470,8 +474,8 @@ QWidget* CMainWindow::ownerFor(MessageOwner owner)
 
 MessageAnswer CMainWindow::showMessage(const UserMessage& message)
 {
-    return services_.showMessage(ownerFor(message.owner), QString::fromStdString(message.text),
-                                 QString::fromStdString(message.caption), message.buttons, message.icon);
+    return services_.showMessage(ownerFor(message.owner), toQString(message.text),
+                                 toQString(message.caption), message.buttons, message.icon);
 }
 
 std::vector<CurvePoint> CMainWindow::runFormulaDialog()
@@ -496,7 +500,7 @@ bool CMainWindow::copyCurvePicture()
 
 void CMainWindow::showHelp(const std::string& path, const std::string& topic)
 {
-    services_.showHelp(this, QString::fromStdString(path), QString::fromStdString(topic));
+    services_.showHelp(this, toQString(path), toQString(topic));
 }
 
 bool CMainWindow::runBoundsDialog(bool& allRead)
@@ -506,8 +510,8 @@ bool CMainWindow::runBoundsDialog(bool& allRead)
 
 std::optional<std::string> CMainWindow::chooseFileToOpen()
 {
-    auto path = ::chooseFileToOpen(services_, this, QString::fromUtf8(OpenDialogTitle), QStringLiteral("*.crb"),
-                                   QString::fromUtf8(CurveFileExtension));
+    auto path = ::chooseFileToOpen(services_, this, toQString(OpenDialogTitle), QStringLiteral("*.crb"),
+                                   toQString(CurveFileExtension));
     if (!path)
         return std::nullopt;
     return path->toStdString();
@@ -537,7 +541,7 @@ bool CMainWindow::copyModeTicked() const
 
 void CMainWindow::showStatus(const std::string& text)
 {
-    setStatus(QString::fromStdString(text));
+    setStatus(toQString(text));
 }
 
 void CMainWindow::showCoordinates(double x, double y)
@@ -548,7 +552,7 @@ void CMainWindow::showCoordinates(double x, double y)
 bool CMainWindow::runParameterDialog(ParameterDialog dialog, const std::string& title)
 {
     EnteredValues& entered = editor_.entered;
-    const QString shownTitle = QString::fromStdString(title);
+    const QString shownTitle = toQString(title);
     switch (dialog) {
     case ParameterDialog::Factor:
         return askFactor(drawingArea_, entered, shownTitle);

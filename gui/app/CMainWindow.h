@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/editor/Editor.h"
+#include "gui/common/QtText.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
+#include "core/editor/MainControl.h"
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
 #include "core/view/ViewWindow.h"
@@ -23,6 +25,9 @@ class Surface;
 // one modal dialog for the whole editing run and always ends with result 1. The
 // commands themselves are the editor's (core/editor); the window shows their outcome
 // and answers their dialogs.
+// The window's template: every control with its id, kind, caption and place.
+const DialogTemplate& mainWindowLayout();
+
 class CMainWindow : public QDialog, private EditorHost {
     Q_OBJECT
 public:
@@ -31,15 +36,15 @@ public:
     // The control with the given id, as the window's template numbers them, when it
     // is a W.
     template <class W = QWidget>
-    W* control(int id) const
+    W* control(MainControl id) const
     {
         return controls_.control<W>(id);
     }
     // Runs one command as if its control had been clicked (state of check boxes and
     // radio buttons as they stand).
-    void runCommand(int id);
+    void runCommand(MainControl id);
 
-    QString statusText() const { return QString::fromStdString(editor_.statusText); }
+    QString statusText() const { return toQString(editor_.statusText); }
     int displayFlags() const { return editor_.displayFlags; }
     CDrawingArea* drawingArea() const { return drawingArea_; }
     // The unit shown in "Unités", at most 15 characters.

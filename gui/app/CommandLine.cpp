@@ -1,4 +1,5 @@
 #include "gui/app/CommandLine.h"
+#include "gui/common/QtText.h"
 
 #include "core/curve/CurveFile.h"
 #include "gui/output/CurveOutput.h"
@@ -68,7 +69,7 @@ int exportCommand(const QStringList& args)
         return 1;
     }
     if (!read.message.empty()) {
-        say(stderr, QString::fromStdString(read.message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        say(stderr, toQString(read.message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         return 1;
     }
     doc.documentName = QFileInfo(input).completeBaseName().toStdString();

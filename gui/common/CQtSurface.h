@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/draw/PixelRaster.h"
 #include "core/draw/Surface.h"
 
 #include <QFont>
@@ -57,31 +58,17 @@ public:
 
 private:
     // The pixels of the image the surface paints, for its thin solid lines.
-    struct PixelTarget {
+    struct ImagePixels {
         uchar* bits = nullptr;
         qsizetype bytesPerLine = 0;
-        QRect bounds; // the image
-        QRect box;    // the image within the clip box
-        quint32 colour = 0; // 0x00RRGGBB
-        bool exclusiveOr = false;
-
-        void plot(int x, int y) const
-        {
-            quint32* p = reinterpret_cast<quint32*>(bits + y * bytesPerLine) + x;
-            *p = exclusiveOr ? *p ^ colour : 0xff000000u | colour; // alpha stays opaque
-        }
-        void segment(PixelPoint a, PixelPoint b) const;
-        // The outline of `outline` (its pixels included) walked once round, `on` pixels
-        // in the pen colour then `off` in `gapColour`, over and over, each combined by
-        // exclusive-or: a dotted band that drawing twice erases.
-        void patternedOutline(const QRect& outline, int on, int off, quint32 gapColour) const;
+        QRect bounds;
     };
 
     enum class Use { Stroke, Text };
-    std::optional<PixelTarget> pixelTarget() const;
+    std::optional<PixelRaster> pixelTarget() const;
     // For a thin dotted or dashed pen in exclusive-or on the image.
-    std::optional<PixelTarget> patternTarget() const;
-    std::optional<PixelTarget> imageTarget() const;
+    std::optional<PixelRaster> patternTarget() const;
+    std::optional<PixelRaster> imageTarget() const;
     void prepare(Use use);
     QFont qtFont(const Font& font);
 
@@ -94,7 +81,7 @@ private:
         std::optional<std::optional<Rgb>> background; // of dash gaps and texts; none: transparent
     };
 
-    PixelTarget image_;
+    ImagePixels image_;
     std::optional<QPainter> ownPainter_;
     QPainter* painter_ = nullptr;
     bool xorAvailable_ = false;

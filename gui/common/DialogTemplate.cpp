@@ -1,4 +1,5 @@
 #include "gui/common/DialogTemplate.h"
+#include "gui/common/QtText.h"
 
 #include "gui/common/DialogUnits.h"
 
@@ -48,7 +49,7 @@ QFrame* makeFrame(QWidget& parent, int style)
 
 QWidget* makeControl(QWidget& parent, const ControlSpec& spec, const CustomControlFactory& makeCustom)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
+    const QString caption = toQString(spec.caption);
     switch (spec.kind) {
     case ControlKind::Group: return new QGroupBox(caption, &parent);
     case ControlKind::Label: return makeLabel(parent, caption, spec.flags);
@@ -77,16 +78,16 @@ DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const 
     for (const ControlSpec& spec : layout.controls) {
         QWidget* widget = makeControl(dialog, spec, makeCustom);
         widget->setGeometry(du.rect(spec.x, spec.y, spec.w, spec.h));
-        if (spec.id == NoControlId)
+        if (spec.id.value == NoControlId)
             continue;
-        widget->setObjectName(QStringLiteral("ctl%1").arg(spec.id));
-        controls.byId_[spec.id] = widget;
+        widget->setObjectName(QStringLiteral("ctl%1").arg(spec.id.value));
+        controls.byId_[spec.id.value] = widget;
         if (!onCommand)
             continue;
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            QObject::connect(button, &QAbstractButton::clicked, &dialog, [onCommand, id = spec.id] { onCommand(id); });
+            QObject::connect(button, &QAbstractButton::clicked, &dialog, [onCommand, id = spec.id.value] { onCommand(id); });
         else if (auto* list = qobject_cast<QComboBox*>(widget))
-            QObject::connect(list, &QComboBox::activated, &dialog, [onCommand, id = spec.id] { onCommand(id); });
+            QObject::connect(list, &QComboBox::activated, &dialog, [onCommand, id = spec.id.value] { onCommand(id); });
     }
     return controls;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <span>
+#include <type_traits>
 
 // What a control of a dialog template is; each kind is one widget class.
 enum class ControlKind {
@@ -31,9 +32,22 @@ struct ControlFlag {
 
 inline constexpr int NoControlId = -1;
 
+// A control's id: a value of the window's own control enum (MainControl, the enums of
+// each dialog), or NoControlId. Kept as the number the template gives it.
+struct ControlIdValue {
+    int value = NoControlId;
+    constexpr ControlIdValue(int v) : value(v) {}
+    template <class E>
+        requires std::is_enum_v<E>
+    constexpr ControlIdValue(E e) : value(static_cast<int>(e))
+    {
+    }
+    friend bool operator==(ControlIdValue, ControlIdValue) = default;
+};
+
 // One control, placed in dialog units.
 struct ControlSpec {
-    int id; // NoControlId when nothing refers to the control
+    ControlIdValue id; // NoControlId when nothing refers to the control
     ControlKind kind;
     const char* caption; // UTF-8
     int x, y, w, h;
@@ -59,9 +73,9 @@ class DialogControls {
 public:
     // The control with this id when it is a W; nullptr otherwise.
     template <class W = QWidget>
-    W* control(int id) const
+    W* control(ControlIdValue id) const
     {
-        auto it = byId_.find(id);
+        auto it = byId_.find(id.value);
         return it == byId_.end() ? nullptr : qobject_cast<W*>(it->second);
     }
 

@@ -1,4 +1,5 @@
 #include "gui/common/QtPlatformServices.h"
+#include "gui/common/QtText.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -61,7 +62,7 @@ MessageAnswer CQtPlatformServices::showMessage(QWidget* owner, const QString& te
     else if (buttons == MessageButtons::YesNo)
         qtButtons = QMessageBox::Yes | QMessageBox::No;
 
-    const QString title = caption.isEmpty() ? QString::fromUtf8(DefaultMessageCaption) : caption;
+    const QString title = caption.isEmpty() ? toQString(DefaultMessageCaption) : caption;
     if (buttons != MessageButtons::YesNo) {
         QMessageBox box(qtIcon, title, text, qtButtons, owner);
         return answerOf(box.exec(), buttons);

@@ -7,6 +7,7 @@
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/output/TextPrinting.h"
 
+#include <string_view>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,43 +21,26 @@ using Kind = ControlKind;
 constexpr int NoId = NoControlId;
 constexpr unsigned Centred = ControlFlag::Centred;
 
-namespace Id {
-constexpr int Ok = 1;
-constexpr int Cancel = 2;
-constexpr int Lines = 200;
-constexpr int Insert = 201;
-constexpr int Delete = 202;
-constexpr int Formula = 203;
-constexpr int Empty = 204;
-constexpr int Print = 205;
-constexpr int Help = 206;
-constexpr int X = 207;
-constexpr int Y = 208;
-constexpr int Modify = 209;
-constexpr int XHeading = 210;
-constexpr int YHeading = 211;
-constexpr int Count = 212;
-constexpr int File = 213;
-} // namespace Id
+using Id = PointListControl;
 
 // The dialog's template, 230 x 186 dialog units, in its tab order; each group box comes
 // before what it frames.
 constexpr ControlSpec Controls[] = {
-    {601, Kind::Group, "", 6, -2, 145, 19},
-    {600, Kind::Label, "  No.        X", 5, 5, 18, 9, Centred},
+    {Id::HeadingGroup, Kind::Group, "", 6, -2, 145, 19},
+    {Id::NumberHeading, Kind::Label, "  No.        X", 5, 5, 18, 9, Centred},
     {Id::XHeading, Kind::Label, "X", 27, 5, 45, 9, Centred},
     {Id::YHeading, Kind::Label, " Y", 85, 5, 45, 9, Centred},
     {Id::Lines, Kind::Custom, "", 4, 18, 150, 142},
-    {602, Kind::Group, "", 160, -2, 65, 20},
+    {Id::CountGroup, Kind::Group, "", 160, -2, 65, 20},
     {Id::Count, Kind::Label, "", 165, 5, 55, 10, Centred},
-    {604, Kind::Group, "", 160, 15, 65, 70},
+    {Id::EntryGroup, Kind::Group, "", 160, 15, 65, 70},
     {NoId, Kind::Label, "X", 163, 22, 9, 12},
     {Id::X, Kind::Edit, "", 172, 21, 50, 12},
     {NoId, Kind::Label, "Y", 163, 38, 9, 12},
     {Id::Y, Kind::Edit, "", 172, 36, 50, 12},
     {Id::Insert, Kind::Button, "Insérer &Point", 165, 54, 55, 12},
     {Id::Modify, Kind::Button, "&Modifier", 165, 69, 55, 12},
-    {603, Kind::Group, "", 160, 85, 65, 75},
+    {Id::ListGroup, Kind::Group, "", 160, 85, 65, 75},
     {Id::Delete, Kind::Button, "&Supprimer", 165, 95, 55, 12},
     {Id::Formula, Kind::Button, "&Formule", 165, 110, 55, 12},
     {Id::File, Kind::Button, "&Fichier", 165, 125, 55, 12},
@@ -73,7 +57,7 @@ constexpr DialogTemplate Layout{230, 186, Controls};
 constexpr int OriginX = 16;
 constexpr int OriginY = 31;
 
-constexpr const char* CurveFileInitialName = "*.crb";
+constexpr std::string_view CurveFileInitialName = "*.crb";
 
 } // namespace
 
@@ -83,7 +67,7 @@ CPointListDialog::CPointListDialog(CPlatformServices& services, CurveDocument& d
 {
     setObjectName(QStringLiteral("pointListDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QString::fromUtf8(PointListTitle));
+    setWindowTitle(toQString(PointListTitle));
     setModal(true);
     buildControls();
     control<QLabel>(Id::XHeading)->setText(toQString(doc_.xAxisName));
@@ -98,7 +82,7 @@ CPointListDialog::CPointListDialog(CPlatformServices& services, CurveDocument& d
 void CPointListDialog::buildControls()
 {
     controls_ = buildDialog(
-        *this, Layout, [this](int id) { onCommand(id); },
+        *this, Layout, [this](int id) { onCommand(static_cast<PointListControl>(id)); },
         [](QWidget& parent, const ControlSpec&) {
             auto* lines = new QListWidget(&parent);
             lines->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -116,7 +100,7 @@ void CPointListDialog::buildControls()
     connect(lines_, &QListWidget::itemActivated, this, &CPointListDialog::showSelectedPoint);
 }
 
-void CPointListDialog::onCommand(int id)
+void CPointListDialog::onCommand(PointListControl id)
 {
     switch (id) {
     case Id::Insert: insertPoint(); break;
@@ -165,7 +149,7 @@ void CPointListDialog::showSelectedPoint()
     control<QLineEdit>(Id::Y)->setText(toQString(texts->y));
 }
 
-QString CPointListDialog::fieldText(int id) const
+QString CPointListDialog::fieldText(PointListControl id) const
 {
     return control<QLineEdit>(id)->text();
 }
@@ -201,8 +185,8 @@ void CPointListDialog::appendFormulaPoints()
 void CPointListDialog::readFile()
 {
     const std::optional<QString> path =
-        chooseFileToOpen(services_, CPlatformServices::focusOwner(), QString::fromUtf8(OpenDialogTitle),
-                         QString::fromUtf8(CurveFileInitialName), QString::fromUtf8(CurveFileExtension));
+        chooseFileToOpen(services_, CPlatformServices::focusOwner(), toQString(OpenDialogTitle),
+                         toQString(CurveFileInitialName), toQString(CurveFileExtension));
     if (!path)
         return;
     if (auto message = list_.readFile(path->toStdString(), doc_))

@@ -12,6 +12,31 @@
 
 class QListWidget;
 
+// The controls of "Liste des Points", numbered as its template numbers them.
+enum class PointListControl : int {
+    Ok = 1,       // "&Ok"
+    Cancel = 2,   // "&Arrêt", Escape and the close box
+    Lines = 200,  // the list of points
+    Insert = 201, // "Insérer &Point"
+    Delete = 202, // "&Supprimer"
+    Formula = 203, // "&Formule"
+    Empty = 204,  // "&Vider"
+    Print = 205,  // "&Imprimer"
+    Help = 206,   // "Ai&de..."
+    X = 207,      // the x field
+    Y = 208,      // the y field
+    Modify = 209, // "&Modifier"
+    XHeading = 210,
+    YHeading = 211,
+    Count = 212,  // the point count
+    File = 213,   // "&Fichier"
+    NumberHeading = 600, // "  No.        X" over the list
+    HeadingGroup = 601,  // the frame of the headings
+    CountGroup = 602,    // the frame of the count
+    ListGroup = 603,     // the frame of the commands on the whole list
+    EntryGroup = 604,    // the frame of the fields and of the commands on one point
+};
+
 // "Liste des Points": the curve's points as numbered lines, edited by value on a working
 // copy that the document takes only on "&Ok". The list's rules are CPointList's; this
 // window reads the fields, calls it and shows what it gives back.
@@ -24,7 +49,7 @@ public:
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.
     template <class W = QWidget>
-    W* control(int id) const
+    W* control(PointListControl id) const
     {
         return controls_.control<W>(id);
     }
@@ -32,7 +57,7 @@ public:
 
 private:
     void buildControls();
-    void onCommand(int id);
+    void onCommand(PointListControl id);
     // Shows every line, the count, and no selection.
     void refreshPointList();
     // The selected line, or NoSelectedLine.
@@ -44,7 +69,7 @@ private:
     void appendFormulaPoints();
     void readFile();
     void emptyList();
-    QString fieldText(int id) const;
+    QString fieldText(PointListControl id) const;
     void showMessage(const UserMessage& message);
 
     CPlatformServices& services_;

@@ -1,13 +1,14 @@
 #include "gui/curve/CurveFileCommands.h"
+#include "gui/common/QtText.h"
 
 #include "gui/common/PlatformServices.h"
 #include "core/text/NumberText.h"
 
 namespace {
 
-QString filter(const char* name, const char* pattern)
+QString filter(std::string_view name, std::string_view pattern)
 {
-    return QString::fromUtf8(name) + QStringLiteral(" (") + QString::fromUtf8(pattern) + QStringLiteral(")");
+    return toQString(name) + QStringLiteral(" (") + toQString(pattern) + QStringLiteral(")");
 }
 
 std::optional<QString> runFileDialog(CPlatformServices& services, QWidget* owner, FileDialogRequest request)
@@ -28,7 +29,7 @@ std::optional<QString> chooseFileToOpen(CPlatformServices& services, QWidget* ow
                                         const QString& initialName, const QString& defaultExtension)
 {
     FileDialogRequest request;
-    request.title = title.isEmpty() ? QString::fromUtf8(OpenDialogTitle) : title;
+    request.title = title.isEmpty() ? toQString(OpenDialogTitle) : title;
     request.filters = {filter(CurveFileFilterName, "*.crb"), filter(AsciiFileFilterName, "*.txt")};
     request.initialName = initialName;
     request.defaultExtension = defaultExtension;
@@ -40,7 +41,7 @@ std::optional<QString> chooseFileToSave(CPlatformServices& services, QWidget* ow
 {
     FileDialogRequest request;
     request.save = true;
-    request.title = title.isEmpty() ? QString::fromUtf8(SaveDialogTitle) : title;
+    request.title = title.isEmpty() ? toQString(SaveDialogTitle) : title;
     request.filters = {filter(CurveFileFilterName, "*.crb")};
     request.initialName = initialName;
     request.defaultExtension = defaultExtension;
@@ -52,34 +53,29 @@ void reportFileDialogError(CPlatformServices& services, FileDialogError error)
     std::string text = fileDialogErrorMessage(error);
     if (text.empty())
         return;
-    services.showMessage(CPlatformServices::focusOwner(), QString::fromStdString(text),
-                         QString::fromUtf8(FileDialogErrorCaption), MessageButtons::Ok, MessageIcon::Error);
+    services.showMessage(CPlatformServices::focusOwner(), toQString(text),
+                         toQString(FileDialogErrorCaption), MessageButtons::Ok, MessageIcon::Error);
 }
 
 void reportReadResult(CPlatformServices& services, const FileReadResult& result)
 {
     if (result.message.empty())
         return;
-    services.showMessage(nullptr, QString::fromStdString(result.message), QString(), MessageButtons::Ok,
+    services.showMessage(nullptr, toQString(result.message), QString(), MessageButtons::Ok,
                          MessageIcon::Error);
-}
-
-FileReadResult readChosenFile(const QString& path, CurveDocument& doc, PointTarget target, int& targetCount)
-{
-    return readPointFile(path.toStdString(), path.toLower().toStdString(), doc, target, targetCount);
 }
 
 SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points)
 {
     auto path = chooseFileToSave(services, CPlatformServices::focusOwner(), QString(),
-                                 QString::fromStdString(doc.filePath), QString::fromUtf8(CurveFileExtension));
+                                 toQString(doc.filePath), toQString(CurveFileExtension));
     if (!path)
         return SaveOutcome::Cancelled;
     std::string target = path->toStdString();
     if (!writeCurveFileTo(target, doc, points)) {
         services.showMessage(CPlatformServices::focusOwner(),
-                             QString::fromStdString(cformat(WriteErrorMessage, {target})),
-                             QString::fromUtf8(FileDialogErrorCaption), MessageButtons::Ok, MessageIcon::Error);
+                             toQString(cformat(WriteErrorMessage, {target})),
+                             toQString(FileDialogErrorCaption), MessageButtons::Ok, MessageIcon::Error);
         return SaveOutcome::Failed;
     }
     doc.filePath = target;

@@ -4,6 +4,7 @@
 #include "core/curve/FileDialogRules.h"
 #include "core/editor/EditorHost.h" // SaveOutcome
 
+#include <string_view>
 #include <QString>
 
 #include <optional>
@@ -23,14 +24,10 @@ void reportFileDialogError(CPlatformServices& services, FileDialogError error);
 // Shows a reader's message, if it has one.
 void reportReadResult(CPlatformServices& services, const FileReadResult& result);
 
-// Reads the chosen file into the target: the reader is chosen on the lower-cased
-// name, the file itself is opened by its real name.
-FileReadResult readChosenFile(const QString& path, CurveDocument& doc, PointTarget target, int& targetCount);
-
 
 // Asks for a name and writes the document's curve file. On success `filePath` and the
 // saved state follow; when the file cannot be written a message names it and the document stays
 // as it was.
 SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points);
 
-inline constexpr const char* WriteErrorMessage = "Impossible d'écrire le fichier <%s> !!!";
+inline constexpr std::string_view WriteErrorMessage = "Impossible d'écrire le fichier <%s> !!!";

@@ -1,5 +1,6 @@
 #include "gui/formula/CFormulaDialog.h"
 
+#include "core/formula/FormulaComputation.h"
 #include "core/formula/FormulaEvaluation.h"
 #include "core/settings/SupportFile.h"
 #include "gui/common/CQtSurface.h"
@@ -16,36 +17,37 @@
 namespace {
 
 using Kind = ControlKind;
+using Id = FormulaControl;
 constexpr int NoId = NoControlId;
 constexpr unsigned Centred = ControlFlag::Centred;
 
 // The dialog's template, 291 x 220 dialog units. Group boxes come first so that the
 // controls they frame lie above them; the rest keep the template's tab order.
 constexpr ControlSpec Controls[] = {
-    {136, Kind::Group, "", 5, 34, 279, 28},
-    {137, Kind::Group, "", 7, 62, 279, 134},
+    {Id::ReadOutGroup, Kind::Group, "", 5, 34, 279, 28},
+    {Id::PreviewGroup, Kind::Group, "", 7, 62, 279, 134},
 
-    {290, Kind::Label, "Formule f(x) ", 8, 7, 41, 12},
-    {140, Kind::Edit, "", 54, 7, 230, 12},
-    {291, Kind::Label, "Intervalle de ", 8, 21, 46, 12},
-    {141, Kind::Edit, "", 53, 21, 61, 12},
-    {292, Kind::Label, "a", 123, 21, 12, 12},
-    {142, Kind::Edit, "", 137, 21, 61, 12},
-    {293, Kind::Label, "Inc", 203, 21, 20, 12},
-    {143, Kind::Edit, "", 223, 21, 61, 12},
+    {Id::FormulaLabel, Kind::Label, "Formule f(x) ", 8, 7, 41, 12},
+    {Id::Formula, Kind::Edit, "", 54, 7, 230, 12},
+    {Id::IntervalLabel, Kind::Label, "Intervalle de ", 8, 21, 46, 12},
+    {Id::A, Kind::Edit, "", 53, 21, 61, 12},
+    {Id::BLabel, Kind::Label, "a", 123, 21, 12, 12},
+    {Id::B, Kind::Edit, "", 137, 21, 61, 12},
+    {Id::IncrementLabel, Kind::Label, "Inc", 203, 21, 20, 12},
+    {Id::Increment, Kind::Edit, "", 223, 21, 61, 12},
     {NoId, Kind::Label, "X", 9, 40, 18, 10, Centred},
-    {150, Kind::Label, "", 30, 40, 102, 10},
+    {Id::PickedX, Kind::Label, "", 30, 40, 102, 10},
     {NoId, Kind::Label, "Ymin", 148, 40, 22, 10},
-    {295, Kind::Label, "", 174, 40, 110, 10},
+    {Id::Ymin, Kind::Label, "", 174, 40, 110, 10},
     {NoId, Kind::Label, "Y", 9, 50, 18, 10, Centred},
-    {151, Kind::Label, "", 30, 50, 99, 10},
+    {Id::PickedY, Kind::Label, "", 30, 50, 99, 10},
     {NoId, Kind::Label, "Ymax", 148, 50, 22, 10},
-    {296, Kind::Label, "", 174, 50, 110, 10},
-    {170, Kind::Button, "&Calcul", 7, 199, 40, 14, ControlFlag::Default},
-    {1, Kind::Button, "&Valider", 152, 199, 40, 14},
-    {2, Kind::Button, "&Annuler", 198, 199, 40, 14},
-    {173, Kind::Button, "A&ide...", 244, 199, 40, 14},
-    {160, Kind::Custom, "", 10, 68, 273, 126},
+    {Id::Ymax, Kind::Label, "", 174, 50, 110, 10},
+    {Id::Compute, Kind::Button, "&Calcul", 7, 199, 40, 14, ControlFlag::Default},
+    {Id::Validate, Kind::Button, "&Valider", 152, 199, 40, 14},
+    {Id::Cancel, Kind::Button, "&Annuler", 198, 199, 40, 14},
+    {Id::Help, Kind::Button, "A&ide...", 244, 199, 40, 14},
+    {Id::Preview, Kind::Custom, "", 10, 68, 273, 126},
     {NoId, Kind::Frame, "", 141, 41, 1, 17},
 };
 
@@ -72,21 +74,21 @@ void CFormulaDialog::buildControls()
 {
     controls_ = buildDialog(*this, Layout, {},
                             [](QWidget& parent, const ControlSpec&) { return new CFormulaPreviewArea(&parent); });
-    preview_ = control<CFormulaPreviewArea>(160);
+    preview_ = control<CFormulaPreviewArea>(Id::Preview);
     // What is shown is what is read: the field takes no more than is read.
-    control<QLineEdit>(140)->setMaxLength(FormulaTextLength);
-    for (int id : {141, 142, 143})
+    control<QLineEdit>(Id::Formula)->setMaxLength(FormulaTextLength);
+    for (Id id : {Id::A, Id::B, Id::Increment})
         control<QLineEdit>(id)->setMaxLength(NumberTextLength);
 
-    connect(control<QPushButton>(170), &QPushButton::clicked, this, &CFormulaDialog::compute);
-    connect(control<QPushButton>(1), &QPushButton::clicked, this, &CFormulaDialog::accept);
-    connect(control<QPushButton>(2), &QPushButton::clicked, this, &CFormulaDialog::reject);
-    connect(control<QPushButton>(173), &QPushButton::clicked, this, &CFormulaDialog::showHelp);
+    connect(control<QPushButton>(Id::Compute), &QPushButton::clicked, this, &CFormulaDialog::compute);
+    connect(control<QPushButton>(Id::Validate), &QPushButton::clicked, this, &CFormulaDialog::accept);
+    connect(control<QPushButton>(Id::Cancel), &QPushButton::clicked, this, &CFormulaDialog::reject);
+    connect(control<QPushButton>(Id::Help), &QPushButton::clicked, this, &CFormulaDialog::showHelp);
     connect(preview_, &CFormulaPreviewArea::clicked, this, &CFormulaDialog::pickAt);
     connect(preview_, &CFormulaPreviewArea::pictureLost, this, &CFormulaDialog::repaintPreview);
 }
 
-void CFormulaDialog::setLabel(int id, const QString& text)
+void CFormulaDialog::setLabel(FormulaControl id, const QString& text)
 {
     control<QLabel>(id)->setText(text);
 }
@@ -95,13 +97,13 @@ void CFormulaDialog::restoreFields()
 {
     if (!memory_.formulaComputed)
         return;
-    control<QLineEdit>(140)->setText(QString::fromStdString(memory_.formula));
-    control<QLineEdit>(141)->setText(QString::fromStdString(memory_.a));
-    control<QLineEdit>(142)->setText(QString::fromStdString(memory_.b));
-    control<QLineEdit>(143)->setText(QString::fromStdString(memory_.increment));
+    control<QLineEdit>(Id::Formula)->setText(toQString(memory_.formula));
+    control<QLineEdit>(Id::A)->setText(toQString(memory_.a));
+    control<QLineEdit>(Id::B)->setText(toQString(memory_.b));
+    control<QLineEdit>(Id::Increment)->setText(toQString(memory_.increment));
 }
 
-std::string CFormulaDialog::readField(int id, int length, std::string& remembered)
+std::string CFormulaDialog::readField(FormulaControl id, int length, std::string& remembered)
 {
     remembered = control<QLineEdit>(id)->text().left(length).toStdString();
     return remembered;
@@ -124,51 +126,32 @@ void CFormulaDialog::compute()
     }
     preview_->update();
 
-    const std::string formula = readField(140, FormulaTextLength, memory_.formula);
-    const std::optional<double> a = evaluateNumberField(readField(141, NumberTextLength, memory_.a));
-    const std::optional<double> b = evaluateNumberField(readField(142, NumberTextLength, memory_.b));
-    const std::optional<double> increment = evaluateNumberField(readField(143, NumberTextLength, memory_.increment));
+    const std::string formula = readField(Id::Formula, FormulaTextLength, memory_.formula);
+    const std::string a = readField(Id::A, NumberTextLength, memory_.a);
+    const std::string b = readField(Id::B, NumberTextLength, memory_.b);
+    const std::string increment = readField(Id::Increment, NumberTextLength, memory_.increment);
 
-    if (increment && *increment == 0.0) {
-        services_.beep();
-        return;
-    }
-    // A bound or a step that does not evaluate has no value to compute with.
-    if (!a || !b || !increment) {
-        showMessage(BoundsErrorMessage, BoundsErrorCaption, MessageIcon::None);
-        return;
-    }
-
-    FormulaCurve curve = evaluateFormula(formula, *a, *b, *increment);
-    switch (curve.failure) {
-    case FormulaFailure::None:
+    FormulaComputation computed = computeFormula(formula, a, b, increment);
+    switch (computed.outcome) {
+    case FormulaOutcome::Computed:
         break;
-    case FormulaFailure::ZeroIncrement:
+    case FormulaOutcome::Beep:
         services_.beep();
         return;
-    case FormulaFailure::BadInterval:
-        showMessage(BoundsErrorMessage, BoundsErrorCaption, MessageIcon::None);
-        return;
-    case FormulaFailure::SyntaxError:
-        showMessage(SyntaxErrorMessage, {}, MessageIcon::Error);
-        return;
-    case FormulaFailure::OutOfMemory:
-        showMessage(AllocationErrorMessage, {}, MessageIcon::Error);
-        return;
-    case FormulaFailure::NoFiniteValue:
-        showMessage(UndefinedFormulaMessage, {}, MessageIcon::Error);
+    case FormulaOutcome::Message:
+        showMessage(computed.message.text, computed.message.caption, computed.message.icon);
         return;
     }
 
-    points_ = std::move(curve.points);
+    points_ = std::move(computed.points);
     memory_.formulaComputed = true;
-    setWindowTitle(QString::fromStdString(cformat(ComputedTitleFormat, {static_cast<int>(points_.size())})));
+    setWindowTitle(toQString(cformat(ComputedTitleFormat, {static_cast<int>(points_.size())})));
 
     bool drawn = false;
     {
         CQtSurface surface(preview_->image());
         if (surface.isActive()) {
-            previewPicture_ = drawFormulaPreview(surface, points_, *a, *b);
+            previewPicture_ = drawFormulaPreview(surface, points_, computed.a, computed.b);
             drawn = true;
         }
     }
@@ -177,8 +160,8 @@ void CFormulaDialog::compute()
         showMessage(PreviewMemoryMessage, PreviewMemoryCaption, MessageIcon::Warning);
 
     const PreviewRange found = previewRange(points_);
-    setLabel(295, QString::fromStdString(cformat(ValueFormat, {found.ymin})));
-    setLabel(296, QString::fromStdString(cformat(ValueFormat, {found.ymax})));
+    setLabel(Id::Ymin, toQString(cformat(ValueFormat, {found.ymin})));
+    setLabel(Id::Ymax, toQString(cformat(ValueFormat, {found.ymax})));
 }
 
 void CFormulaDialog::pickAt(QPoint position)
@@ -196,8 +179,8 @@ void CFormulaDialog::pickAt(QPoint position)
     if (!picked || *picked >= points_.size())
         return;
     const CurvePoint& p = points_[*picked];
-    setLabel(150, QString::fromStdString(cformat(ValueFormat, {p.x})));
-    setLabel(151, QString::fromStdString(cformat(ValueFormat, {p.y})));
+    setLabel(Id::PickedX, toQString(cformat(ValueFormat, {p.x})));
+    setLabel(Id::PickedY, toQString(cformat(ValueFormat, {p.y})));
 }
 
 void CFormulaDialog::repaintPreview()

@@ -17,6 +17,29 @@
 
 class CFormulaPreviewArea;
 
+// The controls of "Définition de courbes", numbered as its template numbers them.
+enum class FormulaControl : int {
+    Validate = 1,       // "&Valider"
+    Cancel = 2,         // "&Annuler"
+    ReadOutGroup = 136, // the frame of the read-out of the picked point and of ymin, ymax
+    PreviewGroup = 137, // the frame of the preview
+    Formula = 140,      // "Formule f(x)"
+    A = 141,            // "Intervalle de"
+    B = 142,            // "a"
+    Increment = 143,    // "Inc"
+    PickedX = 150,      // the picked point's x
+    PickedY = 151,      // and y
+    Preview = 160,
+    Compute = 170,      // "&Calcul"
+    Help = 173,         // "A&ide..."
+    FormulaLabel = 290,
+    IntervalLabel = 291,
+    BLabel = 292,
+    IncrementLabel = 293,
+    Ymin = 295,         // the smallest y computed
+    Ymax = 296,         // the largest
+};
+
 // "Définition de courbes": f(x) over a..b with a step, previewed on "&Calcul" and
 // handed over on "&Valider". The field texts outlive the dialog in `memory`.
 class CFormulaDialog : public QDialog {
@@ -30,7 +53,7 @@ public:
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.
     template <class W = QWidget>
-    W* control(int id) const
+    W* control(FormulaControl id) const
     {
         return controls_.control<W>(id);
     }
@@ -59,9 +82,9 @@ private:
     void buildControls();
     void restoreFields();
     void showHelp();
-    void setLabel(int id, const QString& text);
+    void setLabel(FormulaControl id, const QString& text);
     // The field's text as read (its first `length` characters), kept in memory too.
-    std::string readField(int id, int length, std::string& remembered);
+    std::string readField(FormulaControl id, int length, std::string& remembered);
     void showMessage(std::string_view text, std::string_view caption, MessageIcon icon);
 
     CPlatformServices& services_;

@@ -1,4 +1,5 @@
 #include "gui/output/CurveOutput.h"
+#include "gui/common/QtText.h"
 
 #include "gui/common/CQtSurface.h"
 #include "gui/common/PlatformServices.h"
@@ -43,7 +44,7 @@ bool printCurve(CPlatformServices& services, QWidget* owner, const CurveOutput& 
     std::unique_ptr<QPrinter> printer = services.choosePrinter(owner);
     if (!printer)
         return false;
-    printer->setDocName(QString::fromUtf8(CurvePrintDocumentName));
+    printer->setDocName(toQString(CurvePrintDocumentName));
     QPainter painter(printer.get());
     return drawOn(painter, PageKind::Paper, curve);
 }
@@ -59,7 +60,7 @@ QByteArray curvePictureSvg(const CurveOutput& curve, QSize size, int dotsPerInch
     svg.setViewBox(QRect(QPoint(0, 0), size));
     // The resolution of the screen gives the picture the drawing area's physical size.
     svg.setResolution(dotsPerInch);
-    svg.setTitle(QString::fromStdString(curve.document.documentName));
+    svg.setTitle(toQString(curve.document.documentName));
     {
         QPainter painter(&svg);
         if (!drawOn(painter, PageKind::Picture, curve))
@@ -108,6 +109,15 @@ bool copyCurveToClipboard(QWidget& drawingArea, const CurveOutput& curve)
     return true;
 }
 
+namespace {
+
+QString unwritable(const QString& path)
+{
+    return QStringLiteral("Impossible d'écrire le fichier <%1>").arg(path);
+}
+
+} // namespace
+
 bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QString& error)
 {
     const QString extension = QFileInfo(path).suffix().toLower();
@@ -116,15 +126,15 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
         QPdfWriter pdf(path);
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setResolution(300);
-        pdf.setTitle(QString::fromUtf8(CurvePrintDocumentName));
+        pdf.setTitle(toQString(CurvePrintDocumentName));
         QPainter painter;
         if (!painter.begin(&pdf) || !drawOn(painter, PageKind::Paper, curve)) {
-            error = QStringLiteral("Impossible d'écrire le fichier <%1>").arg(path);
+            error = unwritable(path);
             return false;
         }
         painter.end();
         if (QFileInfo(path).size() <= 0) {
-            error = QStringLiteral("Impossible d'écrire le fichier <%1>").arg(path);
+            error = unwritable(path);
             return false;
         }
         return true;
@@ -135,7 +145,7 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
         // The picture is made whole in memory: a size the command line lets through
         // (up to 99999 x 99999) could take tens of gigabytes before any of it is written.
         if (qint64(size.width()) * size.height() > MaxExportPixels) {
-            error = QString::fromStdString(
+            error = toQString(
                 cformat("Image trop grande <%dx%d> : %d pixels au plus", {size.width(), size.height(), MaxExportPixels}));
             return false;
         }
@@ -146,7 +156,7 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
     }
     QFile file(path);
     if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-        error = QStringLiteral("Impossible d'écrire le fichier <%1>").arg(path);
+        error = unwritable(path);
         return false;
     }
     return true;

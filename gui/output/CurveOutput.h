@@ -2,6 +2,7 @@
 
 #include "core/curve/CurveDocument.h"
 
+#include <string_view>
 #include <QSize>
 #include <QString>
 
@@ -17,7 +18,7 @@ struct CurveOutput {
     static CurveOutput of(const CurveDocument& doc, int displayFlags) { return {doc, displayFlags}; }
 };
 
-inline constexpr const char* CurvePrintDocumentName = "Impression courbe...";
+inline constexpr std::string_view CurvePrintDocumentName = "Impression courbe...";
 
 // "&Imprimer": the print dialog, then one page in one document. False when cancelled.
 bool printCurve(CPlatformServices& services, QWidget* owner, const CurveOutput& curve);

@@ -19,14 +19,14 @@ constexpr int FontPointSize = 10;
 
 void reportPrintError(CPlatformServices& services)
 {
-    services.showMessage(CPlatformServices::focusOwner(), QString::fromUtf8(PrintErrorMessage), QString(),
+    services.showMessage(CPlatformServices::focusOwner(), toQString(PrintErrorMessage), QString(),
                          MessageButtons::Ok, MessageIcon::Error);
 }
 
 // Removes the listing file on every way out, the temporary directory going with it.
 class CListingFile {
 public:
-    explicit CListingFile(const QTemporaryDir& dir) : path_(dir.filePath(QString::fromUtf8(ListingFileName))) {}
+    explicit CListingFile(const QTemporaryDir& dir) : path_(dir.filePath(toQString(ListingFileName))) {}
     ~CListingFile() { QFile::remove(path_); }
     CListingFile(const CListingFile&) = delete;
     CListingFile& operator=(const CListingFile&) = delete;
@@ -60,7 +60,7 @@ void printTextFile(CPlatformServices& services, QWidget* owner, std::string_view
         return;
     }
 
-    printer->setDocName(QString::fromUtf8(PrintDocumentName));
+    printer->setDocName(toQString(PrintDocumentName));
     QPainter painter;
     if (!painter.begin(printer.get())) {
         reportPrintError(services);

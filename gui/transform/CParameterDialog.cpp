@@ -25,19 +25,19 @@ CParameterDialog::CParameterDialog(const QString& title, const DialogTemplate& l
     setWindowTitle(title);
     setModal(true);
     controls_ = buildDialog(*this, layout);
-    if (auto* ok = control<QPushButton>(ButtonOk))
+    if (auto* ok = control<QPushButton>(ParameterControl::Ok))
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    if (auto* cancel = control<QPushButton>(ButtonCancel))
+    if (auto* cancel = control<QPushButton>(ParameterControl::Cancel))
         connect(cancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 }
 
-void CParameterDialog::setFieldText(int id, const QString& text)
+void CParameterDialog::setFieldText(ParameterControl id, const QString& text)
 {
     if (auto* edit = control<QLineEdit>(id))
         edit->setText(text);
 }
 
-std::optional<double> CParameterDialog::fieldValue(int id) const
+std::optional<double> CParameterDialog::fieldValue(ParameterControl id) const
 {
     return numberFieldValue(control<QLineEdit>(id));
 }

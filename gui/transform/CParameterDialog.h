@@ -10,6 +10,24 @@
 class QLineEdit;
 class QPoint;
 
+// The controls of the parameter dialogs and of the bounds dialog, numbered as their
+// templates number them: one id stands for different quantities from one dialog to
+// the next.
+enum class ParameterControl : int {
+    Factor = 1129, // "Homothétie"
+    X = 1129,      // "Coordonnées du Point"
+    Y = 1125,
+    Xo = 1129, // "Rotation"
+    Yo = 1130,
+    Angle = 1125,
+    Xmin = 1129, // "Bornes de Tracé"
+    Ymin = 1125,
+    Xmax = 1130,
+    Ymax = 1131,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
 // A small modal dialog of number fields with "Ok" and "Cancel". Enter presses "Ok";
 // Escape and the close box do nothing, so only the two buttons close it.
 class CParameterDialog : public QDialog {
@@ -20,14 +38,14 @@ public:
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.
     template <class W = QWidget>
-    W* control(int id) const
+    W* control(ParameterControl id) const
     {
         return controls_.control<W>(id);
     }
-    void setFieldText(int id, const QString& text);
+    void setFieldText(ParameterControl id, const QString& text);
     // The field's first 15 characters evaluated as an expression; nothing when the
     // text does not evaluate.
-    std::optional<double> fieldValue(int id) const;
+    std::optional<double> fieldValue(ParameterControl id) const;
     // Moves the dialog, keeping its size, so that it opens by the mouse at `cursor`:
     // its top-left corner goes to (cursor x - R / 3, cursor y - B / 3), where R and B
     // are the right and bottom edges of the frame it would open with by itself.
@@ -47,10 +65,4 @@ private:
 // 0); nothing when the text does not evaluate or there is no field.
 std::optional<double> numberFieldValue(const QLineEdit* field);
 
-// Field ids shared by the parameter dialogs.
-inline constexpr int FieldXmin = 1129;
-inline constexpr int FieldYmin = 1125;
-inline constexpr int FieldXmax = 1130;
-inline constexpr int FieldYmax = 1131;
-inline constexpr int ButtonOk = 1134;
-inline constexpr int ButtonCancel = 1135;
+

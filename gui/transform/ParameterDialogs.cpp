@@ -1,9 +1,11 @@
 #include "gui/transform/ParameterDialogs.h"
+#include "gui/common/QtText.h"
 
 #include "gui/common/PlatformServices.h"
 #include "gui/transform/CParameterDialog.h"
 #include "core/text/NumberText.h"
 
+#include <string_view>
 #include <QCheckBox>
 #include <QCursor>
 #include <QLineEdit>
@@ -19,99 +21,89 @@ constexpr unsigned Centred = ControlFlag::Centred;
 constexpr unsigned Default = ControlFlag::Default;
 constexpr unsigned NoAutoDefault = ControlFlag::NoAutoDefault;
 
-// The same ids stand for different quantities from one dialog to the next.
-constexpr int FieldFactor = 1129;
-constexpr int FieldX = 1129;
-constexpr int FieldY = 1125;
-constexpr int FieldXo = 1129;
-constexpr int FieldYo = 1130;
-constexpr int FieldAngle = 1125;
+using Field = ParameterControl;
 
 // Group boxes come first so that they lie under the controls they frame.
 constexpr ControlSpec FactorControls[] = {
     {NoId, Kind::Group, "Facteur", 7, 5, 89, 29},
-    {FieldFactor, Kind::Edit, "", 16, 16, 72, 12},
-    {ButtonOk, Kind::Button, "Ok", 10, 39, 39, 15, Default},
-    {ButtonCancel, Kind::Button, "Cancel", 55, 39, 39, 15, NoAutoDefault},
+    {Field::Factor, Kind::Edit, "", 16, 16, 72, 12},
+    {Field::Ok, Kind::Button, "Ok", 10, 39, 39, 15, Default},
+    {Field::Cancel, Kind::Button, "Cancel", 55, 39, 39, 15, NoAutoDefault},
 };
 
 constexpr ControlSpec PointControls[] = {
     {NoId, Kind::Label, "X", 6, 6, 24, 12, Centred},
     {NoId, Kind::Label, "Y", 6, 21, 24, 12, Centred},
-    {FieldX, Kind::Edit, "", 33, 6, 72, 12},
-    {FieldY, Kind::Edit, "", 33, 21, 72, 12},
-    {ButtonOk, Kind::Button, "Ok", 9, 39, 39, 15, Default},
-    {ButtonCancel, Kind::Button, "Cancel", 63, 39, 39, 15, NoAutoDefault},
+    {Field::X, Kind::Edit, "", 33, 6, 72, 12},
+    {Field::Y, Kind::Edit, "", 33, 21, 72, 12},
+    {Field::Ok, Kind::Button, "Ok", 9, 39, 39, 15, Default},
+    {Field::Cancel, Kind::Button, "Cancel", 63, 39, 39, 15, NoAutoDefault},
 };
 
 constexpr ControlSpec PointAndAngleControls[] = {
     {NoId, Kind::Label, "Xo", 6, 6, 36, 12, Centred},
-    {FieldXo, Kind::Edit, "", 45, 6, 72, 12},
+    {Field::Xo, Kind::Edit, "", 45, 6, 72, 12},
     {NoId, Kind::Label, "Yo", 6, 21, 36, 12, Centred},
-    {FieldYo, Kind::Edit, "", 45, 21, 72, 12},
+    {Field::Yo, Kind::Edit, "", 45, 21, 72, 12},
     {NoId, Kind::Label, "A (rad)", 6, 39, 36, 12, Centred},
-    {FieldAngle, Kind::Edit, "", 45, 39, 72, 12},
-    {ButtonOk, Kind::Button, "Ok", 15, 60, 39, 15, Default},
-    {ButtonCancel, Kind::Button, "Cancel", 69, 60, 39, 15, NoAutoDefault},
+    {Field::Angle, Kind::Edit, "", 45, 39, 72, 12},
+    {Field::Ok, Kind::Button, "Ok", 15, 60, 39, 15, Default},
+    {Field::Cancel, Kind::Button, "Cancel", 69, 60, 39, 15, NoAutoDefault},
 };
 
 constexpr ControlSpec BoundsControls[] = {
     {NoId, Kind::Label, "Xmin", 6, 6, 24, 12, Centred},
-    {FieldXmin, Kind::Edit, "", 33, 6, 72, 12},
+    {Field::Xmin, Kind::Edit, "", 33, 6, 72, 12},
     {NoId, Kind::Label, "Xmax", 6, 21, 24, 12, Centred},
-    {FieldXmax, Kind::Edit, "", 33, 21, 72, 12},
+    {Field::Xmax, Kind::Edit, "", 33, 21, 72, 12},
     {NoId, Kind::Label, "Ymin", 6, 39, 24, 12, Centred},
-    {FieldYmin, Kind::Edit, "", 33, 39, 72, 12},
+    {Field::Ymin, Kind::Edit, "", 33, 39, 72, 12},
     {NoId, Kind::Label, "Ymax", 6, 54, 24, 12, Centred},
-    {FieldYmax, Kind::Edit, "", 33, 54, 72, 12},
-    {ButtonOk, Kind::Button, "Ok", 12, 75, 39, 15, Default},
-    {ButtonCancel, Kind::Button, "Cancel", 60, 75, 39, 15, NoAutoDefault},
+    {Field::Ymax, Kind::Edit, "", 33, 54, 72, 12},
+    {Field::Ok, Kind::Button, "Ok", 12, 75, 39, 15, Default},
+    {Field::Cancel, Kind::Button, "Cancel", 60, 75, 39, 15, NoAutoDefault},
 };
 
 constexpr DialogTemplate BoundsLayout{111, 93, BoundsControls};
 
-constexpr int AffinityOk = 1;
-constexpr int AffinityCancel = 2;
-constexpr int CheckX = 1010;
-constexpr int CheckY = 1011;
-constexpr int FieldAffinityFactor = 1012;
+using Affinity = AffinityControl;
 
 constexpr ControlSpec AffinityControls[] = {
-    {AffinityOk, Kind::Button, "OK", 87, 11, 50, 14, Default},
-    {AffinityCancel, Kind::Button, "Cancel", 87, 28, 50, 14, NoAutoDefault},
+    {Affinity::Ok, Kind::Button, "OK", 87, 11, 50, 14, Default},
+    {Affinity::Cancel, Kind::Button, "Cancel", 87, 28, 50, 14, NoAutoDefault},
     {NoId, Kind::Group, "Direction", 7, 7, 70, 28},
-    {CheckX, Kind::Check, "X", 18, 18, 25, 12},
-    {CheckY, Kind::Check, "Y", 48, 18, 25, 12},
+    {Affinity::X, Kind::Check, "X", 18, 18, 25, 12},
+    {Affinity::Y, Kind::Check, "Y", 48, 18, 25, 12},
     {NoId, Kind::Group, "Facteur", 7, 38, 70, 29},
-    {FieldAffinityFactor, Kind::Edit, "", 18, 49, 50, 12},
+    {Affinity::Factor, Kind::Edit, "", 18, 49, 50, 12},
 };
 
 constexpr DialogTemplate AffinityLayout{144, 74, AffinityControls};
 
-constexpr const char* AffinityFactorMessage = "Erreur : facteur nul";
-constexpr const char* AffinityFactorCaption = "Warning";
+constexpr std::string_view AffinityFactorMessage = "Erreur : facteur nul";
+constexpr std::string_view AffinityFactorCaption = "Warning";
 
 // A field of a dialog opened by the mouse: its text at opening and where its value goes.
 struct NumberField {
-    int id;
+    ParameterControl id;
     double EnteredValues::*destination;
     double initial;
 };
 
 // One of the dialogs opened by the mouse: fields in the order they are read.
 struct MouseDialog {
-    const char* objectName;
-    const char* title;
+    std::string_view objectName;
+    std::string_view title;
     DialogTemplate layout;
     std::span<const NumberField> fields;
 };
 
-constexpr NumberField FactorFields[] = {{FieldFactor, &EnteredValues::value, 0.5}};
-constexpr NumberField PointFields[] = {{FieldX, &EnteredValues::x, 0.0}, {FieldY, &EnteredValues::y, 0.0}};
+constexpr NumberField FactorFields[] = {{Field::Factor, &EnteredValues::value, 0.5}};
+constexpr NumberField PointFields[] = {{Field::X, &EnteredValues::x, 0.0}, {Field::Y, &EnteredValues::y, 0.0}};
 constexpr NumberField PointAndAngleFields[] = {
-    {FieldXo, &EnteredValues::x, 0.0},
-    {FieldYo, &EnteredValues::y, 0.0},
-    {FieldAngle, &EnteredValues::value, 0.0},
+    {Field::Xo, &EnteredValues::x, 0.0},
+    {Field::Yo, &EnteredValues::y, 0.0},
+    {Field::Angle, &EnteredValues::value, 0.0},
 };
 
 constexpr MouseDialog FactorDialog{"factorDialog", FactorDialogTitle, {102, 58, FactorControls}, FactorFields};
@@ -121,11 +113,11 @@ constexpr MouseDialog PointAndAngleDialog{"pointAndAngleDialog", PointAndAngleDi
 
 QString fixed3(double v)
 {
-    return QString::fromStdString(cformat("%.3f", {v}));
+    return toQString(cformat("%.3f", {v}));
 }
 
 // Reads one field; a field that does not evaluate leaves the value as it was.
-void readField(const CParameterDialog& dialog, int id, double& destination, bool& allRead)
+void readField(const CParameterDialog& dialog, ParameterControl id, double& destination, bool& allRead)
 {
     if (auto v = dialog.fieldValue(id))
         destination = *v;
@@ -135,8 +127,8 @@ void readField(const CParameterDialog& dialog, int id, double& destination, bool
 
 bool runAtMouse(const MouseDialog& form, QWidget* owner, EnteredValues& entered, const QString& title)
 {
-    CParameterDialog dialog(title.isEmpty() ? QString::fromUtf8(form.title) : title, form.layout, owner);
-    dialog.setObjectName(QString::fromUtf8(form.objectName));
+    CParameterDialog dialog(title.isEmpty() ? toQString(form.title) : title, form.layout, owner);
+    dialog.setObjectName(toQString(form.objectName));
     dialog.placeNearCursor(QCursor::pos());
     // Earlier entries are not shown again.
     for (const NumberField& field : form.fields)
@@ -171,21 +163,21 @@ bool askPointAndAngle(QWidget* owner, EnteredValues& entered, const QString& tit
 
 int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered, bool& allRead)
 {
-    CParameterDialog dialog(QString::fromUtf8(BoundsDialogTitle), BoundsLayout, owner);
+    CParameterDialog dialog(toQString(BoundsDialogTitle), BoundsLayout, owner);
     dialog.setObjectName(QStringLiteral("boundsDialog"));
-    dialog.setFieldText(FieldXmin, fixed3(current.xmin));
-    dialog.setFieldText(FieldYmin, fixed3(current.ymin));
-    dialog.setFieldText(FieldXmax, fixed3(current.xmax));
-    dialog.setFieldText(FieldYmax, fixed3(current.ymax));
+    dialog.setFieldText(Field::Xmin, fixed3(current.xmin));
+    dialog.setFieldText(Field::Ymin, fixed3(current.ymin));
+    dialog.setFieldText(Field::Xmax, fixed3(current.xmax));
+    dialog.setFieldText(Field::Ymax, fixed3(current.ymax));
     allRead = true;
     if (dialog.exec() != QDialog::Accepted) {
         entered.accepted = 0;
         return 0;
     }
-    readField(dialog, FieldXmin, entered.x, allRead);
-    readField(dialog, FieldYmin, entered.y, allRead);
-    readField(dialog, FieldXmax, entered.value, allRead);
-    readField(dialog, FieldYmax, entered.value2, allRead);
+    readField(dialog, Field::Xmin, entered.x, allRead);
+    readField(dialog, Field::Ymin, entered.y, allRead);
+    readField(dialog, Field::Xmax, entered.value, allRead);
+    readField(dialog, Field::Ymax, entered.value2, allRead);
     entered.accepted = 1;
     return 1;
 }
@@ -195,41 +187,42 @@ bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& ent
     // A plain dialog: unlike the others, Escape and the close box cancel it.
     QDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("affinityDialog"));
-    dialog.setWindowTitle(QString::fromUtf8(AffinityDialogTitle));
+    dialog.setWindowTitle(toQString(AffinityDialogTitle));
     dialog.setModal(true);
 
     int direction = 0; // "Y", at every opening
     double factor = 0.0;
     DialogControls controls;
     const auto showDirection = [&] {
-        controls.control<QCheckBox>(CheckX)->setChecked(direction == 1);
-        controls.control<QCheckBox>(CheckY)->setChecked(direction == 0);
+        controls.control<QCheckBox>(Affinity::X)->setChecked(direction == 1);
+        controls.control<QCheckBox>(Affinity::Y)->setChecked(direction == 0);
     };
-    controls = buildDialog(dialog, AffinityLayout, [&](int id) {
+    controls = buildDialog(dialog, AffinityLayout, [&](int number) {
+        const auto id = static_cast<AffinityControl>(number);
         switch (id) {
-        case CheckX:
-        case CheckY:
+        case Affinity::X:
+        case Affinity::Y:
             // The two boxes act as one pair of radio buttons: a click on the ticked
             // one, which has just unticked itself, ticks it again.
-            direction = id == CheckX ? 1 : 0;
+            direction = id == Affinity::X ? 1 : 0;
             showDirection();
             break;
-        case AffinityOk:
+        case Affinity::Ok:
             // A factor the parser rejects has no value to accept: refused like 0.
-            if (auto typed = numberFieldValue(controls.control<QLineEdit>(FieldAffinityFactor)); typed && *typed > 0) {
+            if (auto typed = numberFieldValue(controls.control<QLineEdit>(Affinity::Factor)); typed && *typed > 0) {
                 factor = *typed;
                 dialog.accept();
             } else {
-                services.showMessage(nullptr, QString::fromUtf8(AffinityFactorMessage),
-                                     QString::fromUtf8(AffinityFactorCaption), MessageButtons::Ok,
+                services.showMessage(nullptr, toQString(AffinityFactorMessage),
+                                     toQString(AffinityFactorCaption), MessageButtons::Ok,
                                      MessageIcon::Error);
             }
             break;
-        case AffinityCancel: dialog.reject(); break;
+        case Affinity::Cancel: dialog.reject(); break;
         default: break;
         }
     });
-    controls.control<QLineEdit>(FieldAffinityFactor)->setText(QStringLiteral("1."));
+    controls.control<QLineEdit>(Affinity::Factor)->setText(QStringLiteral("1."));
     showDirection();
 
     if (dialog.exec() != QDialog::Accepted) {

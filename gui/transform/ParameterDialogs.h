@@ -2,17 +2,28 @@
 
 #include "core/transform/EnteredValues.h"
 #include "core/view/ViewWindow.h"
+#include "gui/transform/CParameterDialog.h" // ParameterControl
 
+#include <string_view>
 #include <QString>
 
 class CPlatformServices;
 class QWidget;
 
-inline constexpr const char* FactorDialogTitle = "Homothétie";
-inline constexpr const char* PointDialogTitle = "Coordonnées du Point";
-inline constexpr const char* PointAndAngleDialogTitle = "Rotation";
-inline constexpr const char* BoundsDialogTitle = "Bornes de Tracé";
-inline constexpr const char* AffinityDialogTitle = "Affinité";
+inline constexpr std::string_view FactorDialogTitle = "Homothétie";
+inline constexpr std::string_view PointDialogTitle = "Coordonnées du Point";
+inline constexpr std::string_view PointAndAngleDialogTitle = "Rotation";
+inline constexpr std::string_view BoundsDialogTitle = "Bornes de Tracé";
+inline constexpr std::string_view AffinityDialogTitle = "Affinité";
+
+// The controls of "Affinité", numbered as its template numbers them.
+enum class AffinityControl : int {
+    Ok = 1,
+    Cancel = 2,
+    X = 1010,      // the "X" box of "Direction"
+    Y = 1011,      // the "Y" box
+    Factor = 1012, // "Facteur"
+};
 
 // The three dialogs below open by the mouse, with `title` in place of the template's
 // title when it is not empty, and with the same texts at every opening. On "Ok" each

@@ -1,6 +1,6 @@
 #include "editor/CanvasCommands.h"
 #include "text/NumberText.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 #include "ScriptedEditorHost.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "curve/CurveFile.h"
 #include "curve/FileDialogRules.h"
 #include "text/Latin1Text.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string dataFile(const char* name)
-{
-    return std::string(CRB_TEST_DATA) + "/" + name;
-}
 
 // Reads a file of tests/data into a fresh document, as start-up does.
 struct Loaded {

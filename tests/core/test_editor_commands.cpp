@@ -1,7 +1,7 @@
-#include "editor/ControlIds.h"
+#include "editor/MainControl.h"
 #include "editor/EditorCommands.h"
 #include "view/SmoothCurve.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 #include "ScriptedEditorHost.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +14,11 @@
 
 namespace {
 
-std::string dataFile(const char* name)
-{
-    return std::string(CRB_TEST_DATA) + "/" + name;
-}
-
 struct Fixture {
     Editor editor;
     ScriptedHost host;
     Fixture() { host.editor = &editor; }
-    CommandOutcome run(int id, bool ticked = false) { return runEditorCommand(editor, host, id, ticked); }
+    CommandOutcome run(MainControl id, bool ticked = false) { return runEditorCommand(editor, host, id, ticked); }
     void givenPoints(std::initializer_list<CurvePoint> points)
     {
         for (CurvePoint p : points)
@@ -36,8 +31,8 @@ struct Fixture {
 
 TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
 {
-    using namespace ControlId;
-    struct Step { int id; bool ticked; int flags; };
+    using enum MainControl;
+    struct Step { MainControl id; bool ticked; int flags; };
     const Step steps[] = {
         {Derivative1Box, true, Derivative1},
         {IntegralBox, true, Integral},
@@ -49,7 +44,7 @@ TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
     };
     Fixture f;
     for (const Step& s : steps) {
-        SCOPED_TRACE(s.id);
+        SCOPED_TRACE(int(s.id));
         CommandOutcome out = f.run(s.id, s.ticked);
         EXPECT_EQ(f.editor.displayFlags, s.flags);
         EXPECT_TRUE(out.showDisplayFlags);
@@ -72,7 +67,7 @@ TEST(BoundsCommand, AcceptedBoundsBecomeTheWindowAndOthersAreRefused)
         SCOPED_TRACE(c.what);
         Fixture f;
         f.host.bounds = c.bounds;
-        CommandOutcome out = f.run(ControlId::Bounds);
+        CommandOutcome out = f.run(MainControl::Bounds);
         EXPECT_EQ(f.editor.interactionMode, InteractionMode::ModeFinished);
         EXPECT_EQ(out.redraw == RedrawKind::Full, c.redraw);
         const ViewWindow start{-36, -36, 36, 36};
@@ -105,7 +100,7 @@ TEST(FormulaCommand, AppendsWhatFitsNormalizesAndFits)
             f.editor.document.appendPoint({double(i), double(i)});
         const ViewWindow start = f.editor.view.current;
         f.host.formulaPoints = c.formula;
-        CommandOutcome out = f.run(ControlId::Formula);
+        CommandOutcome out = f.run(MainControl::Formula);
         EXPECT_EQ(f.host.cursors, std::vector<CursorRequest>{CursorRequest::Arrow});
         EXPECT_EQ(f.editor.interactionMode, InteractionMode::FormulaEntry);
         EXPECT_EQ(f.editor.document.count, c.after);
@@ -146,7 +141,7 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
         f.host.unit = c.unitShown;
         f.host.answers = {c.answer};
         f.host.saveOutcomes = c.saves;
-        CommandOutcome out = f.run(ControlId::Stop);
+        CommandOutcome out = f.run(MainControl::Stop);
         EXPECT_TRUE(out.stop);
         const bool asked = c.pointAdded || std::string(c.unitShown) != "mm";
         ASSERT_EQ(f.host.messages.size(), asked ? 1u : 0u);
@@ -164,22 +159,22 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
 
 TEST(ModeCommands, SetTheirModePromptAndCursor)
 {
-    struct Case { int id; int points; InteractionMode mode; const char* status; CursorRequest cursor; };
+    struct Case { MainControl id; int points; InteractionMode mode; const char* status; CursorRequest cursor; };
     const Case cases[] = {
-        {ControlId::PointEntry, 0, InteractionMode::PointEntry, "Gauche-Saisir Point / Droit-Saisir Coordonnées",
+        {MainControl::PointEntry, 0, InteractionMode::PointEntry, "Gauche-Saisir Point / Droit-Saisir Coordonnées",
          CursorRequest::Cross},
-        {ControlId::DeletePoint, 0, InteractionMode::PointDelete, "Pas de point à supprimer",
+        {MainControl::DeletePoint, 0, InteractionMode::PointDelete, "Pas de point à supprimer",
          CursorRequest::Unchanged},
-        {ControlId::DeletePoint, 2, InteractionMode::PointDelete, "Gauche = Supprimer un point",
+        {MainControl::DeletePoint, 2, InteractionMode::PointDelete, "Gauche = Supprimer un point",
          CursorRequest::Unchanged},
-        {ControlId::Centre, 0, InteractionMode::PickCentre, "Cliquer le centre de la courbe",
+        {MainControl::Centre, 0, InteractionMode::PickCentre, "Cliquer le centre de la courbe",
          CursorRequest::Unchanged},
         // "&Copie" and the other controls without a command only blank the status line.
-        {ControlId::CopyMode, 0, InteractionMode::Idle, " ", CursorRequest::Unchanged},
-        {ControlId::Units, 0, InteractionMode::Idle, " ", CursorRequest::Unchanged},
+        {MainControl::CopyMode, 0, InteractionMode::Idle, " ", CursorRequest::Unchanged},
+        {MainControl::Units, 0, InteractionMode::Idle, " ", CursorRequest::Unchanged},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
+        SCOPED_TRACE(int(c.id));
         Fixture f;
         for (int i = 0; i < c.points; ++i)
             f.editor.document.appendPoint({double(i), 0});
@@ -197,7 +192,7 @@ TEST(ModeCommands, PointEntryIsRefusedAtTheCapacity)
     Fixture f;
     for (int i = 0; i < MaxCurvePoints; ++i)
         f.editor.document.appendPoint({double(i), 0});
-    f.run(ControlId::PointEntry);
+    f.run(MainControl::PointEntry);
     ASSERT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.host.messages[0], (UserMessage{"La limite de points a été atteinte !!!", "Attention",
                                                 MessageButtons::Ok, MessageIcon::Error, MessageOwner::Window}));
@@ -208,26 +203,26 @@ TEST(ViewCommands, ZoomPreviousFitAndRedraw)
 {
     Fixture f;
     f.givenPoints({{0, 0}, {10, 5}});
-    CommandOutcome out = f.run(ControlId::ZoomIn);
+    CommandOutcome out = f.run(MainControl::ZoomIn);
     EXPECT_EQ(f.editor.view.current, (ViewWindow{-18, -18, 18, 18}));
     EXPECT_EQ(out.redraw, RedrawKind::Full);
-    f.run(ControlId::ZoomOut);
+    f.run(MainControl::ZoomOut);
     EXPECT_EQ(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
 
-    out = f.run(ControlId::Previous);
+    out = f.run(MainControl::Previous);
     EXPECT_EQ(f.editor.interactionMode, InteractionMode::PreviousWindow);
     EXPECT_EQ(out.redraw, RedrawKind::Full);
     EXPECT_EQ(f.editor.view.current, (ViewWindow{-10, -10, 10, 10})) << "the two windows exchanged";
     EXPECT_EQ(f.editor.view.previousWindow, (ViewWindow{-36, -36, 36, 36}));
 
-    out = f.run(ControlId::FitAll);
+    out = f.run(MainControl::FitAll);
     EXPECT_EQ(out.cursor, CursorRequest::Arrow);
     EXPECT_EQ(f.editor.view.current, f.editor.view.dataExtent);
-    EXPECT_EQ(f.run(ControlId::Redraw).redraw, RedrawKind::Full);
+    EXPECT_EQ(f.run(MainControl::Redraw).redraw, RedrawKind::Full);
 
     Fixture single;
     single.givenPoints({{1, 1}});
-    EXPECT_EQ(single.run(ControlId::FitAll).redraw, RedrawKind::None) << "one point has no extent";
+    EXPECT_EQ(single.run(MainControl::FitAll).redraw, RedrawKind::None) << "one point has no extent";
 }
 
 TEST(DocumentCommands, ResetUndoSmoothingAndPeriodicity)
@@ -236,28 +231,29 @@ TEST(DocumentCommands, ResetUndoSmoothingAndPeriodicity)
     f.givenPoints({{0, 0}, {1, 1}, {2, 0}});
     f.editor.document.takeSnapshot();
     f.host.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
-    f.run(ControlId::Reset);
+    f.run(MainControl::Reset);
     EXPECT_EQ(f.editor.document.count, 3);
     EXPECT_EQ(f.host.messages.back(), (UserMessage{"Voulez-vous vraiment tout effacer ?", "Attention !",
                                                     MessageButtons::OkCancel, MessageIcon::Question,
                                                     MessageOwner::Window}));
-    CommandOutcome out = f.run(ControlId::Reset);
+    CommandOutcome out = f.run(MainControl::Reset);
     EXPECT_EQ(f.editor.document.count, 0);
     EXPECT_EQ(f.editor.interactionMode, InteractionMode::Reset);
     EXPECT_TRUE(out.showCount);
 
-    out = f.run(ControlId::Undo);
+    out = f.run(MainControl::Undo);
     EXPECT_EQ(f.editor.document.count, 3);
     EXPECT_TRUE(out.showCount);
     EXPECT_EQ(out.redraw, RedrawKind::Full);
 
-    for (int id : {ControlId::SmoothAucun, ControlId::SmoothCubique, ControlId::SmoothAkima, ControlId::SmoothCarlson}) {
+    for (MainControl id : {MainControl::SmoothAucun, MainControl::SmoothCubique, MainControl::SmoothAkima,
+                           MainControl::SmoothCarlson}) {
         EXPECT_EQ(f.run(id).redraw, RedrawKind::Full);
-        EXPECT_EQ(f.editor.document.smoothingMode, id - ControlId::SmoothAucun);
+        EXPECT_EQ(f.editor.document.smoothingMode, int(id) - int(MainControl::SmoothAucun));
     }
-    EXPECT_EQ(f.run(ControlId::Periodic, true).redraw, RedrawKind::None) << "shown at the next redraw";
+    EXPECT_EQ(f.run(MainControl::Periodic, true).redraw, RedrawKind::None) << "shown at the next redraw";
     EXPECT_EQ(f.editor.document.periodic, 1);
-    f.run(ControlId::Periodic, false);
+    f.run(MainControl::Periodic, false);
     EXPECT_EQ(f.editor.document.periodic, 0);
 }
 
@@ -271,8 +267,8 @@ TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
 
     Fixture f;
     f.host.openPaths = {std::nullopt, upper};
-    EXPECT_EQ(f.run(ControlId::OpenFile).redraw, RedrawKind::None) << "cancelled";
-    CommandOutcome out = f.run(ControlId::OpenFile);
+    EXPECT_EQ(f.run(MainControl::OpenFile).redraw, RedrawKind::None) << "cancelled";
+    CommandOutcome out = f.run(MainControl::OpenFile);
     EXPECT_EQ(f.editor.document.filePath, upper);
     EXPECT_EQ(f.editor.document.count, 3);
     EXPECT_EQ(f.editor.document.undoCount, 3) << "the snapshot follows the read";
@@ -282,13 +278,13 @@ TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
     EXPECT_TRUE(f.host.messages.empty());
 
     f.host.openPaths = {dataFile("one_field.txt")};
-    f.run(ControlId::OpenFile);
+    f.run(MainControl::OpenFile);
     ASSERT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.host.messages[0].owner, MessageOwner::None);
     EXPECT_EQ(f.host.messages[0].caption, "");
 
     f.host.unit = "cm";
-    f.run(ControlId::Save);
+    f.run(MainControl::Save);
     EXPECT_EQ(f.editor.document.unitName, "cm");
     EXPECT_EQ(f.host.saveCount, 1);
     fs::remove_all(dir);
@@ -310,7 +306,7 @@ TEST(FileCommands, AFileThatCannotBeOpenedLosesNoEdit)
         const ViewWindow shown = f.editor.view.current;
 
         f.host.openPaths = {chosen};
-        const CommandOutcome out = f.run(ControlId::OpenFile);
+        const CommandOutcome out = f.run(MainControl::OpenFile);
         EXPECT_EQ(out.redraw, RedrawKind::None);
         EXPECT_EQ(f.editor.document.count, 3);
         EXPECT_EQ(f.editor.document.undoCount, 2) << "the undo copy is kept";
@@ -319,7 +315,7 @@ TEST(FileCommands, AFileThatCannotBeOpenedLosesNoEdit)
         EXPECT_TRUE(f.host.messages.empty());
 
         f.host.saveOutcomes = {SaveOutcome::Written};
-        f.run(ControlId::Stop);
+        f.run(MainControl::Stop);
         ASSERT_EQ(f.host.messages.size(), 1u) << "the stop still asks to save";
         EXPECT_EQ(f.host.messages[0].text, "Les données ont été modifiées\nVoulez-vous les sauvegarder ?");
     }
@@ -330,15 +326,15 @@ TEST(OutputCommands, PrintingSaysSoAndAFailedCopyIsReported)
 {
     Fixture f;
     f.editor.statusText = "avant";
-    f.run(ControlId::Print);
+    f.run(MainControl::Print);
     EXPECT_EQ(f.host.printed, 1);
     EXPECT_EQ(f.host.statusShown, (std::vector<std::string>{"Impression de la courbe", " "}));
     EXPECT_EQ(f.host.cursors, std::vector<CursorRequest>{CursorRequest::Arrow});
 
-    f.run(ControlId::CopyPicture);
+    f.run(MainControl::CopyPicture);
     EXPECT_TRUE(f.host.messages.empty());
     f.host.pictureCopied = false;
-    f.run(ControlId::CopyPicture);
+    f.run(MainControl::CopyPicture);
     ASSERT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.host.messages[0], (UserMessage{"Impossible de sauver la courbe\ndans le clipboard !!!", "** ATTENTION **",
                                                 MessageButtons::Ok, MessageIcon::Error, MessageOwner::Focus}));

@@ -10,7 +10,7 @@
 namespace {
 
 const std::string Rule(78, '#');
-const std::string FooterAddress = std::string(8, ' ') + std::string(FooterAddressLine + 1);
+const std::string FooterAddress = std::string(8, ' ') + std::string(FooterAddressLine.substr(1));
 
 std::vector<TextPage> paginate(const std::string& bytes, int pageLines = 60)
 {

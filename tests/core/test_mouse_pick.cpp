@@ -1,10 +1,10 @@
 #include "draw/RecordingSurface.h"
-#include "editor/ControlIds.h"
+#include "editor/MainControl.h"
 #include "editor/MousePick.h"
 #include "XorFigures.h"
 #include "editor/PickCommands.h"
 #include "editor/PlotRedraw.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 #include "ScriptedEditorHost.h"
 
 #include <gtest/gtest.h>
@@ -102,7 +102,7 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
     };
     struct Case {
         const char* what;
-        int id;
+        MainControl id;
         bool copy;
         std::vector<Script> picks;
         std::deque<DialogAnswer> answers;
@@ -119,78 +119,78 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
         };
     };
     const Case cases[] = {
-        {"translation vector by mouse", ControlId::Translate, false, {rectangle, dragSegment(A, B)}, {},
+        {"translation vector by mouse", MainControl::Translate, false, {rectangle, dragSegment(A, B)}, {},
          translatedByMouse(false), {}, {.figureLeft = true}},
-        {"translation copy", ControlId::Translate, true, {rectangle, dragSegment(A, B)}, {}, translatedByMouse(true),
+        {"translation copy", MainControl::Translate, true, {rectangle, dragSegment(A, B)}, {}, translatedByMouse(true),
          {}, {.figureLeft = true}},
-        {"mirror line, nearer point second", ControlId::Mirror, false, {rectangle, dragSegment(B, A)}, {},
+        {"mirror line, nearer point second", MainControl::Mirror, false, {rectangle, dragSegment(B, A)}, {},
          [](CurveDocument& d, const Fixture& f, const Selection& s) { mirrorPoints(d, s, f.world(A), f.world(B), false); },
          {}, {.figureLeft = true}},
-        {"mirror copy", ControlId::Mirror, true, {rectangle, dragSegment(A, B)}, {},
+        {"mirror copy", MainControl::Mirror, true, {rectangle, dragSegment(A, B)}, {},
          [](CurveDocument& d, const Fixture& f, const Selection& s) { mirrorPoints(d, s, f.world(A), f.world(B), true); },
          {}, {.figureLeft = true}},
-        {"rotation centre and angle by mouse", ControlId::Rotate, false, {rectangle, dragSegment(B, A)}, {},
+        {"rotation centre and angle by mouse", MainControl::Rotate, false, {rectangle, dragSegment(B, A)}, {},
          [](CurveDocument& d, const Fixture& f, const Selection& s) { rotatePoints(d, s, f.world(B), f.world(A), false); },
          {}, {.figureLeft = true}},
-        {"homothety centre clicked, factor typed", ControlId::Homothety, false,
+        {"homothety centre clicked, factor typed", MainControl::Homothety, false,
          {rectangle, {PickEvent::moveTo(A), PickEvent::leftRelease(A)}}, {{true, 0, 0, 2}},
          [](CurveDocument& d, const Fixture& f, const Selection& s) { scalePoints(d, s, f.world(A), 2, false); },
          {{ParameterDialog::Factor, ""}}, {}},
-        {"homothety copy, centre and factor typed", ControlId::Homothety, true, {rectangle, {PickEvent::rightPress()}},
+        {"homothety copy, centre and factor typed", MainControl::Homothety, true, {rectangle, {PickEvent::rightPress()}},
          {{true, 1, 2}, {true, 0, 0, 0.5}},
          [](CurveDocument& d, const Fixture&, const Selection& s) { scalePoints(d, s, {1, 2}, 0.5, true); },
          {{ParameterDialog::Point, "Centre de l'homothétie"}, {ParameterDialog::Factor, ""}}, {.redrawn = true}},
-        {"homothety centre dialog cancelled", ControlId::Homothety, false, {rectangle, {PickEvent::rightPress()}},
+        {"homothety centre dialog cancelled", MainControl::Homothety, false, {rectangle, {PickEvent::rightPress()}},
          {{false}}, nullptr, {{ParameterDialog::Point, "Centre de l'homothétie"}}, {.redrawn = true}},
-        {"homothety factor cancelled", ControlId::Homothety, false, {rectangle, {PickEvent::leftRelease(A)}},
+        {"homothety factor cancelled", MainControl::Homothety, false, {rectangle, {PickEvent::leftRelease(A)}},
          {{false}}, nullptr, {{ParameterDialog::Factor, ""}}, {}},
-        {"affinity, copy ignored", ControlId::Affinity, true, {rectangle}, {{true, 1, 2}},
+        {"affinity, copy ignored", MainControl::Affinity, true, {rectangle}, {{true, 1, 2}},
          [](CurveDocument& d, const Fixture&, const Selection& s) { stretchPoints(d, s, 1, 2); },
          {{ParameterDialog::Affinity, ""}}, {}},
-        {"affinity cancelled", ControlId::Affinity, false, {rectangle}, {{false}}, nullptr,
+        {"affinity cancelled", MainControl::Affinity, false, {rectangle}, {{false}}, nullptr,
          {{ParameterDialog::Affinity, ""}}, {}},
-        {"typed translation vector", ControlId::Translate, false, {rectangle, {PickEvent::rightPress()}},
+        {"typed translation vector", MainControl::Translate, false, {rectangle, {PickEvent::rightPress()}},
          {{true, 0, 1}}, [](CurveDocument& d, const Fixture&, const Selection& s) { translatePoints(d, s, 0, 1, false); },
          {{ParameterDialog::Point, "Vecteur translation"}}, {}},
-        {"typed rotation angle while dragging, copy", ControlId::Rotate, true,
+        {"typed rotation angle while dragging, copy", MainControl::Rotate, true,
          {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::rightPress()}},
          {{true, 1, 2, quarter}},
          [quarter](CurveDocument& d, const Fixture&, const Selection& s) {
              rotatePoints(d, s, {1, 2}, {quarter, AngleMarker}, true);
          },
          {{ParameterDialog::PointAndAngle, "Vecteur de Rotation"}}, {.figureLeft = true}},
-        {"typed mirror", ControlId::Mirror, false, {rectangle, {PickEvent::rightPress()}}, {{true, 0, 1, 0.25}},
+        {"typed mirror", MainControl::Mirror, false, {rectangle, {PickEvent::rightPress()}}, {{true, 0, 1, 0.25}},
          [](CurveDocument& d, const Fixture&, const Selection& s) { mirrorPoints(d, s, {0, 1}, {0.25, AngleMarker}, false); },
          {{ParameterDialog::PointAndAngle, "Vecteur Miroir"}}, {}},
-        {"parameter dialog cancelled while dragging", ControlId::Translate, false,
+        {"parameter dialog cancelled while dragging", MainControl::Translate, false,
          {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::rightPress()}}, {{false}}, nullptr,
          {{ParameterDialog::Point, "Vecteur translation"}}, {.annulled = true, .redrawn = true}},
-        {"right button before the first corner", ControlId::Rotate, false, {{PickEvent::rightPress()}}, {}, nullptr,
+        {"right button before the first corner", MainControl::Rotate, false, {{PickEvent::rightPress()}}, {}, nullptr,
          {}, {.annulled = true}},
-        {"right button while the rectangle is dragged", ControlId::Mirror, false,
+        {"right button while the rectangle is dragged", MainControl::Mirror, false,
          {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::rightPress()}}, {}, nullptr, {},
          {.annulled = true}},
-        {"Escape before the first corner", ControlId::Translate, false, {{PickEvent::escapeKey()}}, {}, nullptr, {}, {}},
-        {"Escape while the rectangle is dragged", ControlId::Translate, false,
+        {"Escape before the first corner", MainControl::Translate, false, {{PickEvent::escapeKey()}}, {}, nullptr, {}, {}},
+        {"Escape while the rectangle is dragged", MainControl::Translate, false,
          {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::escapeKey()}}, {}, nullptr, {}, {}},
-        {"Escape while the segment is dragged", ControlId::Translate, false,
+        {"Escape while the segment is dragged", MainControl::Translate, false,
          {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::escapeKey()}}, {}, nullptr, {},
          {.redrawn = true}},
-        {"another key leaves the rectangle on screen", ControlId::Rotate, false,
+        {"another key leaves the rectangle on screen", MainControl::Rotate, false,
          {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::otherKey()}}, {}, nullptr, {},
          {.figureLeft = true}},
-        {"zero-size rectangle", ControlId::Translate, false, {{PickEvent::leftRelease(R1), PickEvent::leftRelease(R1)}},
+        {"zero-size rectangle", MainControl::Translate, false, {{PickEvent::leftRelease(R1), PickEvent::leftRelease(R1)}},
          {}, nullptr, {}, {}},
-        {"zero-size segment", ControlId::Translate, false,
+        {"zero-size segment", MainControl::Translate, false,
          {rectangle, {PickEvent::leftRelease(A), PickEvent::leftRelease(A)}}, {}, nullptr, {}, {.figureLeft = true}},
-        {"rectangle of zero width: the operation runs on no point", ControlId::Translate, false,
+        {"rectangle of zero width: the operation runs on no point", MainControl::Translate, false,
          {{PickEvent::leftRelease(R1), PickEvent::moveTo({R1.x, R2.y}), PickEvent::leftRelease(R2)},
           dragSegment(A, B)},
          {}, [](CurveDocument&, const Fixture&, const Selection&) {}, {}, {.figureLeft = true}},
-        {"click on another window", ControlId::Translate, false,
+        {"click on another window", MainControl::Translate, false,
          {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::clickElsewhere()}}, {}, nullptr, {},
          {.redrawn = true}},
-        {"clicks outside the drawing area count for nothing", ControlId::Translate, false,
+        {"clicks outside the drawing area count for nothing", MainControl::Translate, false,
          {{PickEvent::leftRelease({0, 300}), PickEvent::leftRelease({300, 600}), PickEvent::moveTo(R1),
            PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::leftRelease(R2)},
           {PickEvent::leftRelease({800, 10}), PickEvent::leftRelease(A), PickEvent::moveTo({A.x, 0}),
@@ -230,7 +230,7 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
 TEST(TransformationCommand, WithoutAPointDoesNothingAtAll)
 {
     Fixture f(0);
-    const CommandOutcome out = transformationCommand(f.editor, f.host, ControlId::Translate);
+    const CommandOutcome out = transformationCommand(f.editor, f.host, MainControl::Translate);
     EXPECT_EQ(out.cursor, CursorRequest::Unchanged);
     EXPECT_FALSE(out.showCount);
     EXPECT_TRUE(f.host.cursors.empty());
@@ -243,7 +243,7 @@ TEST(TransformationCommand, PromptsEachPhaseAndEachFirstClick)
 {
     Fixture f;
     f.host.picks = {dragRectangle(R1, R2), dragSegment(A, B)};
-    transformationCommand(f.editor, f.host, ControlId::Translate);
+    transformationCommand(f.editor, f.host, MainControl::Translate);
     EXPECT_EQ(f.host.statusShown, (std::vector<std::string>{
                                    "Translation : Gauche-Sélection / Droit,Esc-Arrêt",
                                    "Translation : Gauche-Fin sélection / Droit,Esc-Arrêt",
@@ -465,7 +465,7 @@ TEST(TransformationCommand, ShowsTheCapacityWarningOverTheDrawingArea)
         f.editor.document.appendPoint({f.editor.document.count * 1.0, 100});
     f.host.picks = {dragRectangle(R1, R2), dragSegment(A, B)};
     f.host.copyTicked = true;
-    transformationCommand(f.editor, f.host, ControlId::Translate);
+    transformationCommand(f.editor, f.host, MainControl::Translate);
     ASSERT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.host.messages[0], (UserMessage{"Attention le nombre de points\nest superieur au maxi autorisé ",
                                                "Translation", MessageButtons::Ok, MessageIcon::Warning,

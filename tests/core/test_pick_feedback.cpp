@@ -1,18 +1,16 @@
 #include "draw/RecordingSurface.h"
 #include "transform/PickFeedback.h"
 #include "XorFigures.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <map>
 #include <numbers>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -33,8 +31,6 @@ CurveDocument documentOf(const Points& points)
     return doc;
 }
 
-Points pointsOf(const CurveDocument& doc) { return {doc.points.begin(), doc.points.begin() + doc.count}; }
-
 bool sameBits(const Points& a, const Points& b)
 {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(CurvePoint)) == 0);
@@ -44,104 +40,6 @@ bool sameBits(const Points& a, const Points& b)
 CanvasMapping areaMapping() { return CanvasMapping::make({-36, -36, 36, 36}, 800, 600); }
 
 } // namespace
-
-// The fast sort must leave exactly what the document's own procedure leaves, including
-// which of several points of equal x survives.
-TEST(PointNormalizer, GivesExactlyWhatNormalizePointsGives)
-{
-    std::mt19937 random(20020704);
-    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
-    auto integer = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-
-    using Generator = std::function<Points(int)>;
-    const std::vector<std::pair<const char*, Generator>> generators = {
-        {"few x values, many ties",
-         [&](int n) {
-             Points p(n);
-             for (auto& q : p)
-                 q = {double(integer(0, 9)), double(integer(0, 1000))};
-             return p;
-         }},
-        {"close x values, thinning",
-         [&](int n) {
-             Points p(n);
-             for (auto& q : p)
-                 q = {integer(0, 40) * 0.0003, uniform(-1, 1)};
-             return p;
-         }},
-        {"a shifted copy before the sorted curve",
-         [&](int n) {
-             const int m = n / 2;
-             Points curve(n - m);
-             for (int i = 0; i < n - m; ++i)
-                 curve[i] = {double(i / 2), uniform(-5, 5)};
-             Points p;
-             for (int i = 0; i < m; ++i)
-                 p.push_back({curve[i].x + (integer(0, 2) == 0 ? 0.0 : 0.5), curve[i].y + 1});
-             p.insert(p.end(), curve.begin(), curve.end());
-             return p;
-         }},
-        {"a reversed piece before the sorted curve",
-         [&](int n) {
-             Points p(n);
-             const int m = integer(0, n);
-             for (int i = 0; i < m; ++i)
-                 p[i] = {double(m - i - integer(0, 1)), uniform(0, 1)};
-             for (int i = m; i < n; ++i)
-                 p[i] = {double(i - m) + (integer(0, 3) == 0 ? 0.0002 : 0.0), uniform(0, 1)};
-             return p;
-         }},
-        {"wavy pieces",
-         [&](int n) {
-             Points p(n);
-             const double f = uniform(0.01, 0.5);
-             for (int i = 0; i < n; ++i)
-                 p[i] = {std::round(std::sin(i * f) * 50) / 4, double(i)};
-             return p;
-         }},
-        {"one x value, signed zeros and infinities",
-         [&](int n) {
-             const double values[] = {0.0, -0.0, std::numeric_limits<double>::infinity(),
-                                      -std::numeric_limits<double>::infinity(), 1.0};
-             Points p(n);
-             for (auto& q : p)
-                 q = {values[integer(0, 4)], uniform(0, 1)};
-             return p;
-         }},
-    };
-
-    PointNormalizer normalizer;
-    for (const auto& [name, generate] : generators) {
-        SCOPED_TRACE(name);
-        for (int trial = 0; trial < 300; ++trial) {
-            const int n = trial < 20 ? trial : integer(0, MaxCurvePoints);
-            Points expected = generate(n);
-            Points actual = expected;
-            int expectedCount = n;
-            int actualCount = n;
-            normalizePoints(expected, expectedCount);
-            normalizer.normalize(actual, actualCount);
-            ASSERT_EQ(actualCount, expectedCount) << "n = " << n;
-            expected.resize(expectedCount);
-            actual.resize(actualCount);
-            ASSERT_TRUE(sameBits(actual, expected)) << "n = " << n << ", trial " << trial;
-        }
-    }
-}
-
-TEST(PointNormalizer, LeavesANotANumberToTheDocumentsProcedure)
-{
-    Points expected{{3, 0}, {std::nan(""), 1}, {1, 2}, {1, 3}, {2, 4}};
-    Points actual = expected;
-    int expectedCount = 5;
-    int actualCount = 5;
-    normalizePoints(expected, expectedCount);
-    PointNormalizer().normalize(actual, actualCount);
-    ASSERT_EQ(actualCount, expectedCount);
-    expected.resize(expectedCount);
-    actual.resize(actualCount);
-    EXPECT_TRUE(sameBits(actual, expected));
-}
 
 // While nothing is dropped for lack of room and no two points share an x, the preview
 // is the curve the operation will leave once the user clicks.

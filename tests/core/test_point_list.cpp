@@ -1,5 +1,5 @@
 #include "curve/PointList.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -30,11 +30,6 @@ CurveDocument documentOfSize(int n)
 std::vector<CurvePoint> pointsOf(const CPointList& list)
 {
     return {list.points().begin(), list.points().end()};
-}
-
-std::vector<CurvePoint> pointsOf(const CurveDocument& doc)
-{
-    return {doc.points.begin(), doc.points.begin() + doc.count};
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "view/SmoothCurve.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "transform/TransformOperations.h"
-#include "CurvePointPrinter.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,6 @@ CurveDocument documentOf(const Points& points, int firstX = 0, int n = 0)
         doc.appendPoint(p);
     return doc;
 }
-
-Points pointsOf(const CurveDocument& doc) { return {doc.points.begin(), doc.points.begin() + doc.count}; }
 
 bool holds(const CurveDocument& doc, CurvePoint p)
 {

@@ -1,9 +1,10 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "core/curve/CurveFile.h"
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
 #include "gui/app/StartUp.h"
+#include "core/editor/MainControl.h"
 #include "core/text/NumberText.h"
 
 #include <cmath>
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 // The typical use, from start to stop, as the simulation product and a user go through it.
@@ -39,23 +39,22 @@ private slots:
         bool fitted = false;
         QString status;
         CurvePoint added;
-        QTimer::singleShot(0, [&] {
-            auto* window = qobject_cast<CMainWindow*>(QApplication::activeModalWidget());
-            QVERIFY(window);
-            shownAsRead = window->control<QRadioButton>(1005)->isChecked() && window->control<QCheckBox>(1013)->isChecked()
-                && window->control<QComboBox>(1018)->currentText() == QStringLiteral("mm");
-            const CanvasMapping& m = window->drawingArea()->mapping();
+        whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
+            shownAsRead = window.control<QRadioButton>(MainControl::SmoothCubique)->isChecked()
+                && window.control<QCheckBox>(MainControl::Periodic)->isChecked()
+                && window.control<QComboBox>(MainControl::Units)->currentText() == QStringLiteral("mm");
+            const CanvasMapping& m = window.drawingArea()->mapping();
             const ViewWindow view{m.xmin, m.ymin, m.xmin + m.scaleX * m.usableWidth, m.ymin + m.scaleY * m.usableHeight};
             fitted = view.xmin <= 0 && view.xmax >= 20 && view.xmax < 40;
 
-            QTest::mouseClick(window->control(10), Qt::LeftButton);
+            QTest::mouseClick(window.control(MainControl::PointEntry), Qt::LeftButton);
             const PixelPoint pixel = m.worldToPixel(15, 2);
             added = m.pixelToWorld(pixel);
-            CDrawingArea* area = window->drawingArea();
+            CDrawingArea* area = window.drawingArea();
             QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(pixel.x, pixel.y) + area->contentsRect().topLeft());
-            status = window->control<QLabel>(150)->text();
-            QTest::mouseClick(window->control(1006), Qt::LeftButton); // "Akima"
-            QTest::mouseClick(window->control(1), Qt::LeftButton);    // "&Arrêt"
+            status = window.control<QLabel>(MainControl::StatusLine)->text();
+            QTest::mouseClick(window.control(MainControl::SmoothAkima), Qt::LeftButton); // "Akima"
+            QTest::mouseClick(window.control(MainControl::Stop), Qt::LeftButton);        // "&Arrêt"
         });
         QCOMPARE(startEditor(services, path), 1);
 

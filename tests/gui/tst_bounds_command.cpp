@@ -1,53 +1,38 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "gui/app/CMainWindow.h"
 #include "core/editor/Editor.h"
+#include "core/editor/MainControl.h"
+#include "gui/transform/CParameterDialog.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
 // Acts on the bounds dialog once it is up; the dialog is modal, so this runs from
 // the event loop it starts.
-void whenTheBoundsDialogIsOpen(std::function<void(QDialog&)> act)
+template <class Act>
+void whenTheBoundsDialogIsOpen(Act act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QCOMPARE(dialog->objectName(), QStringLiteral("boundsDialog"));
-        act(*dialog);
-    });
+    whenTheModalDialogOpens<QDialog>(act, "boundsDialog");
 }
 
-QLineEdit* field(QDialog& dialog, int id)
+QLineEdit* field(QDialog& dialog, ParameterControl id)
 {
-    return dialog.findChild<QLineEdit*>(QStringLiteral("ctl%1").arg(id));
-}
-
-void type(QDialog& dialog, int id, const QString& text)
-{
-    QLineEdit* edit = field(dialog, id);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    return controlOf<QLineEdit>(dialog, id);
 }
 
 QString statusLine(CMainWindow& window)
 {
-    return window.control<QLabel>(150)->text();
+    return window.control<QLabel>(MainControl::StatusLine)->text();
 }
 
-struct Fixture {
-    CScriptedPlatformServices services;
-    Editor editor;
-    CMainWindow window{editor, services};
+struct Fixture : MainWindowFixture {
+    Fixture() { open(); }
 };
 
 } // namespace
@@ -62,15 +47,16 @@ private slots:
         QStringList shown;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("Bornes de Tracé"));
-            for (int id : {1129, 1130, 1125, 1131})
+            for (ParameterControl id :
+                 {ParameterControl::Xmin, ParameterControl::Xmax, ParameterControl::Ymin, ParameterControl::Ymax})
                 shown << field(d, id)->text();
-            type(d, 1129, QStringLiteral("-pi"));
-            type(d, 1130, QStringLiteral("2*pi"));
-            type(d, 1125, QStringLiteral("-1"));
-            type(d, 1131, QStringLiteral("1e0"));
-            QTest::keyClick(field(d, 1131), Qt::Key_Return); // Enter presses "Ok"
+            typeInto(d, ParameterControl::Xmin, QStringLiteral("-pi"));
+            typeInto(d, ParameterControl::Xmax, QStringLiteral("2*pi"));
+            typeInto(d, ParameterControl::Ymin, QStringLiteral("-1"));
+            typeInto(d, ParameterControl::Ymax, QStringLiteral("1e0"));
+            QTest::keyClick(field(d, ParameterControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
         });
-        QTest::mouseClick(f.window.control(16), Qt::LeftButton);
+        QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
 
         QCOMPARE(shown, (QStringList{"-36.000", "36.000", "-36.000", "36.000"}));
         QVERIFY(f.services.messages.empty());
@@ -80,7 +66,7 @@ private slots:
         QCOMPARE(w.ymin, -1.0);
         QCOMPARE(w.ymax, 1.0);
         QCOMPARE(f.editor.view.previousWindow, (ViewWindow{-36, -36, 36, 36}));
-        QCOMPARE(statusLine(f.window), QStringLiteral("Nouvelles bornes (-3.14, -1.00), (6.28, 1.00)"));
+        QCOMPARE(statusLine(*f.window), QStringLiteral("Nouvelles bornes (-3.14, -1.00), (6.28, 1.00)"));
         QCOMPARE(f.editor.entered.accepted, 1);
     }
 
@@ -93,11 +79,11 @@ private slots:
         for (const Case& c : cases) {
             Fixture f;
             whenTheBoundsDialogIsOpen([&](QDialog& d) {
-                type(d, 1129, QString::fromUtf8(c.xmin));
-                type(d, 1130, QString::fromUtf8(c.xmax));
-                QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("ctl1134")), Qt::LeftButton);
+                typeInto(d, ParameterControl::Xmin, QString::fromUtf8(c.xmin));
+                typeInto(d, ParameterControl::Xmax, QString::fromUtf8(c.xmax));
+                clickControl(d, ParameterControl::Ok);
             });
-            QTest::mouseClick(f.window.control(16), Qt::LeftButton);
+            QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
             QCOMPARE(f.services.messages.size(), std::size_t(1));
             QCOMPARE(f.services.messages[0].text, QStringLiteral("Bornes incorrectes !!!"));
             QCOMPARE(f.services.messages[0].caption, QStringLiteral("Erreur"));
@@ -112,13 +98,13 @@ private slots:
         Fixture f;
         bool stillOpenAfterEscape = false;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
-            type(d, 1129, QStringLiteral("-1"));
+            typeInto(d, ParameterControl::Xmin, QStringLiteral("-1"));
             QTest::keyClick(&d, Qt::Key_Escape);
             d.close();
             stillOpenAfterEscape = d.isVisible();
-            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("ctl1135")), Qt::LeftButton);
+            clickControl(d, ParameterControl::Cancel);
         });
-        QTest::mouseClick(f.window.control(16), Qt::LeftButton);
+        QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
         QVERIFY(stillOpenAfterEscape);
         QVERIFY(f.services.messages.empty());
         QCOMPARE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));

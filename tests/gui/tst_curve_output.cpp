@@ -1,9 +1,10 @@
 #include "PdfText.h"
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "core/editor/Editor.h"
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
+#include "core/editor/MainControl.h"
 
 #include <QClipboard>
 #include <QDomDocument>
@@ -59,37 +60,38 @@ private slots:
     void printingDrawsTheGraduatedPageIntoOneDocument()
     {
         QTemporaryDir dir;
-        CScriptedPlatformServices services;
-        Editor editor;
+        MainWindowFixture f;
         for (double x : {0.0, 1.0, 2.0, 3.0})
-            editor.document.appendPoint({x, x * x});
-        editor.document.documentName = "Came 12";
-        CMainWindow window(editor, services);
+            f.editor.document.appendPoint({x, x * x});
+        f.editor.document.documentName = "Came 12";
+        f.open();
+        CMainWindow& window = *f.window;
         const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
-        services.printNextTo(pdf);
-        QTest::mouseClick(window.control(22), Qt::LeftButton);
+        f.services.printNextTo(pdf);
+        QTest::mouseClick(window.control(MainControl::Print), Qt::LeftButton);
         const QString text = pdfText(pdf);
         QVERIFY2(!text.isEmpty(), "the page was printed and reads back");
         QVERIFY(text.contains(QStringLiteral("Editeur")));
         QVERIFY(text.contains(QStringLiteral("Came 12")));
         QVERIFY(text.contains(QStringLiteral("Editeur de courbes - (c) Veltrix")));
-        QCOMPARE(window.control<QLabel>(150)->text(), QString()); // the command ends with statusText
+        // The command ends with statusText.
+        QCOMPARE(window.control<QLabel>(MainControl::StatusLine)->text(), QString());
 
         // A cancelled print dialog prints nothing.
-        QTest::mouseClick(window.control(22), Qt::LeftButton);
-        QVERIFY(services.messages.empty());
+        QTest::mouseClick(window.control(MainControl::Print), Qt::LeftButton);
+        QVERIFY(f.services.messages.empty());
     }
 
     void theClipboardGetsTheSamePictureAsSvgAndPng()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
+        MainWindowFixture f;
         for (double x : {0.0, 1.0, 2.0})
-            editor.document.appendPoint({x, x});
-        CMainWindow window(editor, services);
+            f.editor.document.appendPoint({x, x});
+        f.open();
+        CMainWindow& window = *f.window;
         QGuiApplication::clipboard()->setText(QStringLiteral("avant"));
-        QTest::mouseClick(window.control(40), Qt::LeftButton);
-        QVERIFY(services.messages.empty());
+        QTest::mouseClick(window.control(MainControl::CopyPicture), Qt::LeftButton);
+        QVERIFY(f.services.messages.empty());
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         QVERIFY(data);
         QVERIFY(!data->hasText());

@@ -20,21 +20,39 @@ namespace {
 
 using Kind = ControlKind;
 
+// The controls of the template below, as a window numbers its own.
+enum class Ctl : int {
+    Group = 10,
+    LeftLabel = 11,
+    RightLabel = 12,
+    CentredLabel = 13,
+    Field = 20,
+    Compute = 30,
+    Stop = 31,
+    Periodic = 32,
+    Akima = 33,
+    List = 34,
+    Custom = 40,
+    Frame = 41,
+    Line = 42,
+    Absent = 99, // in no template
+};
+
 constexpr ControlSpec Controls[] = {
-    {10, Kind::Group, "Cadre", 2, 2, 116, 60},
-    {11, Kind::Label, "Gauche", 4, 10, 40, 10},
-    {12, Kind::Label, "Droite", 4, 20, 40, 10, ControlFlag::RightAligned},
-    {13, Kind::Label, "", 4, 30, 40, 10, ControlFlag::Centred | ControlFlag::SunkenPanel},
+    {Ctl::Group, Kind::Group, "Cadre", 2, 2, 116, 60},
+    {Ctl::LeftLabel, Kind::Label, "Gauche", 4, 10, 40, 10},
+    {Ctl::RightLabel, Kind::Label, "Droite", 4, 20, 40, 10, ControlFlag::RightAligned},
+    {Ctl::CentredLabel, Kind::Label, "", 4, 30, 40, 10, ControlFlag::Centred | ControlFlag::SunkenPanel},
     {NoControlId, Kind::Label, "Sans numéro", 50, 10, 40, 10},
-    {20, Kind::Edit, "", 50, 20, 60, 12},
-    {30, Kind::Button, "&Calcul", 4, 70, 40, 14, ControlFlag::Default},
-    {31, Kind::Button, "&Arrêt", 50, 70, 40, 14, ControlFlag::NoAutoDefault},
-    {32, Kind::Check, "Périodicité", 4, 86, 60, 10},
-    {33, Kind::Radio, "Akima", 66, 86, 50, 10},
-    {34, Kind::Combo, "", 4, 98, 60, 14},
-    {40, Kind::Custom, "", 66, 98, 50, 14},
-    {41, Kind::Frame, "", 4, 114, 112, 20},
-    {42, Kind::EtchedLine, "", 60, 114, 2, 15},
+    {Ctl::Field, Kind::Edit, "", 50, 20, 60, 12},
+    {Ctl::Compute, Kind::Button, "&Calcul", 4, 70, 40, 14, ControlFlag::Default},
+    {Ctl::Stop, Kind::Button, "&Arrêt", 50, 70, 40, 14, ControlFlag::NoAutoDefault},
+    {Ctl::Periodic, Kind::Check, "Périodicité", 4, 86, 60, 10},
+    {Ctl::Akima, Kind::Radio, "Akima", 66, 86, 50, 10},
+    {Ctl::List, Kind::Combo, "", 4, 98, 60, 14},
+    {Ctl::Custom, Kind::Custom, "", 66, 98, 50, 14},
+    {Ctl::Frame, Kind::Frame, "", 4, 114, 112, 20},
+    {Ctl::Line, Kind::EtchedLine, "", 60, 114, 2, 15},
 };
 
 constexpr DialogTemplate Layout{120, 140, Controls};
@@ -58,27 +76,30 @@ Qt::Alignment horizontal(QLabel* label)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Ctl)
+
 class DialogTemplateTest : public QObject {
     Q_OBJECT
 private slots:
     void eachControlIsItsKindsWidgetNamedAndPlacedInDialogUnits_data()
     {
-        QTest::addColumn<int>("id");
+        QTest::addColumn<Ctl>("id");
         QTest::addColumn<QByteArray>("className");
         QTest::addColumn<QString>("caption");
-        const std::vector<std::tuple<int, const char*, QString>> rows = {
-            {10, "QGroupBox", "Cadre"},   {11, "QLabel", "Gauche"},       {20, "QLineEdit", ""},
-            {30, "QPushButton", "&Calcul"}, {32, "QCheckBox", "Périodicité"}, {33, "QRadioButton", "Akima"},
-            {34, "QComboBox", ""},        {40, "QSlider", ""},            {41, "QFrame", ""},
-            {42, "QFrame", ""},
+        const std::vector<std::tuple<Ctl, const char*, QString>> rows = {
+            {Ctl::Group, "QGroupBox", "Cadre"},        {Ctl::LeftLabel, "QLabel", "Gauche"},
+            {Ctl::Field, "QLineEdit", ""},             {Ctl::Compute, "QPushButton", "&Calcul"},
+            {Ctl::Periodic, "QCheckBox", "Périodicité"}, {Ctl::Akima, "QRadioButton", "Akima"},
+            {Ctl::List, "QComboBox", ""},              {Ctl::Custom, "QSlider", ""},
+            {Ctl::Frame, "QFrame", ""},                {Ctl::Line, "QFrame", ""},
         };
         for (const auto& [id, className, caption] : rows)
-            QTest::addRow("%d", id) << id << QByteArray(className) << caption;
+            QTest::addRow("%d", int(id)) << id << QByteArray(className) << caption;
     }
 
     void eachControlIsItsKindsWidgetNamedAndPlacedInDialogUnits()
     {
-        QFETCH(int, id);
+        QFETCH(Ctl, id);
         QFETCH(QByteArray, className);
         QFETCH(QString, caption);
         Built b;
@@ -86,7 +107,7 @@ private slots:
         QVERIFY(w);
         QCOMPARE(QByteArray(w->metaObject()->className()), className);
         QCOMPARE(w->parentWidget(), &b.dialog);
-        QCOMPARE(w->objectName(), QStringLiteral("ctl%1").arg(id));
+        QCOMPARE(w->objectName(), QStringLiteral("ctl%1").arg(int(id)));
         const DialogUnits du(b.dialog.font());
         for (const ControlSpec& spec : Controls)
             if (spec.id == id)
@@ -109,17 +130,17 @@ private slots:
         // Table order is the stacking order: the group box lies under what it frames.
         const QList<QWidget*> made = b.dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         QCOMPARE(made.size(), qsizetype(std::size(Controls)));
-        QCOMPARE(made.front(), b.controls.control(10));
-        QCOMPARE(made.back(), b.controls.control(42));
+        QCOMPARE(made.front(), b.controls.control(Ctl::Group));
+        QCOMPARE(made.back(), b.controls.control(Ctl::Line));
     }
 
     void theLookupGivesOnlyAControlOfTheAskedType()
     {
         Built b;
-        QVERIFY(b.controls.control<QLineEdit>(20));
-        QVERIFY(!b.controls.control<QLabel>(20));
-        QVERIFY(b.controls.control<QAbstractButton>(32)); // a check box is a button
-        QVERIFY(!b.controls.control(99));
+        QVERIFY(b.controls.control<QLineEdit>(Ctl::Field));
+        QVERIFY(!b.controls.control<QLabel>(Ctl::Field));
+        QVERIFY(b.controls.control<QAbstractButton>(Ctl::Periodic)); // a check box is a button
+        QVERIFY(!b.controls.control(Ctl::Absent));
         QVERIFY(!b.controls.control(NoControlId));
         // A control without an id is made all the same, only not named or found by id.
         const QList<QLabel*> labels = b.dialog.findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
@@ -131,18 +152,18 @@ private slots:
     void flagsAlignLabelsAndChooseTheDefaultButton()
     {
         Built b;
-        QCOMPARE(horizontal(b.controls.control<QLabel>(11)), Qt::AlignLeft);
-        QCOMPARE(horizontal(b.controls.control<QLabel>(12)), Qt::AlignRight);
-        QCOMPARE(horizontal(b.controls.control<QLabel>(13)), Qt::AlignHCenter);
-        QCOMPARE(b.controls.control<QLabel>(11)->frameShape(), QFrame::NoFrame);
-        QCOMPARE(b.controls.control<QLabel>(13)->frameShape(), QFrame::Panel);
-        QCOMPARE(b.controls.control<QLabel>(13)->frameShadow(), QFrame::Sunken);
-        QVERIFY(b.controls.control<QPushButton>(30)->isDefault());
-        QVERIFY(!b.controls.control<QPushButton>(31)->isDefault());
-        QVERIFY(!b.controls.control<QPushButton>(31)->autoDefault());
-        QCOMPARE(b.controls.control<QFrame>(41)->frameShape(), QFrame::Box);
-        QCOMPARE(b.controls.control<QFrame>(42)->frameShape(), QFrame::VLine);
-        QCOMPARE(b.controls.control<QFrame>(42)->frameShadow(), QFrame::Sunken);
+        QCOMPARE(horizontal(b.controls.control<QLabel>(Ctl::LeftLabel)), Qt::AlignLeft);
+        QCOMPARE(horizontal(b.controls.control<QLabel>(Ctl::RightLabel)), Qt::AlignRight);
+        QCOMPARE(horizontal(b.controls.control<QLabel>(Ctl::CentredLabel)), Qt::AlignHCenter);
+        QCOMPARE(b.controls.control<QLabel>(Ctl::LeftLabel)->frameShape(), QFrame::NoFrame);
+        QCOMPARE(b.controls.control<QLabel>(Ctl::CentredLabel)->frameShape(), QFrame::Panel);
+        QCOMPARE(b.controls.control<QLabel>(Ctl::CentredLabel)->frameShadow(), QFrame::Sunken);
+        QVERIFY(b.controls.control<QPushButton>(Ctl::Compute)->isDefault());
+        QVERIFY(!b.controls.control<QPushButton>(Ctl::Stop)->isDefault());
+        QVERIFY(!b.controls.control<QPushButton>(Ctl::Stop)->autoDefault());
+        QCOMPARE(b.controls.control<QFrame>(Ctl::Frame)->frameShape(), QFrame::Box);
+        QCOMPARE(b.controls.control<QFrame>(Ctl::Line)->frameShape(), QFrame::VLine);
+        QCOMPARE(b.controls.control<QFrame>(Ctl::Line)->frameShadow(), QFrame::Sunken);
     }
 
     void clicksAndListChoicesReportTheirControlsId()
@@ -150,13 +171,14 @@ private slots:
         Built b;
         b.dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&b.dialog));
-        for (int id : {30, 31, 32, 33})
+        for (Ctl id : {Ctl::Compute, Ctl::Stop, Ctl::Periodic, Ctl::Akima})
             QTest::mouseClick(b.controls.control(id), Qt::LeftButton);
-        auto* list = b.controls.control<QComboBox>(34);
+        auto* list = b.controls.control<QComboBox>(Ctl::List);
         list->addItems({QStringLiteral("m"), QStringLiteral("cm")});
         QTest::keyClick(list, Qt::Key_Down);
-        QTest::mouseClick(b.controls.control(11), Qt::LeftButton); // a label runs nothing
-        QCOMPARE(b.commands, (std::vector<int>{30, 31, 32, 33, 34}));
+        QTest::mouseClick(b.controls.control(Ctl::LeftLabel), Qt::LeftButton); // a label runs nothing
+        QCOMPARE(b.commands, (std::vector<int>{int(Ctl::Compute), int(Ctl::Stop), int(Ctl::Periodic), int(Ctl::Akima),
+                                               int(Ctl::List)}));
     }
 };
 

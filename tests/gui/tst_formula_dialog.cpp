@@ -1,4 +1,4 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "core/formula/FormulaEvaluation.h"
 #include "core/formula/FormulaPreview.h"
@@ -10,10 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -24,44 +22,23 @@ struct Fields {
 
 const Fields Squares{"x^2", "-1", "1", "0.5"};
 
-QLineEdit* field(CFormulaDialog& dialog, int id)
+QLineEdit* field(CFormulaDialog& dialog, FormulaControl id)
 {
-    return dialog.findChild<QLineEdit*>(QStringLiteral("ctl%1").arg(id));
-}
-
-void type(CFormulaDialog& dialog, int id, const QString& text)
-{
-    QLineEdit* edit = field(dialog, id);
-    QVERIFY(edit);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    return dialog.control<QLineEdit>(id);
 }
 
 void typeFields(CFormulaDialog& dialog, const Fields& f)
 {
-    type(dialog, 140, f.formula);
-    type(dialog, 141, f.a);
-    type(dialog, 142, f.b);
-    type(dialog, 143, f.increment);
-}
-
-void click(CFormulaDialog& dialog, int id)
-{
-    QWidget* w = dialog.control(id);
-    QVERIFY(w);
-    QTest::mouseClick(w, Qt::LeftButton);
-}
-
-QString label(CFormulaDialog& dialog, int id)
-{
-    return dialog.control<QLabel>(id)->text();
+    typeInto(dialog, FormulaControl::Formula, f.formula);
+    typeInto(dialog, FormulaControl::A, f.a);
+    typeInto(dialog, FormulaControl::B, f.b);
+    typeInto(dialog, FormulaControl::Increment, f.increment);
 }
 
 Fields shownFields(CFormulaDialog& dialog)
 {
-    return {field(dialog, 140)->text(), field(dialog, 141)->text(), field(dialog, 142)->text(),
-            field(dialog, 143)->text()};
+    return {field(dialog, FormulaControl::Formula)->text(), field(dialog, FormulaControl::A)->text(),
+            field(dialog, FormulaControl::B)->text(), field(dialog, FormulaControl::Increment)->text()};
 }
 
 // Where the preview shows the point (x, y) of x^2 over -1..1.
@@ -101,13 +78,10 @@ struct Fixture {
 };
 
 // Acts on the dialog that runFormulaDialog runs, from the event loop it starts.
-void whenTheDialogIsOpen(std::function<void(CFormulaDialog&)> act)
+template <class Act>
+void whenTheDialogIsOpen(Act act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<CFormulaDialog*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "the formula dialog is the modal window");
-        act(*dialog);
-    });
+    whenTheModalDialogOpens<CFormulaDialog>(act);
 }
 
 } // namespace
@@ -128,13 +102,13 @@ private slots:
         QString ymax;
         whenTheDialogIsOpen([&](CFormulaDialog& d) {
             opening = d.windowTitle();
-            QVERIFY(d.control<QPushButton>(170)->isDefault());
+            QVERIFY(d.control<QPushButton>(FormulaControl::Compute)->isDefault());
             typeFields(d, Squares);
-            click(d, 170);
+            clickControl(d, FormulaControl::Compute);
             title = d.windowTitle();
-            ymin = label(d, 295);
-            ymax = label(d, 296);
-            click(d, 1);
+            ymin = labelText(d, FormulaControl::Ymin);
+            ymax = labelText(d, FormulaControl::Ymax);
+            clickControl(d, FormulaControl::Validate);
         });
         const std::vector<CurvePoint> points = runFormulaDialog(nullptr, services, memory);
 
@@ -193,7 +167,7 @@ private slots:
         Fixture f;
         CFormulaDialog& d = f.open();
         typeFields(d, {formula, a, b, increment});
-        click(d, 170);
+        clickControl(d, FormulaControl::Compute);
 
         QCOMPARE(f.services.beeps, beeps);
         if (message.isEmpty()) {
@@ -215,7 +189,7 @@ private slots:
         Fixture f;
         CFormulaDialog& d = f.open();
         typeFields(d, Squares);
-        click(d, 170);
+        clickControl(d, FormulaControl::Compute);
         // What painting the background over the computed picture gives.
         QImage background = d.previewArea()->image().copy();
         {
@@ -224,13 +198,13 @@ private slots:
         }
         QVERIFY(background != d.previewArea()->image());
 
-        type(d, 140, QStringLiteral("y+1"));
-        click(d, 170);
+        typeInto(d, FormulaControl::Formula, QStringLiteral("y+1"));
+        clickControl(d, FormulaControl::Compute);
         QVERIFY(d.points().empty());
         QCOMPARE(d.previewArea()->image(), background);
         // A click in an empty preview picks nothing.
         QTest::mouseClick(d.previewArea(), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(label(d, 150), QString());
+        QCOMPARE(labelText(d, FormulaControl::PickedX), QString());
         QCOMPARE(d.previewArea()->image(), background);
     }
 
@@ -240,14 +214,14 @@ private slots:
         {
             CFormulaDialog& d = f.open();
             typeFields(d, {"y+1", "0", "1", "0.5"}); // fails: nothing to put back
-            click(d, 170);
-            click(d, 2);
+            clickControl(d, FormulaControl::Compute);
+            clickControl(d, FormulaControl::Cancel);
         }
         {
             CFormulaDialog& d = f.open();
             QCOMPARE(shownFields(d).formula, QString());
             typeFields(d, {"2*x", "0", "3", "1"});
-            click(d, 170);
+            clickControl(d, FormulaControl::Compute);
             QCOMPARE(d.points().size(), std::size_t(4));
             QTest::keyClick(&d, Qt::Key_Escape);
             QVERIFY(!d.isVisible());
@@ -269,9 +243,9 @@ private slots:
         FormulaDialogMemory memory;
         whenTheDialogIsOpen([&](CFormulaDialog& d) {
             typeFields(d, Squares);
-            click(d, 170);
+            clickControl(d, FormulaControl::Compute);
             QCOMPARE(d.points().size(), std::size_t(5));
-            click(d, 2);
+            clickControl(d, FormulaControl::Cancel);
         });
         QVERIFY(runFormulaDialog(nullptr, services, memory).empty());
         QVERIFY(memory.formulaComputed);
@@ -282,13 +256,13 @@ private slots:
         Fixture f;
         CFormulaDialog& d = f.open();
         typeFields(d, Squares);
-        click(d, 170);
+        clickControl(d, FormulaControl::Compute);
         QTest::mouseClick(d.previewArea(), Qt::LeftButton, {}, squaresPixel(d, 0.5, 0.25) + QPoint(2, -1));
-        QCOMPARE(label(d, 150), QStringLiteral("0.50000000"));
-        QCOMPARE(label(d, 151), QStringLiteral("0.25000000"));
+        QCOMPARE(labelText(d, FormulaControl::PickedX), QStringLiteral("0.50000000"));
+        QCOMPARE(labelText(d, FormulaControl::PickedY), QStringLiteral("0.25000000"));
         QTest::mouseClick(d.previewArea(), Qt::LeftButton, {}, QPoint(1, 0)); // (0, 0) would mean the centre
-        QCOMPARE(label(d, 150), QStringLiteral("-1.00000000"));
-        QCOMPARE(label(d, 151), QStringLiteral("1.00000000"));
+        QCOMPARE(labelText(d, FormulaControl::PickedX), QStringLiteral("-1.00000000"));
+        QCOMPARE(labelText(d, FormulaControl::PickedY), QStringLiteral("1.00000000"));
     }
 
     void theNextPickRestoresThePixelsUnderThePreviousCross()
@@ -296,7 +270,7 @@ private slots:
         Fixture f;
         CFormulaDialog& d = f.open();
         typeFields(d, Squares);
-        click(d, 170);
+        clickControl(d, FormulaControl::Compute);
         const QImage computed = d.previewArea()->image().copy();
         const QPoint first = squaresPixel(d, -0.5, 0.25);
         const QPoint second = squaresPixel(d, 0.5, 0.25);
@@ -327,7 +301,7 @@ private slots:
     {
         Fixture f;
         CFormulaDialog& d = f.open();
-        click(d, 173);
+        clickControl(d, FormulaControl::Help);
         QCOMPARE(f.services.messages.size(), std::size_t(1));
         QCOMPARE(f.services.messages[0].text, QStringLiteral("Fichier <lintrel.hlp> non trouvé !!!"));
         QCOMPARE(f.services.messages[0].caption, QStringLiteral("** Erreur **"));

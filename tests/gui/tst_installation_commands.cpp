@@ -1,9 +1,11 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "core/curve/CurveFile.h"
 #include "core/editor/Editor.h"
+#include "core/editor/MainControl.h"
 #include "gui/app/CMainWindow.h"
 #include "gui/curve/CPointListDialog.h"
+#include "gui/formula/CFormulaDialog.h"
 #include "core/settings/CMemorySettingsStore.h"
 
 #include <QApplication>
@@ -52,11 +54,6 @@ QStringList entries(const QComboBox* box)
     return all;
 }
 
-void click(CMainWindow& window, int id)
-{
-    QTest::mouseClick(window.control(id), Qt::LeftButton);
-}
-
 } // namespace
 
 class InstallationCommandsTest : public QObject {
@@ -74,23 +71,23 @@ private slots:
         file.write("20020704\r\n1\r\n0\r\n2\r\n0.0 0.0\r\n1.0 2.0\r\nmm\r\n");
         file.close();
 
-        CScriptedPlatformServices services;
-        Editor editor;
-        install.attachTo(editor);
-        readPointFile(path.toStdString(), path.toStdString(), editor.document, editor.document.points,
-                      editor.document.count);
-        CMainWindow window(editor, services);
-        auto* units = window.control<QComboBox>(1018);
+        MainWindowFixture f;
+        install.attachTo(f.editor);
+        readPointFile(path.toStdString(), path.toStdString(), f.editor.document, f.editor.document.points,
+                      f.editor.document.count);
+        f.open();
+        CMainWindow& window = *f.window;
+        auto* units = window.control<QComboBox>(MainControl::Units);
         QCOMPARE(entries(units), (QStringList{QString(), QStringLiteral("mm"), QStringLiteral("m"),
                                               QStringLiteral("deg")}));
         QCOMPARE(units->currentText(), QStringLiteral("mm"));
 
-        services.chooseNextFile(path);
-        click(window, 1003);
+        f.services.chooseNextFile(path);
+        clickControl(window, MainControl::Save);
         CurveDocument back;
         readCurveFile(path.toStdString(), back, back.points, back.count);
         QCOMPARE(back.unitName, std::string("mm"));
-        QVERIFY(services.messages.empty());
+        QVERIFY(f.services.messages.empty());
     }
 
     void theUnitBoxHoldsAtMostTheCurrentCurvesOwnUnitBesideTheList()
@@ -98,11 +95,11 @@ private slots:
         Installation install;
         install.put("units.ini", Units);
         QTemporaryDir work;
-        CScriptedPlatformServices services;
-        Editor editor;
-        install.attachTo(editor);
-        CMainWindow window(editor, services);
-        auto* units = window.control<QComboBox>(1018);
+        MainWindowFixture f;
+        install.attachTo(f.editor);
+        f.open();
+        CMainWindow& window = *f.window;
+        auto* units = window.control<QComboBox>(MainControl::Units);
         const QStringList listed{QString(), QStringLiteral("mm"), QStringLiteral("m"), QStringLiteral("deg")};
         struct Step { const char* unit; QStringList shown; const char* selected; };
         const Step steps[] = {
@@ -118,47 +115,47 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write(QByteArray("20020704\r\n0\r\n0\r\n2\r\n0 0\r\n1 1\r\n") + step.unit + "\r\n");
             file.close();
-            services.chooseNextFile(path);
-            click(window, 1002);
+            f.services.chooseNextFile(path);
+            clickControl(window, MainControl::OpenFile);
             QCOMPARE(entries(units), step.shown);
             QCOMPARE(units->currentText(), QString::fromUtf8(step.selected));
         }
-        QVERIFY(services.messages.empty());
+        QVERIFY(f.services.messages.empty());
     }
 
     void aMissingUnitsFileIsSaidAndTheCurvesUnitKept()
     {
         Installation install;
-        CScriptedPlatformServices services;
-        Editor editor;
-        install.attachTo(editor);
-        editor.document.unitName = "N.m";
-        CMainWindow window(editor, services);
-        QCOMPARE(services.messages.size(), std::size_t(1));
-        QCOMPARE(services.messages[0].text, QStringLiteral("Impossible de trouver le fichier de définition des unités !!!"));
-        QCOMPARE(services.messages[0].caption, QStringLiteral("** ATTENTION **"));
-        QCOMPARE(window.control<QComboBox>(1018)->currentText(), QStringLiteral("N.m"));
+        MainWindowFixture f;
+        install.attachTo(f.editor);
+        f.editor.document.unitName = "N.m";
+        f.open();
+        CMainWindow& window = *f.window;
+        QCOMPARE(f.services.messages.size(), std::size_t(1));
+        QCOMPARE(f.services.messages[0].text, QStringLiteral("Impossible de trouver le fichier de définition des unités !!!"));
+        QCOMPARE(f.services.messages[0].caption, QStringLiteral("** ATTENTION **"));
+        QCOMPARE(window.control<QComboBox>(MainControl::Units)->currentText(), QStringLiteral("N.m"));
     }
 
     void helpOpensTheInstalledFileOrSaysItIsMissing()
     {
         Installation install;
         install.put("units.ini", Units);
-        CScriptedPlatformServices services;
-        Editor editor;
-        install.attachTo(editor);
-        CMainWindow window(editor, services);
-        click(window, 9);
-        QCOMPARE(services.messages.size(), std::size_t(1));
-        QCOMPARE(services.messages[0].text, QStringLiteral("Fichier <lintrel.hlp> non trouvé !!!"));
-        QCOMPARE(services.messages[0].caption, QStringLiteral("** Erreur **"));
-        QVERIFY(services.helpRequests.empty());
+        MainWindowFixture f;
+        install.attachTo(f.editor);
+        f.open();
+        CMainWindow& window = *f.window;
+        clickControl(window, MainControl::Help);
+        QCOMPARE(f.services.messages.size(), std::size_t(1));
+        QCOMPARE(f.services.messages[0].text, QStringLiteral("Fichier <lintrel.hlp> non trouvé !!!"));
+        QCOMPARE(f.services.messages[0].caption, QStringLiteral("** Erreur **"));
+        QVERIFY(f.services.helpRequests.empty());
 
         install.put("lintrel.hlp", "<html><body>Aide</body></html>");
-        click(window, 9);
-        QCOMPARE(services.helpRequests.size(), std::size_t(1));
-        QCOMPARE(services.helpRequests[0].path, install.dir.filePath(QStringLiteral("lintrel.hlp")));
-        QCOMPARE(services.helpRequests[0].topic, QString());
+        clickControl(window, MainControl::Help);
+        QCOMPARE(f.services.helpRequests.size(), std::size_t(1));
+        QCOMPARE(f.services.helpRequests[0].path, install.dir.filePath(QStringLiteral("lintrel.hlp")));
+        QCOMPARE(f.services.helpRequests[0].topic, QString());
     }
 
     void everyDialogReachesItsHelpTopicAndOwnsTheMissingFileMessage()
@@ -168,42 +165,40 @@ private slots:
             install.put("units.ini", Units);
             if (installed)
                 install.put("lintrel.hlp", "<html><body>Aide</body></html>");
-            CScriptedPlatformServices services;
-            Editor editor;
-            install.attachTo(editor);
-            CMainWindow window(editor, services);
+            MainWindowFixture f;
+            install.attachTo(f.editor);
+            f.open();
+            CMainWindow& window = *f.window;
             QWidget* list = nullptr;
             QWidget* formula = nullptr;
             // "&Liste", its "Ai&de...", then its "&Formule" and the formula dialog's "A&ide...".
-            QTimer::singleShot(0, [&] {
-                auto* listDialog = qobject_cast<CPointListDialog*>(QApplication::activeModalWidget());
-                QVERIFY(listDialog);
-                list = listDialog;
-                QTest::mouseClick(listDialog->control<QPushButton>(206), Qt::LeftButton);
+            whenTheModalDialogOpens<CPointListDialog>([&](CPointListDialog& listDialog) {
+                list = &listDialog;
+                QTest::mouseClick(listDialog.control<QPushButton>(PointListControl::Help), Qt::LeftButton);
                 QTimer::singleShot(0, [&] {
                     auto* formulaDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                     QVERIFY(formulaDialog && formulaDialog != list);
                     formula = formulaDialog;
-                    QTest::mouseClick(formulaDialog->findChild<QPushButton*>(QStringLiteral("ctl173")), Qt::LeftButton);
+                    QTest::mouseClick(controlOf<QPushButton>(*formulaDialog, FormulaControl::Help), Qt::LeftButton);
                     formulaDialog->reject();
                 });
-                QTest::mouseClick(listDialog->control<QPushButton>(203), Qt::LeftButton);
-                listDialog->reject();
+                QTest::mouseClick(listDialog.control<QPushButton>(PointListControl::Formula), Qt::LeftButton);
+                listDialog.reject();
             });
-            click(window, 23);
+            clickControl(window, MainControl::List);
             QVERIFY(list && formula);
             if (installed) {
-                QCOMPARE(services.helpRequests.size(), std::size_t(2));
-                QCOMPARE(services.helpRequests[0].topic, QStringLiteral("tableaux"));
-                QCOMPARE(services.helpRequests[0].owner, list);
-                QCOMPARE(services.helpRequests[1].topic, QStringLiteral("Formules"));
-                QCOMPARE(services.helpRequests[1].owner, formula);
-                QCOMPARE(services.helpRequests[1].path, install.dir.filePath(QStringLiteral("lintrel.hlp")));
-                QVERIFY(services.messages.empty());
+                QCOMPARE(f.services.helpRequests.size(), std::size_t(2));
+                QCOMPARE(f.services.helpRequests[0].topic, QStringLiteral("tableaux"));
+                QCOMPARE(f.services.helpRequests[0].owner, list);
+                QCOMPARE(f.services.helpRequests[1].topic, QStringLiteral("Formules"));
+                QCOMPARE(f.services.helpRequests[1].owner, formula);
+                QCOMPARE(f.services.helpRequests[1].path, install.dir.filePath(QStringLiteral("lintrel.hlp")));
+                QVERIFY(f.services.messages.empty());
             } else {
-                QVERIFY(services.helpRequests.empty());
+                QVERIFY(f.services.helpRequests.empty());
                 std::vector<QWidget*> owners;
-                for (const RecordedMessage& m : services.messages)
+                for (const RecordedMessage& m : f.services.messages)
                     if (m.text == QStringLiteral("Fichier <lintrel.hlp> non trouvé !!!"))
                         owners.push_back(m.owner);
                 QCOMPARE(owners, (std::vector<QWidget*>{list, formula}));
@@ -213,25 +208,23 @@ private slots:
 
     void anEmptiedListIsKeptAndTheStopAsks()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
+        MainWindowFixture f;
         for (double x : {3.0, 1.0, 2.0})
-            editor.document.appendPoint({x, x});
-        CMainWindow window(editor, services);
-        QTimer::singleShot(0, [&] {
-            auto* list = qobject_cast<CPointListDialog*>(QApplication::activeModalWidget());
-            QVERIFY(list);
-            QTest::mouseClick(list->control<QPushButton>(204), Qt::LeftButton); // "&Vider"
-            QTest::mouseClick(list->control<QPushButton>(1), Qt::LeftButton);   // "&Ok"
+            f.editor.document.appendPoint({x, x});
+        f.open();
+        CMainWindow& window = *f.window;
+        whenTheModalDialogOpens<CPointListDialog>([&](CPointListDialog& list) {
+            QTest::mouseClick(list.control<QPushButton>(PointListControl::Empty), Qt::LeftButton); // "&Vider"
+            QTest::mouseClick(list.control<QPushButton>(PointListControl::Ok), Qt::LeftButton);    // "&Ok"
         });
-        click(window, 23);
-        QCOMPARE(editor.document.count, 0);
-        QCOMPARE(editor.interactionMode, InteractionMode::ListEntry);
-        QCOMPARE(editor.document.undoCount, 0); // the snapshot follows the list
+        clickControl(window, MainControl::List);
+        QCOMPARE(f.editor.document.count, 0);
+        QCOMPARE(f.editor.interactionMode, InteractionMode::ListEntry);
+        QCOMPARE(f.editor.document.undoCount, 0); // the snapshot follows the list
 
-        click(window, 1);
-        QCOMPARE(services.messages.size(), std::size_t(1));
-        QCOMPARE(services.messages[0].caption, QStringLiteral("Sortie"));
+        clickControl(window, MainControl::Stop);
+        QCOMPARE(f.services.messages.size(), std::size_t(1));
+        QCOMPARE(f.services.messages[0].caption, QStringLiteral("Sortie"));
     }
 };
 

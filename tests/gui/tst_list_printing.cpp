@@ -1,5 +1,5 @@
 #include "PdfText.h"
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "gui/curve/CPointListDialog.h"
 #include "gui/output/TextPrinting.h"
@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <vector>
@@ -140,13 +139,11 @@ private slots:
         f.doc.appendPoint({3, 30});
         f.doc.appendPoint({-2, 20}); // the list shows, and prints, its copy sorted
         f.services.printNextTo(f.pdf);
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CPointListDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QTest::mouseClick(dialog->control<QPushButton>(205), Qt::LeftButton); // "&Imprimer"
+        whenTheModalDialogOpens<CPointListDialog>([&](CPointListDialog& dialog) {
+            QTest::mouseClick(dialog.control<QPushButton>(PointListControl::Print), Qt::LeftButton); // "&Imprimer"
             QCOMPARE(f.services.printDialogOwners.size(), std::size_t(1));
-            QCOMPARE(f.services.printDialogOwners[0], dialog);
-            dialog->reject();
+            QCOMPARE(f.services.printDialogOwners[0], &dialog);
+            dialog.reject();
         });
         FormulaDialogMemory memory;
         QVERIFY(!runPointListDialog(nullptr, f.services, f.doc, memory));

@@ -1,9 +1,12 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "core/curve/CurveFile.h"
 #include "gui/app/CMainWindow.h"
 #include "core/editor/Editor.h"
 #include "gui/app/StartUp.h"
+#include "gui/common/DialogTemplate.h"
+#include "core/editor/EditorCommands.h"
+#include "core/editor/MainControl.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,46 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
-
-namespace {
-
-QString dataFile(const char* name)
-{
-    return QStringLiteral(CRB_TEST_DATA "/") + QString::fromUtf8(name);
-}
-
-// Runs `whileOpen` once the modal main window is up, then lets it go on until it ends.
-void whenTheMainWindowIsOpen(std::function<void(CMainWindow&)> whileOpen)
-{
-    QTimer::singleShot(0, [whileOpen] {
-        auto* window = qobject_cast<CMainWindow*>(QApplication::activeModalWidget());
-        QVERIFY2(window, "the main window is the modal window");
-        whileOpen(*window);
-    });
-}
-
-void click(CMainWindow& window, int id)
-{
-    QWidget* w = window.control(id);
-    QVERIFY(w);
-    QTest::mouseClick(w, Qt::LeftButton);
-}
-
-bool isChecked(CMainWindow& window, int id)
-{
-    return window.control<QAbstractButton>(id)->isChecked();
-}
-
-QString labelText(CMainWindow& window, int id)
-{
-    return window.control<QLabel>(id)->text();
-}
-
-} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -63,14 +27,14 @@ private slots:
         int shownCount = -1;
         bool aucun = false;
         bool akima = false;
-        whenTheMainWindowIsOpen([&](CMainWindow& window) {
-            shownCount = labelText(window, 160).toInt();
-            aucun = isChecked(window, 1004);
-            akima = isChecked(window, 1006);
-            QVERIFY(isChecked(window, 1013));
+        whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
+            shownCount = labelText(window, MainControl::PointCount).toInt();
+            aucun = isChecked(window, MainControl::SmoothAucun);
+            akima = isChecked(window, MainControl::SmoothAkima);
+            QVERIFY(isChecked(window, MainControl::Periodic));
             QVERIFY(window.windowTitle().contains(QStringLiteral("2.04.10")));
-            QCOMPARE(labelText(window, 160), QStringLiteral("   3"));
-            click(window, 1);
+            QCOMPARE(labelText(window, MainControl::PointCount), QStringLiteral("   3"));
+            clickControl(window, MainControl::Stop);
         });
         QCOMPARE(startEditor(services, dataFile("current.crb")), 1);
         QCOMPARE(shownCount, 3);
@@ -87,7 +51,7 @@ private slots:
         readStartupFile(services, editor, dataFile("current.crb"));
         services.answerNextMessage(MessageAnswer::Yes);
         services.cancelNextFileDialog();
-        whenTheMainWindowIsOpen([&](CMainWindow& window) {
+        whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
             editor.document.appendPoint({10, 10});
             QTest::keyClick(&window, Qt::Key_Escape);
         });
@@ -117,9 +81,9 @@ private slots:
         Editor editor;
         services.answerNextMessage(MessageAnswer::Yes);
         services.chooseNextFile(target);
-        whenTheMainWindowIsOpen([&](CMainWindow& window) {
+        whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
             editor.document.appendPoint({1.5, 2});
-            click(window, 1);
+            clickControl(window, MainControl::Stop);
         });
         runEditor(services, editor);
 
@@ -140,9 +104,9 @@ private slots:
         services.answerNextMessage(MessageAnswer::Yes);
         services.chooseNextFile(QStringLiteral("/nonexistent-dir-for-test/a.crb"));
         services.chooseNextFile(good);
-        whenTheMainWindowIsOpen([&](CMainWindow& window) {
+        whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
             editor.document.appendPoint({1, 2});
-            click(window, 1);
+            clickControl(window, MainControl::Stop);
         });
         runEditor(services, editor);
         QCOMPARE(services.fileRequests.size(), std::size_t(2));
@@ -153,19 +117,19 @@ private slots:
 
     void aFileThatCannotBeWrittenIsReportedAndNothingChanges()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
-        editor.document.appendPoint({1, 1});
-        CMainWindow window(editor, services);
-        editor.document.appendPoint({2, 2});
+        MainWindowFixture f;
+        f.editor.document.appendPoint({1, 1});
+        f.open();
+        CMainWindow& window = *f.window;
+        f.editor.document.appendPoint({2, 2});
         QString target = QStringLiteral("/nonexistent-dir-for-test/a.crb");
-        services.chooseNextFile(target);
-        click(window, 1003);
-        QCOMPARE(services.messages.size(), std::size_t(1));
-        QCOMPARE(services.messages[0].text, QStringLiteral("Impossible d'écrire le fichier <%1> !!!").arg(target));
-        QCOMPARE(services.messages[0].icon, MessageIcon::Error);
-        QCOMPARE(editor.document.filePath, std::string());
-        QCOMPARE(editor.document.savedCount, 1);
+        f.services.chooseNextFile(target);
+        clickControl(window, MainControl::Save);
+        QCOMPARE(f.services.messages.size(), std::size_t(1));
+        QCOMPARE(f.services.messages[0].text, QStringLiteral("Impossible d'écrire le fichier <%1> !!!").arg(target));
+        QCOMPARE(f.services.messages[0].icon, MessageIcon::Error);
+        QCOMPARE(f.editor.document.filePath, std::string());
+        QCOMPARE(f.editor.document.savedCount, 1);
     }
 
     void theCommandLineReadsAnUpperCaseCrbAsACurveFile()
@@ -190,114 +154,129 @@ private slots:
         QTemporaryDir dir;
         QString upper = dir.filePath(QStringLiteral("CAM.CRB"));
         QVERIFY(QFile::copy(dataFile("current.crb"), upper));
-        CScriptedPlatformServices services;
-        Editor editor;
-        CMainWindow window(editor, services);
-        services.chooseNextFile(upper);
-        click(window, 1002);
+        MainWindowFixture f;
+        f.open();
+        CMainWindow& window = *f.window;
+        f.services.chooseNextFile(upper);
+        clickControl(window, MainControl::OpenFile);
 
-        QCOMPARE(services.fileRequests.size(), std::size_t(1));
-        const FileDialogRequest& open = services.fileRequests.front();
+        QCOMPARE(f.services.fileRequests.size(), std::size_t(1));
+        const FileDialogRequest& open = f.services.fileRequests.front();
         QVERIFY(!open.save);
         QCOMPARE(open.title, QStringLiteral("Ouvrir un fichier"));
         QCOMPARE(open.initialName, QStringLiteral("*.crb"));
         QCOMPARE(open.filters, (QStringList{QStringLiteral("Fichier courbe (*.crb)"), QStringLiteral("Fichiers ASCII (*.txt)")}));
 
-        QVERIFY(services.messages.empty());
-        QCOMPARE(editor.document.count, 3);
-        QCOMPARE(editor.document.undoCount, 3);
-        QCOMPARE(editor.document.savedCount, 3);
-        QCOMPARE(editor.document.filePath, upper.toStdString());
-        QVERIFY(isChecked(window, 1006));
-        QVERIFY(isChecked(window, 1013));
-        QCOMPARE(labelText(window, 160), QStringLiteral("   3"));
-        QCOMPARE(labelText(window, 150), QString());
+        QVERIFY(f.services.messages.empty());
+        QCOMPARE(f.editor.document.count, 3);
+        QCOMPARE(f.editor.document.undoCount, 3);
+        QCOMPARE(f.editor.document.savedCount, 3);
+        QCOMPARE(f.editor.document.filePath, upper.toStdString());
+        QVERIFY(isChecked(window, MainControl::SmoothAkima));
+        QVERIFY(isChecked(window, MainControl::Periodic));
+        QCOMPARE(labelText(window, MainControl::PointCount), QStringLiteral("   3"));
+        QCOMPARE(labelText(window, MainControl::StatusLine), QString());
     }
 
     void cancellingTheOpenDialogChangesNothing()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
-        editor.document.appendPoint({1, 1});
-        CMainWindow window(editor, services);
-        services.failNextFileDialog(FileDialogError::NameTooLong);
-        click(window, 1002);
-        click(window, 1002); // unscripted: cancelled, no message
-        QCOMPARE(editor.document.count, 1);
-        QCOMPARE(services.messages.size(), std::size_t(1));
-        QCOMPARE(services.messages[0].text, QStringLiteral("Nom de fichier trop long (longueur maxi = 256 car.)"));
-        QCOMPARE(services.messages[0].caption, QStringLiteral("Attention"));
+        MainWindowFixture f;
+        f.editor.document.appendPoint({1, 1});
+        f.open();
+        CMainWindow& window = *f.window;
+        f.services.failNextFileDialog(FileDialogError::NameTooLong);
+        clickControl(window, MainControl::OpenFile);
+        clickControl(window, MainControl::OpenFile); // unscripted: cancelled, no message
+        QCOMPARE(f.editor.document.count, 1);
+        QCOMPARE(f.services.messages.size(), std::size_t(1));
+        QCOMPARE(f.services.messages[0].text, QStringLiteral("Nom de fichier trop long (longueur maxi = 256 car.)"));
+        QCOMPARE(f.services.messages[0].caption, QStringLiteral("Attention"));
     }
 
     void resetThenUndoBringsBackTheLastSnapshot()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
-        readStartupFile(services, editor, dataFile("current.crb"));
-        editor.document.takeSnapshot();
-        CMainWindow window(editor, services);
+        MainWindowFixture f;
+        readStartupFile(f.services, f.editor, dataFile("current.crb"));
+        f.editor.document.takeSnapshot();
+        f.open();
+        CMainWindow& window = *f.window;
 
-        services.answerNextMessage(MessageAnswer::Cancel);
-        click(window, 105);
-        QCOMPARE(editor.document.count, 3);
-        QCOMPARE(services.messages.back().text, QStringLiteral("Voulez-vous vraiment tout effacer ?"));
-        QCOMPARE(services.messages.back().caption, QStringLiteral("Attention !"));
-        QCOMPARE(services.messages.back().buttons, MessageButtons::OkCancel);
+        f.services.answerNextMessage(MessageAnswer::Cancel);
+        clickControl(window, MainControl::Reset);
+        QCOMPARE(f.editor.document.count, 3);
+        QCOMPARE(f.services.messages.back().text, QStringLiteral("Voulez-vous vraiment tout effacer ?"));
+        QCOMPARE(f.services.messages.back().caption, QStringLiteral("Attention !"));
+        QCOMPARE(f.services.messages.back().buttons, MessageButtons::OkCancel);
 
-        services.answerNextMessage(MessageAnswer::Ok);
-        click(window, 105);
-        QCOMPARE(editor.document.count, 0);
-        QCOMPARE(editor.interactionMode, InteractionMode::Reset);
-        QCOMPARE(labelText(window, 160), QStringLiteral("   0"));
+        f.services.answerNextMessage(MessageAnswer::Ok);
+        clickControl(window, MainControl::Reset);
+        QCOMPARE(f.editor.document.count, 0);
+        QCOMPARE(f.editor.interactionMode, InteractionMode::Reset);
+        QCOMPARE(labelText(window, MainControl::PointCount), QStringLiteral("   0"));
 
-        click(window, 31);
-        QCOMPARE(editor.document.count, 3);
-        QCOMPARE(editor.document.points[2], (CurvePoint{3, 4.125}));
-        QCOMPARE(labelText(window, 160), QStringLiteral("   3"));
-        click(window, 31);
-        QCOMPARE(editor.document.count, 3);
+        clickControl(window, MainControl::Undo);
+        QCOMPARE(f.editor.document.count, 3);
+        QCOMPARE(f.editor.document.points[2], (CurvePoint{3, 4.125}));
+        QCOMPARE(labelText(window, MainControl::PointCount), QStringLiteral("   3"));
+        clickControl(window, MainControl::Undo);
+        QCOMPARE(f.editor.document.count, 3);
     }
 
     void smoothingPeriodicityAndTheOtherButtons()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
-        editor.document.smoothingMode = 7; // as a damaged file may hold
-        CMainWindow window(editor, services);
-        QVERIFY(isChecked(window, 1004));
+        MainWindowFixture f;
+        f.editor.document.smoothingMode = 7; // as a damaged file may hold
+        f.open();
+        CMainWindow& window = *f.window;
+        QVERIFY(isChecked(window, MainControl::SmoothAucun));
 
-        click(window, 1007);
-        QCOMPARE(editor.document.smoothingMode, 3);
-        click(window, 1013);
-        QCOMPARE(editor.document.periodic, 1);
-        click(window, 1013);
-        QCOMPARE(editor.document.periodic, 0);
+        clickControl(window, MainControl::SmoothCarlson);
+        QCOMPARE(f.editor.document.smoothingMode, 3);
+        clickControl(window, MainControl::Periodic);
+        QCOMPARE(f.editor.document.periodic, 1);
+        clickControl(window, MainControl::Periodic);
+        QCOMPARE(f.editor.document.periodic, 0);
 
-        click(window, 10);
-        QCOMPARE(labelText(window, 150), QStringLiteral("Gauche-Saisir Point / Droit-Saisir Coordonnées"));
-        click(window, 114); // "&Copie" alone only blanks the status line
-        QVERIFY(isChecked(window, 114));
-        QCOMPARE(labelText(window, 150), QStringLiteral(" "));
-        QCOMPARE(editor.interactionMode, InteractionMode::PointEntry);
-        click(window, 19);
-        QCOMPARE(labelText(window, 150), QStringLiteral("Pas de point à supprimer"));
+        clickControl(window, MainControl::PointEntry);
+        QCOMPARE(labelText(window, MainControl::StatusLine),
+                 QStringLiteral("Gauche-Saisir Point / Droit-Saisir Coordonnées"));
+        clickControl(window, MainControl::CopyMode); // "&Copie" alone only blanks the status line
+        QVERIFY(isChecked(window, MainControl::CopyMode));
+        QCOMPARE(labelText(window, MainControl::StatusLine), QStringLiteral(" "));
+        QCOMPARE(f.editor.interactionMode, InteractionMode::PointEntry);
+        clickControl(window, MainControl::DeletePoint);
+        QCOMPARE(labelText(window, MainControl::StatusLine), QStringLiteral("Pas de point à supprimer"));
     }
 
     void displayBoxesFollowTheirRules()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
-        CMainWindow window(editor, services);
-        // The flag rules are the editor's; the boxes show the flags they leave.
-        click(window, 1009);
-        click(window, 1011);
-        QVERIFY(!isChecked(window, 1009));
-        QVERIFY(!isChecked(window, 1010));
-        click(window, 1010);
-        QVERIFY(!isChecked(window, 1011));
-        click(window, 1009);
-        QVERIFY(isChecked(window, 1009) && isChecked(window, 1010));
+        MainWindowFixture f;
+        f.open();
+        CMainWindow& window = *f.window;
+        // The flag rules are the f.editor's; the boxes show the flags they leave.
+        clickControl(window, MainControl::Derivative1Box);
+        clickControl(window, MainControl::IntegralBox);
+        QVERIFY(!isChecked(window, MainControl::Derivative1Box));
+        QVERIFY(!isChecked(window, MainControl::Derivative2Box));
+        clickControl(window, MainControl::Derivative2Box);
+        QVERIFY(!isChecked(window, MainControl::IntegralBox));
+        clickControl(window, MainControl::Derivative1Box);
+        QVERIFY(isChecked(window, MainControl::Derivative1Box) && isChecked(window, MainControl::Derivative2Box));
         QCOMPARE(window.displayFlags(), 3);
+    }
+
+    void everyControlThatClicksHasACommand()
+    {
+        for (const ControlSpec& row : mainWindowLayout().controls) {
+            const bool clicks = row.kind == ControlKind::Button || row.kind == ControlKind::Check
+                || row.kind == ControlKind::Radio || row.kind == ControlKind::Combo;
+            if (!clicks)
+                continue;
+            const QString name = QStringLiteral("\"%1\" (%2)").arg(QString::fromUtf8(row.caption)).arg(row.id.value);
+            QVERIFY2(row.id != NoControlId, qPrintable(QStringLiteral("%1 has no id").arg(name)));
+            QVERIFY2(findCommand(static_cast<MainControl>(row.id.value)),
+                     qPrintable(QStringLiteral("%1 has no command").arg(name)));
+        }
     }
 };
 

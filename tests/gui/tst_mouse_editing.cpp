@@ -1,8 +1,10 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "core/editor/Editor.h"
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
+#include "core/editor/MainControl.h"
+#include "gui/transform/ParameterDialogs.h"
 
 #include <QCheckBox>
 #include <QAbstractButton>
@@ -39,21 +41,10 @@ void whenADialogOpens(QObject* owner, std::function<void(QDialog&)> act, int tri
 }
 
 // A shown main window over a curve, driven with real mouse and key events.
-struct Session {
-    CScriptedPlatformServices services;
-    Editor editor;
-    std::unique_ptr<CMainWindow> window;
+struct Session : MainWindowFixture {
     std::deque<Step> steps;
 
-    explicit Session(std::initializer_list<CurvePoint> points)
-    {
-        for (CurvePoint p : points)
-            editor.document.appendPoint(p);
-        editor.document.takeSnapshot();
-        window = std::make_unique<CMainWindow>(editor, services);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    explicit Session(std::initializer_list<CurvePoint> points) : MainWindowFixture(points, WindowDisplay::Shown) {}
     CDrawingArea* area() const { return window->drawingArea(); }
     // Where a world point lies on the drawing area widget (it must be in view).
     QPoint at(CurvePoint p) const
@@ -93,12 +84,12 @@ struct Session {
             gesture();
         };
     }
-    Step press(int id)
+    Step press(MainControl id)
     {
         return [this, id] { QTest::mouseClick(window->control(id), Qt::LeftButton); };
     }
     // Clicks the command button, the steps then running one by one inside its picks.
-    void run(int id, std::deque<Step> script)
+    void run(MainControl id, std::deque<Step> script)
     {
         steps = std::move(script);
         scheduleNext();
@@ -116,7 +107,7 @@ struct Session {
             scheduleNext();
         });
     }
-    QString status() const { return window->control<QLabel>(150)->text(); }
+    QString status() const { return window->control<QLabel>(MainControl::StatusLine)->text(); }
     CurvePoint point(int i) const { return editor.document.points[i]; }
 };
 
@@ -124,21 +115,6 @@ struct Session {
 std::deque<Step> selectAround(Session& s, CurvePoint p)
 {
     return {s.clickAt({p.x - 3, p.y - 3}), s.moveTo({p.x + 3, p.y + 3}), s.clickAt({p.x + 3, p.y + 3})};
-}
-
-void type(QDialog& d, int id, const QString& text)
-{
-    auto* field = d.findChild<QLineEdit*>(QStringLiteral("ctl%1").arg(id));
-    QVERIFY(field);
-    field->selectAll();
-    QTest::keyClicks(field, text);
-}
-
-void clickControl(QDialog& d, int id)
-{
-    auto* button = d.findChild<QAbstractButton*>(QStringLiteral("ctl%1").arg(id));
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 bool near(CurvePoint a, CurvePoint b, double tolerance)
@@ -158,7 +134,7 @@ private slots:
         std::deque<Step> script = selectAround(s, {0, 0});
         for (Step step : {s.clickAt({0, 0}), s.moveTo({6, 9}), s.clickAt({6, 9})})
             script.push_back(step);
-        s.run(30, script);
+        s.run(MainControl::Translate, script);
         QCOMPARE(s.editor.document.count, 3);
         // The vector runs between two mouse positions, each a whole pixel.
         QVERIFY(near(s.point(1), {6, 9}, 0.2));
@@ -168,7 +144,7 @@ private slots:
 
         // The points moved, their number did not: stopping asks all the same.
         s.services.answerNextMessage(MessageAnswer::No);
-        QTest::mouseClick(s.window->control(1), Qt::LeftButton);
+        QTest::mouseClick(s.window->control(MainControl::Stop), Qt::LeftButton);
         QCOMPARE(s.services.messages.size(), std::size_t(1));
         QCOMPARE(s.services.messages[0].caption, QStringLiteral("Sortie"));
     }
@@ -180,11 +156,11 @@ private slots:
         std::deque<Step> script = selectAround(s, {0, 0});
         script.push_back(s.opensDialog(s.clickAt({1, 1}, Qt::RightButton), [&title](QDialog& d) {
             title = d.windowTitle();
-            type(d, 1129, QStringLiteral(""));
-            type(d, 1125, QStringLiteral("3"));
-            clickControl(d, 1134);
+            typeInto(d, ParameterControl::X, QStringLiteral(""));
+            typeInto(d, ParameterControl::Y, QStringLiteral("3"));
+            clickControl(d, ParameterControl::Ok);
         }));
-        s.run(30, script);
+        s.run(MainControl::Translate, script);
         QCOMPARE(title, QStringLiteral("Vecteur translation"));
         QCOMPARE(s.point(1), (CurvePoint{0, 3})); // an empty X is 0
     }
@@ -196,10 +172,10 @@ private slots:
         std::deque<Step> script = selectAround(s, {10, 5});
         script.push_back(s.opensDialog(s.clickAt({1, 1}, Qt::RightButton), [&title](QDialog& d) {
             title = d.windowTitle();
-            type(d, 1125, QStringLiteral("pi/2"));
-            clickControl(d, 1134);
+            typeInto(d, ParameterControl::Angle, QStringLiteral("pi/2"));
+            clickControl(d, ParameterControl::Ok);
         }));
-        s.run(50, script);
+        s.run(MainControl::Rotate, script);
         QCOMPARE(title, QStringLiteral("Vecteur de Rotation"));
         QVERIFY(near(s.point(1), {-5, 10}, 1e-9));
     }
@@ -209,10 +185,10 @@ private slots:
         Session s({{-30, -30}, {10, 5}, {30, 30}});
         std::deque<Step> script = selectAround(s, {10, 5});
         script.push_back(s.opensDialog(s.clickAt({0, 0}), [](QDialog& d) {
-                type(d, 1129, QStringLiteral("2"));
-            clickControl(d, 1134);
+            typeInto(d, ParameterControl::Factor, QStringLiteral("2"));
+            clickControl(d, ParameterControl::Ok);
         }));
-        s.run(12, script);
+        s.run(MainControl::Homothety, script);
         // The centre is the clicked pixel, within half a pixel of the origin.
         QVERIFY(near(s.point(1), {20, 10}, 0.5));
         QCOMPARE(s.editor.document.count, 3);
@@ -224,14 +200,14 @@ private slots:
         bool stillOpen = false;
         std::deque<Step> script = selectAround(s, {10, 5});
         script.push_back(s.inDialog([&stillOpen](QDialog& d) {
-            type(d, 1012, QStringLiteral("0"));
-            clickControl(d, 1);
+            typeInto(d, AffinityControl::Factor, QStringLiteral("0"));
+            clickControl(d, AffinityControl::Ok);
             stillOpen = d.isVisible();
-            clickControl(d, 1010);
-            type(d, 1012, QStringLiteral("2"));
-            clickControl(d, 1);
+            clickControl(d, AffinityControl::X);
+            typeInto(d, AffinityControl::Factor, QStringLiteral("2"));
+            clickControl(d, AffinityControl::Ok);
         }));
-        s.run(55, script);
+        s.run(MainControl::Affinity, script);
         QVERIFY(stillOpen);
         QCOMPARE(s.services.messages.size(), std::size_t(1));
         QCOMPARE(s.services.messages[0].text, QStringLiteral("Erreur : facteur nul"));
@@ -247,12 +223,12 @@ private slots:
             Session s({{-30, -30}, {10, 5}, {30, 30}});
             std::deque<Step> script = selectAround(s, {10, 5});
             if (affinity) {
-                script.push_back(s.inDialog([](QDialog& d) { clickControl(d, 2); }));
+                script.push_back(s.inDialog([](QDialog& d) { clickControl(d, AffinityControl::Cancel); }));
             } else {
                 script.push_back(s.clickAt({0, 0}));
                 script.push_back(s.clickAt({0, 0}));
             }
-            s.run(affinity ? 55 : 30, script);
+            s.run(affinity ? MainControl::Affinity : MainControl::Translate, script);
             if (!affinity) {
                 QVERIFY(!s.editor.plotRepainted);
                 QDialog other(s.window.get());
@@ -262,7 +238,7 @@ private slots:
             }
             QTRY_VERIFY(s.editor.plotRepainted);
             const QImage repainted = s.area()->image().copy();
-            QTest::mouseClick(s.window->control(52), Qt::LeftButton); // "&Redess"
+            QTest::mouseClick(s.window->control(MainControl::Redraw), Qt::LeftButton); // "&Redess"
             QVERIFY2(s.area()->image() == repainted, "the repaint is a full redraw");
         }
     }
@@ -280,7 +256,8 @@ private slots:
             QTRY_VERIFY(s.editor.plotRepainted);
             repainted = s.area()->image().copy();
         };
-        s.run(35, {s.clickAt({-3, -3}), s.moveTo({3, 3}), coverAndUncover, s.moveTo({4, 4}), s.key(Qt::Key_Escape)});
+        s.run(MainControl::ZoomWindow,
+              {s.clickAt({-3, -3}), s.moveTo({3, 3}), coverAndUncover, s.moveTo({4, 4}), s.key(Qt::Key_Escape)});
         QVERIFY2(repainted == before, "the repaint wiped the band");
         QVERIFY(!s.editor.plotRepainted);
         QVERIFY2(s.area()->image() == before, "the band drawn again, then erased: none is left");
@@ -289,23 +266,23 @@ private slots:
     void pointEntryRightButtonTypesAPoint()
     {
         Session s({{-30, -30}, {30, 30}});
-        QTest::mouseClick(s.window->control(10), Qt::LeftButton);
+        QTest::mouseClick(s.window->control(MainControl::PointEntry), Qt::LeftButton);
         whenADialogOpens(s.window.get(), [](QDialog& d) {
-            type(d, 1129, QStringLiteral("4.5"));
-            type(d, 1125, QStringLiteral("-2"));
-            clickControl(d, 1134);
+            typeInto(d, ParameterControl::X, QStringLiteral("4.5"));
+            typeInto(d, ParameterControl::Y, QStringLiteral("-2"));
+            clickControl(d, ParameterControl::Ok);
         });
         QTest::mouseClick(s.area(), Qt::RightButton, {}, s.at({0, 0}));
         QCOMPARE(s.editor.document.count, 3);
         QCOMPARE(s.point(1), (CurvePoint{4.5, -2}));
-        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral("   3"));
+        QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral("   3"));
     }
 
     void eraseWindowDeletesThePointsInside()
     {
         Session s({{-30, -30}, {-1, 1}, {1, -1}, {30, 30}});
         s.editor.statusText = "avant";
-        s.run(20, {s.clickAt({-5, -5}), s.moveTo({5, 5}), s.clickAt({5, 5})});
+        s.run(MainControl::EraseWindow, {s.clickAt({-5, -5}), s.moveTo({5, 5}), s.clickAt({5, 5})});
         QCOMPARE(s.editor.document.count, 2);
         QCOMPARE(s.editor.document.undoCount, 4);
         QCOMPARE(s.status(), QStringLiteral("avant")); // the command ends with statusText
@@ -319,7 +296,7 @@ private slots:
             const CurvePoint a{-10, -4}, b{12, 6};
             const CurvePoint first = order == 0 ? a : CurvePoint{b.x, a.y};
             const CurvePoint second = order == 0 ? b : CurvePoint{a.x, b.y};
-            s.run(35, {s.clickAt(first), s.moveTo(second), s.clickAt(second)});
+            s.run(MainControl::ZoomWindow, {s.clickAt(first), s.moveTo(second), s.clickAt(second)});
             views[order] = s.editor.view.current;
             QCOMPARE(s.editor.interactionMode, InteractionMode::ZoomWindow);
         }
@@ -333,7 +310,7 @@ private slots:
             Session s({{-30, -30}, {0, 0}, {30, 30}});
             s.editor.statusText = "avant";
             const QImage before = s.area()->image().copy();
-            s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
+            s.run(MainControl::Translate, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
                        escape ? s.key(Qt::Key_Escape) : s.clickAt({3, 3}, Qt::RightButton)});
             QCOMPARE(s.point(1), (CurvePoint{0, 0}));
             QVERIFY2(s.area()->image() == before, "the rectangle band is erased");
@@ -346,12 +323,12 @@ private slots:
     {
         Session s({{-30, -30}, {0, 0}, {30, 30}});
         const ViewWindow before = s.editor.view.current;
-        s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}), s.press(47)});
+        s.run(MainControl::Translate, {s.clickAt({-3, -3}), s.moveTo({3, 3}), s.press(MainControl::ZoomIn)});
         QCOMPARE(s.editor.view.current, (ViewWindow{before.xmin / 2, before.ymin / 2, before.xmax / 2, before.ymax / 2}));
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
         // What is on the picture is the plot alone: drawing it again changes nothing.
         const QImage shown = s.area()->image().copy();
-        QTest::mouseClick(s.window->control(52), Qt::LeftButton);
+        QTest::mouseClick(s.window->control(MainControl::Redraw), Qt::LeftButton);
         QVERIFY(s.area()->image() == shown);
     }
 
@@ -360,7 +337,7 @@ private slots:
         Session s({{-30, -30}, {0, 0}, {30, 30}});
         s.editor.document.appendPoint({5, 5}); // unsaved: the stop path asks
         s.services.answerNextMessage(MessageAnswer::No);
-        s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}), [&s] { s.window->close(); }});
+        s.run(MainControl::Translate, {s.clickAt({-3, -3}), s.moveTo({3, 3}), [&s] { s.window->close(); }});
         QCOMPARE(s.services.messages.size(), std::size_t(1));
         QCOMPARE(s.services.messages[0].caption, QStringLiteral("Sortie"));
         QVERIFY(!s.window->isVisible());
@@ -371,7 +348,7 @@ private slots:
     {
         // Alt+U is "&Undo"'s shortcut: run under the pick, it would bring back the
         // snapshot the pick's command relies on.
-        for (int command : {20, 35}) {
+        for (MainControl command : {MainControl::EraseWindow, MainControl::ZoomWindow}) {
             Session s({{-30, -30}, {0, 0}, {30, 30}});
             s.editor.document.appendPoint({5, 5}); // after the snapshot
             bool stillPicking = false;
@@ -393,25 +370,26 @@ private slots:
         Session s({{-30, -30}, {0, 0}, {30, 30}});
         const ViewWindow view = s.editor.view.current;
         const QSize area = s.area()->size();
-        const QRect stop = s.window->control(1)->geometry();
-        const QRect periodic = s.window->control(1013)->geometry();
+        const QRect stop = s.window->control(MainControl::Stop)->geometry();
+        const QRect periodic = s.window->control(MainControl::Periodic)->geometry();
         s.window->resize(s.window->size() + QSize(200, 120));
         QTRY_COMPARE(s.area()->size(), area + QSize(200, 120));
         QCOMPARE(s.area()->image().size(), s.area()->contentsRect().size());
         QCOMPARE(s.editor.view.current, view);
         QCOMPARE(s.editor.mapping.width, s.area()->contentsRect().width());
-        QCOMPARE(s.window->control(1)->geometry(), stop.translated(200, 0));
-        QCOMPARE(s.window->control(1013)->geometry(), periodic);
+        QCOMPARE(s.window->control(MainControl::Stop)->geometry(), stop.translated(200, 0));
+        QCOMPARE(s.window->control(MainControl::Periodic)->geometry(), periodic);
 
         // A pick under way ends when the picture is made anew.
-        s.run(30, {s.clickAt({-3, -3}), s.moveTo({3, 3}), [&s] { s.window->resize(s.window->size() + QSize(40, 0)); }});
+        s.run(MainControl::Translate, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
+                                       [&s] { s.window->resize(s.window->size() + QSize(40, 0)); }});
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
         QCOMPARE(s.area()->image().size(), s.area()->contentsRect().size());
 
         // Back to the template size, the template's layout.
         s.window->resize(s.window->minimumSize());
         QTRY_COMPARE(s.area()->size(), area);
-        QCOMPARE(s.window->control(1)->geometry(), stop);
+        QCOMPARE(s.window->control(MainControl::Stop)->geometry(), stop);
     }
 
     void pointEntryAddsUpToTheLimit()
@@ -419,13 +397,13 @@ private slots:
         Session s({});
         for (int i = 0; i < MaxCurvePoints - 2; ++i)
             s.editor.document.appendPoint({-30 + i * 0.01, 0});
-        QTest::mouseClick(s.window->control(10), Qt::LeftButton);
+        QTest::mouseClick(s.window->control(MainControl::PointEntry), Qt::LeftButton);
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({0, 5}));
         QCOMPARE(s.editor.document.count, MaxCurvePoints - 1);
         QVERIFY(s.status().startsWith(QStringLiteral("Acquisition du point n°1023 en (")));
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({10, 5}));
         QCOMPARE(s.editor.document.count, MaxCurvePoints);
-        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral(" 1024"));
+        QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral(" 1024"));
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({12, 5}));
         QCOMPARE(s.editor.document.count, MaxCurvePoints);
         QCOMPARE(s.services.messages.back().text, QStringLiteral("La limite de points a été atteinte !!!"));
@@ -435,14 +413,14 @@ private slots:
     void deletionThenTheRightButtonBringsThePointBack()
     {
         Session s({{-30, -30}, {0, 0}, {30, 30}});
-        QTest::mouseClick(s.window->control(19), Qt::LeftButton);
+        QTest::mouseClick(s.window->control(MainControl::DeletePoint), Qt::LeftButton);
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({1, 1}));
         QCOMPARE(s.editor.document.count, 2);
         QCOMPARE(s.status(), QStringLiteral("Suppression du point n°1"));
-        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral("   2"));
+        QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral("   2"));
         QTest::mouseClick(s.area(), Qt::RightButton, {}, s.at({1, 1}));
         QCOMPARE(s.editor.document.count, 3);
-        QCOMPARE(s.window->control<QLabel>(160)->text(), QStringLiteral("   3"));
+        QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral("   3"));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "gui/common/DialogUnits.h"
 #include "gui/transform/ParameterDialogs.h"
@@ -20,9 +20,19 @@ namespace {
 
 enum Which { Factor, Point, PointAndAngle, Affinity };
 const char* const ObjectNames[] = {"factorDialog", "pointDialog", "pointAndAngleDialog", "affinityDialog"};
-const int OkIds[] = {1134, 1134, 1134, 1};
-const int CancelIds[] = {1135, 1135, 1135, 2};
-const int FirstFields[] = {1129, 1129, 1129, 1012};
+const ControlIdValue OkIds[] = {ParameterControl::Ok, ParameterControl::Ok, ParameterControl::Ok, AffinityControl::Ok};
+const ControlIdValue CancelIds[] = {ParameterControl::Cancel, ParameterControl::Cancel, ParameterControl::Cancel,
+                                    AffinityControl::Cancel};
+const ControlIdValue FirstFields[] = {ParameterControl::Factor, ParameterControl::X, ParameterControl::Xo,
+                                      AffinityControl::Factor};
+
+// A control of one of the dialogs with a text: its caption, the text it shows or the
+// text typed into it.
+struct ControlText {
+    ControlIdValue id = NoControlId;
+    QString text;
+};
+using ControlTexts = QList<ControlText>;
 
 struct Fixture {
     CScriptedPlatformServices services;
@@ -49,47 +59,15 @@ struct Fixture {
 // not, so that a failed check cannot leave the test waiting.
 void whenOpen(int which, std::function<void(QDialog&)> act)
 {
-    QTimer::singleShot(0, [which, act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QCOMPARE(dialog->objectName(), QString::fromUtf8(ObjectNames[which]));
-        act(*dialog);
-        if (dialog->isVisible()) {
-            dialog->done(QDialog::Rejected);
-            QFAIL("the dialog was left open");
-        }
-    });
-}
-
-template <class W = QWidget>
-W* control(QDialog& dialog, int id)
-{
-    return dialog.findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
-
-void type(QDialog& dialog, int id, const QString& text)
-{
-    auto* edit = control<QLineEdit>(dialog, id);
-    QVERIFY(edit);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-void click(QDialog& dialog, int id)
-{
-    QWidget* w = control(dialog, id);
-    QVERIFY(w);
-    QTest::mouseClick(w, Qt::LeftButton);
-}
-
-// "1129=0.500;1125=abc" as (id, text) pairs.
-QList<std::pair<int, QString>> pairs(const QString& table)
-{
-    QList<std::pair<int, QString>> result;
-    for (const QString& entry : table.split(u';', Qt::SkipEmptyParts))
-        result.append({entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1)});
-    return result;
+    whenTheModalDialogOpens<QDialog>(
+        [act](QDialog& dialog) {
+            act(dialog);
+            if (dialog.isVisible()) {
+                dialog.done(QDialog::Rejected);
+                QFAIL("the dialog was left open");
+            }
+        },
+        ObjectNames[which]);
 }
 
 // Where a dialog of `size` opens by itself over `owner`.
@@ -106,6 +84,9 @@ public:
 
 } // namespace
 
+Q_DECLARE_METATYPE(ControlText)
+Q_DECLARE_METATYPE(AffinityControl)
+
 class ParameterDialogsTest : public QObject {
     Q_OBJECT
 
@@ -116,24 +97,33 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("shownTitle");
         QTest::addColumn<QSize>("size"); // dialog units
-        QTest::addColumn<QString>("captions");
-        QTest::addColumn<QString>("texts");
+        QTest::addColumn<ControlTexts>("captions");
+        QTest::addColumn<ControlTexts>("texts");
+        using P = ParameterControl;
+        using A = AffinityControl;
         QTest::newRow("Homothétie") << int(Factor) << QString() << "Homothétie" << QSize(102, 58)
-                                    << "1134=Ok;1135=Cancel" << "1129=0.500";
+                                    << ControlTexts{{P::Ok, "Ok"}, {P::Cancel, "Cancel"}}
+                                    << ControlTexts{{P::Factor, "0.500"}};
         QTest::newRow("Coordonnées du Point") << int(Point) << QString() << "Coordonnées du Point" << QSize(111, 58)
-                                              << "1134=Ok;1135=Cancel" << "1129=0.000;1125=0.000";
+                                              << ControlTexts{{P::Ok, "Ok"}, {P::Cancel, "Cancel"}}
+                                              << ControlTexts{{P::X, "0.000"}, {P::Y, "0.000"}};
         QTest::newRow("Vecteur translation") << int(Point) << "Vecteur translation" << "Vecteur translation"
-                                             << QSize(111, 58) << "1134=Ok" << "1129=0.000;1125=0.000";
+                                             << QSize(111, 58) << ControlTexts{{P::Ok, "Ok"}}
+                                             << ControlTexts{{P::X, "0.000"}, {P::Y, "0.000"}};
         QTest::newRow("Centre de l'homothétie") << int(Point) << "Centre de l'homothétie"
-                                                << "Centre de l'homothétie" << QSize(111, 58) << "" << "";
+                                                << "Centre de l'homothétie" << QSize(111, 58) << ControlTexts{}
+                                                << ControlTexts{};
         QTest::newRow("Rotation") << int(PointAndAngle) << QString() << "Rotation" << QSize(123, 78)
-                                  << "1134=Ok;1135=Cancel" << "1129=0.000;1130=0.000;1125=0.000";
+                                  << ControlTexts{{P::Ok, "Ok"}, {P::Cancel, "Cancel"}}
+                                  << ControlTexts{{P::Xo, "0.000"}, {P::Yo, "0.000"}, {P::Angle, "0.000"}};
         QTest::newRow("Vecteur Miroir") << int(PointAndAngle) << "Vecteur Miroir" << "Vecteur Miroir"
-                                        << QSize(123, 78) << "" << "";
+                                        << QSize(123, 78) << ControlTexts{} << ControlTexts{};
         QTest::newRow("Vecteur de Rotation") << int(PointAndAngle) << "Vecteur de Rotation"
-                                             << "Vecteur de Rotation" << QSize(123, 78) << "" << "";
+                                             << "Vecteur de Rotation" << QSize(123, 78) << ControlTexts{}
+                                             << ControlTexts{};
         QTest::newRow("Affinité") << int(Affinity) << QString() << "Affinité" << QSize(144, 74)
-                                  << "1=OK;2=Cancel;1010=X;1011=Y" << "1012=1.";
+                                  << ControlTexts{{A::Ok, "OK"}, {A::Cancel, "Cancel"}, {A::X, "X"}, {A::Y, "Y"}}
+                                  << ControlTexts{{A::Factor, "1."}};
     }
     void opensAtItsTemplateSizeWithItsControlsTextsAndTitle()
     {
@@ -141,19 +131,19 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, shownTitle);
         QFETCH(QSize, size);
-        QFETCH(QString, captions);
-        QFETCH(QString, texts);
+        QFETCH(ControlTexts, captions);
+        QFETCH(ControlTexts, texts);
         Fixture f;
         whenOpen(which, [&](QDialog& d) {
             QCOMPARE(d.windowTitle(), shownTitle);
             const DialogUnits du(d.font());
             QCOMPARE(d.size(), QSize(du.x(size.width()), du.y(size.height())));
-            for (const auto& [id, caption] : pairs(captions))
-                QCOMPARE(control<QAbstractButton>(d, id)->text(), caption);
-            for (const auto& [id, text] : pairs(texts))
-                QCOMPARE(control<QLineEdit>(d, id)->text(), text);
-            QVERIFY(control<QPushButton>(d, OkIds[which])->isDefault());
-            click(d, CancelIds[which]);
+            for (const auto& [id, caption] : captions)
+                QCOMPARE(controlOf<QAbstractButton>(d, id)->text(), caption);
+            for (const auto& [id, text] : texts)
+                QCOMPARE(controlOf<QLineEdit>(d, id)->text(), text);
+            QVERIFY(controlOf<QPushButton>(d, OkIds[which])->isDefault());
+            clickControl(d, CancelIds[which]);
         });
         f.open(which, title);
     }
@@ -161,38 +151,44 @@ private slots:
     void okWritesOnlyTheDialogsOwnFields_data()
     {
         QTest::addColumn<int>("which");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<ControlTexts>("typed");
         QTest::addColumn<bool>("byEnter");
         QTest::addColumn<QList<double>>("expected"); // x, y, value, value2
-        QTest::newRow("factor") << int(Factor) << "1129=2*3" << true << QList<double>{11, 12, 6, 14};
-        QTest::newRow("factor as shown") << int(Factor) << "" << false << QList<double>{11, 12, 0.5, 14};
-        QTest::newRow("first 15 characters") << int(Factor) << "1129=123456789012345678" << true
+        using P = ParameterControl;
+        QTest::newRow("factor") << int(Factor) << ControlTexts{{P::Factor, "2*3"}} << true
+                                << QList<double>{11, 12, 6, 14};
+        QTest::newRow("factor as shown") << int(Factor) << ControlTexts{} << false << QList<double>{11, 12, 0.5, 14};
+        QTest::newRow("first 15 characters") << int(Factor) << ControlTexts{{P::Factor, "123456789012345678"}} << true
                                              << QList<double>{11, 12, 123456789012345.0, 14};
-        QTest::newRow("point") << int(Point) << "1129=3;1125=-4" << false << QList<double>{3, -4, 13, 14};
-        QTest::newRow("X empty") << int(Point) << "1129=;1125=1" << true << QList<double>{0, 1, 13, 14};
-        QTest::newRow("X rejected") << int(Point) << "1129=abc;1125=1e-3" << true << QList<double>{11, 0.001, 13, 14};
-        QTest::newRow("rotation") << int(PointAndAngle) << "1129=1;1130=2;1125=pi/2" << false
-                                  << QList<double>{1, 2, 3.141592653589793 / 2, 14};
+        QTest::newRow("point") << int(Point) << ControlTexts{{P::X, "3"}, {P::Y, "-4"}} << false
+                               << QList<double>{3, -4, 13, 14};
+        QTest::newRow("X empty") << int(Point) << ControlTexts{{P::X, ""}, {P::Y, "1"}} << true
+                                 << QList<double>{0, 1, 13, 14};
+        QTest::newRow("X rejected") << int(Point) << ControlTexts{{P::X, "abc"}, {P::Y, "1e-3"}} << true
+                                    << QList<double>{11, 0.001, 13, 14};
+        QTest::newRow("rotation") << int(PointAndAngle) << ControlTexts{{P::Xo, "1"}, {P::Yo, "2"}, {P::Angle, "pi/2"}}
+                                  << false << QList<double>{1, 2, 3.141592653589793 / 2, 14};
         QTest::newRow("factor 1/0 is typed, not the old value")
-            << int(Factor) << "1129=1/0" << true
+            << int(Factor) << ControlTexts{{P::Factor, "1/0"}} << true
             << QList<double>{11, 12, std::numeric_limits<double>::infinity(), 14};
-        QTest::newRow("angle rejected") << int(PointAndAngle) << "1129=-1;1130=-2;1125=abc" << true
+        QTest::newRow("angle rejected") << int(PointAndAngle)
+                                        << ControlTexts{{P::Xo, "-1"}, {P::Yo, "-2"}, {P::Angle, "abc"}} << true
                                         << QList<double>{-1, -2, 13, 14};
     }
     void okWritesOnlyTheDialogsOwnFields()
     {
         QFETCH(int, which);
-        QFETCH(QString, typed);
+        QFETCH(ControlTexts, typed);
         QFETCH(bool, byEnter);
         QFETCH(QList<double>, expected);
         Fixture f;
         whenOpen(which, [&](QDialog& d) {
-            for (const auto& [id, text] : pairs(typed))
-                type(d, id, text);
+            for (const auto& [id, text] : typed)
+                typeInto(d, id, text);
             if (byEnter)
-                QTest::keyClick(control(d, 1129), Qt::Key_Return);
+                QTest::keyClick(controlOf(d, FirstFields[which]), Qt::Key_Return);
             else
-                click(d, 1134);
+                clickControl(d, ParameterControl::Ok);
         });
         QVERIFY(f.open(which));
         QCOMPARE(f.entered.accepted, 1);
@@ -222,16 +218,16 @@ private slots:
         f.entered.accepted = 1;
         bool openAfterAction = true;
         whenOpen(which, [&](QDialog& d) {
-            type(d, FirstFields[which], QStringLiteral("7"));
+            typeInto(d, FirstFields[which], QStringLiteral("7"));
             if (action == u"Cancel")
-                click(d, CancelIds[which]);
+                clickControl(d, CancelIds[which]);
             else if (action == u"Escape")
-                QTest::keyClick(control(d, FirstFields[which]), Qt::Key_Escape);
+                QTest::keyClick(controlOf(d, FirstFields[which]), Qt::Key_Escape);
             else
                 d.close();
             openAfterAction = d.isVisible();
             if (openAfterAction)
-                click(d, CancelIds[which]);
+                clickControl(d, CancelIds[which]);
         });
         QVERIFY(!f.open(which));
         QCOMPARE(openAfterAction, !closes);
@@ -247,13 +243,13 @@ private slots:
         whenOpen(Affinity, [&](QDialog& d) {
             // "abc" has no value at all: refused like 0, our choice.
             for (const char* factor : {"0", "-2", "", "abc"}) {
-                type(d, 1012, QString::fromUtf8(factor));
-                click(d, 1);
+                typeInto(d, AffinityControl::Factor, QString::fromUtf8(factor));
+                clickControl(d, AffinityControl::Ok);
                 openAfterRefusal << d.isVisible();
             }
-            click(d, 1010);
-            type(d, 1012, QStringLiteral("2"));
-            QTest::keyClick(control(d, 1012), Qt::Key_Return);
+            clickControl(d, AffinityControl::X);
+            typeInto(d, AffinityControl::Factor, QStringLiteral("2"));
+            QTest::keyClick(controlOf(d, AffinityControl::Factor), Qt::Key_Return);
         });
         QVERIFY(f.open(Affinity));
         QCOMPARE(openAfterRefusal, (QList<bool>{true, true, true, true}));
@@ -271,25 +267,26 @@ private slots:
 
     void theDirectionBoxesActAsOneRadioPair_data()
     {
-        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QList<AffinityControl>>("clicks");
         QTest::addColumn<double>("direction");
-        QTest::newRow("as opened") << QList<int>{} << 0.0;
-        QTest::newRow("X") << QList<int>{1010} << 1.0;
-        QTest::newRow("X twice") << QList<int>{1010, 1010} << 1.0;
-        QTest::newRow("X then Y") << QList<int>{1010, 1011} << 0.0;
-        QTest::newRow("the ticked Y") << QList<int>{1011} << 0.0;
+        using A = AffinityControl;
+        QTest::newRow("as opened") << QList<AffinityControl>{} << 0.0;
+        QTest::newRow("X") << QList<AffinityControl>{A::X} << 1.0;
+        QTest::newRow("X twice") << QList<AffinityControl>{A::X, A::X} << 1.0;
+        QTest::newRow("X then Y") << QList<AffinityControl>{A::X, A::Y} << 0.0;
+        QTest::newRow("the ticked Y") << QList<AffinityControl>{A::Y} << 0.0;
     }
     void theDirectionBoxesActAsOneRadioPair()
     {
-        QFETCH(QList<int>, clicks);
+        QFETCH(QList<AffinityControl>, clicks);
         QFETCH(double, direction);
         Fixture f;
         whenOpen(Affinity, [&](QDialog& d) {
-            for (int id : clicks)
-                click(d, id);
-            QCOMPARE(control<QCheckBox>(d, 1010)->isChecked(), direction == 1.0);
-            QCOMPARE(control<QCheckBox>(d, 1011)->isChecked(), direction == 0.0);
-            click(d, 1);
+            for (AffinityControl id : clicks)
+                clickControl(d, id);
+            QCOMPARE(controlOf<QCheckBox>(d, AffinityControl::X)->isChecked(), direction == 1.0);
+            QCOMPARE(controlOf<QCheckBox>(d, AffinityControl::Y)->isChecked(), direction == 0.0);
+            clickControl(d, AffinityControl::Ok);
         });
         QVERIFY(f.open(Affinity));
         QCOMPARE(f.entered.x, direction);
@@ -312,7 +309,7 @@ private slots:
             QCursor::setPos(cursor);
             whenOpen(which, [&](QDialog& d) {
                 frames << QRect(d.pos(), d.size());
-                click(d, CancelIds[which]);
+                clickControl(d, CancelIds[which]);
             });
             f.open(which);
         }

@@ -1,30 +1,16 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
 #include "core/editor/Editor.h"
 #include "gui/app/StartUp.h"
+#include "core/editor/MainControl.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QtTest>
 
 namespace {
-
-QString dataFile(const char* name)
-{
-    return QStringLiteral(CRB_TEST_DATA "/") + QString::fromUtf8(name);
-}
-
-void click(CMainWindow& window, int id)
-{
-    QTest::mouseClick(window.control(id), Qt::LeftButton);
-}
-
-bool isChecked(CMainWindow& window, int id)
-{
-    return window.control<QAbstractButton>(id)->isChecked();
-}
 
 bool pictureHasColour(CMainWindow& window, QRgb colour)
 {
@@ -48,17 +34,12 @@ bool wasRedrawn(CMainWindow& window)
 }
 
 // A window on a curve of three points read as at start-up, fitted and drawn.
-struct OpenedCurve {
-    CScriptedPlatformServices services;
-    Editor editor;
-    std::unique_ptr<CMainWindow> window;
+struct OpenedCurve : MainWindowFixture {
     explicit OpenedCurve(const char* file)
     {
         readStartupFile(services, editor, dataFile(file));
         editor.document.takeSnapshot();
-        window = std::make_unique<CMainWindow>(editor, services);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        open(WindowDisplay::Shown);
     }
 };
 
@@ -83,13 +64,13 @@ private slots:
 
     void aSinglePointLeavesTheStartWindow()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
-        editor.document.appendPoint({100, 100});
-        CMainWindow window(editor, services);
-        QCOMPARE(editor.view.current, (ViewWindow{-36, -36, 36, 36}));
-        click(window, 32); // "&Tout" needs two points
-        QCOMPARE(editor.view.current, (ViewWindow{-36, -36, 36, 36}));
+        MainWindowFixture f;
+        f.editor.document.appendPoint({100, 100});
+        f.open();
+        CMainWindow& window = *f.window;
+        QCOMPARE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
+        clickControl(window, MainControl::FitAll); // "&Tout" needs two points
+        QCOMPARE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
     }
 
     void displayBoxesRedrawWithTheirColours()
@@ -97,23 +78,23 @@ private slots:
         OpenedCurve c("old_layout.crb");
         CMainWindow& w = *c.window;
 
-        click(w, 1009); // derivative 1: yellow in xor over white shows blue
+        clickControl(w, MainControl::Derivative1Box); // derivative 1: yellow in xor over white shows blue
         QCOMPARE(w.displayFlags(), 1);
         QVERIFY(pictureHasColour(w, qRgb(0, 0, 255)));
 
-        click(w, 1011); // integral only: green, no blue
+        clickControl(w, MainControl::IntegralBox); // integral only: green, no blue
         QCOMPARE(w.displayFlags(), 4);
-        QVERIFY(!isChecked(w, 1009));
+        QVERIFY(!isChecked(w, MainControl::Derivative1Box));
         QVERIFY(pictureHasColour(w, qRgb(0, 255, 0)));
         QVERIFY(!pictureHasColour(w, qRgb(0, 0, 255)));
 
-        click(w, 1010); // derivative 2 clears the integral
+        clickControl(w, MainControl::Derivative2Box); // derivative 2 clears the integral
         QCOMPARE(w.displayFlags(), 2);
-        QVERIFY(!isChecked(w, 1011));
+        QVERIFY(!isChecked(w, MainControl::IntegralBox));
         QVERIFY(!pictureHasColour(w, qRgb(0, 255, 0)));
 
         markPicture(w);
-        click(w, 1010);
+        clickControl(w, MainControl::Derivative2Box);
         QCOMPARE(w.displayFlags(), 0);
         QVERIFY(wasRedrawn(w));
     }
@@ -123,40 +104,40 @@ private slots:
         OpenedCurve c("old_layout.crb");
         CMainWindow& w = *c.window;
         markPicture(w);
-        click(w, 1013);
+        clickControl(w, MainControl::Periodic);
         QVERIFY(!wasRedrawn(w));
-        click(w, 1006);
+        clickControl(w, MainControl::SmoothAkima);
         QVERIFY(wasRedrawn(w));
         QCOMPARE(c.editor.document.smoothingMode, 2);
         markPicture(w);
-        click(w, 52); // "&Redess"
+        clickControl(w, MainControl::Redraw); // "&Redess"
         QVERIFY(wasRedrawn(w));
     }
 
     void zoomCommands()
     {
-        CScriptedPlatformServices services;
-        Editor editor;
-        CMainWindow window(editor, services);
-        auto& view = editor.view;
+        MainWindowFixture f;
+        f.open();
+        CMainWindow& window = *f.window;
+        auto& view = f.editor.view;
 
-        click(window, 47); // "&Plus" about the origin, previous untouched
+        clickControl(window, MainControl::ZoomIn); // "&Plus" about the origin, previous untouched
         QCOMPARE(view.current, (ViewWindow{-18, -18, 18, 18}));
         QCOMPARE(view.previousWindow, (ViewWindow{-10, -10, 10, 10}));
-        click(window, 46);
-        click(window, 46);
+        clickControl(window, MainControl::ZoomOut);
+        clickControl(window, MainControl::ZoomOut);
         QCOMPARE(view.current, (ViewWindow{-72, -72, 72, 72}));
 
-        click(window, 33); // "&Préc" exchanges
+        clickControl(window, MainControl::Previous); // "&Préc" exchanges
         QCOMPARE(view.current, (ViewWindow{-10, -10, 10, 10}));
         QCOMPARE(view.previousWindow, (ViewWindow{-72, -72, 72, 72}));
-        QCOMPARE(editor.interactionMode, InteractionMode::PreviousWindow);
-        click(window, 33);
+        QCOMPARE(f.editor.interactionMode, InteractionMode::PreviousWindow);
+        clickControl(window, MainControl::Previous);
         QCOMPARE(view.current, (ViewWindow{-72, -72, 72, 72}));
 
-        editor.document.appendPoint({1, 5});
-        editor.document.appendPoint({3, 5});
-        click(window, 32); // "&Tout": y 5..5 becomes 0..5
+        f.editor.document.appendPoint({1, 5});
+        f.editor.document.appendPoint({3, 5});
+        clickControl(window, MainControl::FitAll); // "&Tout": y 5..5 becomes 0..5
         QCOMPARE(view.current, (ViewWindow{1, 0, 3, 5}));
         QCOMPARE(view.previousWindow, (ViewWindow{-72, -72, 72, 72}));
     }
@@ -165,20 +146,21 @@ private slots:
     {
         OpenedCurve c("old_layout.crb");
         CDrawingArea* area = c.window->drawingArea();
-        QVERIFY(area->geometry() == c.window->control(140)->geometry());
+        QVERIFY(area->geometry() == c.window->control(MainControl::DrawingFrame)->geometry());
         const CanvasMapping& m = area->mapping();
         QPoint client(m.marginX, m.marginY + m.usableHeight); // world (xmin, ymin)
         QTest::mouseMove(area, client + area->contentsRect().topLeft());
-        auto text = [&](int id) { return c.window->control<QLabel>(id)->text(); };
-        QCOMPARE(text(127), QStringLiteral(" 0.500 "));
-        QCOMPARE(text(128), QStringLiteral(" %1 ").arg(QString::number(c.editor.view.current.ymin, 'f', 3)));
+        auto text = [&](MainControl id) { return c.window->control<QLabel>(id)->text(); };
+        QCOMPARE(text(MainControl::MouseX), QStringLiteral(" 0.500 "));
+        QCOMPARE(text(MainControl::MouseY),
+                 QStringLiteral(" %1 ").arg(QString::number(c.editor.view.current.ymin, 'f', 3)));
     }
 
     void pointEntryShowsTheCrossOnTheDrawingArea()
     {
         OpenedCurve c("old_layout.crb");
         QCOMPARE(c.window->drawingArea()->cursor().shape(), Qt::ArrowCursor);
-        click(*c.window, 10);
+        clickControl(*c.window, MainControl::PointEntry);
         QCOMPARE(c.window->drawingArea()->cursor().shape(), Qt::CrossCursor);
     }
 
@@ -186,9 +168,9 @@ private slots:
     {
         OpenedCurve c("old_layout.crb");
         c.services.answerNextMessage(MessageAnswer::Ok);
-        click(*c.window, 105);
+        clickControl(*c.window, MainControl::Reset);
         QVERIFY(!pictureHasColour(*c.window, qRgb(255, 0, 0)));
-        click(*c.window, 31);
+        clickControl(*c.window, MainControl::Undo);
         QCOMPARE(c.editor.document.count, 3);
         QVERIFY(pictureHasColour(*c.window, qRgb(255, 0, 0)));
     }

@@ -1,4 +1,4 @@
-#include "ScriptedPlatformServices.h"
+#include "GuiTestSupport.h"
 
 #include "core/curve/CurveFile.h"
 #include "gui/curve/CPointListDialog.h"
@@ -10,44 +10,25 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
 // Acts on the list once it is up; the dialog is modal, so this runs from its event loop.
-void whenTheListIsOpen(std::function<void(CPointListDialog&)> act)
+template <class Act>
+void whenTheListIsOpen(Act act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<CPointListDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(*dialog);
-    });
+    whenTheModalDialogOpens<CPointListDialog>(act);
 }
 
-QListWidget* lines(CPointListDialog& d) { return d.control<QListWidget>(200); }
-QString label(CPointListDialog& d, int id) { return d.control<QLabel>(id)->text(); }
-QString field(CPointListDialog& d, int id) { return d.control<QLineEdit>(id)->text(); }
-void click(CPointListDialog& d, int id) { QTest::mouseClick(d.control<QPushButton>(id), Qt::LeftButton); }
+QListWidget* lines(CPointListDialog& d) { return d.control<QListWidget>(PointListControl::Lines); }
+QString field(CPointListDialog& d, PointListControl id) { return d.control<QLineEdit>(id)->text(); }
 
 void selectLine(CPointListDialog& d, int row)
 {
     QListWidget* list = lines(d);
     list->scrollToItem(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
-void type(CPointListDialog& d, int id, const QString& text)
-{
-    d.control<QLineEdit>(id)->selectAll();
-    QTest::keyClicks(d.control<QLineEdit>(id), text);
-}
-
-std::vector<CurvePoint> pointsOf(const CurveDocument& doc)
-{
-    return {doc.points.begin(), doc.points.begin() + doc.count};
 }
 
 struct Fixture {
@@ -74,18 +55,18 @@ private slots:
         f.doc.xAxisName = "Temps";
         readAsciiFile(CRB_TEST_DATA "/mixed.txt", f.doc, f.doc.points, f.doc.count); // unsorted, two at x = 0
         whenTheListIsOpen([&](CPointListDialog& d) {
-            QCOMPARE(label(d, 210), QStringLiteral("Temps"));
-            QCOMPARE(label(d, 212), QStringLiteral("005 Points"));
+            QCOMPARE(labelText(d, PointListControl::XHeading), QStringLiteral("Temps"));
+            QCOMPARE(labelText(d, PointListControl::Count), QStringLiteral("005 Points"));
             QCOMPARE(lines(d)->item(0)->text(), QStringLiteral(" 000       -1.500e+001         +2.500e+000"));
             QCOMPARE(lines(d)->item(4)->text(), QStringLiteral(" 004       +3.000e+000         +4.000e+000"));
             selectLine(d, 4);
-            QCOMPARE(field(d, 207), QStringLiteral("+3.000e+000"));
-            QCOMPARE(field(d, 208), QStringLiteral("+4.000e+000"));
-            type(d, 207, QStringLiteral("-20"));
-            click(d, 209); // "&Modifier"
+            QCOMPARE(field(d, PointListControl::X), QStringLiteral("+3.000e+000"));
+            QCOMPARE(field(d, PointListControl::Y), QStringLiteral("+4.000e+000"));
+            typeInto(d, PointListControl::X, QStringLiteral("-20"));
+            clickControl(d, PointListControl::Modify); // "&Modifier"
             QCOMPARE(lines(d)->item(0)->text(), QStringLiteral(" 000       -2.000e+001         +4.000e+000"));
             QVERIFY(lines(d)->selectedItems().isEmpty());
-            click(d, 1);
+            clickControl(d, PointListControl::Ok);
         });
         QVERIFY(f.run());
         QCOMPARE(pointsOf(f.doc), (std::vector<CurvePoint>{{-20, 4}, {-15, 2.5}, {0, 0}, {0.5, 0.25}, {1, 2}}));
@@ -96,8 +77,8 @@ private slots:
         Fixture f(MaxCurvePoints);
         whenTheListIsOpen([&](CPointListDialog& d) {
             selectLine(d, 1023);
-            type(d, 207, QStringLiteral("-2"));
-            click(d, 201); // "Insérer &Point"
+            typeInto(d, PointListControl::X, QStringLiteral("-2"));
+            clickControl(d, PointListControl::Insert); // "Insérer &Point"
             QCOMPARE(f.services.messages.size(), std::size_t(1));
             const RecordedMessage& m = f.services.messages[0];
             QCOMPARE(m.text, QStringLiteral("Limite des points atteinte\nImpossible d'inserer un point"));
@@ -116,10 +97,10 @@ private slots:
     {
         Fixture f(3);
         whenTheListIsOpen([&](CPointListDialog& d) {
-            click(d, 204); // "&Vider"
+            clickControl(d, PointListControl::Empty); // "&Vider"
             QCOMPARE(lines(d)->count(), 0);
-            QCOMPARE(label(d, 212), QStringLiteral("000 Points"));
-            click(d, 1);
+            QCOMPARE(labelText(d, PointListControl::Count), QStringLiteral("000 Points"));
+            clickControl(d, PointListControl::Ok);
         });
         QVERIFY(f.run());
         QCOMPARE(f.doc.count, 0);
@@ -133,10 +114,10 @@ private slots:
         Fixture f(5);
         f.services.chooseNextFile(path);
         whenTheListIsOpen([&](CPointListDialog& d) {
-            click(d, 213); // "&Fichier"
-            QCOMPARE(label(d, 212), QStringLiteral("003 Points"));
+            clickControl(d, PointListControl::File); // "&Fichier"
+            QCOMPARE(labelText(d, PointListControl::Count), QStringLiteral("003 Points"));
             QCOMPARE(lines(d)->item(2)->text(), QStringLiteral(" 002       +3.000e+000         +4.125e+000"));
-            click(d, 2); // "&Arrêt"
+            clickControl(d, PointListControl::Cancel); // "&Arrêt"
         });
         QVERIFY(!f.run());
         QCOMPARE(f.services.fileRequests.size(), std::size_t(1));
