@@ -1,15 +1,16 @@
 #include "core/editor/Editor.h"
-#include "core/editor/NullEditorHost.h"
 #include "core/editor/MousePick.h"
+#include "core/editor/NullEditorHost.h"
 #include "core/editor/PlotRedraw.h"
+
 #include "gui/common/CQtSurface.h"
+
+#include "QtBenchmarkMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
-
-#include "QtBenchmarkMain.h"
 
 #include <atomic>
 #include <cmath>

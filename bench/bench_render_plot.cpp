@@ -1,14 +1,15 @@
 #include "core/draw/RecordingSurface.h"
-#include "gui/common/CQtSurface.h"
 #include "core/view/PlotRenderer.h"
 #include "core/view/SmoothCurve.h"
+
+#include "gui/common/CQtSurface.h"
+
+#include "QtBenchmarkMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
-
-#include "QtBenchmarkMain.h"
 
 #include <cmath>
 

@@ -2,11 +2,11 @@
 
 // The checks the curve file and ASCII file targets share: both read a file the way the
 // open command does, and both must give a curve that survives a save.
-#include "FuzzSupport.h"
-
 #include "curve/CurveDocument.h"
 #include "curve/CurveFile.h"
 #include "text/Utf8Text.h"
+
+#include "FuzzSupport.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,6 +4,8 @@
 // property is broken, and the scratch files the reader targets hand their input over in.
 // Every target's corpus and kept findings depend on how the bytes are read: a change to
 // Input changes what those inputs mean.
+#include <unistd.h>
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -15,8 +17,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-
-#include <unistd.h>
 
 namespace fuzz {
 

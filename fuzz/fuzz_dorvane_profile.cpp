@@ -8,13 +8,13 @@
 // - one candidate for each non-empty ";" entry of the list, in order, never one for an
 //   empty entry: each candidate is its directory, one separator unless the directory
 //   already ends with one, then the file name asked for.
-#include "FuzzSupport.h"
-
 #include "settings/InstallationDirectories.h"
 #include "settings/ProfileFile.h"
 #include "settings/SupportFile.h"
 #include "settings/UnitList.h"
 #include "text/Utf8Text.h"
+
+#include "FuzzSupport.h"
 
 #include <cstddef>
 #include <cstdint>

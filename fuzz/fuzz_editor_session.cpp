@@ -5,24 +5,24 @@
 // After every step the curve must still be sound: at most 1024 points, every coordinate
 // finite, a usable view window. Every pick must end once the window closes, and the
 // stop path must end.
-#include "FuzzSupport.h"
-
 #include "core/curve/CurveFile.h"
 #include "core/draw/RecordingSurface.h"
 #include "core/editor/CanvasCommands.h"
-#include "core/editor/MainControl.h"
 #include "core/editor/Editor.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
-#include "core/editor/NullEditorHost.h"
+#include "core/editor/MainControl.h"
 #include "core/editor/MousePick.h"
+#include "core/editor/NullEditorHost.h"
 #include "core/editor/PlotRedraw.h"
 #include "core/formula/FormulaEvaluation.h"
 
-#include <span>
+#include "FuzzSupport.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 
 using fuzz::broken;

@@ -13,13 +13,13 @@
 //   i * increment + a in the order of i;
 // - evaluation is deterministic once the formula random generator is restarted;
 // - the preview maps every point, and draws nowhere near int overflow.
-#include "FuzzSupport.h"
-
 #include "draw/RecordingSurface.h"
 #include "formula/CurveParser.h"
 #include "formula/FormulaDialogMemory.h"
 #include "formula/FormulaEvaluation.h"
 #include "formula/FormulaPreview.h"
+
+#include "FuzzSupport.h"
 
 #include <algorithm>
 #include <cmath>

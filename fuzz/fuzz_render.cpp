@@ -1,9 +1,8 @@
 // Feeds the drawing area's redraw path (setViewWindow as a command calls it, then
-// redrawPlot and redrawCurveIncrementally on an Editor, hence renderPlot and drawCurve) on a recording surface: surfaces from 0 to
-// 4095 pixels a side at various resolutions, a requested view window of any doubles
-// (degenerate, inverted, huge, tiny, not finite), a document of up to MaxCurvePoints
-// points (sorted as the document keeps them, or in file order, any magnitude, now
-// and then not finite) with any smoothing mode, derived-curve flags and a count that
+// redrawPlot and redrawCurveIncrementally on an Editor, hence renderPlot and drawCurve) on a recording surface:
+// surfaces from 0 to 4095 pixels a side at various resolutions, a requested view window of any doubles (degenerate,
+// inverted, huge, tiny, not finite), a document of up to MaxCurvePoints points (sorted as the document keeps them, or
+// in file order, any magnitude, now and then not finite) with any smoothing mode, derived-curve flags and a count that
 // may even lie outside 0..MaxCurvePoints, and an edit before an incremental redraw.
 // Beyond "no crash" it checks:
 // - a request that is not usable is refused and keeps the current window; a usable
@@ -23,8 +22,6 @@
 // - an incremental redraw erases exactly what the full redraw drew: its exclusive-or
 //   polylines start with the full redraw's ones, and its white markers are the full
 //   redraw's red ones.
-#include "FuzzSupport.h"
-
 #include "draw/RecordingSurface.h"
 #include "editor/Editor.h"
 #include "editor/NullEditorHost.h"
@@ -32,6 +29,8 @@
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 #include "view/ViewWindow.h"
+
+#include "FuzzSupport.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,10 +11,10 @@
 //   the points' order, and the last sample is exactly the last point;
 // - a SmoothedCurve reused after another curve (what every redraw does) gives the
 //   same bits as a fresh call.
-#include "FuzzSupport.h"
-
 #include "curve/CurveDocument.h"
 #include "view/SmoothCurve.h"
+
+#include "FuzzSupport.h"
 
 #include <algorithm>
 #include <cmath>

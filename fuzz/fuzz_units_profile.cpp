@@ -9,14 +9,14 @@
 // - every unit name is non-empty, valid UTF-8 (never cut inside a character), at most
 //   15 characters, and the start of what follows the first "(" of its key;
 // - the unit list is the empty entry followed by exactly those names.
-#include "FuzzSupport.h"
-
 #include "settings/CMemorySettingsStore.h"
 #include "settings/InstallationDirectories.h"
 #include "settings/ProfileFile.h"
 #include "settings/UnitList.h"
 #include "text/Latin1Text.h"
 #include "text/Utf8Text.h"
+
+#include "FuzzSupport.h"
 
 #include <cstddef>
 #include <cstdint>

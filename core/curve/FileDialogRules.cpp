@@ -2,7 +2,6 @@
 
 #include "text/Utf8Text.h"
 
-
 FileDialogError checkChosenPath(std::string_view utf8Path)
 {
     if (utf8Path.empty())

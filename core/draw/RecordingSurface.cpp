@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <iterator>
 
-
 RecordingSurface::Primitive RecordingSurface::record(Kind kind) const
 {
     Primitive p;

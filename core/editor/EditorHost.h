@@ -1,8 +1,8 @@
 #pragma once
 
-#include "curve/CurvePoint.h"
 #include "common/CommandOutcome.h"
 #include "common/UserMessage.h"
+#include "curve/CurvePoint.h"
 
 #include <optional>
 #include <string>

@@ -6,10 +6,10 @@
 #include "editor/PlotRedraw.h"
 #include "transform/TransformOperations.h"
 
-#include <string_view>
 #include <cmath>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-
 enum class FormulaOutcome {
     Computed, // the points are there to preview
     Beep,     // a step of 0: a beep and nothing else

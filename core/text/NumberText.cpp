@@ -1,12 +1,12 @@
 #include "text/NumberText.h"
 
+#include <locale.h>
+
 #include <cerrno>
-#include <cstdlib>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-
-#include <locale.h>
+#include <cstdlib>
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "text/NumberText.h"
 
-#include <string_view>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace {
 

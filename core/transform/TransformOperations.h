@@ -3,9 +3,9 @@
 #include "common/UserMessage.h"
 #include "curve/CurveDocument.h"
 
-#include <string_view>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The second point of a mirror or rotation whose y is this marker carries, in its x,
 // an angle in radians typed by the user instead of a point of the plane.

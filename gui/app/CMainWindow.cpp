@@ -1,12 +1,16 @@
 #include "gui/app/CMainWindow.h"
 
-#include "gui/app/CDrawingArea.h"
-#include "gui/app/CPickLoop.h"
 #include "core/editor/CanvasCommands.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/PlotRedraw.h"
 #include "core/settings/UnitList.h"
 #include "core/settings/VersionText.h"
+#include "core/text/NumberText.h"
+#include "core/view/PlotRenderer.h"
+#include "core/view/SmoothCurve.h"
+
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/CPickLoop.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/PlatformServices.h"
@@ -16,9 +20,6 @@
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/output/CurveOutput.h"
 #include "gui/transform/ParameterDialogs.h"
-#include "core/text/NumberText.h"
-#include "core/view/PlotRenderer.h"
-#include "core/view/SmoothCurve.h"
 
 #include <QApplication>
 #include <QButtonGroup>

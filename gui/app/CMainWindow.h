@@ -1,20 +1,21 @@
 #pragma once
 
 #include "core/editor/Editor.h"
-#include "gui/common/QtText.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
 #include "core/editor/MainControl.h"
+#include "core/view/ViewWindow.h"
+
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
-#include "core/view/ViewWindow.h"
+#include "gui/common/QtText.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <functional>
-#include <vector>
 #include <optional>
+#include <vector>
 
 class CDrawingArea;
 class CPlatformServices;

@@ -1,6 +1,7 @@
 #include "gui/app/CPickLoop.h"
 
 #include "core/editor/MousePick.h"
+
 #include "gui/app/CDrawingArea.h"
 #include "gui/common/CQtSurface.h"
 

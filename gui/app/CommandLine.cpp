@@ -1,9 +1,10 @@
 #include "gui/app/CommandLine.h"
-#include "gui/common/QtText.h"
 
 #include "core/curve/CurveFile.h"
-#include "gui/output/CurveOutput.h"
 #include "core/settings/VersionText.h"
+
+#include "gui/common/QtText.h"
+#include "gui/output/CurveOutput.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,9 +1,10 @@
 #include "gui/app/StartUp.h"
 
-#include "gui/app/CMainWindow.h"
 #include "core/editor/Editor.h"
-#include "gui/curve/CurveFileCommands.h"
 #include "core/settings/CIniSettingsStore.h"
+
+#include "gui/app/CMainWindow.h"
+#include "gui/curve/CurveFileCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/settings/InstallationDirectories.h"
+
 #include <QString>
 #include <QStringList>
-
-#include "core/settings/InstallationDirectories.h"
 
 class CPlatformServices;
 struct Editor;

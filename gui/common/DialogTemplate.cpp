@@ -1,7 +1,7 @@
 #include "gui/common/DialogTemplate.h"
-#include "gui/common/QtText.h"
 
 #include "gui/common/DialogUnits.h"
+#include "gui/common/QtText.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

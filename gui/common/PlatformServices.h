@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/curve/FileDialogRules.h"
 #include "core/common/UserMessage.h" // MessageIcon, MessageButtons, MessageAnswer
+#include "core/curve/FileDialogRules.h"
 
 #include <QString>
 #include <QStringList>

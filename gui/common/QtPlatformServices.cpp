@@ -1,9 +1,10 @@
 #include "gui/common/QtPlatformServices.h"
+
 #include "gui/common/QtText.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>

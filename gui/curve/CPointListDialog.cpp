@@ -1,18 +1,19 @@
 #include "gui/curve/CPointListDialog.h"
 
 #include "core/settings/SupportFile.h"
+
 #include "gui/common/DialogUnits.h"
 #include "gui/common/QtText.h"
 #include "gui/curve/CurveFileCommands.h"
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/output/TextPrinting.h"
 
-#include <string_view>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStringList>
 
+#include <string_view>
 #include <utility>
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "core/curve/PointList.h"
 #include "core/formula/FormulaDialogMemory.h"
+
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
 #include "gui/common/PlatformServices.h"

@@ -1,8 +1,9 @@
 #include "gui/curve/CurveFileCommands.h"
-#include "gui/common/QtText.h"
+
+#include "core/text/NumberText.h"
 
 #include "gui/common/PlatformServices.h"
-#include "core/text/NumberText.h"
+#include "gui/common/QtText.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include "core/curve/FileDialogRules.h"
 #include "core/editor/EditorHost.h" // SaveOutcome
 
-#include <string_view>
 #include <QString>
 
 #include <optional>
 #include <span>
+#include <string_view>
 
 class CPlatformServices;
 class QWidget;

@@ -3,10 +3,11 @@
 #include "core/formula/FormulaComputation.h"
 #include "core/formula/FormulaEvaluation.h"
 #include "core/settings/SupportFile.h"
+#include "core/text/NumberText.h"
+
 #include "gui/common/CQtSurface.h"
 #include "gui/common/QtText.h"
 #include "gui/formula/CFormulaPreviewArea.h"
-#include "core/text/NumberText.h"
 
 #include <QLabel>
 #include <QLineEdit>

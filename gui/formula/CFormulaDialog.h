@@ -3,6 +3,7 @@
 #include "core/curve/CurvePoint.h"
 #include "core/formula/FormulaDialogMemory.h"
 #include "core/formula/FormulaPreview.h"
+
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
 #include "gui/common/PlatformServices.h"
@@ -10,7 +11,6 @@
 #include <QDialog>
 
 #include <functional>
-
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,10 +1,11 @@
 #include "gui/output/CurveOutput.h"
-#include "gui/common/QtText.h"
+
+#include "core/output/CurvePage.h"
+#include "core/text/NumberText.h"
 
 #include "gui/common/CQtSurface.h"
 #include "gui/common/PlatformServices.h"
-#include "core/output/CurvePage.h"
-#include "core/text/NumberText.h"
+#include "gui/common/QtText.h"
 
 #include <QBuffer>
 #include <QClipboard>

@@ -2,10 +2,10 @@
 
 #include "core/curve/CurveDocument.h"
 
-#include <string_view>
 #include <QSize>
 #include <QString>
 
+#include <string_view>
 
 class CPlatformServices;
 class QWidget;

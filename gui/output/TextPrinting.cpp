@@ -1,8 +1,9 @@
 #include "gui/output/TextPrinting.h"
 
-#include "gui/common/QtText.h"
 #include "core/output/Listing.h"
 #include "core/text/Latin1Text.h"
+
+#include "gui/common/QtText.h"
 
 #include <QFile>
 #include <QFontDatabase>

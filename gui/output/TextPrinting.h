@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/curve/CurveDocument.h"
+
 #include "gui/common/PlatformServices.h"
 
 #include <span>

@@ -1,17 +1,18 @@
 #include "gui/transform/ParameterDialogs.h"
-#include "gui/common/QtText.h"
 
-#include "gui/common/PlatformServices.h"
-#include "gui/transform/CParameterDialog.h"
 #include "core/text/NumberText.h"
 
-#include <string_view>
+#include "gui/common/PlatformServices.h"
+#include "gui/common/QtText.h"
+#include "gui/transform/CParameterDialog.h"
+
 #include <QCheckBox>
 #include <QCursor>
 #include <QLineEdit>
 
 #include <optional>
 #include <span>
+#include <string_view>
 
 namespace {
 

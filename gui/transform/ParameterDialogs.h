@@ -2,10 +2,12 @@
 
 #include "core/transform/EnteredValues.h"
 #include "core/view/ViewWindow.h"
+
 #include "gui/transform/CParameterDialog.h" // ParameterControl
 
-#include <string_view>
 #include <QString>
+
+#include <string_view>
 
 class CPlatformServices;
 class QWidget;

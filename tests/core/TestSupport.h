@@ -4,6 +4,7 @@
 // the points of a document as a vector, and a scripted host (ScriptedEditorHost.h).
 
 #include "curve/CurveDocument.h"
+
 #include "CurvePointPrinter.h"
 
 #include <string>

@@ -1,7 +1,8 @@
 #include "editor/CanvasCommands.h"
 #include "text/NumberText.h"
-#include "TestSupport.h"
+
 #include "ScriptedEditorHost.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "curve/CurveDocument.h"
 #include "curve/PointNormalizer.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

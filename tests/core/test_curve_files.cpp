@@ -1,6 +1,7 @@
 #include "curve/CurveFile.h"
 #include "curve/FileDialogRules.h"
 #include "text/Latin1Text.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

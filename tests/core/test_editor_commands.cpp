@@ -1,8 +1,9 @@
-#include "editor/MainControl.h"
 #include "editor/EditorCommands.h"
+#include "editor/MainControl.h"
 #include "view/SmoothCurve.h"
-#include "TestSupport.h"
+
 #include "ScriptedEditorHost.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

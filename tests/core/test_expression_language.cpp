@@ -1,8 +1,7 @@
 #include "formula/CurveParser.h"
 
-#include <muParserError.h>
-
 #include <gtest/gtest.h>
+#include <muParserError.h>
 
 #include <clocale>
 #include <cmath>

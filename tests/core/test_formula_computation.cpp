@@ -1,4 +1,5 @@
 #include "formula/FormulaComputation.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

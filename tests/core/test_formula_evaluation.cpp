@@ -1,5 +1,6 @@
 #include "formula/CurveParser.h"
 #include "formula/FormulaEvaluation.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

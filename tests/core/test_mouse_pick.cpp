@@ -1,11 +1,12 @@
 #include "draw/RecordingSurface.h"
 #include "editor/MainControl.h"
 #include "editor/MousePick.h"
-#include "XorFigures.h"
 #include "editor/PickCommands.h"
 #include "editor/PlotRedraw.h"
-#include "TestSupport.h"
+
 #include "ScriptedEditorHost.h"
+#include "TestSupport.h"
+#include "XorFigures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "draw/RecordingSurface.h"
 #include "transform/PickFeedback.h"
-#include "XorFigures.h"
+
 #include "TestSupport.h"
+#include "XorFigures.h"
 
 #include <gtest/gtest.h>
 

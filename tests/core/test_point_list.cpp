@@ -1,4 +1,5 @@
 #include "curve/PointList.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "view/SmoothCurve.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

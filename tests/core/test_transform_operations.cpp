@@ -1,4 +1,5 @@
 #include "transform/TransformOperations.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "view/CanvasMapping.h"
 #include "view/SmoothCurve.h"
 #include "view/ViewWindow.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

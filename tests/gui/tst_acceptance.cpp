@@ -1,13 +1,12 @@
-#include "GuiTestSupport.h"
-
 #include "core/curve/CurveFile.h"
-#include "gui/app/CDrawingArea.h"
-#include "gui/app/CMainWindow.h"
-#include "gui/app/StartUp.h"
 #include "core/editor/MainControl.h"
 #include "core/text/NumberText.h"
 
-#include <cmath>
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/CMainWindow.h"
+#include "gui/app/StartUp.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +15,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 // The typical use, from start to stop, as the simulation product and a user go through it.
 class AcceptanceTest : public QObject {
@@ -29,7 +30,8 @@ private slots:
         {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("20020704\r\n1\r\n1\r\n3\r\n0.000000 0.000000\r\n10.000000 5.000000\r\n20.000000 0.000000\r\nmm\r\n");
+            file.write(
+                "20020704\r\n1\r\n1\r\n3\r\n0.000000 0.000000\r\n10.000000 5.000000\r\n20.000000 0.000000\r\nmm\r\n");
         }
         CScriptedPlatformServices services;
         services.answerNextMessage(MessageAnswer::Yes);
@@ -44,7 +46,8 @@ private slots:
                 && window.control<QCheckBox>(MainControl::Periodic)->isChecked()
                 && window.control<QComboBox>(MainControl::Units)->currentText() == QStringLiteral("mm");
             const CanvasMapping& m = window.drawingArea()->mapping();
-            const ViewWindow view{m.xmin, m.ymin, m.xmin + m.scaleX * m.usableWidth, m.ymin + m.scaleY * m.usableHeight};
+            const ViewWindow view{m.xmin, m.ymin, m.xmin + m.scaleX * m.usableWidth,
+                                  m.ymin + m.scaleY * m.usableHeight};
             fitted = view.xmin <= 0 && view.xmax >= 20 && view.xmax < 40;
 
             QTest::mouseClick(window.control(MainControl::PointEntry), Qt::LeftButton);
@@ -60,9 +63,11 @@ private slots:
 
         QVERIFY(shownAsRead);
         QVERIFY(fitted);
-        QCOMPARE(status, QString::fromStdString(cformat("Acquisition du point n°%d en (%.3f , %.3f)", {4, added.x, added.y})));
+        QCOMPARE(status,
+                 QString::fromStdString(cformat("Acquisition du point n°%d en (%.3f , %.3f)", {4, added.x, added.y})));
         QCOMPARE(services.messages.size(), std::size_t(1));
-        QCOMPARE(services.messages[0].text, QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"));
+        QCOMPARE(services.messages[0].text,
+                 QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"));
         QCOMPARE(services.messages[0].caption, QStringLiteral("Sortie"));
 
         CurveDocument back;

@@ -1,9 +1,10 @@
-#include "GuiTestSupport.h"
-
-#include "gui/app/CMainWindow.h"
 #include "core/editor/Editor.h"
 #include "core/editor/MainControl.h"
+
+#include "gui/app/CMainWindow.h"
 #include "gui/transform/CParameterDialog.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,10 +1,11 @@
-#include "PdfText.h"
-#include "GuiTestSupport.h"
-
 #include "core/editor/Editor.h"
+#include "core/editor/MainControl.h"
+
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
-#include "core/editor/MainControl.h"
+
+#include "GuiTestSupport.h"
+#include "PdfText.h"
 
 #include <QClipboard>
 #include <QDomDocument>
@@ -111,9 +112,10 @@ private slots:
         QTemporaryDir dir;
         const QString curve = sampleCurve(dir);
         const QString png = dir.filePath(QStringLiteral("c.png"));
-        QCOMPARE(runEditor({QStringLiteral("--export"), png, QStringLiteral("--size"), QStringLiteral("640x480"), curve})
-                     .exitCode,
-                 0);
+        QCOMPARE(
+            runEditor({QStringLiteral("--export"), png, QStringLiteral("--size"), QStringLiteral("640x480"), curve})
+                .exitCode,
+            0);
         QCOMPARE(QImage(png).size(), QSize(640, 480));
 
         const QString svg = dir.filePath(QStringLiteral("c.svg"));
@@ -133,14 +135,14 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unreadable input") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
-                                                         QStringLiteral("/absent/courbe.crb")}
-                                          << QStringLiteral("Impossible de lire le fichier");
+        QTest::newRow("unreadable input")
+            << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"), QStringLiteral("/absent/courbe.crb")}
+            << QStringLiteral("Impossible de lire le fichier");
         QTest::newRow("unknown format") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.bmp"), QString()}
                                         << QStringLiteral("Format inconnu");
-        QTest::newRow("unwritable output") << QStringList{QStringLiteral("--export"),
-                                                          QStringLiteral("/absent/dir/c.png"), QString()}
-                                           << QStringLiteral("Impossible d'écrire le fichier");
+        QTest::newRow("unwritable output")
+            << QStringList{QStringLiteral("--export"), QStringLiteral("/absent/dir/c.png"), QString()}
+            << QStringLiteral("Impossible d'écrire le fichier");
         QTest::newRow("bad size") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
                                                  QStringLiteral("--size"), QStringLiteral("big"), QString()}
                                   << QStringLiteral("Taille incorrecte");
@@ -149,10 +151,10 @@ private slots:
                                                QStringLiteral("--size"), QString::fromLatin1(size), QString()}
                                 << QStringLiteral("Taille incorrecte");
         // Refused before anything is allocated.
-        QTest::newRow("a picture too large") << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"),
-                                                            QStringLiteral("--size"), QStringLiteral("99999x99999"),
-                                                            QString()}
-                                             << QStringLiteral("Image trop grande <99999x99999> : 536870912 pixels au plus");
+        QTest::newRow("a picture too large")
+            << QStringList{QStringLiteral("--export"), QStringLiteral("OUT.png"), QStringLiteral("--size"),
+                           QStringLiteral("99999x99999"), QString()}
+            << QStringLiteral("Image trop grande <99999x99999> : 536870912 pixels au plus");
     }
 
     void theHeadlessExportRefusesInOneFrenchLine()

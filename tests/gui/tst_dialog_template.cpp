@@ -64,8 +64,9 @@ struct Built {
 
     Built()
     {
-        controls = buildDialog(dialog, Layout, [this](int id) { commands.push_back(id); },
-                               [](QWidget& parent, const ControlSpec&) { return new QSlider(&parent); });
+        controls = buildDialog(
+            dialog, Layout, [this](int id) { commands.push_back(id); },
+            [](QWidget& parent, const ControlSpec&) { return new QSlider(&parent); });
     }
 };
 
@@ -87,11 +88,16 @@ private slots:
         QTest::addColumn<QByteArray>("className");
         QTest::addColumn<QString>("caption");
         const std::vector<std::tuple<Ctl, const char*, QString>> rows = {
-            {Ctl::Group, "QGroupBox", "Cadre"},        {Ctl::LeftLabel, "QLabel", "Gauche"},
-            {Ctl::Field, "QLineEdit", ""},             {Ctl::Compute, "QPushButton", "&Calcul"},
-            {Ctl::Periodic, "QCheckBox", "Périodicité"}, {Ctl::Akima, "QRadioButton", "Akima"},
-            {Ctl::List, "QComboBox", ""},              {Ctl::Custom, "QSlider", ""},
-            {Ctl::Frame, "QFrame", ""},                {Ctl::Line, "QFrame", ""},
+            {Ctl::Group, "QGroupBox", "Cadre"},
+            {Ctl::LeftLabel, "QLabel", "Gauche"},
+            {Ctl::Field, "QLineEdit", ""},
+            {Ctl::Compute, "QPushButton", "&Calcul"},
+            {Ctl::Periodic, "QCheckBox", "Périodicité"},
+            {Ctl::Akima, "QRadioButton", "Akima"},
+            {Ctl::List, "QComboBox", ""},
+            {Ctl::Custom, "QSlider", ""},
+            {Ctl::Frame, "QFrame", ""},
+            {Ctl::Line, "QFrame", ""},
         };
         for (const auto& [id, className, caption] : rows)
             QTest::addRow("%d", int(id)) << id << QByteArray(className) << caption;
@@ -177,8 +183,9 @@ private slots:
         list->addItems({QStringLiteral("m"), QStringLiteral("cm")});
         QTest::keyClick(list, Qt::Key_Down);
         QTest::mouseClick(b.controls.control(Ctl::LeftLabel), Qt::LeftButton); // a label runs nothing
-        QCOMPARE(b.commands, (std::vector<int>{int(Ctl::Compute), int(Ctl::Stop), int(Ctl::Periodic), int(Ctl::Akima),
-                                               int(Ctl::List)}));
+        QCOMPARE(
+            b.commands,
+            (std::vector<int>{int(Ctl::Compute), int(Ctl::Stop), int(Ctl::Periodic), int(Ctl::Akima), int(Ctl::List)}));
     }
 };
 

@@ -1,9 +1,10 @@
-#include "GuiTestSupport.h"
-
-#include "gui/app/CMainWindow.h"
 #include "core/editor/Editor.h"
 #include "core/editor/MainControl.h"
+
+#include "gui/app/CMainWindow.h"
 #include "gui/formula/CFormulaDialog.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -68,8 +69,8 @@ private slots:
         whenTheFormulaDialogIsOpen(QStringLiteral("x"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0.5"),
                                    FormulaControl::Cancel);
         f.formule();
-        whenTheFormulaDialogIsOpen(QStringLiteral("y+1"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0.5"),
-                                   FormulaControl::Validate);
+        whenTheFormulaDialogIsOpen(QStringLiteral("y+1"), QStringLiteral("0"), QStringLiteral("1"),
+                                   QStringLiteral("0.5"), FormulaControl::Validate);
         f.formule();
         QCOMPARE(f.editor.document.count, 2);
         QCOMPARE(f.editor.view.current, before);

@@ -1,10 +1,11 @@
-#include "GuiTestSupport.h"
-
 #include "core/formula/FormulaEvaluation.h"
 #include "core/formula/FormulaPreview.h"
+
 #include "gui/common/CQtSurface.h"
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/formula/CFormulaPreviewArea.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -139,15 +140,35 @@ private slots:
 
         const QString bounds = QStringLiteral("Bornes Incorrectes\nou trop de points");
         const QString none;
-        QTest::newRow("upper case") << "SIN(X)" << "0" << "1" << "0.25" << 0 << none << MessageIcon::None << 5;
-        QTest::newRow("1025 points") << "x" << "0" << "1023.6" << "1" << 0 << none << MessageIcon::None << 1025;
-        QTest::newRow("too many points") << "x" << "0" << "1024" << "1" << 0 << bounds << MessageIcon::None << 0;
-        QTest::newRow("unknown name in a bound") << "x" << "0" << "2*PI" << "1" << 0 << bounds << MessageIcon::None
-                                                 << 0;
-        QTest::newRow("empty increment") << "x" << "0" << "1" << "" << 1 << none << MessageIcon::None << 0;
-        QTest::newRow("unknown variable") << "y+1" << "0" << "1" << "0.5" << 0 << QStringLiteral("Erreur de syntaxe")
-                                          << MessageIcon::Error << 0;
-        QTest::newRow("defined nowhere") << "sqrt(x)" << "-2" << "-1" << "0.5" << 0
+        QTest::newRow("upper case") << "SIN(X)"
+                                    << "0"
+                                    << "1"
+                                    << "0.25" << 0 << none << MessageIcon::None << 5;
+        QTest::newRow("1025 points") << "x"
+                                     << "0"
+                                     << "1023.6"
+                                     << "1" << 0 << none << MessageIcon::None << 1025;
+        QTest::newRow("too many points") << "x"
+                                         << "0"
+                                         << "1024"
+                                         << "1" << 0 << bounds << MessageIcon::None << 0;
+        QTest::newRow("unknown name in a bound") << "x"
+                                                 << "0"
+                                                 << "2*PI"
+                                                 << "1" << 0 << bounds << MessageIcon::None << 0;
+        QTest::newRow("empty increment") << "x"
+                                         << "0"
+                                         << "1"
+                                         << "" << 1 << none << MessageIcon::None << 0;
+        QTest::newRow("unknown variable")
+            << "y+1"
+            << "0"
+            << "1"
+            << "0.5" << 0 << QStringLiteral("Erreur de syntaxe") << MessageIcon::Error << 0;
+        QTest::newRow("defined nowhere") << "sqrt(x)"
+                                         << "-2"
+                                         << "-1"
+                                         << "0.5" << 0
                                          << QString::fromUtf8(UndefinedFormulaMessage.data(),
                                                               UndefinedFormulaMessage.size())
                                          << MessageIcon::Error << 0;

@@ -1,12 +1,13 @@
-#include "GuiTestSupport.h"
-
 #include "core/curve/CurveFile.h"
 #include "core/editor/Editor.h"
 #include "core/editor/MainControl.h"
+#include "core/settings/CMemorySettingsStore.h"
+
 #include "gui/app/CMainWindow.h"
 #include "gui/curve/CPointListDialog.h"
 #include "gui/formula/CFormulaDialog.h"
-#include "core/settings/CMemorySettingsStore.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -78,8 +79,8 @@ private slots:
         f.open();
         CMainWindow& window = *f.window;
         auto* units = window.control<QComboBox>(MainControl::Units);
-        QCOMPARE(entries(units), (QStringList{QString(), QStringLiteral("mm"), QStringLiteral("m"),
-                                              QStringLiteral("deg")}));
+        QCOMPARE(entries(units),
+                 (QStringList{QString(), QStringLiteral("mm"), QStringLiteral("m"), QStringLiteral("deg")}));
         QCOMPARE(units->currentText(), QStringLiteral("mm"));
 
         f.services.chooseNextFile(path);
@@ -101,7 +102,11 @@ private slots:
         CMainWindow& window = *f.window;
         auto* units = window.control<QComboBox>(MainControl::Units);
         const QStringList listed{QString(), QStringLiteral("mm"), QStringLiteral("m"), QStringLiteral("deg")};
-        struct Step { const char* unit; QStringList shown; const char* selected; };
+        struct Step {
+            const char* unit;
+            QStringList shown;
+            const char* selected;
+        };
         const Step steps[] = {
             {"N.m", listed + QStringList{QStringLiteral("N.m")}, "N.m"},
             {"kN", listed + QStringList{QStringLiteral("kN")}, "kN"},
@@ -132,7 +137,8 @@ private slots:
         f.open();
         CMainWindow& window = *f.window;
         QCOMPARE(f.services.messages.size(), std::size_t(1));
-        QCOMPARE(f.services.messages[0].text, QStringLiteral("Impossible de trouver le fichier de définition des unités !!!"));
+        QCOMPARE(f.services.messages[0].text,
+                 QStringLiteral("Impossible de trouver le fichier de définition des unités !!!"));
         QCOMPARE(f.services.messages[0].caption, QStringLiteral("** ATTENTION **"));
         QCOMPARE(window.control<QComboBox>(MainControl::Units)->currentText(), QStringLiteral("N.m"));
     }

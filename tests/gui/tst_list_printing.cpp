@@ -1,8 +1,8 @@
-#include "PdfText.h"
-#include "GuiTestSupport.h"
-
 #include "gui/curve/CPointListDialog.h"
 #include "gui/output/TextPrinting.h"
+
+#include "GuiTestSupport.h"
+#include "PdfText.h"
 
 #include <QApplication>
 #include <QDir>

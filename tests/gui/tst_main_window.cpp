@@ -1,12 +1,13 @@
-#include "GuiTestSupport.h"
-
 #include "core/curve/CurveFile.h"
-#include "gui/app/CMainWindow.h"
 #include "core/editor/Editor.h"
-#include "gui/app/StartUp.h"
-#include "gui/common/DialogTemplate.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/MainControl.h"
+
+#include "gui/app/CMainWindow.h"
+#include "gui/app/StartUp.h"
+#include "gui/common/DialogTemplate.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -165,7 +166,8 @@ private slots:
         QVERIFY(!open.save);
         QCOMPARE(open.title, QStringLiteral("Ouvrir un fichier"));
         QCOMPARE(open.initialName, QStringLiteral("*.crb"));
-        QCOMPARE(open.filters, (QStringList{QStringLiteral("Fichier courbe (*.crb)"), QStringLiteral("Fichiers ASCII (*.txt)")}));
+        QCOMPARE(open.filters,
+                 (QStringList{QStringLiteral("Fichier courbe (*.crb)"), QStringLiteral("Fichiers ASCII (*.txt)")}));
 
         QVERIFY(f.services.messages.empty());
         QCOMPARE(f.editor.document.count, 3);

@@ -1,14 +1,15 @@
-#include "GuiTestSupport.h"
-
 #include "core/editor/Editor.h"
+#include "core/editor/MainControl.h"
+
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
-#include "core/editor/MainControl.h"
 #include "gui/transform/ParameterDialogs.h"
 
-#include <QCheckBox>
+#include "GuiTestSupport.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,7 +45,7 @@ void whenADialogOpens(QObject* owner, std::function<void(QDialog&)> act, int tri
 struct Session : MainWindowFixture {
     std::deque<Step> steps;
 
-    explicit Session(std::initializer_list<CurvePoint> points) : MainWindowFixture(points, WindowDisplay::Shown) {}
+    explicit Session(std::initializer_list<CurvePoint> points) : MainWindowFixture(points, WindowDisplay::Shown) { }
     CDrawingArea* area() const { return window->drawingArea(); }
     // Where a world point lies on the drawing area widget (it must be in view).
     QPoint at(CurvePoint p) const
@@ -310,8 +311,9 @@ private slots:
             Session s({{-30, -30}, {0, 0}, {30, 30}});
             s.editor.statusText = "avant";
             const QImage before = s.area()->image().copy();
-            s.run(MainControl::Translate, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
-                       escape ? s.key(Qt::Key_Escape) : s.clickAt({3, 3}, Qt::RightButton)});
+            s.run(MainControl::Translate,
+                  {s.clickAt({-3, -3}), s.moveTo({3, 3}),
+                   escape ? s.key(Qt::Key_Escape) : s.clickAt({3, 3}, Qt::RightButton)});
             QCOMPARE(s.point(1), (CurvePoint{0, 0}));
             QVERIFY2(s.area()->image() == before, "the rectangle band is erased");
             QCOMPARE(s.status(), QStringLiteral("avant"));
@@ -324,7 +326,8 @@ private slots:
         Session s({{-30, -30}, {0, 0}, {30, 30}});
         const ViewWindow before = s.editor.view.current;
         s.run(MainControl::Translate, {s.clickAt({-3, -3}), s.moveTo({3, 3}), s.press(MainControl::ZoomIn)});
-        QCOMPARE(s.editor.view.current, (ViewWindow{before.xmin / 2, before.ymin / 2, before.xmax / 2, before.ymax / 2}));
+        QCOMPARE(s.editor.view.current,
+                 (ViewWindow{before.xmin / 2, before.ymin / 2, before.xmax / 2, before.ymax / 2}));
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
         // What is on the picture is the plot alone: drawing it again changes nothing.
         const QImage shown = s.area()->image().copy();
@@ -352,14 +355,15 @@ private slots:
             Session s({{-30, -30}, {0, 0}, {30, 30}});
             s.editor.document.appendPoint({5, 5}); // after the snapshot
             bool stillPicking = false;
-            s.run(command, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
-                            [&s] { QTest::keyClick(s.area(), Qt::Key_U, Qt::AltModifier); },
-                            [&s, &stillPicking] {
-                                QTest::qWait(300); // a shortcut clicks its button a little later
-                                stillPicking = s.area()->cursor().shape() == Qt::CrossCursor;
-                            },
-                            // Ends a pick the shortcut did not reach; harmless otherwise.
-                            s.key(Qt::Key_Space)});
+            s.run(command,
+                  {s.clickAt({-3, -3}), s.moveTo({3, 3}),
+                   [&s] { QTest::keyClick(s.area(), Qt::Key_U, Qt::AltModifier); },
+                   [&s, &stillPicking] {
+                       QTest::qWait(300); // a shortcut clicks its button a little later
+                       stillPicking = s.area()->cursor().shape() == Qt::CrossCursor;
+                   },
+                   // Ends a pick the shortcut did not reach; harmless otherwise.
+                   s.key(Qt::Key_Space)});
             QVERIFY(!stillPicking);
             QCOMPARE(s.editor.document.count, 4);
         }
@@ -381,8 +385,8 @@ private slots:
         QCOMPARE(s.window->control(MainControl::Periodic)->geometry(), periodic);
 
         // A pick under way ends when the picture is made anew.
-        s.run(MainControl::Translate, {s.clickAt({-3, -3}), s.moveTo({3, 3}),
-                                       [&s] { s.window->resize(s.window->size() + QSize(40, 0)); }});
+        s.run(MainControl::Translate,
+              {s.clickAt({-3, -3}), s.moveTo({3, 3}), [&s] { s.window->resize(s.window->size() + QSize(40, 0)); }});
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
         QCOMPARE(s.area()->image().size(), s.area()->contentsRect().size());
 

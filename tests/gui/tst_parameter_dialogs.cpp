@@ -1,7 +1,7 @@
-#include "GuiTestSupport.h"
-
 #include "gui/common/DialogUnits.h"
 #include "gui/transform/ParameterDialogs.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,7 +18,12 @@
 
 namespace {
 
-enum Which { Factor, Point, PointAndAngle, Affinity };
+enum Which {
+    Factor,
+    Point,
+    PointAndAngle,
+    Affinity
+};
 const char* const ObjectNames[] = {"factorDialog", "pointDialog", "pointAndAngleDialog", "affinityDialog"};
 const ControlIdValue OkIds[] = {ParameterControl::Ok, ParameterControl::Ok, ParameterControl::Ok, AffinityControl::Ok};
 const ControlIdValue CancelIds[] = {ParameterControl::Cancel, ParameterControl::Cancel, ParameterControl::Cancel,
@@ -73,7 +78,7 @@ void whenOpen(int which, std::function<void(QDialog&)> act)
 // Where a dialog of `size` opens by itself over `owner`.
 class DefaultPlacement : public QDialog {
 public:
-    explicit DefaultPlacement(QWidget& owner) : QDialog(&owner) {}
+    explicit DefaultPlacement(QWidget& owner) : QDialog(&owner) { }
     QRect frameFor(const QSize& size)
     {
         setFixedSize(size);
@@ -104,23 +109,23 @@ private slots:
         QTest::newRow("Homothétie") << int(Factor) << QString() << "Homothétie" << QSize(102, 58)
                                     << ControlTexts{{P::Ok, "Ok"}, {P::Cancel, "Cancel"}}
                                     << ControlTexts{{P::Factor, "0.500"}};
-        QTest::newRow("Coordonnées du Point") << int(Point) << QString() << "Coordonnées du Point" << QSize(111, 58)
-                                              << ControlTexts{{P::Ok, "Ok"}, {P::Cancel, "Cancel"}}
-                                              << ControlTexts{{P::X, "0.000"}, {P::Y, "0.000"}};
-        QTest::newRow("Vecteur translation") << int(Point) << "Vecteur translation" << "Vecteur translation"
-                                             << QSize(111, 58) << ControlTexts{{P::Ok, "Ok"}}
+        QTest::newRow("Coordonnées du Point")
+            << int(Point) << QString() << "Coordonnées du Point" << QSize(111, 58)
+            << ControlTexts{{P::Ok, "Ok"}, {P::Cancel, "Cancel"}} << ControlTexts{{P::X, "0.000"}, {P::Y, "0.000"}};
+        QTest::newRow("Vecteur translation") << int(Point) << "Vecteur translation"
+                                             << "Vecteur translation" << QSize(111, 58) << ControlTexts{{P::Ok, "Ok"}}
                                              << ControlTexts{{P::X, "0.000"}, {P::Y, "0.000"}};
-        QTest::newRow("Centre de l'homothétie") << int(Point) << "Centre de l'homothétie"
-                                                << "Centre de l'homothétie" << QSize(111, 58) << ControlTexts{}
-                                                << ControlTexts{};
+        QTest::newRow("Centre de l'homothétie")
+            << int(Point) << "Centre de l'homothétie"
+            << "Centre de l'homothétie" << QSize(111, 58) << ControlTexts{} << ControlTexts{};
         QTest::newRow("Rotation") << int(PointAndAngle) << QString() << "Rotation" << QSize(123, 78)
                                   << ControlTexts{{P::Ok, "Ok"}, {P::Cancel, "Cancel"}}
                                   << ControlTexts{{P::Xo, "0.000"}, {P::Yo, "0.000"}, {P::Angle, "0.000"}};
-        QTest::newRow("Vecteur Miroir") << int(PointAndAngle) << "Vecteur Miroir" << "Vecteur Miroir"
-                                        << QSize(123, 78) << ControlTexts{} << ControlTexts{};
-        QTest::newRow("Vecteur de Rotation") << int(PointAndAngle) << "Vecteur de Rotation"
-                                             << "Vecteur de Rotation" << QSize(123, 78) << ControlTexts{}
-                                             << ControlTexts{};
+        QTest::newRow("Vecteur Miroir") << int(PointAndAngle) << "Vecteur Miroir"
+                                        << "Vecteur Miroir" << QSize(123, 78) << ControlTexts{} << ControlTexts{};
+        QTest::newRow("Vecteur de Rotation")
+            << int(PointAndAngle) << "Vecteur de Rotation"
+            << "Vecteur de Rotation" << QSize(123, 78) << ControlTexts{} << ControlTexts{};
         QTest::newRow("Affinité") << int(Affinity) << QString() << "Affinité" << QSize(144, 74)
                                   << ControlTexts{{A::Ok, "OK"}, {A::Cancel, "Cancel"}, {A::X, "X"}, {A::Y, "Y"}}
                                   << ControlTexts{{A::Factor, "1."}};

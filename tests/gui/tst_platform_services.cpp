@@ -41,9 +41,9 @@ private slots:
             openAfterClose = box.isVisible();
             QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
         });
-        const MessageAnswer answer =
-            services.showMessage(nullptr, QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"),
-                                 QStringLiteral("Sortie"), MessageButtons::YesNo, MessageIcon::Question);
+        const MessageAnswer answer = services.showMessage(
+            nullptr, QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"),
+            QStringLiteral("Sortie"), MessageButtons::YesNo, MessageIcon::Question);
         QVERIFY(openAfterEscape);
         QVERIFY(openAfterClose);
         QCOMPARE(answer, MessageAnswer::Yes);
@@ -63,10 +63,10 @@ private slots:
         QFETCH(int, answer);
         CQtPlatformServices services;
         whenTheMessageBoxIsOpen([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
-        QCOMPARE(int(services.showMessage(nullptr, QStringLiteral("Voulez-vous vraiment tout effacer ?"),
-                                          QStringLiteral("Attention !"), MessageButtons(buttons),
-                                          MessageIcon::Question)),
-                 answer);
+        QCOMPARE(
+            int(services.showMessage(nullptr, QStringLiteral("Voulez-vous vraiment tout effacer ?"),
+                                     QStringLiteral("Attention !"), MessageButtons(buttons), MessageIcon::Question)),
+            answer);
     }
 
     void theHelpOpensAtItsTopic()

@@ -1,10 +1,11 @@
-#include "GuiTestSupport.h"
+#include "core/editor/Editor.h"
+#include "core/editor/MainControl.h"
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
-#include "core/editor/Editor.h"
 #include "gui/app/StartUp.h"
-#include "core/editor/MainControl.h"
+
+#include "GuiTestSupport.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,7 +1,8 @@
-#include "GuiTestSupport.h"
-
 #include "core/curve/CurveFile.h"
+
 #include "gui/curve/CPointListDialog.h"
+
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,8 +22,14 @@ void whenTheListIsOpen(Act act)
     whenTheModalDialogOpens<CPointListDialog>(act);
 }
 
-QListWidget* lines(CPointListDialog& d) { return d.control<QListWidget>(PointListControl::Lines); }
-QString field(CPointListDialog& d, PointListControl id) { return d.control<QLineEdit>(id)->text(); }
+QListWidget* lines(CPointListDialog& d)
+{
+    return d.control<QListWidget>(PointListControl::Lines);
+}
+QString field(CPointListDialog& d, PointListControl id)
+{
+    return d.control<QLineEdit>(id)->text();
+}
 
 void selectLine(CPointListDialog& d, int row)
 {

@@ -1,6 +1,7 @@
-#include "gui/common/CQtSurface.h"
 #include "core/view/PlotRenderer.h"
 #include "core/view/SmoothCurve.h"
+
+#include "gui/common/CQtSurface.h"
 
 #include <QImage>
 #include <QtTest>
@@ -219,7 +220,8 @@ private slots:
         }
         QCOMPARE(top, expected);
         if (background != QColor(Qt::white) && background != QColor(Qt::black))
-            QCOMPARE(image.pixel(8, 5), qRgb(255 - background.red(), 255 - background.green(), 255 - background.blue()));
+            QCOMPARE(image.pixel(8, 5),
+                     qRgb(255 - background.red(), 255 - background.green(), 255 - background.blue()));
         // Every side shows dots and gaps, the box's last column and row included.
         for (const auto& [from, step, length] :
              {std::tuple{QPoint(49, 5), QPoint(0, 1), 25}, std::tuple{QPoint(49, 29), QPoint(-1, 0), 45},
@@ -302,10 +304,16 @@ private slots:
                 const QRect ink = inkBox(image);
                 QVERIFY(!ink.isEmpty());
                 // The ink lies within the measured box anchored as asked, give or take a pixel.
-                const int left = h == HAlign::Left ? at.x : h == HAlign::Centre ? at.x - extent.width / 2 : at.x - extent.width;
+                const int left = h == HAlign::Left ? at.x
+                    : h == HAlign::Centre          ? at.x - extent.width / 2
+                                                   : at.x - extent.width;
                 QVERIFY2(ink.left() >= left - 1 && ink.right() <= left + extent.width + 1,
                          qPrintable(QStringLiteral("h %1: ink %2..%3, box %4+%5")
-                                        .arg(int(h)).arg(ink.left()).arg(ink.right()).arg(left).arg(extent.width)));
+                                        .arg(int(h))
+                                        .arg(ink.left())
+                                        .arg(ink.right())
+                                        .arg(left)
+                                        .arg(extent.width)));
                 if (v == VAlign::Top)
                     QVERIFY(ink.top() >= at.y && ink.bottom() < at.y + extent.height);
                 else if (v == VAlign::Bottom)

@@ -4,14 +4,15 @@
 // dialog found by their enum value, the gestures made on them, acting on a modal
 // dialog from the event loop it starts, and a main window over an editor.
 
-#include "ScriptedPlatformServices.h"
-
 #include "core/curve/CurveDocument.h"
 #include "core/curve/CurvePoint.h"
 #include "core/editor/Editor.h"
 #include "core/editor/MainControl.h"
+
 #include "gui/app/CMainWindow.h"
 #include "gui/common/DialogTemplate.h"
+
+#include "ScriptedPlatformServices.h"
 
 #include <QAbstractButton>
 #include <QApplication>
