@@ -13,6 +13,8 @@
 //   the markers are;
 // - no label reads inf or nan, even when the renderer is handed a window no command
 //   would give it;
+// - the screen's rasterizer, stepping every recorded segment and rectangle outline on a
+//   buffer, writes only inside its box and restores it when drawn twice in exclusive-or;
 // - graduation ticks lie on the usable area (up to a twentieth of a step beyond),
 //   at most GraduationCount + 3 labels and ticks per axis (counted together: at low
 //   resolution a tick has no length);
@@ -22,6 +24,7 @@
 // - an incremental redraw erases exactly what the full redraw drew: its exclusive-or
 //   polylines start with the full redraw's ones, and its white markers are the full
 //   redraw's red ones.
+#include "draw/PixelRaster.h"
 #include "draw/RecordingSurface.h"
 #include "editor/Editor.h"
 #include "editor/NullEditorHost.h"
@@ -221,6 +224,42 @@ void checkLabels(const RecordingSurface& s)
     }
 }
 
+// The screen's rasterizer steps every recorded segment on pixels of its own: it writes
+// only inside its box (the sanitizers watch the buffer's ends), and in exclusive-or the
+// picture drawn twice is as it was. The buffer is the surface cut to 512 x 512, with
+// a clip box inside it when the input asks for one.
+void checkRaster(const RecordingSurface& s, Input& in)
+{
+    const int width = std::clamp(s.size().width, 1, 512);
+    const int height = std::clamp(s.size().height, 1, 512);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    PixelRaster raster;
+    raster.bits = reinterpret_cast<unsigned char*>(pixels.data());
+    raster.bytesPerLine = static_cast<std::ptrdiff_t>(width) * 4;
+    raster.box = {0, 0, width - 1, height - 1};
+    if (in.byte() & 1)
+        raster.box = {in.byte() % width, in.byte() % height, width - 1 - in.byte() % width, height - 1 - in.byte() % height};
+    raster.colour = 0x00a5c3e1u;
+    raster.exclusiveOr = true;
+    const auto stepAll = [&] {
+        for (const Primitive& p : s.primitives()) {
+            if (p.kind == Kind::Line) {
+                raster.segment(p.points[0], p.points[1]);
+            } else if (p.kind == Kind::Polyline) {
+                for (std::size_t i = 1; i < p.points.size(); ++i)
+                    raster.segment(p.points[i - 1], p.points[i]);
+            } else if (p.kind == Kind::Rectangle) {
+                raster.patternedOutline({p.points[0].x, p.points[0].y, p.points[1].x - 1, p.points[1].y - 1}, 3, 3,
+                                        0x00ffffffu);
+            }
+        }
+    };
+    stepAll();
+    stepAll();
+    if (std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t v) { return v != 0; }))
+        broken("the rasterizer drawn twice in exclusive-or left pixels changed");
+}
+
 // The curve goes through the points' markers: when every sample maps near the
 // picture, the curve is one polyline whose vertices are the samples mapped the way
 // markers are.
@@ -321,6 +360,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkVertices(full, ticks);
     checkGraduations(full, editor.mapping);
     checkLabels(full);
+    checkRaster(full, in);
     checkCurveOnMapping(full, editor.mapping, doc, flags);
 
     // The renderer given the request itself as its window, usable or not, as no command
