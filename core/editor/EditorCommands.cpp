@@ -241,7 +241,7 @@ CommandOutcome saveCommand(Editor& editor, EditorHost& host, const CommandInput&
 
 CommandOutcome smoothingCommand(Editor& editor, EditorHost&, const CommandInput& input)
 {
-    editor.document.smoothingMode = static_cast<int>(input.id) - static_cast<int>(MainControl::SmoothAucun);
+    editor.document.smoothingMode = smoothingModeOf(input.id);
     return redrawn();
 }
 

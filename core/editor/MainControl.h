@@ -52,3 +52,13 @@ enum class MainControl : int {
     Units = 1018, // "Unités" combo box
     NoId = -1, // a control no command refers to
 };
+
+// The four smoothing radio buttons follow one another in the order of the modes.
+constexpr MainControl smoothingControl(int mode)
+{
+    return static_cast<MainControl>(static_cast<int>(MainControl::SmoothAucun) + mode);
+}
+constexpr int smoothingModeOf(MainControl radio)
+{
+    return static_cast<int>(radio) - static_cast<int>(MainControl::SmoothAucun);
+}

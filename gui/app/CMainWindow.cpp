@@ -6,8 +6,6 @@
 #include "core/settings/UnitList.h"
 #include "core/settings/VersionText.h"
 #include "core/text/NumberText.h"
-#include "core/view/PlotRenderer.h"
-#include "core/view/SmoothCurve.h"
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CPickLoop.h"
@@ -336,7 +334,7 @@ void CMainWindow::showCurveSettings()
     const CurveDocument& doc = editor_.document;
     // A mode a file may hold outside 0..3 smooths as "Aucun", so it shows as "Aucun".
     int mode = doc.smoothingMode >= 0 && doc.smoothingMode <= 3 ? doc.smoothingMode : 0;
-    control<QRadioButton>(static_cast<MainControl>(static_cast<int>(SmoothAucun) + mode))->setChecked(true);
+    control<QRadioButton>(smoothingControl(mode))->setChecked(true);
     control<QCheckBox>(Periodic)->setChecked(doc.periodic != 0);
 }
 

@@ -4,7 +4,6 @@
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
 #include "core/editor/MainControl.h"
-#include "core/view/ViewWindow.h"
 
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
@@ -13,7 +12,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
