@@ -170,12 +170,60 @@ int besselOrder(double n)
     return order;
 }
 
-double j0Fn(double x) { return ::j0(x); }
-double j1Fn(double x) { return ::j1(x); }
-double jnFn(double n, double x) { return ::jn(besselOrder(n), x); }
-double y0Fn(double x) { return ::y0(x); }
-double y1Fn(double x) { return ::y1(x); }
-double ynFn(double n, double x) { return ::yn(besselOrder(n), x); }
+// The Bessel functions are the C runtime's: POSIX names them j0 ... yn, the Windows
+// runtimes _j0 ... _yn.
+#ifdef _WIN32
+} // namespace
+// math.h hides the runtime's own names in strict C++ mode.
+extern "C" {
+__declspec(dllimport) double __cdecl _j0(double);
+__declspec(dllimport) double __cdecl _j1(double);
+__declspec(dllimport) double __cdecl _jn(int, double);
+__declspec(dllimport) double __cdecl _y0(double);
+__declspec(dllimport) double __cdecl _y1(double);
+__declspec(dllimport) double __cdecl _yn(int, double);
+}
+namespace {
+double besselJ0(double x) { return ::_j0(x); }
+double besselJ1(double x) { return ::_j1(x); }
+double besselJn(int n, double x) { return ::_jn(n, x); }
+double besselY0(double x) { return ::_y0(x); }
+double besselY1(double x) { return ::_y1(x); }
+double besselYn(int n, double x) { return ::_yn(n, x); }
+#else
+double besselJ0(double x) { return ::j0(x); }
+double besselJ1(double x) { return ::j1(x); }
+double besselJn(int n, double x) { return ::jn(n, x); }
+double besselY0(double x) { return ::y0(x); }
+double besselY1(double x) { return ::y1(x); }
+double besselYn(int n, double x) { return ::yn(n, x); }
+#endif
+
+// Y is defined for x > 0; it falls to -infinity at 0 and has no value below. The
+// runtimes disagree there (one gives -HUGE_VAL for a negative x), so say it once.
+template <typename F>
+double besselY(double x, F y)
+{
+    if (std::isnan(x) || x < 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    if (x == 0)
+        return -std::numeric_limits<double>::infinity();
+    return y(x);
+}
+
+double j0Fn(double x) { return besselJ0(x); }
+double j1Fn(double x) { return besselJ1(x); }
+double jnFn(double n, double x) { return besselJn(besselOrder(n), x); }
+double y0Fn(double x) { return besselY(x, besselY0); }
+double y1Fn(double x) { return besselY(x, besselY1); }
+double ynFn(double n, double x)
+{
+    const int order = besselOrder(n);
+    // Y(-n) = (-1)^n Y(n): the odd negative orders rise to +infinity at 0.
+    if (x == 0 && order < 0 && order % 2 != 0)
+        return std::numeric_limits<double>::infinity();
+    return besselY(x, [order](double v) { return besselYn(order, v); });
+}
 
 double sinFn(double x) { return std::sin(x); }
 double cosFn(double x) { return std::cos(x); }

@@ -1,13 +1,20 @@
 #pragma once
 
 // What the core tests share: points printed as (x, y) in failures, the test data files,
-// the points of a document as a vector, and a scripted host (ScriptedEditorHost.h).
+// the points of a document as a vector, a temporary folder per test, and a scripted host
+// (ScriptedEditorHost.h).
 
 #include "curve/CurveDocument.h"
 
 #include "CurvePointPrinter.h"
 
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 // A file of tests/data.
@@ -22,3 +29,65 @@ inline std::vector<CurvePoint> pointsOf(const CurveDocument& doc)
     const auto points = doc.currentPoints();
     return {points.begin(), points.end()};
 }
+
+// A path as the program's code holds it: UTF-8.
+inline std::string utf8Of(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Two paths that name the same place the same way once "/" and "\\" are the platform's
+// separator and "." and ".." are gone. Nothing stays nothing.
+inline std::optional<std::string> normalPath(const std::optional<std::string>& path)
+{
+    if (!path)
+        return std::nullopt;
+    return utf8Of(std::filesystem::u8path(*path).lexically_normal());
+}
+
+// A fresh folder of its own under the system's temporary folder for each test (ctest
+// runs tests side by side), removed with its contents at the end. Relative names are
+// UTF-8 with "/" between folders, and paths come back in UTF-8, on every platform.
+class TempDirectory {
+public:
+    explicit TempDirectory(std::string_view label = "crbedit-test")
+    {
+        namespace fs = std::filesystem;
+        std::random_device entropy;
+        std::error_code error;
+        const fs::path base = fs::temp_directory_path(error);
+        for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
+            const fs::path candidate = base / fs::u8path(std::string(label) + "-" + std::to_string(entropy()));
+            if (fs::create_directory(candidate, error))
+                root_ = candidate;
+        }
+    }
+    ~TempDirectory()
+    {
+        std::error_code ignored;
+        if (!root_.empty())
+            std::filesystem::remove_all(root_, ignored);
+    }
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    const std::filesystem::path& root() const { return root_; }
+    std::filesystem::path at(std::string_view relative) const
+    {
+        return relative.empty() ? root_ : root_ / std::filesystem::u8path(relative);
+    }
+    std::string path(std::string_view relative = {}) const { return utf8Of(at(relative)); }
+    // Writes `bytes` at `relative`, making the folders on the way; returns its path.
+    std::string write(std::string_view relative, std::string_view bytes) const
+    {
+        const std::filesystem::path file = at(relative);
+        std::error_code ignored;
+        std::filesystem::create_directories(file.parent_path(), ignored);
+        std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return utf8Of(file);
+    }
+
+private:
+    std::filesystem::path root_;
+};

@@ -37,20 +37,9 @@ Loaded load(const char* name, bool curve)
     return l;
 }
 
-class TempDir {
+class TempDir : public TempDirectory {
 public:
-    TempDir()
-    {
-        path_ = fs::temp_directory_path() / ("crbedit-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string file(const char* name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
+    std::string file(const char* name) const { return path(name); }
 };
 
 std::string bytesOf(const std::string& path)

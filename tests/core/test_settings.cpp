@@ -6,48 +6,17 @@
 #include "settings/VersionText.h"
 #include "text/Utf8Text.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
-
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// A fresh directory of its own for each test (ctest runs tests side by side).
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "crbedit-settings-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string path(const std::string& relative = "") const { return relative.empty() ? path_.string() : (path_ / relative).string(); }
-    // Writes `bytes` at `relative`, making the directories on the way.
-    std::string write(const std::string& relative, const std::string& bytes) const
-    {
-        fs::path file = path_ / relative;
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-
-private:
-    fs::path path_;
-};
 
 // A units file whose only unit tells which file was read.
 std::string unitsFileNaming(const std::string& unit)
@@ -55,7 +24,7 @@ std::string unitsFileNaming(const std::string& unit)
     return "[Marque]\nFichier (" + unit + ")=1\n";
 }
 
-InstallationDirectories placesIn(const TempDir& dir)
+InstallationDirectories placesIn(const TempDirectory& dir)
 {
     return {dir.path("bin"), dir.path("work"), dir.path("etc")};
 }
@@ -108,7 +77,7 @@ class UnitsFileContents : public ::testing::TestWithParam<UnitsFileCase> {};
 
 TEST_P(UnitsFileContents, GiveTheEmptyEntryThenTheUnitsInFileOrder)
 {
-    TempDir dir;
+    TempDirectory dir;
     dir.write("bin/units.ini", GetParam().bytes);
     CMemorySettingsStore noSettings;
     UnitList list = loadUnitList(noSettings, placesIn(dir));
@@ -143,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(UnitsFile, SampleInstalledWithTheProgramGivesARealUnitList)
 {
     CMemorySettingsStore noSettings;
-    TempDir dir;
+    TempDirectory dir;
     UnitList list = loadUnitList(noSettings, {std::string(CRB_TEST_DATA) + "/../../resources", dir.path(), dir.path()});
     ASSERT_FALSE(list.unitsFileMissing);
     ASSERT_GT(list.entries.size(), 10u);
@@ -171,7 +140,7 @@ class UnitsFileLookup : public ::testing::TestWithParam<UnitsLookupCase> {};
 TEST_P(UnitsFileLookup, TriesTheSettingsThenBesideTheProgramThenItsSupportFolder)
 {
     const UnitsLookupCase& c = GetParam();
-    TempDir dir;
+    TempDirectory dir;
     CMemorySettingsStore store;
     if (c.version)
         givenProductVersion(store, "2.04");
@@ -207,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(InstallationLookups, FindFilesUnderPathsOfAnyLength)
 {
-    TempDir dir;
+    TempDirectory dir;
     std::string deep = std::string(120, 'p') + "/" + std::string(120, 'q') + "/";
     ASSERT_GT(dir.path(deep).size(), 255u);
     dir.write(deep + "bin/units.ini", unitsFileNaming("program"));
@@ -216,12 +185,12 @@ TEST(InstallationLookups, FindFilesUnderPathsOfAnyLength)
     CMemorySettingsStore noSettings;
     InstallationDirectories deepProgram{dir.path(deep + "bin"), dir.path(), dir.path()};
     EXPECT_EQ(loadUnitList(noSettings, deepProgram).entries, (Strings{"", "program"}));
-    EXPECT_EQ(findSupportFile(HelpFileName, deepProgram), dir.path(deep + "bin/lintrel.hlp"));
+    EXPECT_EQ(normalPath(findSupportFile(HelpFileName, deepProgram)), normalPath(dir.path(deep + "bin/lintrel.hlp")));
 
     CMemorySettingsStore store;
     givenProductVersion(store, "2.04");
     givenSupportDirectory(store, "2.04", dir.path(deep + "support"));
-    EXPECT_EQ(findUnitsFile(store, dir.path()), dir.path(deep + "support/units.ini"));
+    EXPECT_EQ(normalPath(findUnitsFile(store, dir.path())), normalPath(dir.path(deep + "support/units.ini")));
 }
 
 // ---- the INI files standing for the registry ----
@@ -253,7 +222,7 @@ TEST(IniSettingsStore, ScopeWithoutDirectoryHoldsNothing)
 
 TEST(IniSettingsStore, ReadsEachScopeFromItsOwnDirectory)
 {
-    TempDir dir;
+    TempDirectory dir;
     dir.write("user/Veltrix/Kinemo Solvane.ini", "current version = 2.04\nCurrent Version=9.99\n[2.04/Home]\nSupport=/user\n");
     dir.write("system/Veltrix/Kinemo Solvane.ini", "[2.04/HOME]\nsupport=/opt/support\n");
     CIniSettingsStore store(dir.path("user"), dir.path("system"));
@@ -268,7 +237,7 @@ TEST(IniSettingsStore, ReadsEachScopeFromItsOwnDirectory)
 
 TEST(IniSettingsStore, LeadsTheUnitListToTheProductsSupportDirectory)
 {
-    TempDir dir;
+    TempDirectory dir;
     dir.write("user/Veltrix/Kinemo Solvane.ini", "Current Version=2.04\n");
     dir.write("system/Veltrix/Kinemo Solvane.ini", "[2.04/Home]\nSupport=" + dir.path("support") + "\n");
     dir.write("support/units.ini", unitsFileNaming("support"));
@@ -315,63 +284,93 @@ TEST_P(SupportFileCandidates, JoinEachDirectoryAndTheNameWithoutDoublingTheSepar
     EXPECT_EQ(supportFileCandidates(GetParam().list, HelpFileName), GetParam().candidates) << GetParam().list;
 }
 
+#ifdef _WIN32
 INSTANTIATE_TEST_SUITE_P(
     Lists, SupportFileCandidates,
-    ::testing::Values(CandidatesCase{"D:/aide;E:/", {"D:/aide/lintrel.hlp", "E:/lintrel.hlp"}},
+    ::testing::Values(CandidatesCase{"D:\\aide;E:\\", {"D:\\aide\\lintrel.hlp", "E:\\lintrel.hlp"}},
+                      CandidatesCase{"D:/aide/;C:", {"D:/aide/lintrel.hlp", "C:lintrel.hlp"}},
+                      CandidatesCase{"\\\\serveur\\aide", {"\\\\serveur\\aide\\lintrel.hlp"}},
+                      CandidatesCase{"Dummy", {"Dummy\\lintrel.hlp"}},
+                      CandidatesCase{"C:\\a;;C:\\b\\;", {"C:\\a\\lintrel.hlp", "C:\\b\\lintrel.hlp"}},
+                      CandidatesCase{"", {}}));
+#else
+INSTANTIATE_TEST_SUITE_P(
+    Lists, SupportFileCandidates,
+    ::testing::Values(CandidatesCase{"/opt/aide;/srv/", {"/opt/aide/lintrel.hlp", "/srv/lintrel.hlp"}},
                       CandidatesCase{"Dummy", {"Dummy/lintrel.hlp"}},
                       CandidatesCase{"/a;;/b/;", {"/a/lintrel.hlp", "/b/lintrel.hlp"}}, CandidatesCase{"", {}}));
+#endif
 
 // Where findSupportFile finds "lintrel.hlp", by the files present.
 struct SupportLookupCase {
     const char* what;
     Strings files; // under the test's directory; "work" is the working directory, "bin" the program's
-    std::string dorvane;
+    std::string dorvane; // "{dir}" stands for the test's directory, "{sep}" for the platform's separator
     const char* expected; // relative to the test's directory; null: not found
 };
+
+std::string replaced(std::string text, std::string_view placeholder, std::string_view by)
+{
+    for (std::size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + by.size()))
+        text.replace(at, placeholder.size(), by);
+    return text;
+}
 
 class SupportFileLookup : public ::testing::TestWithParam<SupportLookupCase> {};
 
 TEST_P(SupportFileLookup, TriesTheNameThenBesideTheProgramThenTheSupportDirectories)
 {
     const SupportLookupCase& c = GetParam();
-    TempDir dir;
+    TempDirectory dir;
     for (const std::string& file : c.files)
         dir.write(file, "aide");
-    if (!c.dorvane.empty())
-        dir.write("etc/dorvane.ini", c.dorvane);
+    if (!c.dorvane.empty()) {
+        const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+        dir.write("etc/dorvane.ini", replaced(replaced(c.dorvane, "{dir}", dir.path()), "{sep}", separator));
+    }
     std::optional<std::string> expected;
     if (c.expected)
         expected = dir.path(c.expected);
-    EXPECT_EQ(findSupportFile(HelpFileName, placesIn(dir)), expected);
+    EXPECT_EQ(normalPath(findSupportFile(HelpFileName, placesIn(dir))), normalPath(expected));
 }
 
-const std::string DorvaneDAndE = "[Options générales]\nFichiers support=D:/aide;E:/\n";
+// Two support directories, the second written with its closing separator.
+const std::string DorvaneTwo = "[Options générales]\nFichiers support={dir}{sep}aide;{dir}{sep}E{sep}\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Lookups, SupportFileLookup,
     ::testing::Values(
-        SupportLookupCase{"as named first", {"work/lintrel.hlp", "bin/lintrel.hlp"}, DorvaneDAndE, "work/lintrel.hlp"},
-        SupportLookupCase{"beside the program", {"bin/lintrel.hlp", "work/E:/lintrel.hlp"}, DorvaneDAndE, "bin/lintrel.hlp"},
-        SupportLookupCase{"support directories in order",
-                          {"work/D:/aide/lintrel.hlp", "work/E:/lintrel.hlp"}, DorvaneDAndE, "work/D:/aide/lintrel.hlp"},
-        SupportLookupCase{"second support directory", {"work/E:/lintrel.hlp"}, DorvaneDAndE, "work/E:/lintrel.hlp"},
-        SupportLookupCase{"Latin-1 dorvane.ini",
-                          {"work/E:/lintrel.hlp"}, "[Options g\xE9n\xE9rales]\nFichiers support=D:/aide;E:/\n",
-                          "work/E:/lintrel.hlp"},
+        SupportLookupCase{"as named first", {"work/lintrel.hlp", "bin/lintrel.hlp"}, DorvaneTwo, "work/lintrel.hlp"},
+        SupportLookupCase{"beside the program", {"bin/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo, "bin/lintrel.hlp"},
+        SupportLookupCase{"support directories in order", {"aide/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo,
+                          "aide/lintrel.hlp"},
+        SupportLookupCase{"second support directory", {"E/lintrel.hlp"}, DorvaneTwo, "E/lintrel.hlp"},
+        SupportLookupCase{"Latin-1 dorvane.ini", {"E/lintrel.hlp"},
+                          "[Options g\xE9n\xE9rales]\nFichiers support={dir}{sep}aide;{dir}{sep}E{sep}\n", "E/lintrel.hlp"},
+        SupportLookupCase{"relative support directories, from the working directory", {"work/rel/lintrel.hlp"},
+                          "[Options générales]\nFichiers support=absent;rel\n", "work/rel/lintrel.hlp"},
         SupportLookupCase{"without dorvane.ini, Dummy", {"work/Dummy/lintrel.hlp"}, "", "work/Dummy/lintrel.hlp"},
-        SupportLookupCase{"a directory of that name is no file", {"work/lintrel.hlp/x"}, DorvaneDAndE, nullptr},
-        SupportLookupCase{"nowhere", {"work/F:/lintrel.hlp"}, DorvaneDAndE, nullptr}),
+        SupportLookupCase{"a directory of that name is no file", {"work/lintrel.hlp/x", "aide/lintrel.hlp/x"},
+                          DorvaneTwo, nullptr},
+        SupportLookupCase{"nowhere", {"F/lintrel.hlp"}, DorvaneTwo, nullptr}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(SupportFileLookup, ANameWithAPathCharacterIsNotLookedUpInTheSupportDirectories)
 {
-    TempDir dir;
+    TempDirectory dir;
     dir.write("etc/dorvane.ini", "[Options générales]\nFichiers support=" + dir.path("aide") + "\n");
     dir.write("aide/lintrel.hlp", "aide");
     dir.write("aide/sub/lintrel.hlp", "aide");
-    ASSERT_EQ(findSupportFile("lintrel.hlp", placesIn(dir)), dir.path("aide/lintrel.hlp"));
+    ASSERT_EQ(normalPath(findSupportFile("lintrel.hlp", placesIn(dir))), normalPath(dir.path("aide/lintrel.hlp")));
     for (const char* name : {"sub/lintrel.hlp", "sub\\lintrel.hlp", "c:lintrel.hlp", "lintrel.h?p", "*.hlp"}) {
-        dir.write(std::string("aide/") + name, "aide");
+#ifdef _WIN32
+        // ":", "?" and "*" cannot be in a Windows file name, and "\\" separates folders.
+        const bool plantable = std::string_view(name).find_first_of(":?*") == std::string_view::npos;
+#else
+        const bool plantable = true;
+#endif
+        if (plantable)
+            dir.write(std::string("aide/") + name, "aide");
         EXPECT_EQ(findSupportFile(name, placesIn(dir)), std::nullopt) << name;
     }
 }

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine: the emulator of the Windows build.
+# The Wine prefix is $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
+# otherwise one kept in the Windows cache; it is made on first use.
+set -euo pipefail
+wine=/usr/lib/wine/wine64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX="${CRB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/crbedit-windows}/wineprefix"
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      "$wine" wineboot --init >/dev/null 2>&1 || true
+      WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -w
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+exec "$wine" "$@"
