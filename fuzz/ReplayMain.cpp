@@ -32,7 +32,8 @@ int main(int argc, char** argv)
     for (const auto& path : inputs) {
         std::ifstream in(path, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::printf("%s (%zu bytes)\n", path.c_str(), bytes.size());
+        const auto name = path.u8string();
+        std::printf("%.*s (%zu bytes)\n", static_cast<int>(name.size()), reinterpret_cast<const char*>(name.data()), bytes.size());
         std::fflush(stdout);
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }

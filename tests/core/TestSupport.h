@@ -8,10 +8,13 @@
 
 #include "CurvePointPrinter.h"
 
+#include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <locale>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -90,4 +93,43 @@ public:
 
 private:
     std::filesystem::path root_;
+};
+
+// Puts the process in a French locale (decimal comma) for the scope, and back after.
+// The C library's locale has a different name on each platform; the C++ global locale
+// follows where the standard library knows French (MinGW's knows only "C").
+class CommaDecimalLocale {
+public:
+    CommaDecimalLocale()
+    {
+        const char* previous = std::setlocale(LC_ALL, nullptr);
+        saved_ = previous ? previous : "C";
+        for (const char* name : {"fr_FR.UTF-8", "fr_FR.utf8", "French_France.1252", "fr-FR", "French"}) {
+            if (std::setlocale(LC_ALL, name)) {
+                name_ = name;
+                break;
+            }
+        }
+        try {
+            if (!name_.empty())
+                savedGlobal_ = std::locale::global(std::locale(name_));
+        } catch (const std::runtime_error&) {
+        }
+    }
+    ~CommaDecimalLocale()
+    {
+        if (savedGlobal_)
+            std::locale::global(*savedGlobal_);
+        std::setlocale(LC_ALL, saved_.c_str());
+    }
+    CommaDecimalLocale(const CommaDecimalLocale&) = delete;
+    CommaDecimalLocale& operator=(const CommaDecimalLocale&) = delete;
+
+    // The locale that was set, empty when the machine has none of them.
+    const std::string& name() const { return name_; }
+
+private:
+    std::string saved_;
+    std::string name_;
+    std::optional<std::locale> savedGlobal_;
 };

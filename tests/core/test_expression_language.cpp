@@ -1,5 +1,7 @@
 #include "formula/CurveParser.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 #include <muParserError.h>
 
@@ -229,18 +231,14 @@ TEST(ExpressionLanguage, RandomSequenceOfTheRunTimeLibrary)
 
 TEST(ExpressionLanguage, NumbersIgnoreTheCommaDecimalLocale)
 {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_ALL, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "fr_FR.UTF-8 is not installed";
-    std::locale savedGlobal = std::locale::global(std::locale("fr_FR.UTF-8"));
-
-    const std::optional<double> point = evaluate("2.5 + 1e-1");
-    const std::optional<double> comma = evaluate("2,5");
-    const std::optional<double> argument = evaluate("max(2,5)");
-
-    std::locale::global(savedGlobal);
-    std::setlocale(LC_ALL, saved.c_str());
+    std::optional<double> point, comma, argument;
+    {
+        CommaDecimalLocale french;
+        ASSERT_FALSE(french.name().empty()) << "no French locale on this machine";
+        point = evaluate("2.5 + 1e-1");
+        comma = evaluate("2,5");
+        argument = evaluate("max(2,5)");
+    }
     ASSERT_TRUE(point.has_value());
     EXPECT_TRUE(near(2.6, *point));
     EXPECT_FALSE(comma.has_value());
