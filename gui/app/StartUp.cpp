@@ -1,7 +1,7 @@
 #include "gui/app/StartUp.h"
 
 #include "core/editor/Editor.h"
-#include "core/settings/CIniSettingsStore.h"
+#include "core/settings/PlatformSettings.h"
 
 #include "gui/app/CMainWindow.h"
 #include "gui/curve/CurveFileCommands.h"
@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include <cstdlib>
+#include <memory>
 
 QString commandLineText(const QStringList& arguments)
 {
@@ -40,16 +40,16 @@ InstallationDirectories installationDirectories()
     InstallationDirectories dirs;
     dirs.programDirectory = QCoreApplication::applicationDirPath().toStdString();
     dirs.workingDirectory = QDir::currentPath().toStdString();
-    dirs.profileDirectory = profileDirectoryUnder(systemConfigDirectory(std::getenv("XDG_CONFIG_DIRS")));
+    dirs.profileDirectory = platformProfileDirectory();
     return dirs;
 }
 
 int startEditor(CPlatformServices& services, const QString& pathText)
 {
     Editor editor;
-    const CIniSettingsStore settings = CIniSettingsStore::fromEnvironment();
+    const std::unique_ptr<CSettingsStore> settings = platformSettingsStore();
     editor.installation = installationDirectories();
-    editor.settings = &settings;
+    editor.settings = settings.get();
     readStartupFile(services, editor, pathText);
     return runEditor(services, editor);
 }
