@@ -15,6 +15,7 @@
 
 #ifdef _WIN32
 #include <fcntl.h>
+#include <windows.h>
 #include <io.h>
 #include <sys/stat.h>
 #else
@@ -214,6 +215,22 @@ FileHandle createUniqueBeside(const fs::path& target, fs::path& created)
 
 bool syncDirectoryAt(const fs::path& dir);
 
+// Puts `from` in the place of `to` in one step. On Windows the move is written through
+// to the disk before it returns, and fails (rather than waiting) while another program
+// holds `to` open without letting it be replaced.
+bool moveOver(const fs::path& from, const fs::path& to, std::error_code& ec)
+{
+#ifdef _WIN32
+    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ec = std::error_code(static_cast<int>(::GetLastError()), std::system_category());
+    return false;
+#else
+    fs::rename(from, to, ec);
+    return !ec;
+#endif
+}
+
 } // namespace
 
 bool replaceFileSafely(const std::string& path, std::string_view bytes)
@@ -248,8 +265,7 @@ bool replaceFileSafely(const std::string& path, std::string_view bytes)
     }
     if (existed)
         fs::permissions(temporary, permissions, ec);
-    fs::rename(temporary, target, ec);
-    if (ec) {
+    if (!moveOver(temporary, target, ec)) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
         return false;

@@ -348,14 +348,74 @@ TEST(CurveFileWriter, ReplacesTheFileALinkNamesAndKeepsItsPermissions)
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
-    fs::permissions(real, fs::perms::owner_read);
-    {
-        EXPECT_FALSE(writeCurveFileTo(real, doc, {})) << "a read-only file is left alone";
-        EXPECT_EQ(bytesOf(real), "20020704\r\n0\r\n0\r\n0\r\n");
-    }
-    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
 }
 #endif
+
+// The names of a folder's files, sorted.
+static std::vector<std::string> fileNames(const TempDir& dir, std::string_view folder = {})
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.at(folder)))
+        names.push_back(utf8Of(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A save that cannot replace the file says so (the user is asked again) and leaves the
+// old bytes and no temporary file. Windows refuses to replace a file another program
+// holds open; elsewhere the reader keeps the old file and the save goes through.
+TEST(CurveFileWriter, AFileThatCannotBeReplacedIsReportedAndKept)
+{
+    TempDir dir;
+    CurveDocument doc;
+    doc.appendPoint({1, 2});
+    const std::span<const CurvePoint> points(doc.points.data(), 1);
+    const std::string saved = "20020704\r\n0\r\n0\r\n1\r\n1.000000 2.000000\r\n";
+
+    const std::string readOnly = dir.write("lecture seule.crb", "old");
+    fs::permissions(fs::u8path(readOnly), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(writeCurveFileTo(readOnly, doc, points)) << "a read-only file is left alone";
+    EXPECT_EQ(bytesOf(readOnly), "old");
+    fs::permissions(fs::u8path(readOnly), fs::perms::owner_write, fs::perm_options::add);
+
+    const std::string held = dir.write("ouvert.crb", "old");
+    {
+        std::ifstream reader(fs::u8path(held), std::ios::binary);
+        ASSERT_TRUE(reader.is_open());
+#ifdef _WIN32
+        EXPECT_FALSE(writeCurveFileTo(held, doc, points));
+        EXPECT_EQ(bytesOf(held), "old");
+#else
+        EXPECT_TRUE(writeCurveFileTo(held, doc, points));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "old") << "the reader keeps its file";
+#endif
+    }
+    EXPECT_EQ(fileNames(dir), (std::vector<std::string>{"lecture seule.crb", "ouvert.crb"})) << "no temporary stays";
+    // Once the other program has let go, saving again succeeds.
+    EXPECT_TRUE(writeCurveFileTo(held, doc, points));
+    EXPECT_EQ(bytesOf(held), saved);
+}
+
+// Windows users keep their curves under names with accents: the UTF-8 path the window
+// hands over opens, saves and reads back the same on every platform.
+TEST(CurveFileWriter, AccentedNamesSaveAndReadBack)
+{
+    TempDir dir;
+    fs::create_directory(dir.at("Donn\xC3\xA9" "es"));
+    const std::string path = dir.path("Donn\xC3\xA9" "es/courbe-\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.crb");
+    CurveDocument doc;
+    doc.appendPoint({0.5, -1.25});
+    doc.appendPoint({2, 3});
+    ASSERT_TRUE(writeCurveFileTo(path, doc, {doc.points.data(), 2}));
+    EXPECT_EQ(fileNames(dir, "Donn\xC3\xA9" "es"), (std::vector<std::string>{"courbe-\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.crb"}));
+    EXPECT_EQ(bytesOf(path), "20020704\r\n0\r\n0\r\n2\r\n0.500000 -1.250000\r\n2.000000 3.000000\r\n");
+
+    CurveDocument back;
+    const auto result = readCurveFile(path, back, back.points, back.count);
+    EXPECT_TRUE(result.message.empty());
+    EXPECT_EQ(pointsOf(back), (std::vector<CurvePoint>{{0.5, -1.25}, {2, 3}}));
+}
 
 TEST(FileDialogRules, PathChecksAndMessages)
 {
