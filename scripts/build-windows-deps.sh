@@ -16,7 +16,7 @@ jobs=$(nproc)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
-stamp="muparser=$(dpkg-query -W -f='${Version}' libmuparser-dev) googletest=$(dpkg-query -W -f='${Version}' googletest) gcc=$($mingw-g++-posix -dumpversion) v1"
+stamp="muparser=$(dpkg-query -W -f='${Version}' libmuparser-dev) googletest=$(dpkg-query -W -f='${Version}' googletest) gcc=$($mingw-g++-posix -dumpversion) recipe=$(cat "$0" "$toolchain" | sha1sum | cut -c1-12)"
 if [ -f "$prefix/.stamp" ] && [ "$(cat "$prefix/.stamp")" = "$stamp" ]; then
   echo "$prefix"
   exit 0

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test through CTest, in three stages:
+# Builds everything and runs every test through CTest, in four stages:
 #   1. Release build, every test (build-tests/);
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #      (build-asan/), where any report fails the test;
 #   3. a bounded fuzzing run of every fuzz target (scripts/fuzz.sh, CRB_FUZZ_SECONDS
-#      per target, 60 by default).
-#   scripts/test.sh            all three stages, as CI runs them
+#      per target, 60 by default);
+#   4. the core tests and the fuzz replays cross-built for Windows and run under Wine
+#      (scripts/test-windows.sh, build-windows/).
+#   scripts/test.sh            all four stages, as CI runs them
 #   scripts/test.sh --quick    the Release stage only
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,3 +30,6 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 echo "== Bounded fuzzing runs"
 scripts/fuzz.sh "${CRB_FUZZ_SECONDS:-60}"
+
+echo "== Windows build and tests under Wine"
+scripts/test-windows.sh

@@ -15,13 +15,33 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr QSize DefaultExportSize{1000, 700};
 
+// One line on the console or into the file or pipe the stream goes to. A Windows
+// console is given the text as UTF-16, which shows the accents whatever its code page;
+// a redirected stream gets UTF-8, as on every other platform.
 void say(FILE* stream, const QString& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+#ifdef Q_OS_WIN
+    const HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode)) {
+        std::fflush(stream);
+        const QString line = text + QLatin1Char('\n');
+        DWORD written = 0;
+        WriteConsoleW(console, reinterpret_cast<const wchar_t*>(line.utf16()), static_cast<DWORD>(line.size()), &written,
+                      nullptr);
+        return;
+    }
+#endif
+    std::fputs(text.toUtf8().constData(), stream);
     std::fputc('\n', stream);
 }
 
@@ -90,11 +110,11 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
         return std::nullopt;
     const char* first = argv[1];
     if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0) {
-        std::puts(Usage);
+        say(stdout, QString::fromUtf8(Usage));
         return 0;
     }
     if (std::strcmp(first, "--version") == 0) {
-        std::printf("crbedit %.*s\n", int(ProductVersionText.size()), ProductVersionText.data());
+        say(stdout, QStringLiteral("crbedit ") + toQString(ProductVersionText));
         return 0;
     }
     if (std::strcmp(first, "--export") != 0)

@@ -40,7 +40,8 @@ public:
         const auto size = static_cast<qint64>(bytes.size());
         return file.write(bytes.data(), size) == size && file.flush();
     }
-    std::string path() const { return QFile::encodeName(path_).toStdString(); }
+    // Core takes paths in UTF-8 on every platform.
+    std::string path() const { return path_.toStdString(); }
 
 private:
     QString path_;

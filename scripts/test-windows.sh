@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The Windows stage of the tests: crbcore, the core tests and the fuzz replay programs
+# cross-built with MinGW-w64 (cmake/mingw-w64-x86_64.cmake) against libraries built
+# from Debian's source packages (scripts/build-windows-deps.sh, cached outside the
+# tree), then run under Wine in a Wine prefix made for this run, each test with a
+# time limit. Installs the Debian packages it lacks.
+#   CRB_WINDOWS_CACHE   the cache of libraries (default ~/.cache/crbedit-windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest
+jobs=$(nproc)
+
+prefix=$(scripts/build-windows-deps.sh | tail -n1)
+
+cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCRB_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
+  -DCRB_BUILD_GUI=OFF -DCRB_BUILD_BENCH=OFF >/dev/null
+
+# One Wine prefix for this run, so that no setting (registry values written by the
+# tests included) comes from an earlier one; its server is stopped and it is removed
+# at the end.
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/crbedit-wine.XXXXXX")
+export WINEPREFIX
+cleanup() {
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
+}
+trap cleanup EXIT
+
+cmake --build build-windows -j"$jobs"
+ctest --test-dir build-windows --output-on-failure --timeout 120 -j"$jobs"
