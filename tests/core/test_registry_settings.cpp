@@ -1,4 +1,6 @@
+#include "settings/CIniSettingsStore.h"
 #include "settings/CRegistrySettingsStore.h"
+#include "settings/PlatformSettings.h"
 #include "settings/UnitList.h"
 
 #include "TestSupport.h"
@@ -244,7 +246,25 @@ TEST(RegistrySettings, TheProductsKeysLeadToItsUnitsFile)
     }
 }
 
+// Start-up reads the registry, and dorvane.ini where the profile functions look for it.
+TEST(PlatformSettings, TheRegistryAndTheWindowsDirectory)
+{
+    const auto store = platformSettingsStore();
+    EXPECT_NE(dynamic_cast<const CRegistrySettingsStore*>(store.get()), nullptr);
+    wchar_t systemRoot[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableW(L"SystemRoot", systemRoot, MAX_PATH), 0u);
+    const std::string profiles = platformProfileDirectory();
+    EXPECT_EQ(_wcsicmp(wide(profiles).c_str(), systemRoot), 0) << profiles;
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::u8path(profiles)));
+}
+
 #else
+
+TEST(PlatformSettings, TheIniScopes)
+{
+    const auto store = platformSettingsStore();
+    EXPECT_NE(dynamic_cast<const CIniSettingsStore*>(store.get()), nullptr);
+}
 
 // Without a registry the store holds nothing; the INI store stands in for it.
 TEST(RegistrySettings, HoldsNoValueWithoutARegistry)
