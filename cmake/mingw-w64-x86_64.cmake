@@ -31,8 +31,15 @@ if(CRB_WINDOWS_PREFIX)
   set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 endif()
 
-# Programs need no MinGW runtime DLL beside them, under Wine or on a user's machine.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Programs need no MinGW runtime DLL beside them, under Wine or on a user's machine,
+# unless they link DLLs of C++ libraries (Qt), which share the runtime DLLs with them.
+if(NOT DEFINED CRB_WINDOWS_STATIC_RUNTIME)
+  set(CRB_WINDOWS_STATIC_RUNTIME ON)
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES CRB_WINDOWS_STATIC_RUNTIME)
+if(CRB_WINDOWS_STATIC_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 
 get_filename_component(CRB_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CRB_SOURCE_ROOT}/scripts/wine-run.sh")

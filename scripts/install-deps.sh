@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config
-  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev
   libmuparser-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   locales poppler-utils

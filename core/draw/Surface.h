@@ -32,6 +32,13 @@ inline constexpr Rgb Cyan{0, 255, 255};
 
 enum class PenStyle { Solid, Dot, Dash };
 
+// On and off lengths of the dotted and dashed pens, in pixels, as GDI's cosmetic pens
+// show them on the screen.
+namespace PenPattern {
+inline constexpr int DotOn = 3, DotOff = 3;
+inline constexpr int DashOn = 18, DashOff = 6;
+} // namespace PenPattern
+
 struct Pen {
     Rgb colour{};
     int width = 1; // pixels; 0 counts as 1

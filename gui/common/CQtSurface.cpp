@@ -15,10 +15,7 @@ namespace {
 
 QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
-// On and off lengths of the dotted and dashed pens, in pixels, as GDI's cosmetic pens
-// show them on the screen.
-constexpr int DotOn = 3, DotOff = 3;
-constexpr int DashOn = 18, DashOff = 6;
+using namespace PenPattern;
 
 QPen toQPen(const Pen& pen)
 {
@@ -200,13 +197,9 @@ std::optional<PixelRaster> CQtSurface::imageTarget() const
     return t;
 }
 
-QFont CQtSurface::qtFont(const Font& font)
+QFont resolvedQtFont(const Font& font, const QFont& defaultFont, QPaintDevice* device)
 {
-    for (const auto& [key, value] : fonts_)
-        if (key == font)
-            return value;
-
-    QFont q = defaultFont_;
+    QFont q = defaultFont;
     if (font.family != FontFamily::Default) {
         q = QFont();
         q.setStyleHint(styleHintOf(font.family));
@@ -217,10 +210,19 @@ QFont CQtSurface::qtFont(const Font& font)
         // A GDI height names the whole cell, ascent and descent; Qt's pixel size the em.
         // Scale the em so that the cell comes out at the height asked for.
         q.setPixelSize(font.cellHeight);
-        const int cell = QFontMetrics(q, painter_->device()).height();
+        const int cell = QFontMetrics(q, device).height();
         if (cell > 0 && cell != font.cellHeight)
             q.setPixelSize(std::max(1, (font.cellHeight * font.cellHeight + cell / 2) / cell));
     }
+    return q;
+}
+
+QFont CQtSurface::qtFont(const Font& font)
+{
+    for (const auto& [key, value] : fonts_)
+        if (key == font)
+            return value;
+    QFont q = resolvedQtFont(font, defaultFont_, painter_->device());
     fonts_.emplace_back(font, q);
     return q;
 }

@@ -14,6 +14,11 @@
 
 class QPaintDevice;
 
+// The Qt font of a surface font on `device`: `defaultFont` for the default family, the
+// family's style otherwise, its em scaled so that the cell (ascent and descent) has
+// the height asked for.
+QFont resolvedQtFont(const Font& font, const QFont& defaultFont, QPaintDevice* device);
+
 // Surface on a QPainter: the drawing area's QImage (Format_RGB32, where exclusive-or
 // works), a QPrinter page or an SVG generator. Drawing is aliased and pixel exact: a
 // segment leaves its end pixel unpainted and a polyline paints each joint once, as

@@ -1,9 +1,11 @@
 #include "gui/output/CurveOutput.h"
 
+#include "core/draw/SvgSurface.h"
 #include "core/output/CurvePage.h"
 #include "core/text/NumberText.h"
 
 #include "gui/common/CQtSurface.h"
+#include "gui/common/CQtTextMetrics.h"
 #include "gui/common/PlatformServices.h"
 #include "gui/common/QtText.h"
 
@@ -18,7 +20,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSvgGenerator>
 #include <QWidget>
 
 #include <algorithm>
@@ -52,22 +53,14 @@ bool printCurve(CPlatformServices& services, QWidget* owner, const CurveOutput& 
 
 QByteArray curvePictureSvg(const CurveOutput& curve, QSize size, int dotsPerInch)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
     // The resolution of the screen gives the picture the drawing area's physical size.
-    svg.setResolution(dotsPerInch);
-    svg.setTitle(toQString(curve.document.documentName));
-    {
-        QPainter painter(&svg);
-        if (!drawOn(painter, PageKind::Picture, curve))
-            return {};
-    }
-    return bytes;
+    CQtTextMetrics metrics(dotsPerInch);
+    SvgSurface surface({size.width(), size.height()}, dotsPerInch, metrics, curve.document.documentName);
+    const CurveDocument& doc = curve.document;
+    drawCurvePage(surface, PageKind::Picture, doc.currentPoints(), doc.smoothingMode, curve.displayFlags,
+                  picturePageTexts(doc));
+    const std::string text = surface.document();
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QByteArray curvePicturePng(const CurveOutput& curve, QSize size)

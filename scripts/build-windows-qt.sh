@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds Qt's qtbase for x86_64-w64-mingw32 from Debian's own source package of the
+# installed Qt version (apt-get source qt6-base), with the installed Debian Qt as the
+# host Qt (moc, rcc, uic), into the Windows cache: $cache/qt6 (printed on the last line).
+# Modules: Core, Gui, Widgets, PrintSupport, Test, Xml; the windows, offscreen and
+# minimal platform plugins; Qt's bundled zlib, libpng, FreeType, HarfBuzz and PCRE2.
+# Shared libraries, linked against the MinGW runtime DLLs, which are copied into its
+# bin/ folder. Reused while its stamp matches; about 20 minutes on 2 cores when built.
+#   CRB_WINDOWS_CACHE   the cache folder (default ~/.cache/crbedit-windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source_root=$PWD
+cache=${CRB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/crbedit-windows}
+qt=$cache/qt6
+mingw=x86_64-w64-mingw32
+jobs=$(nproc)
+
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix dpkg-dev ninja-build perl >&2
+
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+stamp="qt6-base=$version gcc=$($mingw-g++-posix -dumpversion) recipe=$(cat "$0" cmake/mingw-w64-x86_64.cmake | sha1sum | cut -c1-12)"
+if [ -f "$qt/.stamp" ] && [ "$(cat "$qt/.stamp")" = "$stamp" ]; then
+  echo "$qt"
+  exit 0
+fi
+
+# The deb-src lines that apt-get source needs (scripts/build-windows-deps.sh adds them).
+scripts/build-windows-deps.sh >/dev/null
+
+work=$cache/qt-build
+rm -rf "$qt" "$work"
+mkdir -p "$work"
+(cd "$work" && apt-get source -q "qt6-base=$version" >&2)
+src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
+
+# No system library is looked for (everything comes bundled), and the executables Qt
+# builds for Windows, like every DLL, use the runtime DLLs.
+cmake -S "$src" -B "$work/build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$source_root/cmake/mingw-w64-x86_64.cmake" \
+  -DCRB_WINDOWS_STATIC_RUNTIME=OFF -DCRB_WINDOWS_PREFIX= \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$qt" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=ON \
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+  -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
+  -DFEATURE_pkg_config=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF \
+  -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_concurrent=OFF \
+  -DFEATURE_xml=ON -DFEATURE_direct2d=ON -DFEATURE_testlib=ON \
+  -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_printsupport=ON \
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF \
+  -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF \
+  -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON \
+  -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
+  -DFEATURE_sql_sqlite=OFF -DFEATURE_openssl=OFF >&2
+cmake --build "$work/build" -j"$jobs" >&2
+cmake --install "$work/build" >&2
+
+# The MinGW runtime the DLLs need, beside them.
+for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+  cp "$($mingw-g++-posix -print-file-name=$dll)" "$qt/bin/"
+done
+
+rm -rf "$work"
+echo "$stamp" >"$qt/.stamp"
+echo "$qt"
