@@ -18,7 +18,10 @@ set(CRB_WINDOWS_PREFIX "$ENV{CRB_WINDOWS_PREFIX}" CACHE PATH
     "Folder holding the libraries built for Windows (lib/, include/, lib/pkgconfig/)")
 # try_compile projects read this file again: they get the prefix too.
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES CRB_WINDOWS_PREFIX)
-set(CMAKE_FIND_ROOT_PATH /usr/${CRB_MINGW} ${CRB_WINDOWS_PREFIX})
+set(CRB_WINDOWS_QT "$ENV{CRB_WINDOWS_QT}" CACHE PATH
+    "The Qt built for Windows (scripts/build-windows-qt.sh); empty: no GUI for Windows")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES CRB_WINDOWS_QT)
+set(CMAKE_FIND_ROOT_PATH /usr/${CRB_MINGW} ${CRB_WINDOWS_PREFIX} ${CRB_WINDOWS_QT})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
@@ -42,4 +45,8 @@ if(CRB_WINDOWS_STATIC_RUNTIME)
 endif()
 
 get_filename_component(CRB_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+# The runtime DLLs and Qt's, for programs that link them.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CRB_SOURCE_ROOT}/scripts/wine-run.sh")
+if(CRB_WINDOWS_QT)
+  list(APPEND CMAKE_CROSSCOMPILING_EMULATOR --dll-dir "${CRB_WINDOWS_QT}/bin")
+endif()

@@ -2,6 +2,7 @@
 # Runs a Windows program under Wine: the emulator of the Windows build.
 # The Wine prefix is $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
 # otherwise one kept in the Windows cache; it is made on first use.
+#   wine-run.sh [--dll-dir DIR]... PROGRAM [ARGUMENTS]   DIR: Unix folders of DLLs to find
 set -euo pipefail
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -19,4 +20,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
+while [ "${1:-}" = "--dll-dir" ]; do
+  WINEPATH="Z:$2${WINEPATH:+;$WINEPATH}"
+  export WINEPATH
+  shift 2
+done
 exec "$wine" "$@"

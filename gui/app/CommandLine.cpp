@@ -30,7 +30,15 @@ constexpr QSize DefaultExportSize{1000, 700};
 void say(FILE* stream, const QString& text)
 {
 #ifdef Q_OS_WIN
-    const HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    if (console == INVALID_HANDLE_VALUE || console == nullptr) {
+        // A windowed program has no standard output of its own: it writes on the
+        // console of the command prompt that started it, if any.
+        static const HANDLE parentConsole = AttachConsole(ATTACH_PARENT_PROCESS)
+            ? CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)
+            : INVALID_HANDLE_VALUE;
+        console = parentConsole;
+    }
     DWORD mode = 0;
     if (console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode)) {
         std::fflush(stream);
@@ -122,6 +130,16 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
     // No window is opened: the offscreen platform needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+    // The offscreen platform looks for fonts in Qt's own folder only; on Windows the
+    // labels are drawn in the system's fonts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) {
+        wchar_t windows[MAX_PATH];
+        const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            qputenv("QT_QPA_FONTDIR", (QString::fromWCharArray(windows, int(length)) + QStringLiteral("\\Fonts")).toUtf8());
+    }
+#endif
     // Standard error carries the one line that says why an export failed, nothing else.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);

@@ -24,7 +24,19 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include "core/draw/GdiMetafileSurface.h"
+#endif
+
 namespace {
+
+// The printed page or the picture of the curve, on any surface.
+void drawPage(Surface& surface, PageKind kind, const CurveOutput& curve)
+{
+    const CurveDocument& doc = curve.document;
+    drawCurvePage(surface, kind, doc.currentPoints(), doc.smoothingMode, curve.displayFlags,
+                  kind == PageKind::Paper ? paperPageTexts(doc) : picturePageTexts(doc));
+}
 
 // Draws the page on an open painter; false when the painter could not start.
 bool drawOn(QPainter& painter, PageKind kind, const CurveOutput& curve)
@@ -32,12 +44,33 @@ bool drawOn(QPainter& painter, PageKind kind, const CurveOutput& curve)
     if (!painter.isActive())
         return false;
     CQtSurface surface(painter);
-    const CurveDocument& doc = curve.document;
-    drawCurvePage(surface, kind, doc.currentPoints(),
-                  doc.smoothingMode, curve.displayFlags,
-                  kind == PageKind::Paper ? paperPageTexts(doc) : picturePageTexts(doc));
+    drawPage(surface, kind, curve);
     return true;
 }
+
+#ifdef Q_OS_WIN
+// Adds the picture to what the clipboard holds as an enhanced metafile, the vector
+// picture word processors paste (Windows makes the older metafile picture from it).
+bool addMetafileToClipboard(const CurveOutput& curve, QSize size, int dotsPerInch)
+{
+    GdiMetafileSurface surface({size.width(), size.height()}, dotsPerInch, curve.document.documentName);
+    if (!surface.isValid())
+        return false;
+    drawPage(surface, PageKind::Picture, curve);
+    const HENHMETAFILE metafile = surface.finish();
+    if (!metafile)
+        return false;
+    bool placed = false;
+    if (OpenClipboard(nullptr)) {
+        // Added beside the formats already there, which stay; the clipboard owns the metafile.
+        placed = SetClipboardData(CF_ENHMETAFILE, metafile) != nullptr;
+        CloseClipboard();
+    }
+    if (!placed)
+        DeleteEnhMetaFile(metafile);
+    return placed;
+}
+#endif
 
 } // namespace
 
@@ -56,9 +89,7 @@ QByteArray curvePictureSvg(const CurveOutput& curve, QSize size, int dotsPerInch
     // The resolution of the screen gives the picture the drawing area's physical size.
     CQtTextMetrics metrics(dotsPerInch);
     SvgSurface surface({size.width(), size.height()}, dotsPerInch, metrics, curve.document.documentName);
-    const CurveDocument& doc = curve.document;
-    drawCurvePage(surface, PageKind::Picture, doc.currentPoints(), doc.smoothingMode, curve.displayFlags,
-                  picturePageTexts(doc));
+    drawPage(surface, PageKind::Picture, curve);
     const std::string text = surface.document();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -100,6 +131,11 @@ bool copyCurveToClipboard(QWidget& drawingArea, const CurveOutput& curve)
     data->setData(QStringLiteral("image/svg+xml"), svg);
     data->setData(QStringLiteral("image/png"), png);
     clipboard->setMimeData(data.release()); // the clipboard owns it
+#ifdef Q_OS_WIN
+    // On the Windows clipboard (not the in-process one of the offscreen platform).
+    if (QGuiApplication::platformName() == QStringLiteral("windows"))
+        addMetafileToClipboard(curve, size, drawingArea.logicalDpiX());
+#endif
     return true;
 }
 
