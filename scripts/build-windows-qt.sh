@@ -27,11 +27,23 @@ fi
 # The deb-src lines that apt-get source needs (scripts/build-windows-deps.sh adds them).
 scripts/build-windows-deps.sh >/dev/null
 
+# Debian's source leaves out Wacom's wintab headers (their licence forbids changes), which
+# the windows platform plugin's tablet support includes: that plugin is built without
+# it, as is the Direct2D plugin that shares its sources (pens still work as mice).
+patch_windows_plugin() {
+  local plugin=$1/src/plugins/platforms/windows
+  sed -i 's/QT_CONFIG(tabletevent)/0/' "$plugin"/qwindowscontext.cpp "$plugin"/qwindowspointerhandler.cpp \
+    "$plugin"/qwindowspointerhandler.h
+  sed -i 's/^\(qt_internal_extend_target(QWindows[A-Za-z0-9]*IntegrationPlugin\) CONDITION QT_FEATURE_tabletevent$/\1 CONDITION OFF/' \
+    "$plugin"/CMakeLists.txt "$plugin"/../direct2d/CMakeLists.txt
+}
+
 work=$cache/qt-build
 rm -rf "$qt" "$work"
 mkdir -p "$work"
 (cd "$work" && apt-get source -q "qt6-base=$version" >&2)
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
+patch_windows_plugin "$src"
 
 # No system library is looked for (everything comes bundled), and the executables Qt
 # builds for Windows, like every DLL, use the runtime DLLs.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows stage of the tests: the editor, its core and GUI tests and the fuzz replay
-# programs cross-built with MinGW-w64 (cmake/mingw-w64-x86_64.cmake) against libraries
+# The Windows stage of the tests: the core, its tests and the fuzz replay programs (and,
+# with CRB_WINDOWS_GUI=1, the editor and its GUI tests) cross-built with MinGW-w64 (cmake/mingw-w64-x86_64.cmake) against libraries
 # built from Debian's source packages (scripts/build-windows-deps.sh and
 # scripts/build-windows-qt.sh, cached outside the tree), then run under Wine in a Wine
 # prefix made for this run, each test with a time limit. Installs the Debian packages
@@ -12,13 +12,22 @@ scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest ni
 jobs=$(nproc)
 
 prefix=$(scripts/build-windows-deps.sh | tail -n1)
-qt=$(scripts/build-windows-qt.sh | tail -n1)
 
-# The programs share the MinGW runtime DLLs with Qt's; Wine finds both in Qt's bin/.
-cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCRB_WINDOWS_PREFIX="$prefix" -DCRB_WINDOWS_QT="$qt" -DQT_HOST_PATH=/usr \
-  -DCRB_WINDOWS_STATIC_RUNTIME=OFF -DCMAKE_BUILD_TYPE=Release \
-  -DCRB_BUILD_GUI=ON -DCRB_BUILD_BENCH=OFF >/dev/null
+# CRB_WINDOWS_GUI=1 also builds the program and its GUI tests against Qt for MinGW
+# (scripts/build-windows-qt.sh; about 25 minutes once, then cached). The programs then
+# share the MinGW runtime DLLs with Qt's, which Wine finds in Qt's bin/. Without it the
+# core, its tests and the fuzz replays are built, linked statically.
+if [ "${CRB_WINDOWS_GUI:-0}" = 1 ]; then
+  qt=$(scripts/build-windows-qt.sh | tail -n1)
+  windows_options=(-DCRB_WINDOWS_QT="$qt" -DQT_HOST_PATH=/usr -DCRB_WINDOWS_STATIC_RUNTIME=OFF -DCRB_BUILD_GUI=ON)
+  build=build-windows-gui
+else
+  windows_options=(-DCRB_BUILD_GUI=OFF)
+  build=build-windows
+fi
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCRB_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCRB_BUILD_BENCH=OFF \
+  "${windows_options[@]}" >/dev/null
 
 # One Wine prefix for this run, so that no setting (registry values written by the
 # tests included) comes from an earlier one; its server is stopped and it is removed
@@ -31,5 +40,5 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cmake --build build-windows -j"$jobs"
-ctest --test-dir build-windows --output-on-failure --timeout 120 -j"$jobs"
+cmake --build "$build" -j"$jobs"
+ctest --test-dir "$build" --output-on-failure --timeout 120 -j"$jobs"

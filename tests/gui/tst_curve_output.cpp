@@ -9,10 +9,14 @@
 
 #include <QClipboard>
 #include <QDomDocument>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMimeData>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -129,6 +133,62 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("c.pdf"));
         QCOMPARE(runEditor({QStringLiteral("--export"), pdf, curve}).exitCode, 0);
         QVERIFY(pdfText(pdf).contains(QStringLiteral("came")));
+    }
+
+    // The reader behind the checks of printed pages, on two pages whose text is known:
+    // fixed-pitch words at known columns and baselines, one drawn first and a little low.
+    void pdfTextReadsBackEachPageLineByLine()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("known.pdf"));
+        {
+            QPdfWriter writer(pdf);
+            writer.setResolution(72);
+            QPainter painter(&writer);
+            QFont font(QStringLiteral("DejaVu Sans Mono"), 10);
+            font.setStyleHint(QFont::Monospace);
+            painter.setFont(font);
+            QVERIFY(QFontInfo(painter.font()).fixedPitch());
+            const double column = QFontMetricsF(painter.font(), &writer).horizontalAdvance(QLatin1Char('M'));
+            const auto show = [&](int col, double y, const char* text) {
+                painter.drawText(QPointF(col * column, y), QString::fromUtf8(text));
+            };
+            show(40, 107, "Y");
+            show(0, 105, "Point");
+            show(20, 105, "Temps");
+            show(0, 60, "Données é");
+            show(2, 200, "fin");
+            writer.newPage();
+            show(30, 50, "Page: 2");
+            show(0, 75, "x");
+        }
+        const QString text = pdfText(pdf);
+        const QString spaces15(15, QLatin1Char(' '));
+        QCOMPARE(text,
+                 QStringLiteral("Données é\n\n\n\nPoint") + spaces15 + QStringLiteral("Temps") + spaces15
+                     + QStringLiteral("Y\n\n\n\n\n  fin\n\f") + QString(30, QLatin1Char(' '))
+                     + QStringLiteral("Page: 2\n\nx\n\f"));
+
+        // Without its cross-reference table the file is read all the same.
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray damaged = file.readAll();
+        QVERIFY(damaged.contains("\nxref\n"));
+        damaged.replace("\nxref\n", "\nxxxx\n");
+        const QString copy = dir.filePath(QStringLiteral("damaged.pdf"));
+        QFile out(copy);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(damaged);
+        out.close();
+        QCOMPARE(pdfText(copy), text);
+
+        const QString notPdf = dir.filePath(QStringLiteral("notes.txt"));
+        QFile notes(notPdf);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("Point Temps Y\n");
+        notes.close();
+        for (const QString& unreadable : {dir.filePath(QStringLiteral("absent.pdf")), notPdf})
+            QCOMPARE(pdfText(unreadable), QString());
     }
 
     void theHeadlessExportRefusesInOneFrenchLine_data()
