@@ -78,6 +78,27 @@ struct TextAlign {
     friend bool operator==(const TextAlign&, const TextAlign&) = default;
 };
 
+// Where a text's box starts and where its baseline runs, for a text `width` wide in a
+// font of `ascent` and `descent`, placed at `at` by `align`: for surfaces that position
+// glyphs themselves.
+struct TextPlacement {
+    int left = 0;
+    int baseline = 0;
+};
+inline TextPlacement placeText(PixelPoint at, int width, int ascent, int descent, TextAlign align)
+{
+    TextPlacement p{at.x, at.y};
+    if (align.horizontal == HAlign::Centre)
+        p.left -= width / 2;
+    else if (align.horizontal == HAlign::Right)
+        p.left -= width;
+    if (align.vertical == VAlign::Top)
+        p.baseline += ascent;
+    else if (align.vertical == VAlign::Bottom)
+        p.baseline -= descent;
+    return p;
+}
+
 struct PixelSize {
     int width = 0;
     int height = 0;

@@ -171,16 +171,7 @@ void SvgSurface::text(PixelPoint at, std::string_view utf8, TextAlign align)
         return;
     const TextMetrics::FontFace face = metrics_.face(font());
     const int width = metrics_.width(utf8, font());
-    int left = at.x;
-    if (align.horizontal == HAlign::Centre)
-        left -= width / 2;
-    else if (align.horizontal == HAlign::Right)
-        left -= width;
-    int baseline = at.y;
-    if (align.vertical == VAlign::Top)
-        baseline += face.ascent;
-    else if (align.vertical == VAlign::Bottom)
-        baseline -= face.descent;
+    const auto [left, baseline] = placeText(at, width, face.ascent, face.descent, align);
     if (textBackground()) {
         openElement("rect");
         body_ += cformat(" x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\" stroke=\"none\"/>\n",

@@ -297,18 +297,8 @@ void CQtSurface::text(PixelPoint at, std::string_view utf8, TextAlign align)
     prepare(Use::Text);
     const QString s = toQString(utf8);
     const QFontMetrics metrics = painter_->fontMetrics();
-    const int width = metrics.horizontalAdvance(s);
-    int x = at.x;
-    if (align.horizontal == HAlign::Centre)
-        x -= width / 2;
-    else if (align.horizontal == HAlign::Right)
-        x -= width;
-    int baseline = at.y;
-    if (align.vertical == VAlign::Top)
-        baseline += metrics.ascent();
-    else if (align.vertical == VAlign::Bottom)
-        baseline -= metrics.descent();
-    painter_->drawText(QPoint(x, baseline), s);
+    const TextPlacement p = placeText(at, metrics.horizontalAdvance(s), metrics.ascent(), metrics.descent(), align);
+    painter_->drawText(QPoint(p.left, p.baseline), s);
 }
 
 TextExtent CQtSurface::measureText(std::string_view utf8)
