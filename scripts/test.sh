@@ -5,8 +5,8 @@
 #      (build-asan/), where any report fails the test;
 #   3. a bounded fuzzing run of every fuzz target (scripts/fuzz.sh, CRB_FUZZ_SECONDS
 #      per target, 60 by default);
-#   4. the core tests and the fuzz replays cross-built for Windows and run under Wine
-#      (scripts/test-windows.sh, build-windows/).
+#   4. the editor, the core and GUI tests and the fuzz replays cross-built for Windows
+#      and run under Wine (scripts/test-windows.sh, build-windows/).
 #   scripts/test.sh            all four stages, as CI runs them
 #   scripts/test.sh --quick    the Release stage only
 set -euo pipefail
