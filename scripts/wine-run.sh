@@ -25,4 +25,9 @@ while [ "${1:-}" = "--dll-dir" ]; do
   export WINEPATH
   shift 2
 done
+# Wine keeps the Unix QT_* variables from Windows programs (they would mislead a
+# Windows Qt) and passes WINEQT_* on as QT_*: the tests' QT_QPA_PLATFORM, QT_QPA_FONTDIR...
+while IFS='=' read -r name _; do
+  export "WINE$name=${!name}"
+done < <(env | grep -o '^QT_[A-Za-z0-9_]*=' || true)
 exec "$wine" "$@"

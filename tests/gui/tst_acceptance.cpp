@@ -56,7 +56,7 @@ private slots:
             CDrawingArea* area = window.drawingArea();
             QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(pixel.x, pixel.y) + area->contentsRect().topLeft());
             status = window.control<QLabel>(MainControl::StatusLine)->text();
-            QTest::mouseClick(window.control(MainControl::SmoothAkima), Qt::LeftButton); // "Akima"
+            clickControl(window, MainControl::SmoothAkima); // "Akima"
             QTest::mouseClick(window.control(MainControl::Stop), Qt::LeftButton);        // "&Arrêt"
         });
         QCOMPARE(startEditor(services, path), 1);

@@ -43,7 +43,8 @@ Run runEditor(const QStringList& arguments)
     if (!process.waitForFinished(60000))
         return run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.errors = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    // Redirected, the editor writes UTF-8 on every platform (a console gets UTF-16).
+    run.errors = QString::fromUtf8(process.readAllStandardError()).trimmed();
     return run;
 }
 

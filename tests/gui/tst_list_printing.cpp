@@ -22,15 +22,23 @@ namespace {
 
 // Points every temporary directory of the program into a directory of the test, so that
 // what the printing leaves behind can be seen; restores the previous one at the end.
+// TMPDIR names it on Linux, TMP and TEMP on Windows.
 class CTemporaryRoot {
 public:
-    CTemporaryRoot() : previous_(qgetenv("TMPDIR")) { qputenv("TMPDIR", root_.path().toLocal8Bit()); }
+    CTemporaryRoot()
+    {
+        for (const char* name : Variables) {
+            previous_.push_back(qgetenv(name));
+            qputenv(name, QDir::toNativeSeparators(root_.path()).toLocal8Bit());
+        }
+    }
     ~CTemporaryRoot()
     {
-        if (previous_.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", previous_);
+        for (std::size_t i = 0; i < std::size(Variables); ++i)
+            if (previous_[i].isNull())
+                qunsetenv(Variables[i]);
+            else
+                qputenv(Variables[i], previous_[i]);
     }
     // Every file under the root, whatever directory holds it.
     QStringList files() const
@@ -43,8 +51,9 @@ public:
     }
 
 private:
+    static constexpr const char* Variables[] = {"TMPDIR", "TMP", "TEMP"};
     QTemporaryDir root_;
-    QByteArray previous_;
+    std::vector<QByteArray> previous_;
 };
 
 bool hasLine(const QString& text, const QString& pattern)

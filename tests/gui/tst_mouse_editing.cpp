@@ -87,7 +87,7 @@ struct Session : MainWindowFixture {
     }
     Step press(MainControl id)
     {
-        return [this, id] { QTest::mouseClick(window->control(id), Qt::LeftButton); };
+        return [this, id] { clickControl(*window, id); };
     }
     // Clicks the command button, the steps then running one by one inside its picks.
     void run(MainControl id, std::deque<Step> script)

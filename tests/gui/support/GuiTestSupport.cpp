@@ -1,5 +1,10 @@
 #include "GuiTestSupport.h"
 
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
 QString dataFile(const char* name)
 {
     return QStringLiteral(CRB_TEST_DATA "/") + QString::fromUtf8(name);
@@ -10,10 +15,25 @@ std::vector<CurvePoint> pointsOf(const CurveDocument& doc)
     return {doc.points.begin(), doc.points.begin() + doc.count};
 }
 
+QPoint clickPoint(QWidget* widget)
+{
+    // A check box or radio button takes clicks on its box and its text only, which the
+    // style places (and Windows' style narrows to the text's width): aim at the box.
+    QStyle::SubElement box = QStyle::SE_CheckBoxIndicator;
+    if (qobject_cast<QRadioButton*>(widget))
+        box = QStyle::SE_RadioButtonIndicator;
+    else if (!qobject_cast<QCheckBox*>(widget))
+        return widget->rect().center();
+    QStyleOptionButton option;
+    option.initFrom(widget);
+    option.text = static_cast<QAbstractButton*>(widget)->text();
+    return widget->style()->subElementRect(box, &option, widget).center();
+}
+
 void clickWidget(QWidget* widget)
 {
     QVERIFY2(widget, "the control exists");
-    QTest::mouseClick(widget, Qt::LeftButton);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, clickPoint(widget));
 }
 
 void typeIntoField(QLineEdit* field, const QString& text)

@@ -60,6 +60,10 @@ W* controlOf(Owner& owner, Id id)
         return owner.template findChild<W*>(controlName(id));
 }
 
+// Where a click on `widget` lands: on the box of a check box or radio button, the
+// middle of anything else.
+QPoint clickPoint(QWidget* widget);
+
 // A left click on `widget`; a failure when there is none.
 void clickWidget(QWidget* widget);
 
