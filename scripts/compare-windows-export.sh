@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that the Windows editor's headless export draws the page the Linux editor
 # draws: the sample curve exported by both as PNG (same size in pixels) and as PDF
-# (same text, page by page). The Windows program runs under Wine with the system fonts
-# of the Wine prefix, as a user's would with Windows' own.
+# (same text, page by page). The Windows program runs under Wine and finds its fonts in
+# the Windows fonts folder, as on a user's machine: Wine's prefix has none of its own
+# there, so Debian's DejaVu fonts are put in it first.
 #   compare-windows-export.sh LINUX_CRBEDIT WINDOWS_CRBEDIT_EXE QT_DLL_DIR
 set -euo pipefail
 linux=$(realpath "$1")
@@ -17,6 +18,11 @@ cd "$work"
 
 # Width and height of a PNG, from its IHDR chunk.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8 }'; }
+
+"$root/scripts/wine-run.sh" cmd /c ver >/dev/null 2>&1 # makes the prefix if need be
+fonts=${WINEPREFIX:-${CRB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/crbedit-windows}/wineprefix}/drive_c/windows/Fonts
+mkdir -p "$fonts"
+cp /usr/share/fonts/truetype/dejavu/*.ttf "$fonts/"
 
 status=0
 for format in png pdf; do
