@@ -4,7 +4,9 @@
 #include "core/editor/PlotRedraw.h"
 
 #include "gui/common/CQtSurface.h"
+#include "gui/common/DevicePixels.h"
 
+#include "AllocationCounter.h"
 #include "QtBenchmarkMain.h"
 
 #include <QGuiApplication>
@@ -12,28 +14,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <new>
 #include <optional>
-
-// Every allocation of the program is counted, so that a benchmark can report how many
-// one mouse move makes once the drag is under way.
-namespace {
-std::atomic<long long> allocations{0};
-}
-
-void* operator new(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -67,17 +50,21 @@ struct Drag {
     PixelPoint moves[2]; // the mouse goes back and forth between them
 };
 
-// One mouse move of a segment drag in copy mode on a 1000 x 700 drawing area: the old
+// One mouse move of a segment drag in copy mode on a drawing area of 1000 x 700 logical
+// pixels at device pixel ratio `ratio` (the drag's pixels scale with it): the old
 // preview and rubber line erased, the new ones computed and drawn. With
 // `painterPerMove` the surface is made for each move, as the drawing area does for
 // each event; otherwise one surface serves, so that the allocation count is the pick's.
-void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool painterPerMove)
+void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool painterPerMove, int ratio = 1)
 {
     Editor editor;
     QuietHost host;
     fillCurve(editor.document);
-    QImage image(1000, 700, QImage::Format_RGB32);
+    QImage image(1000 * ratio, 700 * ratio, QImage::Format_RGB32);
+    setDeviceResolution(image, ratio);
     image.fill(Qt::white);
+    for (PixelPoint* p : {&drag.anchor, &drag.moves[0], &drag.moves[1]})
+        *p = {p->x * ratio, p->y * ratio};
     {
         CQtSurface surface(image);
         fitView(editor.view, {editor.document.points.data(), std::size_t(editor.document.count)},
@@ -114,6 +101,10 @@ const Drag Sideways{{500, 350}, {{560, 300}, {620, 280}}};
 const Drag Vertical{{500, 350}, {{500, 300}, {500, 250}}}; // copies share the x of their originals
 
 void BM_PickMoveTranslateCopy(benchmark::State& s) { pickMove(s, InteractionMode::TranslateCopy, Sideways, false); }
+void BM_PickMoveTranslateCopyRatio2(benchmark::State& s)
+{
+    pickMove(s, InteractionMode::TranslateCopy, Sideways, false, 2);
+}
 void BM_PickMoveTranslateCopyVertical(benchmark::State& s)
 {
     pickMove(s, InteractionMode::TranslateCopy, Vertical, false);
@@ -128,6 +119,7 @@ void BM_PickMoveTranslateCopyPainterPerMove(benchmark::State& s)
 } // namespace
 
 BENCHMARK(BM_PickMoveTranslateCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PickMoveTranslateCopyRatio2)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PickMoveTranslateCopyVertical)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PickMoveRotateCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PickMoveMirrorCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);

@@ -3,7 +3,9 @@
 #include "core/view/SmoothCurve.h"
 
 #include "gui/common/CQtSurface.h"
+#include "gui/common/DevicePixels.h"
 
+#include "AllocationCounter.h"
 #include "QtBenchmarkMain.h"
 
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -37,9 +40,13 @@ ViewState fittedView(const CurveDocument& doc)
     return view;
 }
 
-QImage drawingArea()
+// The drawing area's picture, 1000 x 700 logical pixels at the device pixel ratio
+// given as the benchmark's argument (1: 1000 x 700 device pixels, 2: 2000 x 1400).
+QImage drawingArea(const benchmark::State& state)
 {
-    QImage image(1000, 700, QImage::Format_RGB32);
+    const int ratio = int(state.range(0));
+    QImage image(1000 * ratio, 700 * ratio, QImage::Format_RGB32);
+    setDeviceResolution(image, ratio);
     image.fill(Qt::white);
     return image;
 }
@@ -49,14 +56,19 @@ void BM_RenderPlot(benchmark::State& state)
 {
     const CurveDocument doc = fullCurve();
     ViewState view = fittedView(doc);
-    QImage image = drawingArea();
+    QImage image = drawingArea(state);
     // The window keeps its buffers from one redraw to the next.
     PlotBuffers buffers;
+    long long redraws = 0;
+    long long before = 0;
     for (auto _ : state) {
         CQtSurface surface(image);
         CanvasMapping mapping = renderPlot(surface, view.current, doc, Flags, buffers).mapping;
         benchmark::DoNotOptimize(mapping);
+        if (++redraws == 1) // the buffers have grown
+            before = allocations.load();
     }
+    state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
 }
 
 // An interactive step: erase the snapshot's state, draw the moved curve.
@@ -64,7 +76,7 @@ void BM_DrawCurveIncremental(benchmark::State& state)
 {
     CurveDocument doc = fullCurve();
     ViewState view = fittedView(doc);
-    QImage image = drawingArea();
+    QImage image = drawingArea(state);
     CanvasMapping mapping;
     {
         CQtSurface surface(image);
@@ -74,10 +86,15 @@ void BM_DrawCurveIncremental(benchmark::State& state)
     for (int i = 0; i < doc.count; ++i)
         doc.points[i].y += 0.5;
     PlotBuffers buffers;
+    long long redraws = 0;
+    long long before = 0;
     for (auto _ : state) {
         CQtSurface surface(image);
         benchmark::DoNotOptimize(drawCurve(surface, mapping, doc, Flags, true, buffers));
+        if (++redraws == 1)
+            before = allocations.load();
     }
+    state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
 }
 
 // The renderer alone (smoothing, mapping, graduations), without painting.
@@ -96,8 +113,14 @@ void BM_RenderPlotRecorded(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_RenderPlot)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_DrawCurveIncremental)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+// Argument: the device pixel ratio.
+BENCHMARK(BM_RenderPlot)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawCurveIncremental)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderPlotRecorded)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)

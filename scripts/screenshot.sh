@@ -2,7 +2,9 @@
 # Refreshes docs/screenshot.png: builds the editor in Release, starts it on
 # docs/sample.crb under a virtual X server, ticks "Dérivée 1", frames the view with
 # "Tout", takes a picture of the window and stops the editor with "Arrêt".
-#   scripts/screenshot.sh [BUILD_DIR]     (default build-shot)
+#   scripts/screenshot.sh [--scale R] [BUILD_DIR]     (default build-shot)
+# --scale R runs the editor at screen scale R (QT_SCALE_FACTOR, 1.5 for 150 %) and
+# writes docs/screenshot-<R>x.png instead.
 # Installs the Debian packages it lacks first, the X tools included.
 set -euo pipefail
 self=$(realpath "$0")
@@ -39,6 +41,14 @@ if [ "${1:-}" = "--drive" ]; then
   exit 0
 fi
 
+scale=1
+if [ "${1:-}" = "--scale" ]; then
+  scale=$2
+  shift 2
+fi
+picture=docs/screenshot.png
+[ "$scale" = 1 ] || picture=docs/screenshot-${scale}x.png
+
 # The X tools are installed here only: the tests never need them.
 scripts/install-deps.sh xvfb xauth imagemagick xdotool
 
@@ -53,8 +63,10 @@ cmake --build "$build" --target crbedit -j"$jobs"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 shot=$scratch/shot.png
-XDG_CONFIG_HOME=$scratch XDG_CONFIG_DIRS=$scratch XDG_RUNTIME_DIR=$scratch \
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$self" --drive "$build/gui/crbedit" "$shot"
+# The screen grows with the scale, so that the window fits as it does at 1280 x 1024.
+screen=$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 1280 * s, 1024 * s }')
+QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$scratch XDG_CONFIG_DIRS=$scratch XDG_RUNTIME_DIR=$scratch \
+  xvfb-run -a -s "-screen 0 ${screen}x24" "$self" --drive "$build/gui/crbedit" "$shot"
 # 256 colours are plenty for a dialog and keep the file small.
-convert "$shot" -strip -colors 256 PNG8:docs/screenshot.png
-echo "docs/screenshot.png: $(identify -format '%wx%h' docs/screenshot.png), $(du -k docs/screenshot.png | cut -f1) KB"
+convert "$shot" -strip -colors 256 "PNG8:$picture"
+echo "$picture: $(identify -format '%wx%h' "$picture"), $(du -k "$picture" | cut -f1) KB"

@@ -36,6 +36,30 @@ bool cutToBox(PixelPoint& a, PixelPoint& b, const PixelBox& box)
 
 } // namespace
 
+void PixelRaster::polyline(std::span<const PixelPoint> points) const
+{
+    if (points.size() < 2 || box.isEmpty())
+        return;
+    // A curve of 32 000 samples over a few thousand pixels mostly stays on a pixel (a
+    // segment that paints nothing) or steps to a neighbour (which paints its start
+    // pixel only): both are taken here, without a call per sample.
+    PixelPoint a = points[0];
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const PixelPoint b = points[i];
+        if (b == a)
+            continue;
+        const std::int64_t stepX = std::int64_t{b.x} - a.x;
+        const std::int64_t stepY = std::int64_t{b.y} - a.y;
+        if (stepX >= -1 && stepX <= 1 && stepY >= -1 && stepY <= 1) {
+            if (a.x >= box.left && a.x <= box.right && a.y >= box.top && a.y <= box.bottom)
+                plot(a.x, a.y);
+        } else {
+            segment(a, b);
+        }
+        a = b;
+    }
+}
+
 void PixelRaster::segment(PixelPoint a, PixelPoint b) const
 {
     if (a == b || box.isEmpty())

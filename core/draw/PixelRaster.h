@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 // A closed box of pixels, left <= x <= right and top <= y <= bottom; empty when
 // right < left or bottom < top.
@@ -32,6 +33,8 @@ struct PixelRaster {
         *p = exclusiveOr ? *p ^ colour : 0xff000000u | colour; // alpha stays opaque
     }
     void segment(PixelPoint a, PixelPoint b) const;
+    // Connected segments, each leaving its end out for the next to paint as its start.
+    void polyline(std::span<const PixelPoint> points) const;
     // The outline of `outline` (its pixels included) walked once round, `on` pixels
     // in the pen colour then `off` in `gapColour`, over and over, each combined by
     // exclusive-or: a dotted band that drawing twice erases.

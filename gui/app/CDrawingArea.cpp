@@ -1,5 +1,8 @@
 #include "gui/app/CDrawingArea.h"
 
+#include "gui/common/DevicePixels.h"
+
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,20 +15,57 @@ CDrawingArea::CDrawingArea(QWidget* parent) : QFrame(parent)
     setMouseTracking(true);
 }
 
+qreal CDrawingArea::pixelRatio() const
+{
+    return forcedRatio_ ? *forcedRatio_ : devicePixelRatioF();
+}
+
+QSize CDrawingArea::deviceSize() const
+{
+    return devicePixelSize(clientSize(), pixelRatio());
+}
+
+void CDrawingArea::forcePixelRatio(std::optional<qreal> ratio)
+{
+    forcedRatio_ = ratio;
+    // Told as the window system tells a move to another screen, so that a pick under
+    // way ends first, on the picture it drew on.
+    QEvent change(QEvent::ScreenChangeInternal);
+    QCoreApplication::sendEvent(this, &change);
+}
+
 QImage& CDrawingArea::image()
 {
     fitImageToClient();
     return image_;
 }
 
-void CDrawingArea::fitImageToClient()
+bool CDrawingArea::fitImageToClient()
 {
-    QSize size = clientSize().expandedTo(QSize(1, 1));
-    if (image_.size() != size) {
-        // RGB32, where the raster engine does exclusive-or.
-        image_ = QImage(size, QImage::Format_RGB32);
-        image_.fill(Qt::white);
-    }
+    const qreal ratio = pixelRatio();
+    const QSize size = deviceSize().expandedTo(QSize(1, 1));
+    if (image_.size() == size && imageRatio_ == ratio)
+        return false;
+    const bool newRatio = !image_.isNull() && imageRatio_ != ratio;
+    // RGB32, where the raster engine does exclusive-or. No device pixel ratio is set
+    // on the image itself: a painter on it draws in device pixels.
+    image_ = QImage(size, QImage::Format_RGB32);
+    setDeviceResolution(image_, ratio);
+    image_.fill(Qt::white);
+    imageRatio_ = ratio;
+    // A resize is redrawn by the window that resized the area; a change of screen
+    // scale comes from the window system and is said here, once the event is over.
+    if (newRatio)
+        QMetaObject::invokeMethod(this, &CDrawingArea::pictureRemade, Qt::QueuedConnection);
+    return true;
+}
+
+bool CDrawingArea::event(QEvent* event)
+{
+    const bool handled = QFrame::event(event);
+    if (event->type() == QEvent::ScreenChangeInternal)
+        fitImageToClient();
+    return handled;
 }
 
 void CDrawingArea::resizeEvent(QResizeEvent* event)
@@ -38,12 +78,23 @@ void CDrawingArea::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event); // the border
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), image());
+    // The picture's device pixels over the client area's, one for one (a change of
+    // scale that no event told of is caught here too).
+    const QImage& picture = image();
+    painter.drawImage(QRectF(contentsRect().topLeft(), QSizeF(picture.size()) / imageRatio_), picture);
 }
 
 QPoint CDrawingArea::clientPosition(const QPointF& widgetPosition) const
 {
-    return widgetPosition.toPoint() - contentsRect().topLeft();
+    return devicePixelAt(widgetPosition - contentsRect().topLeft(), pixelRatio());
+}
+
+QPointF CDrawingArea::widgetPosition(PixelPoint pixel) const
+{
+    // A quarter into the pixel: inside it at every ratio, and rounded to whole logical
+    // pixels (as a synthetic click is) it stays on it at ratio 1.
+    const qreal ratio = pixelRatio();
+    return QPointF((pixel.x + 0.25) / ratio, (pixel.y + 0.25) / ratio) + contentsRect().topLeft();
 }
 
 void CDrawingArea::mouseMoveEvent(QMouseEvent* event)

@@ -1,33 +1,52 @@
 #pragma once
 
+#include "core/draw/PixelGeometry.h"
 #include "core/view/CanvasMapping.h"
 
 #include <QFrame>
 #include <QImage>
 
+#include <optional>
+
 // The plot's area over the main window's frame: a bordered child that keeps its
-// picture for the whole run. The renderer draws into the picture; painting only
-// copies it, and the background is never erased, so exclusive-or drawing stays
-// consistent with what is shown.
+// picture for the whole run. The picture is at the screen's device resolution (r x the
+// client size for a device pixel ratio r, reporting 96 x r dots per inch), so that the
+// renderer draws sharp lines and labels in device pixels; painting only copies it, one
+// device pixel for one, and the background is never erased, so exclusive-or drawing
+// stays consistent with what is shown.
 class CDrawingArea : public QFrame {
     Q_OBJECT
 public:
     explicit CDrawingArea(QWidget* parent);
 
-    // The picture, the size of the client area.
+    // The picture, the device size of the client area.
     QImage& image();
     QSize clientSize() const { return contentsRect().size(); }
+    // The client area in device pixels: the picture's size, the renderer's pixels.
+    QSize deviceSize() const;
+    // The device pixel ratio the picture is made for: the screen's, or the one forced.
+    qreal pixelRatio() const;
+    // Forces a ratio on the picture whatever the screen's (nullopt: the screen's), as
+    // a move to a screen of that scale would: the picture is remade.
+    void forcePixelRatio(std::optional<qreal> ratio);
+
     void setMapping(const CanvasMapping& mapping) { mapping_ = mapping; }
-    // A position of the widget as a pixel of the picture.
+    // The device pixel of the picture under a position of the widget.
     QPoint clientPosition(const QPointF& widgetPosition) const;
+    // A position of the widget on a device pixel of the picture.
+    QPointF widgetPosition(PixelPoint pixel) const;
     const CanvasMapping& mapping() const { return mapping_; }
 
 signals:
     // World coordinates under the mouse.
     void mouseMovedTo(double x, double y);
     void mousePressed(Qt::MouseButton button, int x, int y);
+    // The picture was made anew, blank, for another device pixel ratio: the plot
+    // needs a full redraw.
+    void pictureRemade();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -36,8 +55,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void fitImageToClient();
+    // Makes the picture the client area's device size; true when it was remade.
+    bool fitImageToClient();
 
     QImage image_;
+    qreal imageRatio_ = 1;
+    std::optional<qreal> forcedRatio_;
     CanvasMapping mapping_;
 };

@@ -202,7 +202,10 @@ void CMainWindow::openWindow()
     drawingArea_->resize(control(DrawingFrame)->size()); // the picture takes the client size now
     connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showMouseCoordinates);
     connect(drawingArea_, &CDrawingArea::mousePressed, this, &CMainWindow::canvasPressed);
-    startEditingRun(editor_, drawingArea_->clientSize().width(), drawingArea_->clientSize().height());
+    // At another screen scale the picture is remade at its new size: the same view
+    // window is drawn again on it.
+    connect(drawingArea_, &CDrawingArea::pictureRemade, this, &CMainWindow::redraw);
+    startEditingRun(editor_, drawingArea_->deviceSize().width(), drawingArea_->deviceSize().height());
     drawingArea_->setMapping(editor_.mapping);
     setCurrentCursor(Qt::ArrowCursor);
     showCurveSettings();

@@ -106,7 +106,9 @@ bool CPickLoop::eventFilter(QObject* watched, QEvent* event)
         return true; // Escape must not also close the main window
     }
     case QEvent::Resize:
-        // The picture is made anew at the new size: the pick ends as Escape ends it.
+    case QEvent::ScreenChangeInternal:
+        // The picture is made anew at the new size or scale: the pick ends as Escape
+        // ends it.
         if (onDrawingArea(watched))
             feed(PickEvent::escapeKey());
         return false;

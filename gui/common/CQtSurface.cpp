@@ -244,9 +244,7 @@ void CQtSurface::polyline(std::span<const PixelPoint> points)
     if (points.size() < 2)
         return;
     if (const std::optional<PixelRaster> target = pixelTarget()) {
-        // Each segment leaves its end out, which the next one paints as its start.
-        for (std::size_t i = 1; i < points.size(); ++i)
-            target->segment(points[i - 1], points[i]);
+        target->polyline(points);
         return;
     }
     prepare(Use::Stroke);

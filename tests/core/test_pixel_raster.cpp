@@ -173,6 +173,27 @@ TEST(PixelRasterSegment, ExclusiveOrCombinesAndDrawingTwiceRestores)
     EXPECT_EQ(canvas.pixels, before);
 }
 
+TEST(PixelRasterPolyline, PaintsWhatItsSegmentsPaintOneAfterTheOther)
+{
+    // Repeated vertices, neighbour steps, long strokes, a clipped part and far ends, in
+    // copy and in exclusive-or: the polyline's own walk must leave what the segments do.
+    const std::vector<PixelPoint> points{{1, 1},   {1, 1},  {2, 1},  {3, 2},  {3, 2},   {3, 3},   {12, 7},
+                                         {12, 7},  {11, 8}, {-4, 9}, {5, -3}, {6, -2},  {Far, 5}, {-Far, 6},
+                                         {8, 14},  {9, 14}, {9, 15}, {9, 15}, {15, 15}, {14, 14}};
+    for (bool exclusiveOr : {false, true}) {
+        SCOPED_TRACE(exclusiveOr ? "exclusive-or" : "copy");
+        for (PixelBox box : {PixelBox{0, 0, 15, 15}, PixelBox{2, 2, 10, 12}}) {
+            Canvas bySegments(-2, -4, 17, 17), byPolyline(-2, -4, 17, 17);
+            const PixelRaster segments = bySegments.raster(box, exclusiveOr);
+            for (std::size_t i = 1; i < points.size(); ++i)
+                segments.segment(points[i - 1], points[i]);
+            byPolyline.raster(box, exclusiveOr).polyline(points);
+            EXPECT_EQ(byPolyline.pixels, bySegments.pixels);
+            EXPECT_FALSE(byPolyline.changed().empty());
+        }
+    }
+}
+
 TEST(PixelRasterPlot, CopiesOpaqueOrCombinesByExclusiveOr)
 {
     Canvas canvas(0, 0, 3, 3);

@@ -1,0 +1,172 @@
+#include "core/draw/RecordingSurface.h"
+#include "core/editor/Editor.h"
+#include "core/editor/MainControl.h"
+#include "core/text/NumberText.h"
+#include "core/transform/PickFeedback.h"
+#include "core/view/PlotRenderer.h"
+
+#include "gui/app/CDrawingArea.h"
+#include "gui/app/CMainWindow.h"
+#include "gui/common/CQtSurface.h"
+#include "gui/common/DevicePixels.h"
+
+#include "GuiTestSupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QtTest>
+
+#include <cmath>
+
+// The whole program runs at twice the logical resolution, as on a screen at 200 %.
+namespace {
+
+// A shown window over a curve with its first derivative, smoothed.
+struct ScaledWindow : MainWindowFixture {
+    ScaledWindow() : MainWindowFixture({{0, 0}, {5, 8}, {10, 3}, {15, 9}, {20, 1}}, WindowDisplay::Shown)
+    {
+        clickControl(*window, MainControl::SmoothCubique);
+        clickControl(*window, MainControl::Derivative1Box);
+    }
+    CDrawingArea& area() const { return *window->drawingArea(); }
+    // The plot as the renderer draws it on a fresh picture of the area's device size
+    // and resolution.
+    QImage freshPlot(qreal ratio) const
+    {
+        QImage image(area().deviceSize(), QImage::Format_RGB32);
+        setDeviceResolution(image, ratio);
+        image.fill(Qt::white);
+        CQtSurface surface(image);
+        renderPlot(surface, editor.view.current, editor.document, editor.displayFlags);
+        return image;
+    }
+};
+
+} // namespace
+
+class ScreenScaleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void thePictureIsDrawnAtDeviceResolution()
+    {
+        ScaledWindow w;
+        CDrawingArea& area = w.area();
+        QCOMPARE(area.pixelRatio(), 2.0);
+        QCOMPARE(area.image().size(), area.clientSize() * 2);
+        QCOMPARE(area.image().devicePixelRatio(), 1.0);
+        QCOMPARE(w.editor.mapping.width, area.clientSize().width() * 2);
+        {
+            CQtSurface surface(area.image());
+            QCOMPARE(surface.logicalDpiX(), 192);
+            QCOMPARE(surface.logicalDpiY(), 192);
+        }
+        // The screen shows what the renderer draws at 192 dots per inch, pixel for pixel.
+        QCOMPARE(area.image(), w.freshPlot(2));
+
+        // The recording at that resolution: labels, ticks and markers twice their size at
+        // 96, the markers where the screen has them.
+        RecordingSurface recorded({area.image().width(), area.image().height()}, 192, 192);
+        renderPlot(recorded, w.editor.view.current, w.editor.document, w.editor.displayFlags);
+        const auto texts = recorded.ofKind(RecordingSurface::Kind::Text);
+        QVERIFY(!texts.empty());
+        QCOMPARE(texts.front().font.cellHeight, 192 * 3 / 26);
+        const PixelPoint marker = w.editor.mapping.worldToPixel(10, 3);
+        bool found = false;
+        for (const auto& line : recorded.ofKind(RecordingSurface::Kind::Line))
+            if (line.pen.colour == Colours::Red && line.points[0] == PixelPoint{marker.x - 9, marker.y})
+                found = line.points[1] == PixelPoint{marker.x + 10, marker.y}; // 1.25 and 1.5 times 7
+        QVERIFY(found);
+        QCOMPARE(area.image().pixel(marker.x - 9, marker.y) & 0xFFFFFF, 0xFF0000u);
+    }
+
+    void aClickActsOnTheWorldPointUnderThePointer()
+    {
+        ScaledWindow w;
+        CDrawingArea& area = w.area();
+        // A device pixel that no whole logical position reaches: only a fractional one does.
+        const PixelPoint pixel{area.image().width() / 2 + 1, area.image().height() / 3 + 1};
+        const CurvePoint under = w.editor.mapping.pixelToWorld(pixel);
+        const QPointF at = area.widgetPosition(pixel);
+        QCOMPARE(area.clientPosition(at), QPoint(pixel.x, pixel.y));
+
+        QMouseEvent move(QEvent::MouseMove, at, area.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&area, &move);
+        QCOMPARE(labelText(*w.window, MainControl::MouseX), QString::fromStdString(cformat(" %.3lf ", {under.x})));
+        QCOMPARE(labelText(*w.window, MainControl::MouseY), QString::fromStdString(cformat(" %.3lf ", {under.y})));
+
+        clickControl(*w.window, MainControl::PointEntry); // "&Point"
+        QMouseEvent press(QEvent::MouseButtonPress, at, area.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&area, &press);
+        QCOMPARE(w.editor.document.count, 6);
+        bool added = false;
+        for (int i = 0; i < w.editor.document.count; ++i)
+            added = added || w.editor.document.points[i] == under;
+        QVERIFY(added);
+    }
+
+    void bandsAndPreviewsDrawnTwiceRestoreEveryDevicePixel()
+    {
+        ScaledWindow w;
+        QImage& picture = w.area().image();
+        const QImage before = picture.copy();
+        const PixelPoint a{picture.width() / 5, picture.height() / 4};
+        const PixelPoint b{picture.width() * 3 / 5 + 1, picture.height() * 2 / 3 + 1};
+        {
+            CQtSurface surface(picture);
+            RectangleBand band;
+            band.start(surface, a);
+            band.moveTo(surface, b);
+            QVERIFY(picture != before);
+            band.discard(surface);
+        }
+        QCOMPARE(picture, before);
+
+        CurvePreview buffer;
+        const Selection everything{{-1e9, -1e9}, {1e9, 1e9}};
+        const SegmentPreview preview{buffer, w.editor.document, w.editor.mapping, everything,
+                                     PreviewOperation::Translation, true};
+        {
+            CQtSurface surface(picture);
+            SegmentBand band;
+            band.start(surface, preview, a);
+            band.moveTo(surface, preview, b);
+            QVERIFY(picture != before);
+            band.redraw(surface, preview); // the preview and line as shown, a second time
+            band.discard(surface);
+        }
+        QCOMPARE(picture, before);
+    }
+
+    void aChangeOfScaleRemakesThePictureAndKeepsTheView_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        for (qreal r : {1.0, 1.25, 1.5, 1.75, 3.0})
+            QTest::newRow(qPrintable(QString::number(r))) << r;
+    }
+    void aChangeOfScaleRemakesThePictureAndKeepsTheView()
+    {
+        QFETCH(qreal, ratio);
+        ScaledWindow w;
+        const ViewWindow view = w.editor.view.current;
+        w.area().forcePixelRatio(ratio);
+        QTRY_COMPARE(w.area().image(), w.freshPlot(ratio));
+        QCOMPARE(w.area().image().size(), devicePixelSize(w.area().clientSize(), ratio));
+        QCOMPARE(w.editor.view.current, view);
+        QCOMPARE(w.editor.mapping.width, w.area().image().width());
+        CQtSurface surface(w.area().image());
+        QCOMPARE(surface.logicalDpiY(), int(std::lround(96 * ratio)));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    ScreenScaleTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_screen_scale.moc"
