@@ -1,5 +1,6 @@
 #include "gui/app/CommandLine.h"
 #include "gui/app/StartUp.h"
+#include "gui/common/ApplicationIcon.h"
 #include "gui/common/QtPlatformServices.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     if (const std::optional<int> answered = runCommandLineOption(argc, argv))
         return *answered;
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(applicationIcon());
     // The standard buttons (Oui, Non, Annuler) speak French whatever the user's locale.
     QTranslator translator;
     if (translator.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),

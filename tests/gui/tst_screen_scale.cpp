@@ -7,6 +7,7 @@
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
+#include "gui/common/ApplicationIcon.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/common/DevicePixels.h"
 
@@ -137,6 +138,19 @@ private slots:
             band.discard(surface);
         }
         QCOMPARE(picture, before);
+    }
+
+    void theIconHasAPictureForEachScale()
+    {
+        const QIcon icon = applicationIcon();
+        const QList<QSize> sizes = icon.availableSizes();
+        for (int side : {16, 32, 48, 64, 128, 256})
+            QVERIFY2(sizes.contains(QSize(side, side)), qPrintable(QString::number(side)));
+        // A 32-pixel icon on this screen is drawn from the 64-pixel picture, not stretched.
+        QImage shown = icon.pixmap(QSize(32, 32), 2.0).toImage();
+        QCOMPARE(shown.size(), QSize(64, 64));
+        shown.setDevicePixelRatio(1);
+        QCOMPARE(shown, icon.pixmap(QSize(64, 64), 1.0).toImage());
     }
 
     void aChangeOfScaleRemakesThePictureAndKeepsTheView_data()
