@@ -48,31 +48,29 @@ void PixelRaster::polyline(std::span<const PixelPoint> points) const
         const PixelPoint b = points[i];
         if (b == a)
             continue;
-        const std::int64_t stepX = std::int64_t{b.x} - a.x;
-        const std::int64_t stepY = std::int64_t{b.y} - a.y;
-        if (stepX >= -1 && stepX <= 1 && stepY >= -1 && stepY <= 1) {
-            if (a.x >= box.left && a.x <= box.right && a.y >= box.top && a.y <= box.bottom)
-                plot(a.x, a.y);
-        } else {
+        if (!shortStep(a, b))
             segment(a, b);
-        }
         a = b;
     }
 }
 
-void PixelRaster::segment(PixelPoint a, PixelPoint b) const
+bool PixelRaster::shortStep(PixelPoint a, PixelPoint b) const
 {
-    if (a == b || box.isEmpty())
-        return;
-    // A curve of 32 000 samples is mostly steps to a neighbouring pixel: such a step
-    // paints its start pixel only.
+    // A step to a neighbouring pixel paints its start pixel only.
     const std::int64_t stepX = std::int64_t{b.x} - a.x;
     const std::int64_t stepY = std::int64_t{b.y} - a.y;
-    if (stepX >= -1 && stepX <= 1 && stepY >= -1 && stepY <= 1) {
-        if (a.x >= box.left && a.x <= box.right && a.y >= box.top && a.y <= box.bottom)
-            plot(a.x, a.y);
+    if (stepX < -1 || stepX > 1 || stepY < -1 || stepY > 1)
+        return false;
+    if (a.x >= box.left && a.x <= box.right && a.y >= box.top && a.y <= box.bottom)
+        plot(a.x, a.y);
+    return true;
+}
+
+void PixelRaster::segment(PixelPoint a, PixelPoint b) const
+{
+    // A curve of 32 000 samples is mostly steps to a neighbouring pixel.
+    if (a == b || box.isEmpty() || shortStep(a, b))
         return;
-    }
     if (std::max({std::abs(std::int64_t{a.x}), std::abs(std::int64_t{a.y}), std::abs(std::int64_t{b.x}),
                   std::abs(std::int64_t{b.y})})
         > ExactLimit) {

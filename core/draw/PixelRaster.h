@@ -39,4 +39,9 @@ struct PixelRaster {
     // in the pen colour then `off` in `gapColour`, over and over, each combined by
     // exclusive-or: a dotted band that drawing twice erases.
     void patternedOutline(const PixelBox& outline, int on, int off, std::uint32_t gapColour) const;
+
+private:
+    // Paints a step from `a` to a neighbouring (or the same) pixel `b`, its start pixel
+    // only; false, painting nothing, when `b` is farther.
+    bool shortStep(PixelPoint a, PixelPoint b) const;
 };

@@ -3,8 +3,11 @@
 #include "gui/common/DevicePixels.h"
 
 #include <QCoreApplication>
+#include <QRect>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <cmath>
 
 CDrawingArea::CDrawingArea(QWidget* parent) : QFrame(parent)
 {
@@ -20,9 +23,25 @@ qreal CDrawingArea::pixelRatio() const
     return forcedRatio_ ? *forcedRatio_ : devicePixelRatioF();
 }
 
+QRect CDrawingArea::deviceRect() const
+{
+    // The widget's corners fall on the window's device pixels (r x their logical
+    // place, rounded as the window system places the window's own pixels).
+    const qreal ratio = pixelRatio();
+    const QRectF client = QRectF(contentsRect()).translated(mapTo(window(), QPoint(0, 0)));
+    const auto device = [ratio](qreal logical) { return int(std::lround(logical * ratio)); };
+    return QRect(QPoint(device(client.left()), device(client.top())),
+                 QPoint(device(client.right()) - 1, device(client.bottom()) - 1)); // QRectF's right is past the last pixel
+}
+
 QSize CDrawingArea::deviceSize() const
 {
-    return devicePixelSize(clientSize(), pixelRatio());
+    return deviceRect().size().expandedTo(QSize(0, 0));
+}
+
+QPointF CDrawingArea::pictureOrigin() const
+{
+    return QPointF(deviceRect().topLeft()) / pixelRatio() - QPointF(mapTo(window(), QPoint(0, 0)));
 }
 
 void CDrawingArea::forcePixelRatio(std::optional<qreal> ratio)
@@ -46,6 +65,10 @@ bool CDrawingArea::fitImageToClient()
     const QSize size = deviceSize().expandedTo(QSize(1, 1));
     if (image_.size() == size && imageRatio_ == ratio)
         return false;
+    // A pick or a redraw still drawing on it (a dialog of theirs is up): the picture
+    // stays until they are done.
+    if (image_.paintingActive())
+        return false;
     const bool newRatio = !image_.isNull() && imageRatio_ != ratio;
     // RGB32, where the raster engine does exclusive-or. No device pixel ratio is set
     // on the image itself: a painter on it draws in device pixels.
@@ -63,7 +86,7 @@ bool CDrawingArea::fitImageToClient()
 bool CDrawingArea::event(QEvent* event)
 {
     const bool handled = QFrame::event(event);
-    if (event->type() == QEvent::ScreenChangeInternal)
+    if (isScaleChange(*event))
         fitImageToClient();
     return handled;
 }
@@ -81,12 +104,12 @@ void CDrawingArea::paintEvent(QPaintEvent* event)
     // The picture's device pixels over the client area's, one for one (a change of
     // scale that no event told of is caught here too).
     const QImage& picture = image();
-    painter.drawImage(QRectF(contentsRect().topLeft(), QSizeF(picture.size()) / imageRatio_), picture);
+    painter.drawImage(QRectF(pictureOrigin(), QSizeF(picture.size()) / imageRatio_), picture);
 }
 
 QPoint CDrawingArea::clientPosition(const QPointF& widgetPosition) const
 {
-    return devicePixelAt(widgetPosition - contentsRect().topLeft(), pixelRatio());
+    return devicePixelAt(widgetPosition - pictureOrigin(), pixelRatio());
 }
 
 QPointF CDrawingArea::widgetPosition(PixelPoint pixel) const
@@ -94,7 +117,7 @@ QPointF CDrawingArea::widgetPosition(PixelPoint pixel) const
     // A quarter into the pixel: inside it at every ratio, and rounded to whole logical
     // pixels (as a synthetic click is) it stays on it at ratio 1.
     const qreal ratio = pixelRatio();
-    return QPointF((pixel.x + 0.25) / ratio, (pixel.y + 0.25) / ratio) + contentsRect().topLeft();
+    return QPointF((pixel.x + 0.25) / ratio, (pixel.y + 0.25) / ratio) + pictureOrigin();
 }
 
 void CDrawingArea::mouseMoveEvent(QMouseEvent* event)

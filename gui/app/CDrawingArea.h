@@ -19,11 +19,19 @@ class CDrawingArea : public QFrame {
 public:
     explicit CDrawingArea(QWidget* parent);
 
-    // The picture, the device size of the client area.
+    // The picture, made anew first when the client area's device size or the ratio
+    // changed, unless a painter is still at work on it (it is then made anew on the
+    // next call once the painter has ended).
     QImage& image();
+    // The picture as it is, never made anew: what a pick under way drew on.
+    QImage& currentImage() { return image_; }
     QSize clientSize() const { return contentsRect().size(); }
     // The client area in device pixels: the picture's size, the renderer's pixels.
     QSize deviceSize() const;
+    // Where the picture's first pixel lies in the widget: the client area's corner
+    // moved to a whole device pixel of the window, so that the picture is copied one
+    // device pixel for one at fractional ratios too.
+    QPointF pictureOrigin() const;
     // The device pixel ratio the picture is made for: the screen's, or the one forced.
     qreal pixelRatio() const;
     // Forces a ratio on the picture whatever the screen's (nullopt: the screen's), as
@@ -57,6 +65,8 @@ protected:
 private:
     // Makes the picture the client area's device size; true when it was remade.
     bool fitImageToClient();
+    // The client area's device rectangle in the window's device pixels.
+    QRect deviceRect() const;
 
     QImage image_;
     qreal imageRatio_ = 1;

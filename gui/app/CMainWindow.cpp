@@ -204,7 +204,10 @@ void CMainWindow::openWindow()
     connect(drawingArea_, &CDrawingArea::mousePressed, this, &CMainWindow::canvasPressed);
     // At another screen scale the picture is remade at its new size: the same view
     // window is drawn again on it.
-    connect(drawingArea_, &CDrawingArea::pictureRemade, this, &CMainWindow::redraw);
+    connect(drawingArea_, &CDrawingArea::pictureRemade, this, [this] {
+        pictureBlank_ = true;
+        requestRepaint();
+    });
     startEditingRun(editor_, drawingArea_->deviceSize().width(), drawingArea_->deviceSize().height());
     drawingArea_->setMapping(editor_.mapping);
     setCurrentCursor(Qt::ArrowCursor);
@@ -403,11 +406,13 @@ void CMainWindow::repaintPlot()
         return;
     // A pick, or a redraw whose memory warning is up, draws on the picture while a
     // dialog runs: the repaint waits until that drawing is over (repaintIfDeferred).
-    if (drawingArea_->image().paintingActive()) {
+    if (drawingArea_->currentImage().paintingActive()) {
         repaintDeferred_ = true;
         return;
     }
-    if (editor_.interactionMode == InteractionMode::BoundsEntry)
+    // While the bounds are typed the plot is not repainted, unless a change of screen
+    // scale left the picture blank.
+    if (editor_.interactionMode == InteractionMode::BoundsEntry && !pictureBlank_)
         return;
     editor_.plotRepainted = true;
     redraw();
@@ -429,6 +434,8 @@ void CMainWindow::drawOnArea(RedrawKind redraw)
             return;
         redrawFor(editor_, *this, surface, redraw);
     }
+    if (redraw == RedrawKind::Full)
+        pictureBlank_ = false;
     drawingArea_->setMapping(editor_.mapping);
     if (editor_.interactionMode == InteractionMode::PointEntry)
         setCurrentCursor(Qt::CrossCursor);

@@ -124,6 +124,7 @@ private:
     QSize templateSize_;
     bool repaintPending_ = false;
     bool repaintDeferred_ = false; // came while a pick was drawing on the picture
+    bool pictureBlank_ = false;    // made anew for another screen scale, not drawn yet
     QObject* watchedWindow_ = nullptr; // the platform window whose exposures repaint
     bool stopping_ = false;
     bool stopAfterCommand_ = false;

@@ -4,6 +4,7 @@
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/common/CQtSurface.h"
+#include "gui/common/DevicePixels.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -39,7 +40,9 @@ bool CPickLoop::feed(const PickEvent& event)
 {
     bool running = false;
     {
-        CQtSurface picture(area_.image());
+        // The picture the pick drew on, also when the area's size or scale has just
+        // changed: the pick erases there; the new picture comes with the redraw.
+        CQtSurface picture(area_.currentImage());
         running = pick_.handle(event, picture);
     }
     drawn_();
@@ -106,9 +109,7 @@ bool CPickLoop::eventFilter(QObject* watched, QEvent* event)
         return true; // Escape must not also close the main window
     }
     case QEvent::Resize:
-    case QEvent::ScreenChangeInternal:
-        // The picture is made anew at the new size or scale: the pick ends as Escape
-        // ends it.
+        // The picture is made anew at the new size: the pick ends as Escape ends it.
         if (onDrawingArea(watched))
             feed(PickEvent::escapeKey());
         return false;
@@ -121,6 +122,9 @@ bool CPickLoop::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     default:
+        // Likewise at another screen scale.
+        if (isScaleChange(*event) && onDrawingArea(watched))
+            feed(PickEvent::escapeKey());
         return false;
     }
 }

@@ -90,6 +90,14 @@ private slots:
         const CurvePoint under = w.editor.mapping.pixelToWorld(pixel);
         const QPointF at = area.widgetPosition(pixel);
         QCOMPARE(area.clientPosition(at), QPoint(pixel.x, pixel.y));
+        // What the screen shows under that position is that pixel of the picture.
+        const QRgb mark = qRgb(1, 2, 3);
+        const QRgb kept = area.image().pixel(pixel.x, pixel.y);
+        area.image().setPixel(pixel.x, pixel.y, mark);
+        const QImage shown = area.grab().toImage();
+        area.image().setPixel(pixel.x, pixel.y, kept);
+        QCOMPARE(shown.size(), area.size() * 2);
+        QCOMPARE(shown.pixel(int(at.x() * 2), int(at.y() * 2)), mark);
 
         QMouseEvent move(QEvent::MouseMove, at, area.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&area, &move);
@@ -166,7 +174,11 @@ private slots:
         const ViewWindow view = w.editor.view.current;
         w.area().forcePixelRatio(ratio);
         QTRY_COMPARE(w.area().image(), w.freshPlot(ratio));
-        QCOMPARE(w.area().image().size(), devicePixelSize(w.area().clientSize(), ratio));
+        // r x the logical size, give or take the rounding of the edges to device pixels.
+        const QSize size = w.area().image().size();
+        QCOMPARE(size, w.area().deviceSize());
+        QVERIFY(std::abs(size.width() - w.area().clientSize().width() * ratio) <= 1);
+        QVERIFY(std::abs(size.height() - w.area().clientSize().height() * ratio) <= 1);
         QCOMPARE(w.editor.view.current, view);
         QCOMPARE(w.editor.mapping.width, w.area().image().width());
         CQtSurface surface(w.area().image());
