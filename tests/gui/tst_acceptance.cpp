@@ -54,7 +54,7 @@ private slots:
             const PixelPoint pixel = m.worldToPixel(15, 2);
             added = m.pixelToWorld(pixel);
             CDrawingArea* area = window.drawingArea();
-            QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(pixel.x, pixel.y) + area->contentsRect().topLeft());
+            QTest::mouseClick(area, Qt::LeftButton, {}, area->widgetPosition(pixel).toPoint());
             status = window.control<QLabel>(MainControl::StatusLine)->text();
             clickControl(window, MainControl::SmoothAkima); // "Akima"
             QTest::mouseClick(window.control(MainControl::Stop), Qt::LeftButton);        // "&Arrêt"

@@ -51,7 +51,7 @@ struct Session : MainWindowFixture {
     QPoint at(CurvePoint p) const
     {
         const PixelPoint pixel = editor.mapping.worldToPixel(p.x, p.y);
-        return QPoint(pixel.x, pixel.y) + area()->contentsRect().topLeft();
+        return area()->widgetPosition(pixel).toPoint();
     }
     Step clickAt(CurvePoint p, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -378,9 +378,9 @@ private slots:
         const QRect periodic = s.window->control(MainControl::Periodic)->geometry();
         s.window->resize(s.window->size() + QSize(200, 120));
         QTRY_COMPARE(s.area()->size(), area + QSize(200, 120));
-        QCOMPARE(s.area()->image().size(), s.area()->contentsRect().size());
+        QCOMPARE(s.area()->image().size(), s.area()->deviceSize());
         QCOMPARE(s.editor.view.current, view);
-        QCOMPARE(s.editor.mapping.width, s.area()->contentsRect().width());
+        QCOMPARE(s.editor.mapping.width, s.area()->deviceSize().width());
         QCOMPARE(s.window->control(MainControl::Stop)->geometry(), stop.translated(200, 0));
         QCOMPARE(s.window->control(MainControl::Periodic)->geometry(), periodic);
 
@@ -388,7 +388,7 @@ private slots:
         s.run(MainControl::Translate,
               {s.clickAt({-3, -3}), s.moveTo({3, 3}), [&s] { s.window->resize(s.window->size() + QSize(40, 0)); }});
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
-        QCOMPARE(s.area()->image().size(), s.area()->contentsRect().size());
+        QCOMPARE(s.area()->image().size(), s.area()->deviceSize());
 
         // Back to the template size, the template's layout.
         s.window->resize(s.window->minimumSize());

@@ -149,8 +149,8 @@ private slots:
         CDrawingArea* area = c.window->drawingArea();
         QVERIFY(area->geometry() == c.window->control(MainControl::DrawingFrame)->geometry());
         const CanvasMapping& m = area->mapping();
-        QPoint client(m.marginX, m.marginY + m.usableHeight); // world (xmin, ymin)
-        QTest::mouseMove(area, client + area->contentsRect().topLeft());
+        const PixelPoint client{m.marginX, m.marginY + m.usableHeight}; // world (xmin, ymin)
+        QTest::mouseMove(area, area->widgetPosition(client).toPoint());
         auto text = [&](MainControl id) { return c.window->control<QLabel>(id)->text(); };
         QCOMPARE(text(MainControl::MouseX), QStringLiteral(" 0.500 "));
         QCOMPARE(text(MainControl::MouseY),
