@@ -45,6 +45,7 @@ cleanup() {
 trap cleanup EXIT
 
 cmake --build "$build" -j"$jobs"
+scripts/wine-run.sh --prepare
 ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$jobs"
 
 if [ "$build" = build-windows ] && [ -x build-tests/gui/crbedit ]; then

@@ -3,6 +3,7 @@
 # The Wine prefix is $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
 # otherwise one kept in the Windows cache; it is made on first use.
 #   wine-run.sh [--dll-dir DIR]... PROGRAM [ARGUMENTS]   DIR: Unix folders of DLLs to find
+#   wine-run.sh --prepare                                 makes the prefix ready, runs nothing
 set -euo pipefail
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -10,16 +11,22 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX="${CRB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/crbedit-windows}/wineprefix"
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$(dirname "$WINEPREFIX")"
+# The prefix is ready once wineboot has ended: its registry files appear earlier, while
+# wineboot is still at work, and a program started then fails without a word. So the
+# mark of a ready prefix is a file of our own, written under the lock after wineboot.
+ready="$WINEPREFIX/.crbedit-ready"
+if [ ! -f "$ready" ]; then
+  mkdir -p "$WINEPREFIX"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ ! -f "$ready" ]; then
       "$wine" wineboot --init >/dev/null 2>&1 || true
       WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -w
+      touch "$ready"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
+[ "${1:-}" = "--prepare" ] && exit 0
 while [ "${1:-}" = "--dll-dir" ]; do
   WINEPATH="Z:$2${WINEPATH:+;$WINEPATH}"
   export WINEPATH
