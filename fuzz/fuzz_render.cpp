@@ -21,9 +21,10 @@
 // - the surface's state is as the caller set it afterwards;
 // - a second redraw with the kept arrays, and a one-off renderPlot with fresh ones,
 //   record exactly the same primitives;
-// - an incremental redraw erases exactly what the full redraw drew: its exclusive-or
-//   polylines start with the full redraw's ones, and its white markers are the full
-//   redraw's red ones.
+// - an incremental redraw erases exactly what the full redraw drew and draws what a
+//   redraw of the edited curve draws: the exclusive-or segments of the three, colour
+//   by colour, pair off (the redraw leaves out the segments that both would draw); its
+//   white markers are the full redraw's red ones.
 #include "draw/PixelRaster.h"
 #include "draw/RecordingSurface.h"
 #include "editor/Editor.h"
@@ -40,9 +41,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using fuzz::broken;
@@ -294,6 +297,31 @@ std::vector<Primitive> xorPolylines(const RecordingSurface& s)
     return result;
 }
 
+// Whether the exclusive-or segments of all the surfaces pair off, colour by colour: the
+// pixels they paint, drawn on one picture, then cancel out (a polyline paints its
+// segments, each without its end pixel).
+bool segmentsPairOff(std::initializer_list<const RecordingSurface*> surfaces)
+{
+    struct Segment {
+        std::uint32_t colour;
+        PixelPoint a, b;
+        auto key() const { return std::tuple(colour, a.x, a.y, b.x, b.y); }
+    };
+    std::vector<Segment> segments;
+    for (const RecordingSurface* s : surfaces)
+        for (const Primitive& p : xorPolylines(*s))
+            for (std::size_t i = 1; i < p.points.size(); ++i)
+                if (p.points[i - 1] != p.points[i])
+                    segments.push_back({(std::uint32_t{p.pen.colour.r} << 16) | (std::uint32_t{p.pen.colour.g} << 8)
+                                            | p.pen.colour.b,
+                                        p.points[i - 1], p.points[i]});
+    std::sort(segments.begin(), segments.end(), [](const Segment& u, const Segment& v) { return u.key() < v.key(); });
+    for (std::size_t i = 0; i < segments.size(); i += 2)
+        if (i + 1 == segments.size() || segments[i].key() != segments[i + 1].key())
+            return false;
+    return true;
+}
+
 std::vector<std::vector<PixelPoint>> markerLines(const RecordingSurface& s, Rgb colour)
 {
     std::vector<std::vector<PixelPoint>> result;
@@ -421,10 +449,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         broken("the incremental redraw left the surface's state changed");
     checkVertices(incremental, ticks);
     if (edit != 4) {
-        const std::vector<Primitive> drawn = xorPolylines(full);
-        const std::vector<Primitive> erased = xorPolylines(incremental);
-        if (erased.size() < drawn.size() || !std::equal(drawn.begin(), drawn.end(), erased.begin(), samePrimitive))
-            broken("the incremental redraw does not erase the curve the full redraw drew");
+        RecordingSurface edited(area, dpiX, dpiY);
+        drawCurve(edited, editor.mapping, doc, flags, false);
+        if (!segmentsPairOff({&full, &incremental, &edited}))
+            broken("the incremental redraw does not turn the full redraw's curves into the edited curve's");
     }
     const auto red = markerLines(full, Colours::Red);
     const auto white = markerLines(incremental, Colours::White);

@@ -216,11 +216,10 @@ struct ExactMapping {
     double pixelY(double wy) const { return bottom - y.rounded(wy); }
 };
 
-// Draws the mapped points as connected segments: runs that stay near the picture go
-// out as one polyline each; a segment that reaches far beyond is cut first.
-void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points, std::vector<PixelPoint>& run)
+// The mapped points as connected segments: runs that stay near the picture are kept
+// as mapped; a segment that reaches far beyond is cut first.
+void toPixelRuns(PixelSize size, std::span<const ExactPixel> points, PixelRuns& runs)
 {
-    const PixelSize size = s.size();
     const ExactBox box{-FarPixels, -FarPixels, size.width + FarPixels, size.height + FarPixels};
     // NaN compares false, so a point that is not finite is never near.
     auto near = [&](const ExactPixel& p) { return box.contains(p); };
@@ -229,23 +228,27 @@ void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points, std::vec
     auto pixel = [](const ExactPixel& p) { return PixelPoint{static_cast<int>(p.x), static_cast<int>(p.y)}; };
     auto farPixel = [](const ExactPixel& p) { return PixelPoint{toPixel(p.x), toPixel(p.y)}; };
 
-    run.clear();
+    runs.clear();
+    std::size_t start = 0; // of the run under way
     auto flush = [&] {
-        if (run.size() > 1)
-            s.polyline(run);
-        run.clear();
+        if (runs.points.size() - start > 1)
+            runs.ends.push_back(runs.points.size());
+        else
+            runs.points.resize(start); // a lone vertex draws nothing
+        start = runs.points.size();
     };
+    auto inRun = [&] { return runs.points.size() > start; };
     if (points.empty())
         return;
+    runs.points.reserve(points.size());
     bool previousNear = near(points[0]);
     for (std::size_t i = 1; i < points.size(); ++i) {
         const bool currentNear = near(points[i]);
         if (previousNear && currentNear) {
             // The common case: both ends near the picture, drawn as mapped.
-            if (run.empty())
-                run.push_back(pixel(points[i - 1]));
-            run.push_back(pixel(points[i]));
-            previousNear = true;
+            if (!inRun())
+                runs.points.push_back(pixel(points[i - 1]));
+            runs.points.push_back(pixel(points[i]));
             continue;
         }
         previousNear = currentNear;
@@ -255,58 +258,157 @@ void drawMappedPolyline(Surface& s, std::span<const ExactPixel> points, std::vec
             flush(); // a value too large to map breaks the curve there
             continue;
         }
-        const bool continues = near(a) && !run.empty();
+        const bool continues = near(a) && inRun();
         if (!clipSegment(a, b, box)) {
             flush();
             continue;
         }
         if (!continues) {
             flush();
-            run.push_back(farPixel(a));
+            runs.points.push_back(farPixel(a));
         }
-        run.push_back(farPixel(b));
+        runs.points.push_back(farPixel(b));
         if (!currentNear)
             flush();
     }
     flush();
 }
 
-// The smoothed curve and its derived curves in exclusive-or, so that drawing the same
-// points again erases them. False when the arrays could not be had.
-bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, int mode, int flags,
-                PlotBuffers& buffers)
+// Draws segments from..to (numbered along the runs) as polylines.
+void drawSegments(Surface& s, const PixelRuns& runs, std::size_t from, std::size_t to)
 {
-    try {
-        const SmoothedCurve& curve = buffers.curve;
-        smoothCurve(points, mode, flags, buffers.curve);
-        if (curve.sampleCount() <= 1)
-            return true;
-        s.setMode(DrawMode::Xor);
-        s.setPen({Colours::White, 1, PenStyle::Solid});
-        const ExactMapping map(m);
-        std::vector<ExactPixel>& pixels = buffers.pixels;
+    std::size_t first = 0; // the run's first segment
+    std::size_t start = 0; // the run's first vertex
+    for (const std::size_t end : runs.ends) {
+        const std::size_t count = end - start - 1;
+        const std::size_t lo = std::max(from, first);
+        const std::size_t hi = std::min(to, first + count);
+        if (lo < hi)
+            s.polyline(std::span(runs.points).subspan(start + (lo - first), hi - lo + 1));
+        first += count;
+        start = end;
+    }
+}
+
+// How many segments, from the first on, the two drawings have in common.
+std::size_t commonLeadingSegments(const PixelRuns& a, const PixelRuns& b)
+{
+    std::size_t count = 0;
+    std::size_t ra = 0, rb = 0, pa = 0, pb = 0; // run, and vertex where the segment starts
+    while (ra < a.ends.size() && rb < b.ends.size() && a.points[pa] == b.points[pb]
+           && a.points[pa + 1] == b.points[pb + 1]) {
+        ++count;
+        if (++pa + 1 == a.ends[ra])
+            ++pa, ++ra;
+        if (++pb + 1 == b.ends[rb])
+            ++pb, ++rb;
+    }
+    return count;
+}
+
+// How many segments, from the last back, the two drawings have in common, at most `limit`.
+std::size_t commonTrailingSegments(const PixelRuns& a, const PixelRuns& b, std::size_t limit)
+{
+    std::size_t count = 0;
+    // The run, and the vertex where the segment ends.
+    std::size_t ra = a.ends.size(), rb = b.ends.size();
+    std::size_t pa = a.points.size() - 1, pb = b.points.size() - 1;
+    auto runStart = [](const PixelRuns& r, std::size_t run) { return run ? r.ends[run - 1] : 0; };
+    while (count < limit && ra > 0 && rb > 0 && a.points[pa] == b.points[pb] && a.points[pa - 1] == b.points[pb - 1]) {
+        ++count;
+        if (--pa == runStart(a, ra - 1))
+            --pa, --ra;
+        if (--pb == runStart(b, rb - 1))
+            --pb, --rb;
+    }
+    return count;
+}
+
+// Which of the curves a redraw draws: the smoothed curve, then its derived curves.
+enum class CurveKind { Smoothed, First, Second };
+
+// The pixels of one kind of curve of `curve`, its x already mapped in `pixels`: empty
+// when the curve has nothing to draw of that kind.
+void mapCurve(const SmoothedCurve& curve, CurveKind kind, const ExactMapping& map, PixelSize size,
+              std::vector<ExactPixel>& pixels, PixelRuns& runs)
+{
+    runs.clear();
+    if (curve.sampleCount() <= 1)
+        return;
+    const std::vector<double>* ys = kind == CurveKind::First ? &curve.firstDerived
+        : kind == CurveKind::Second                          ? &curve.secondDerived
+                                                             : nullptr;
+    if (ys) {
+        if (ys->size() != curve.samples.size() || pixels.size() != curve.samples.size())
+            return;
+        for (std::size_t i = 0; i < ys->size(); ++i)
+            pixels[i].y = map.pixelY((*ys)[i]);
+    } else {
         pixels.resize(curve.samples.size());
         for (std::size_t i = 0; i < curve.samples.size(); ++i)
             pixels[i] = {map.pixelX(curve.samples[i].x), map.pixelY(curve.samples[i].y)};
-        drawMappedPolyline(s, pixels, buffers.run);
+    }
+    toPixelRuns(size, pixels, runs);
+}
 
-        // Derived curves share the curve's world coordinates: only y changes.
-        auto drawDerived = [&](const std::vector<double>& ys, Rgb colour) {
-            if (ys.size() != curve.samples.size())
-                return;
-            for (std::size_t i = 0; i < ys.size(); ++i)
-                pixels[i].y = map.pixelY(ys[i]);
-            s.setPen({colour, 1, PenStyle::Solid});
-            drawMappedPolyline(s, pixels, buffers.run);
-        };
-        if (flags & (Derivative1 | Integral))
-            drawDerived(curve.firstDerived, (flags & Derivative1) ? Colours::Yellow : Colours::Magenta);
-        if (flags & Derivative2)
-            drawDerived(curve.secondDerived, Colours::Cyan);
+// Smooths `points` into `curve`; false, the curve left empty, for lack of memory.
+bool smoothInto(std::span<const CurvePoint> points, int mode, int flags, SmoothedCurve& curve)
+{
+    try {
+        smoothCurve(points, mode, flags, curve);
         return true;
     } catch (const std::bad_alloc&) {
+        curve.samples.clear();
         return false;
     }
+}
+
+// The smoothed curve of `drawn` and its derived curves in exclusive-or, after erasing
+// those of `erased` (empty for none) by drawing them again. Exclusive-or adds up in any
+// order, so a segment that both draw the same is left alone: an unchanged derived curve,
+// or the ends of a curve that a local edit left as they were, cost nothing. False when
+// a curve was left out for lack of memory.
+bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> erased,
+                std::span<const CurvePoint> drawn, int mode, int flags, PlotBuffers& buffers)
+{
+    bool complete = true;
+    buffers.previous.samples.clear();
+    buffers.curve.samples.clear();
+    if (!erased.empty())
+        complete = smoothInto(erased, mode, flags, buffers.previous) && complete;
+    if (!drawn.empty())
+        complete = smoothInto(drawn, mode, flags, buffers.curve) && complete;
+    if (buffers.previous.sampleCount() <= 1 && buffers.curve.sampleCount() <= 1)
+        return complete;
+
+    const ExactMapping map(m);
+    const PixelSize size = s.size();
+    s.setMode(DrawMode::Xor);
+    for (const CurveKind kind : {CurveKind::Smoothed, CurveKind::First, CurveKind::Second}) {
+        if ((kind == CurveKind::First && !(flags & (Derivative1 | Integral)))
+            || (kind == CurveKind::Second && !(flags & Derivative2)))
+            continue;
+        try {
+            mapCurve(buffers.previous, kind, map, size, buffers.previousPixels, buffers.erased);
+            mapCurve(buffers.curve, kind, map, size, buffers.pixels, buffers.drawn);
+        } catch (const std::bad_alloc&) {
+            // The derived curves take their x from the smoothed one's pixels.
+            complete = false;
+            break;
+        }
+        const std::size_t leading = commonLeadingSegments(buffers.erased, buffers.drawn);
+        const std::size_t trailing = commonTrailingSegments(
+            buffers.erased, buffers.drawn,
+            std::min(buffers.erased.segmentCount(), buffers.drawn.segmentCount()) - leading);
+        const Rgb colour = kind == CurveKind::Smoothed ? Colours::White
+            : kind == CurveKind::Second                ? Colours::Cyan
+            : (flags & Derivative1)                    ? Colours::Yellow
+                                                       : Colours::Magenta;
+        s.setPen({colour, 1, PenStyle::Solid});
+        drawSegments(s, buffers.erased, leading, buffers.erased.segmentCount() - trailing);
+        drawSegments(s, buffers.drawn, leading, buffers.drawn.segmentCount() - trailing);
+    }
+    return complete;
 }
 
 } // namespace
@@ -383,10 +485,7 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
         drawMarkers(surface, mapping, current, ticks);
     }
 
-    bool drawn = true;
-    if (incremental && !snapshot.empty())
-        drawn = drawCurves(surface, mapping, snapshot, doc.smoothingMode, flags, buffers) && drawn;
-    if (current.size() > 1)
-        drawn = drawCurves(surface, mapping, current, doc.smoothingMode, flags, buffers) && drawn;
-    return drawn;
+    const std::span<const CurvePoint> erased = incremental ? snapshot : std::span<const CurvePoint>();
+    return drawCurves(surface, mapping, erased, current.size() > 1 ? current : std::span<const CurvePoint>(),
+                      doc.smoothingMode, flags, buffers);
 }

@@ -27,12 +27,29 @@ struct PlotTicks {
 };
 PlotTicks plotTicks(const Surface& surface);
 
+// One curve as it is drawn: polylines of pixels, run r being points[ends[r - 1]]
+// (points[0] for the first) up to, not including, points[ends[r]]; each has 2 or more
+// vertices.
+struct PixelRuns {
+    std::vector<PixelPoint> points;
+    std::vector<std::size_t> ends;
+    void clear()
+    {
+        points.clear();
+        ends.clear();
+    }
+    std::size_t segmentCount() const { return points.size() - ends.size(); }
+};
+
 // The arrays a redraw fills: kept by the window from one redraw to the next, so that
 // redrawing allocates nothing once they have grown to the curve's size.
 struct PlotBuffers {
-    SmoothedCurve curve;
+    SmoothedCurve curve;    // the curve drawn
+    SmoothedCurve previous; // the undo snapshot's, erased by an incremental redraw
     std::vector<ExactPixel> pixels;
-    std::vector<PixelPoint> run;
+    std::vector<ExactPixel> previousPixels;
+    PixelRuns drawn;
+    PixelRuns erased;
 };
 
 // What a full redraw drew: the mapping of its window onto the surface, and whether

@@ -59,16 +59,16 @@ QImage& CDrawingArea::image()
     return image_;
 }
 
-bool CDrawingArea::fitImageToClient()
+void CDrawingArea::fitImageToClient()
 {
     const qreal ratio = pixelRatio();
     const QSize size = deviceSize().expandedTo(QSize(1, 1));
     if (image_.size() == size && imageRatio_ == ratio)
-        return false;
+        return;
     // A pick or a redraw still drawing on it (a dialog of theirs is up): the picture
     // stays until they are done.
-    if (image_.paintingActive())
-        return false;
+    if (isDrawing())
+        return;
     const bool newRatio = !image_.isNull() && imageRatio_ != ratio;
     // RGB32, where the raster engine does exclusive-or. No device pixel ratio is set
     // on the image itself: a painter on it draws in device pixels.
@@ -80,7 +80,6 @@ bool CDrawingArea::fitImageToClient()
     // scale comes from the window system and is said here, once the event is over.
     if (newRatio)
         QMetaObject::invokeMethod(this, &CDrawingArea::pictureRemade, Qt::QueuedConnection);
-    return true;
 }
 
 bool CDrawingArea::event(QEvent* event)
@@ -136,4 +135,15 @@ void CDrawingArea::mousePressEvent(QMouseEvent* event)
 void CDrawingArea::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+}
+
+CPictureSurface::CPictureSurface(CDrawingArea& area, Picture picture)
+    : CQtSurface(picture == Picture::Fitted ? area.image() : area.currentImage()), area_(area)
+{
+    ++area_.drawing_;
+}
+
+CPictureSurface::~CPictureSurface()
+{
+    --area_.drawing_;
 }

@@ -3,6 +3,8 @@
 #include "core/draw/PixelGeometry.h"
 #include "core/view/CanvasMapping.h"
 
+#include "gui/common/CQtSurface.h"
+
 #include <QFrame>
 #include <QImage>
 
@@ -20,9 +22,12 @@ public:
     explicit CDrawingArea(QWidget* parent);
 
     // The picture, made anew first when the client area's device size or the ratio
-    // changed, unless a painter is still at work on it (it is then made anew on the
-    // next call once the painter has ended).
+    // changed, unless a surface is still at work on it (it is then made anew on the
+    // next call once the surface has ended).
     QImage& image();
+    // Whether a surface draws on the picture: a pick, or a redraw whose message box is
+    // up. The picture then stays as it is, and a repaint waits.
+    bool isDrawing() const { return drawing_ > 0 || image_.paintingActive(); }
     // The picture as it is, never made anew: what a pick under way drew on.
     QImage& currentImage() { return image_; }
     QSize clientSize() const { return contentsRect().size(); }
@@ -63,8 +68,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // Makes the picture the client area's device size; true when it was remade.
-    bool fitImageToClient();
+    // Makes the picture the client area's device size.
+    void fitImageToClient();
     // The client area's device rectangle in the window's device pixels.
     QRect deviceRect() const;
 
@@ -72,4 +77,23 @@ private:
     qreal imageRatio_ = 1;
     std::optional<qreal> forcedRatio_;
     CanvasMapping mapping_;
+    int drawing_ = 0; // picture surfaces alive
+    friend class CPictureSurface;
+};
+
+// A surface on the drawing area's picture, which stays as it is while the surface
+// lives: its pixels are painted directly, often with no painter begun on them.
+class CPictureSurface : public CQtSurface {
+public:
+    enum class Picture {
+        Fitted,  // made anew first for the client area's size and scale
+        Current, // as it is: what a pick under way drew on
+    };
+    CPictureSurface(CDrawingArea& area, Picture picture);
+    ~CPictureSurface() override;
+    CPictureSurface(const CPictureSurface&) = delete;
+    CPictureSurface& operator=(const CPictureSurface&) = delete;
+
+private:
+    CDrawingArea& area_;
 };

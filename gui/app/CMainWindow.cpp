@@ -9,7 +9,6 @@
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CPickLoop.h"
-#include "gui/common/CQtSurface.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/PlatformServices.h"
 #include "gui/common/QtText.h"
@@ -406,7 +405,7 @@ void CMainWindow::repaintPlot()
         return;
     // A pick, or a redraw whose memory warning is up, draws on the picture while a
     // dialog runs: the repaint waits until that drawing is over (repaintIfDeferred).
-    if (drawingArea_->currentImage().paintingActive()) {
+    if (drawingArea_->isDrawing()) {
         repaintDeferred_ = true;
         return;
     }
@@ -429,7 +428,7 @@ void CMainWindow::drawOnArea(RedrawKind redraw)
     if (!drawingArea_ || redraw == RedrawKind::None)
         return;
     {
-        CQtSurface surface(drawingArea_->image());
+        CPictureSurface surface(*drawingArea_, CPictureSurface::Picture::Fitted);
         if (!surface.isActive())
             return;
         redrawFor(editor_, *this, surface, redraw);
@@ -473,6 +472,7 @@ QWidget* CMainWindow::ownerFor(MessageOwner owner)
         return this;
     case MessageOwner::DrawingArea:
         return drawingArea_;
+    case MessageOwner::Dialog: // a dialog's own messages reach the window only while it has the focus
     case MessageOwner::Focus:
         return CPlatformServices::focusOwner();
     case MessageOwner::None:

@@ -3,7 +3,6 @@
 #include "core/editor/MousePick.h"
 
 #include "gui/app/CDrawingArea.h"
-#include "gui/common/CQtSurface.h"
 #include "gui/common/DevicePixels.h"
 
 #include <QApplication>
@@ -42,7 +41,7 @@ bool CPickLoop::feed(const PickEvent& event)
     {
         // The picture the pick drew on, also when the area's size or scale has just
         // changed: the pick erases there; the new picture comes with the redraw.
-        CQtSurface picture(area_.currentImage());
+        CPictureSurface picture(area_, CPictureSurface::Picture::Current);
         running = pick_.handle(event, picture);
     }
     drawn_();

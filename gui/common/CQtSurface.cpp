@@ -64,7 +64,7 @@ QFont::StyleHint styleHintOf(FontFamily family)
 
 } // namespace
 
-CQtSurface::CQtSurface(QPaintDevice& device)
+CQtSurface::CQtSurface(QPaintDevice& device) : device_(&device)
 {
     // Thin solid lines on a 32-bit image are stepped here rather than by QPainter: its
     // raster engine passes the spans of a long polyline to a thread pool a few hundred
@@ -73,22 +73,21 @@ CQtSurface::CQtSurface(QPaintDevice& device)
     if (device.devType() == QInternal::Image) {
         QImage& image = static_cast<QImage&>(device);
         const QImage::Format format = image.format();
-        if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
-            || format == QImage::Format_ARGB32_Premultiplied) {
+        if (!image.isNull()
+            && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+                || format == QImage::Format_ARGB32_Premultiplied)) {
             image_.bits = image.bits(); // detached now, so the painter paints on the same pixels
             image_.bytesPerLine = image.bytesPerLine();
             image_.bounds = image.rect();
+            // The raster engine, which a painter on this image will have.
+            xorAvailable_ = true;
+            return;
         }
     }
-    ownPainter_.emplace(&device);
-    painter_ = &*ownPainter_;
-    defaultFont_ = painter_->font();
-    xorAvailable_ = painter_->isActive() && painter_->paintEngine()
-        && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
-    painter_->setRenderHint(QPainter::Antialiasing, false);
+    startPainter();
 }
 
-CQtSurface::CQtSurface(QPainter& painter) : painter_(&painter)
+CQtSurface::CQtSurface(QPainter& painter) : device_(painter.device()), painter_(&painter)
 {
     defaultFont_ = painter_->font();
     xorAvailable_ = painter_->isActive() && painter_->paintEngine()
@@ -98,26 +97,41 @@ CQtSurface::CQtSurface(QPainter& painter) : painter_(&painter)
 
 CQtSurface::~CQtSurface() = default;
 
+void CQtSurface::startPainter()
+{
+    ownPainter_.emplace(device_);
+    painter_ = &*ownPainter_;
+    defaultFont_ = painter_->font();
+    xorAvailable_ = painter_->isActive() && painter_->paintEngine()
+        && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+}
+
+QPainter& CQtSurface::activePainter()
+{
+    if (!painter_)
+        startPainter();
+    return *painter_;
+}
+
 PixelSize CQtSurface::size() const
 {
-    const QPaintDevice* device = painter_->device();
-    return device ? PixelSize{device->width(), device->height()} : PixelSize{};
+    return device_ ? PixelSize{device_->width(), device_->height()} : PixelSize{};
 }
 
 int CQtSurface::logicalDpiX() const
 {
-    const QPaintDevice* device = painter_->device();
-    return device ? device->logicalDpiX() : 96;
+    return device_ ? device_->logicalDpiX() : 96;
 }
 
 int CQtSurface::logicalDpiY() const
 {
-    const QPaintDevice* device = painter_->device();
-    return device ? device->logicalDpiY() : 96;
+    return device_ ? device_->logicalDpiY() : 96;
 }
 
 void CQtSurface::prepare(Use use)
 {
+    activePainter();
     // Text is never combined with what is under it.
     const bool xorMode = use == Use::Stroke && mode() == DrawMode::Xor && xorAvailable_;
     if (!applied_.composition || *applied_.composition != xorMode) {
@@ -179,7 +193,7 @@ std::optional<PixelRaster> CQtSurface::patternTarget() const
 
 std::optional<PixelRaster> CQtSurface::imageTarget() const
 {
-    if (!image_.bits || !painter_->isActive() || pen().width > 1)
+    if (!image_.bits || !isActive() || pen().width > 1)
         return std::nullopt;
     const bool exclusiveOr = mode() == DrawMode::Xor;
     if (exclusiveOr && !xorAvailable_)
@@ -222,7 +236,7 @@ QFont CQtSurface::qtFont(const Font& font)
     for (const auto& [key, value] : fonts_)
         if (key == font)
             return value;
-    QFont q = resolvedQtFont(font, defaultFont_, painter_->device());
+    QFont q = resolvedQtFont(font, defaultFont_, activePainter().device());
     fonts_.emplace_back(font, q);
     return q;
 }
@@ -258,19 +272,27 @@ void CQtSurface::rectangle(const PixelRect& box)
     const QRect outline = outlineOf(box);
     if (outline.width() <= 0 || outline.height() <= 0)
         return; // an empty box paints nothing, as on the screen
-    prepare(Use::Stroke);
-    // Inside first, without the outline's pixels, so that exclusive-or never paints a
-    // pixel twice.
-    if (!brush().hollow && outline.width() > 1 && outline.height() > 1)
-        painter_->fillRect(outline.adjusted(1, 1, -1, -1), toQColor(brush().colour));
-    painter_->setBrush(Qt::NoBrush);
     // The painter's dash stroker paints the white background of the gaps under the whole
     // line before the dashes, which in exclusive-or shows a solid inverted line: the
     // pattern is walked here instead, the dots in the pen colour and the gaps in white.
-    if (const std::optional<PixelRaster> target = patternTarget()) {
+    const std::optional<PixelRaster> pattern = patternTarget();
+    const bool filled = !brush().hollow && outline.width() > 1 && outline.height() > 1;
+    if (pattern && !filled) {
         const bool dot = pen().style == PenStyle::Dot;
-        target->patternedOutline({outline.left(), outline.top(), outline.right(), outline.bottom()}, dot ? DotOn : DashOn,
-                                 dot ? DotOff : DashOff, 0x00ffffffu);
+        pattern->patternedOutline({outline.left(), outline.top(), outline.right(), outline.bottom()},
+                                  dot ? DotOn : DashOn, dot ? DotOff : DashOff, 0x00ffffffu);
+        return;
+    }
+    prepare(Use::Stroke);
+    // Inside first, without the outline's pixels, so that exclusive-or never paints a
+    // pixel twice.
+    if (filled)
+        painter_->fillRect(outline.adjusted(1, 1, -1, -1), toQColor(brush().colour));
+    painter_->setBrush(Qt::NoBrush);
+    if (pattern) {
+        const bool dot = pen().style == PenStyle::Dot;
+        pattern->patternedOutline({outline.left(), outline.top(), outline.right(), outline.bottom()},
+                                  dot ? DotOn : DashOn, dot ? DotOff : DashOff, 0x00ffffffu);
         return;
     }
     // A stroked QRect reaches one pixel past right() and bottom(); the box excludes them.
@@ -301,6 +323,6 @@ void CQtSurface::text(PixelPoint at, std::string_view utf8, TextAlign align)
 
 TextExtent CQtSurface::measureText(std::string_view utf8)
 {
-    const QFontMetrics metrics(qtFont(font()), painter_->device());
+    const QFontMetrics metrics(qtFont(font()), device_);
     return {metrics.horizontalAdvance(toQString(utf8)), metrics.height()};
 }

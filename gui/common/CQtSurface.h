@@ -32,7 +32,10 @@ QFont resolvedQtFont(const Font& font, const QFont& defaultFont, QPaintDevice* d
 // to the same effect.
 class CQtSurface : public Surface {
 public:
-    // Paints on `device` with a painter of its own, ended with the surface.
+    // Paints on `device` with a painter of its own, ended with the surface. On a 32-bit
+    // image the painter is begun only when something needs it (a text, a filled box, a
+    // wide or patterned pen): the curves, markers and bands stepped on the pixels need
+    // none, so that an incremental redraw or a pick's move allocates nothing.
     explicit CQtSurface(QPaintDevice& device);
     // Paints with a painter already active on its device (a printer's, over pages).
     explicit CQtSurface(QPainter& painter);
@@ -41,13 +44,13 @@ public:
     CQtSurface& operator=(const CQtSurface&) = delete;
 
     // False when the painter could not be started on the device.
-    bool isActive() const { return painter_->isActive(); }
+    bool isActive() const { return painter_ ? painter_->isActive() : image_.bits != nullptr; }
     // For what the surface does not offer (a printer's next page). The surface sets
     // its state on the painter again before it next draws.
     QPainter& painter()
     {
         applied_ = {};
-        return *painter_;
+        return activePainter();
     }
 
     PixelSize size() const override;
@@ -70,6 +73,9 @@ private:
     };
 
     enum class Use { Stroke, Text };
+    // The painter, begun on first use.
+    QPainter& activePainter();
+    void startPainter();
     std::optional<PixelRaster> pixelTarget() const;
     // For a thin dotted or dashed pen in exclusive-or on the image.
     std::optional<PixelRaster> patternTarget() const;
@@ -87,8 +93,9 @@ private:
     };
 
     ImagePixels image_;
+    QPaintDevice* device_ = nullptr;
     std::optional<QPainter> ownPainter_;
-    QPainter* painter_ = nullptr;
+    QPainter* painter_ = nullptr; // null until the painter is needed
     bool xorAvailable_ = false;
     QFont defaultFont_;
     std::vector<std::pair<Font, QFont>> fonts_; // each font resolved once

@@ -1,3 +1,4 @@
+#include "draw/PixelRaster.h"
 #include "draw/RecordingSurface.h"
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
@@ -7,9 +8,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -290,39 +294,98 @@ TEST(PlotRenderer, DerivedCurvesShareTheCurveScale)
         EXPECT_EQ(curves[1].points[i], plot.mapping.worldToPixel(curve.samples[i].x, curve.secondDerived[i]));
 }
 
-TEST(PlotRenderer, IncrementalRedrawErasesTheSnapshotFirst)
+// The exclusive-or curves of the surfaces stepped, in their pen colours, on one blank
+// picture of the area's size, as the screen steps them.
+std::vector<std::uint32_t> xorCurves(std::initializer_list<const RecordingSurface*> surfaces)
 {
-    CurveDocument doc = documentWith({{-10, -5}, {0, 3}, {10, 4}}, Akima);
+    std::vector<std::uint32_t> pixels(std::size_t(AreaSize.width) * std::size_t(AreaSize.height), 0);
+    PixelRaster raster;
+    raster.bits = reinterpret_cast<unsigned char*>(pixels.data());
+    raster.bytesPerLine = AreaSize.width * 4;
+    raster.box = {0, 0, AreaSize.width - 1, AreaSize.height - 1};
+    raster.exclusiveOr = true;
+    for (const RecordingSurface* s : surfaces)
+        for (const Primitive& p : s->ofKind(Kind::Polyline)) {
+            EXPECT_EQ(p.mode, DrawMode::Xor);
+            raster.colour = (std::uint32_t{p.pen.colour.r} << 16) | (std::uint32_t{p.pen.colour.g} << 8) | p.pen.colour.b;
+            raster.polyline(p.points);
+        }
+    return pixels;
+}
+
+std::size_t segmentsOf(const std::vector<Primitive>& polylines)
+{
+    std::size_t count = 0;
+    for (const Primitive& p : polylines)
+        count += p.points.size() - 1;
+    return count;
+}
+
+struct IncrementalCase {
+    const char* edit;
+    int mode;
+    void (*apply)(CurveDocument&);
+    // Of the segments that erasing everything and drawing everything again would draw,
+    // at most this share is drawn: what the edit left as it was is left alone.
+    double drawnShareAtMost;
+    friend void PrintTo(const IncrementalCase& c, std::ostream* os) { *os << c.edit; }
+};
+
+class IncrementalRedraw : public ::testing::TestWithParam<IncrementalCase> {};
+
+// The snapshot's markers go in white and the current ones in red; the curves drawn over
+// the full redraw's picture leave it as a full redraw of the edited curve would.
+TEST_P(IncrementalRedraw, TurnsTheSnapshotsPictureIntoTheEditedCurves)
+{
+    const IncrementalCase& c = GetParam();
+    CurveDocument doc = documentWith({{-10, -5}, {-6, 2}, {-2, -1}, {0, 3}, {4, 1}, {10, 4}}, c.mode);
     const int flags = Derivative1 | Derivative2;
-    RecordingSurface surface{AreaSize};
+    RecordingSurface full{AreaSize};
     ViewState view;
-    const CanvasMapping mapping = renderPlot(surface, view.current, doc, flags).mapping;
-    const std::vector<Primitive> before = surface.ofKind(Kind::Polyline);
+    const CanvasMapping mapping = renderPlot(full, view.current, doc, flags).mapping;
 
     doc.takeSnapshot();
-    doc.appendPoint({20, -8});
-    surface.clear();
-    drawCurve(surface, mapping, doc, flags, true);
+    c.apply(doc);
+    RecordingSurface incremental{AreaSize};
+    drawCurve(incremental, mapping, doc, flags, true);
+    RecordingSurface edited{AreaSize};
+    drawCurve(edited, mapping, doc, flags, false);
 
-    // Markers: the snapshot's three in white, then the four current ones in red.
-    const auto& all = surface.primitives();
-    ASSERT_GE(all.size(), 14u);
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(all[i].pen.colour, Colours::White) << i;
-    for (int i = 6; i < 14; ++i)
-        EXPECT_EQ(all[i].pen.colour, Colours::Red) << i;
+    const auto& all = incremental.primitives();
+    const int before = doc.undoCount;
+    const int now = doc.count;
+    ASSERT_GE(all.size(), std::size_t(2 * (before + now)));
+    for (int i = 0; i < 2 * before; ++i)
+        EXPECT_EQ(all[std::size_t(i)].pen.colour, Colours::White) << i;
+    for (int i = 2 * before; i < 2 * (before + now); ++i)
+        EXPECT_EQ(all[std::size_t(i)].pen.colour, Colours::Red) << i;
 
-    // The snapshot's curves again, exactly as drawn, then the new ones: each old
-    // polyline is drawn twice in exclusive-or and so leaves nothing behind.
-    const std::vector<Primitive> after = surface.ofKind(Kind::Polyline);
-    ASSERT_EQ(after.size(), 2 * before.size());
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        EXPECT_EQ(after[i].points, before[i].points);
-        EXPECT_EQ(after[i].pen, before[i].pen);
-        EXPECT_EQ(after[i].mode, DrawMode::Xor);
-    }
-    EXPECT_EQ(after[before.size()].points.size(), 97u);
+    EXPECT_EQ(xorCurves({&full, &incremental}), xorCurves({&edited})) << c.edit;
+    const std::size_t everything = segmentsOf(full.ofKind(Kind::Polyline)) + segmentsOf(edited.ofKind(Kind::Polyline));
+    EXPECT_LE(double(segmentsOf(incremental.ofKind(Kind::Polyline))), c.drawnShareAtMost * double(everything)) << c.edit;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, IncrementalRedraw,
+    ::testing::Values(IncrementalCase{"nothing", Akima, [](CurveDocument&) {}, 0.0},
+                      // The derived curves stay as they were: the curve alone is redrawn.
+                      IncrementalCase{"every y raised", Cubique,
+                                      [](CurveDocument& d) {
+                                          for (int i = 0; i < d.count; ++i)
+                                              d.points[std::size_t(i)].y += 0.5;
+                                      },
+                                      0.34},
+                      // Akima is local: the start of every curve is as it was.
+                      IncrementalCase{"a point appended", Akima, [](CurveDocument& d) { d.appendPoint({20, -8}); }, 0.8},
+                      IncrementalCase{"the last point moved", Aucun,
+                                      [](CurveDocument& d) { d.points[std::size_t(d.count - 1)].y = 0; }, 0.3},
+                      IncrementalCase{"every point moved", Cubique,
+                                      [](CurveDocument& d) {
+                                          for (int i = 0; i < d.count; ++i)
+                                              d.points[std::size_t(i)].y *= 1.5;
+                                      },
+                                      1.0},
+                      IncrementalCase{"the curve emptied", Akima, [](CurveDocument& d) { d.clearPoints(); }, 1.0}));
 
 TEST(PlotRenderer, IncrementalRedrawOfAnEmptiedCurveStillErasesTheOldMarkers)
 {
