@@ -115,6 +115,10 @@ void BM_PickMoveTranslateCopyPainterPerMove(benchmark::State& s)
 {
     pickMove(s, InteractionMode::TranslateCopy, Sideways, true);
 }
+void BM_PickMoveTranslateCopyRatio2SurfacePerMove(benchmark::State& s)
+{
+    pickMove(s, InteractionMode::TranslateCopy, Sideways, true, 2);
+}
 
 } // namespace
 
@@ -124,6 +128,10 @@ BENCHMARK(BM_PickMoveTranslateCopyVertical)->Unit(benchmark::kMicrosecond)->Repe
 BENCHMARK(BM_PickMoveRotateCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PickMoveMirrorCopy)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PickMoveTranslateCopyPainterPerMove)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PickMoveTranslateCopyRatio2SurfacePerMove)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);

@@ -72,6 +72,7 @@ void CDrawingArea::fitImageToClient()
     const bool newRatio = !image_.isNull() && imageRatio_ != ratio;
     // RGB32, where the raster engine does exclusive-or. No device pixel ratio is set
     // on the image itself: a painter on it draws in device pixels.
+    surfaceCache_.endPainting(); // its painter paints on the picture replaced
     image_ = QImage(size, QImage::Format_RGB32);
     setDeviceResolution(image_, ratio);
     image_.fill(Qt::white);
@@ -138,7 +139,7 @@ void CDrawingArea::mouseReleaseEvent(QMouseEvent* event)
 }
 
 CPictureSurface::CPictureSurface(CDrawingArea& area, Picture picture)
-    : CQtSurface(picture == Picture::Fitted ? area.image() : area.currentImage()), area_(area)
+    : CQtSurface(picture == Picture::Fitted ? area.image() : area.currentImage(), &area.surfaceCache_), area_(area)
 {
     ++area_.drawing_;
 }

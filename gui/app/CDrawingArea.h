@@ -27,7 +27,7 @@ public:
     QImage& image();
     // Whether a surface draws on the picture: a pick, or a redraw whose message box is
     // up. The picture then stays as it is, and a repaint waits.
-    bool isDrawing() const { return drawing_ > 0 || image_.paintingActive(); }
+    bool isDrawing() const { return drawing_ > 0; }
     // The picture as it is, never made anew: what a pick under way drew on.
     QImage& currentImage() { return image_; }
     QSize clientSize() const { return contentsRect().size(); }
@@ -78,6 +78,7 @@ private:
     std::optional<qreal> forcedRatio_;
     CanvasMapping mapping_;
     int drawing_ = 0; // picture surfaces alive
+    CQtSurfaceCache surfaceCache_;
     friend class CPictureSurface;
 };
 

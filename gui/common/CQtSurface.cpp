@@ -8,6 +8,7 @@
 #include <QPaintEngine>
 #include <QPen>
 #include <QString>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -64,8 +65,29 @@ QFont::StyleHint styleHintOf(FontFamily family)
 
 } // namespace
 
-CQtSurface::CQtSurface(QPaintDevice& device) : device_(&device)
+void CQtSurfaceCache::endPainting()
 {
+    if (painter_.isActive())
+        painter_.end();
+    paintedBits_ = nullptr;
+    applied_ = {};
+}
+
+void CQtSurfaceCache::useFor(const QPaintDevice& device)
+{
+    if (device.logicalDpiX() == dpiX_ && device.logicalDpiY() == dpiY_)
+        return;
+    fonts_.clear();
+    texts_.clear();
+    dpiX_ = device.logicalDpiX();
+    dpiY_ = device.logicalDpiY();
+}
+
+CQtSurface::CQtSurface(QPaintDevice& device, CQtSurfaceCache* cache) : device_(&device), cache_(cache)
+{
+    if (!cache_)
+        cache_ = &ownCache_.emplace();
+    cache_->useFor(device);
     // Thin solid lines on a 32-bit image are stepped here rather than by QPainter: its
     // raster engine passes the spans of a long polyline to a thread pool a few hundred
     // at a time, which makes the three 32 000-vertex curves of a redraw cost several
@@ -81,6 +103,7 @@ CQtSurface::CQtSurface(QPaintDevice& device) : device_(&device)
             image_.bounds = image.rect();
             // The raster engine, which a painter on this image will have.
             xorAvailable_ = true;
+            keptPainter_ = cache != nullptr;
             return;
         }
     }
@@ -89,6 +112,9 @@ CQtSurface::CQtSurface(QPaintDevice& device) : device_(&device)
 
 CQtSurface::CQtSurface(QPainter& painter) : device_(painter.device()), painter_(&painter)
 {
+    cache_ = &ownCache_.emplace();
+    if (device_)
+        cache_->useFor(*device_);
     defaultFont_ = painter_->font();
     xorAvailable_ = painter_->isActive() && painter_->paintEngine()
         && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
@@ -99,6 +125,25 @@ CQtSurface::~CQtSurface() = default;
 
 void CQtSurface::startPainter()
 {
+    if (keptPainter_) {
+        // The kept painter paints on the pixels it was begun on: a picture made anew at
+        // the same address needs it begun again. (A copy of a picture being painted is a
+        // copy of its own, so the pixels never move under the painter otherwise.)
+        QPainter& kept = cache_->painter_;
+        if (kept.isActive() && (kept.device() != device_ || cache_->paintedBits_ != image_.bits))
+            cache_->endPainting();
+        if (!kept.isActive()) {
+            kept.begin(device_);
+            kept.setRenderHint(QPainter::Antialiasing, false);
+            cache_->paintedBits_ = image_.bits;
+            cache_->defaultFont_ = kept.font();
+            cache_->applied_ = {};
+        }
+        painter_ = &kept;
+        applied_ = &cache_->applied_;
+        defaultFont_ = cache_->defaultFont_;
+        return;
+    }
     ownPainter_.emplace(device_);
     painter_ = &*ownPainter_;
     defaultFont_ = painter_->font();
@@ -134,24 +179,20 @@ void CQtSurface::prepare(Use use)
     activePainter();
     // Text is never combined with what is under it.
     const bool xorMode = use == Use::Stroke && mode() == DrawMode::Xor && xorAvailable_;
-    if (!applied_.composition || *applied_.composition != xorMode) {
+    if (!applied_->composition || *applied_->composition != xorMode) {
         painter_->setCompositionMode(xorMode ? QPainter::RasterOp_SourceXorDestination
                                              : QPainter::CompositionMode_SourceOver);
-        applied_.composition = xorMode;
+        applied_->composition = xorMode;
     }
-    if (use == Use::Text) {
-        if (!applied_.text || *applied_.text != std::make_pair(font(), textColour())) {
-            painter_->setPen(toQColor(textColour()));
-            painter_->setFont(qtFont(font()));
-            applied_.text = std::make_pair(font(), textColour());
-        }
-        applied_.pen.reset();
-    } else {
-        if (!applied_.pen || *applied_.pen != pen()) {
-            painter_->setPen(toQPen(pen()));
-            applied_.pen = pen();
-        }
-        applied_.text.reset();
+    // A text is painted in its pen's colour.
+    const Pen stroke = use == Use::Text ? Pen{textColour(), 1, PenStyle::Solid} : pen();
+    if (!applied_->pen || *applied_->pen != stroke) {
+        painter_->setPen(qtPen(stroke));
+        applied_->pen = stroke;
+    }
+    if (use == Use::Text && (!applied_->font || *applied_->font != font())) {
+        painter_->setFont(qtFont(font()));
+        applied_->font = font();
     }
     // A dotted or dashed pen in exclusive-or paints its gaps in white, as the screen's
     // opaque background mode does: black dots alone would change nothing, and the
@@ -161,19 +202,19 @@ void CQtSurface::prepare(Use use)
         background = textBackground();
     else if (xorMode && pen().style != PenStyle::Solid)
         background = Colours::White;
-    if (!applied_.background || *applied_.background != background) {
+    if (!applied_->background || *applied_->background != background) {
         painter_->setBackgroundMode(background ? Qt::OpaqueMode : Qt::TransparentMode);
-        painter_->setBackground(QBrush(background ? toQColor(*background) : QColor(Qt::white)));
-        applied_.background = background;
+        painter_->setBackground(qtBrush(background ? *background : Colours::White));
+        applied_->background = background;
     }
-    if (!applied_.clip || *applied_.clip != clipRect()) {
+    if (!applied_->clip || *applied_->clip != clipRect()) {
         if (const std::optional<PixelRect>& clip = clipRect()) {
             const PixelRect& c = *clip;
             painter_->setClipRect(QRect(c.left, c.top, std::max(c.right - c.left, 0), std::max(c.bottom - c.top, 0)));
         } else {
             painter_->setClipping(false);
         }
-        applied_.clip = clipRect();
+        applied_->clip = clipRect();
     }
 }
 
@@ -231,14 +272,55 @@ QFont resolvedQtFont(const Font& font, const QFont& defaultFont, QPaintDevice* d
     return q;
 }
 
+const CQtSurfaceCache::ResolvedFont& CQtSurface::resolvedFont(const Font& font)
+{
+    for (const CQtSurfaceCache::ResolvedFont& f : cache_->fonts_)
+        if (f.font == font)
+            return f;
+    QPainter& painter = activePainter(); // its default font
+    QFont q = resolvedQtFont(font, defaultFont_, painter.device());
+    return cache_->fonts_.push_back({font, q, QFontMetrics(q, painter.device())}), cache_->fonts_.back();
+}
+
 QFont CQtSurface::qtFont(const Font& font)
 {
-    for (const auto& [key, value] : fonts_)
-        if (key == font)
+    return resolvedFont(font).qt;
+}
+
+const QPen& CQtSurface::qtPen(const Pen& pen)
+{
+    for (const auto& [key, value] : cache_->pens_)
+        if (key == pen)
             return value;
-    QFont q = resolvedQtFont(font, defaultFont_, activePainter().device());
-    fonts_.emplace_back(font, q);
-    return q;
+    return cache_->pens_.emplace_back(pen, toQPen(pen)).second;
+}
+
+const QBrush& CQtSurface::qtBrush(Rgb colour)
+{
+    for (const auto& [key, value] : cache_->brushes_)
+        if (key == colour)
+            return value;
+    return cache_->brushes_.emplace_back(colour, QBrush(toQColor(colour))).second;
+}
+
+const CQtSurfaceCache::LaidOutText* CQtSurface::laidOut(std::string_view utf8)
+{
+    if (!image_.bits)
+        return nullptr;
+    const Font& current = font();
+    for (const CQtSurfaceCache::LaidOutText& t : cache_->texts_)
+        if (t.font == current && t.utf8 == utf8)
+            return &t;
+    if (cache_->texts_.size() >= CQtSurfaceCache::MaxTexts)
+        cache_->texts_.clear();
+    const CQtSurfaceCache::ResolvedFont& f = resolvedFont(current);
+    const QString text = toQString(utf8);
+    QStaticText layout(text);
+    layout.setTextFormat(Qt::PlainText);
+    layout.setPerformanceHint(QStaticText::AggressiveCaching);
+    layout.prepare(QTransform(), f.qt);
+    cache_->texts_.push_back({current, std::string(utf8), layout, f.metrics.horizontalAdvance(text)});
+    return &cache_->texts_.back();
 }
 
 void CQtSurface::line(PixelPoint from, PixelPoint to)
@@ -287,7 +369,7 @@ void CQtSurface::rectangle(const PixelRect& box)
     // Inside first, without the outline's pixels, so that exclusive-or never paints a
     // pixel twice.
     if (filled)
-        painter_->fillRect(outline.adjusted(1, 1, -1, -1), toQColor(brush().colour));
+        painter_->fillRect(outline.adjusted(1, 1, -1, -1), qtBrush(brush().colour));
     painter_->setBrush(Qt::NoBrush);
     if (pattern) {
         const bool dot = pen().style == PenStyle::Dot;
@@ -315,14 +397,22 @@ void CQtSurface::text(PixelPoint at, std::string_view utf8, TextAlign align)
     if (utf8.empty())
         return;
     prepare(Use::Text);
+    const QFontMetrics metrics = resolvedFont(font()).metrics;
+    // A text laid out once is drawn again as it is; its layout draws no background.
+    if (const CQtSurfaceCache::LaidOutText* t = textBackground() ? nullptr : laidOut(utf8)) {
+        const TextPlacement p = placeText(at, t->advance, metrics.ascent(), metrics.descent(), align);
+        painter_->drawStaticText(QPoint(p.left, p.baseline - metrics.ascent()), t->layout);
+        return;
+    }
     const QString s = toQString(utf8);
-    const QFontMetrics metrics = painter_->fontMetrics();
     const TextPlacement p = placeText(at, metrics.horizontalAdvance(s), metrics.ascent(), metrics.descent(), align);
     painter_->drawText(QPoint(p.left, p.baseline), s);
 }
 
 TextExtent CQtSurface::measureText(std::string_view utf8)
 {
-    const QFontMetrics metrics(qtFont(font()), device_);
+    const QFontMetrics metrics = resolvedFont(font()).metrics;
+    if (const CQtSurfaceCache::LaidOutText* t = laidOut(utf8))
+        return {t->advance, metrics.height()};
     return {metrics.horizontalAdvance(toQString(utf8)), metrics.height()};
 }

@@ -324,6 +324,55 @@ private slots:
         }
     }
 
+    // A cache kept with a picture: the painter it keeps draws each redraw as a fresh one
+    // would, a copy taken between redraws keeps what it showed, and the painter ends
+    // when asked.
+    void aCacheServesEveryRedrawOfItsPicture()
+    {
+        const auto draw = [](QImage& image, CQtSurfaceCache* cache) {
+            CQtSurface surface(image, cache);
+            surface.setPen({Colours::Black, 2, PenStyle::Solid});
+            surface.setBrush(Brush::solid(Colours::Yellow));
+            surface.rectangle({20, 20, 120, 80});
+            surface.setFont({22, FontFamily::SansSerif, false});
+            surface.text({200, 50}, "-12.00", {HAlign::Centre, VAlign::Baseline});
+            return surface.measureText("-12.00");
+        };
+        QImage fresh = whiteImage();
+        const TextExtent extent = draw(fresh, nullptr);
+
+        CQtSurfaceCache cache;
+        QImage picture = whiteImage();
+        for (int redraw = 0; redraw < 2; ++redraw) {
+            picture.fill(White);
+            const TextExtent again = draw(picture, &cache);
+            QCOMPARE(again.width, extent.width);
+            QCOMPARE(again.height, extent.height);
+            QCOMPARE(picture, fresh);
+        }
+        QVERIFY(picture.paintingActive()); // kept between redraws
+
+        const QImage shown = picture; // a copy of its own: the picture is being painted
+        picture.fill(White);
+        draw(picture, &cache);
+        QCOMPARE(picture, fresh);
+        QCOMPARE(shown, fresh);
+        QVERIFY(countNot(picture, White) > 0);
+
+        cache.endPainting();
+        QVERIFY(!picture.paintingActive());
+
+        // Another picture, of another resolution, served by the same cache.
+        QImage sharp = whiteImage();
+        sharp.setDotsPerMeterX(7559);
+        sharp.setDotsPerMeterY(7559);
+        QImage sharpFresh = sharp.copy();
+        draw(sharp, &cache);
+        draw(sharpFresh, nullptr);
+        QCOMPARE(sharp, sharpFresh);
+        cache.endPainting();
+    }
+
     void resolutionAndSizeComeFromTheDevice()
     {
         QImage image = whiteImage(123, 45);

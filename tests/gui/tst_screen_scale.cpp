@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(area.image().devicePixelRatio(), 1.0);
         QCOMPARE(w.editor.mapping.width, area.clientSize().width() * 2);
         {
-            CQtSurface surface(area.image());
+            CPictureSurface surface(area, CPictureSurface::Picture::Fitted);
             QCOMPARE(surface.logicalDpiX(), 192);
             QCOMPARE(surface.logicalDpiY(), 192);
         }
@@ -122,7 +122,7 @@ private slots:
         const PixelPoint a{picture.width() / 5, picture.height() / 4};
         const PixelPoint b{picture.width() * 3 / 5 + 1, picture.height() * 2 / 3 + 1};
         {
-            CQtSurface surface(picture);
+            CPictureSurface surface(w.area(), CPictureSurface::Picture::Current);
             RectangleBand band;
             band.start(surface, a);
             band.moveTo(surface, b);
@@ -136,7 +136,7 @@ private slots:
         const SegmentPreview preview{buffer, w.editor.document, w.editor.mapping, everything,
                                      PreviewOperation::Translation, true};
         {
-            CQtSurface surface(picture);
+            CPictureSurface surface(w.area(), CPictureSurface::Picture::Current);
             SegmentBand band;
             band.start(surface, preview, a);
             band.moveTo(surface, preview, b);
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(std::abs(size.height() - w.area().clientSize().height() * ratio) <= 1);
         QCOMPARE(w.editor.view.current, view);
         QCOMPARE(w.editor.mapping.width, w.area().image().width());
-        CQtSurface surface(w.area().image());
+        CPictureSurface surface(w.area(), CPictureSurface::Picture::Fitted);
         QCOMPARE(surface.logicalDpiY(), int(std::lround(96 * ratio)));
     }
 };
