@@ -190,15 +190,15 @@ struct AxisScale {
     // rounding only next to a half; there the quotient itself is taken.
     double rounded(double v) const
     {
+        // Adding 1.5 * 2^52 and taking it off again rounds to the nearest whole number
+        // (below 2^51), without a conversion to an integer and back; a half, where the
+        // rounding direction matters, goes to the quotient.
+        constexpr double Whole = 6755399441055744.0;
         const double a = v - origin;
         const double q = a * inverse;
-        if (std::abs(q) < 1e15) {
-            const double t = static_cast<double>(static_cast<long long>(q));
-            const double fraction = q - t;
-            // Without branches: along a wavy curve the fraction's side is a coin toss.
-            if (std::abs(std::abs(fraction) - 0.5) > std::abs(q) * 1e-12)
-                return t + static_cast<double>(fraction >= 0.5) - static_cast<double>(fraction <= -0.5);
-        }
+        const double r = (q + Whole) - Whole;
+        if (std::abs(q) < 1e15 && std::abs(std::abs(q - r) - 0.5) > std::abs(q) * 1e-12)
+            return r;
         return roundHalfAwayExact(a / scale);
     }
 };
@@ -245,10 +245,18 @@ void toPixelRuns(PixelSize size, std::span<const ExactPixel> points, PixelRuns& 
     for (std::size_t i = 1; i < points.size(); ++i) {
         const bool currentNear = near(points[i]);
         if (previousNear && currentNear) {
-            // The common case: both ends near the picture, drawn as mapped.
+            // The common case: both ends near the picture, drawn as mapped, and so are
+            // the near points that follow.
             if (!inRun())
                 runs.points.push_back(pixel(points[i - 1]));
-            runs.points.push_back(pixel(points[i]));
+            std::size_t end = i + 1;
+            while (end < points.size() && near(points[end]))
+                ++end;
+            const std::size_t at = runs.points.size();
+            runs.points.resize(at + (end - i));
+            std::transform(points.begin() + std::ptrdiff_t(i), points.begin() + std::ptrdiff_t(end),
+                           runs.points.begin() + std::ptrdiff_t(at), pixel);
+            i = end - 1;
             continue;
         }
         previousNear = currentNear;
