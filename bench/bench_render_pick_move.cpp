@@ -53,8 +53,8 @@ struct Drag {
 // One mouse move of a segment drag in copy mode on a drawing area of 1000 x 700 logical
 // pixels at device pixel ratio `ratio` (the drag's pixels scale with it): the old
 // preview and rubber line erased, the new ones computed and drawn. With
-// `painterPerMove` the surface is made for each move, as the drawing area does for
-// each event; otherwise one surface serves, so that the allocation count is the pick's.
+// `painterPerMove` the surface is made for each move with the picture's kept cache, as
+// the drawing area does for each event; otherwise one surface serves.
 void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool painterPerMove, int ratio = 1)
 {
     Editor editor;
@@ -82,12 +82,13 @@ void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool pai
     if (painterPerMove)
         shared.reset();
 
+    CQtSurfaceCache cache; // the drawing area's, kept with its picture
     long long moves = 0;
     const long long before = allocations.load();
     for (auto _ : state) {
         const PickEvent event = PickEvent::moveTo(drag.moves[moves++ % 2]);
         if (painterPerMove) {
-            CQtSurface surface(image);
+            CQtSurface surface(image, &cache);
             pick.handle(event, surface);
         } else {
             pick.handle(event, *shared);

@@ -89,10 +89,11 @@ void BM_DrawCurveIncremental(benchmark::State& state)
     for (int i = 0; i < doc.count; ++i)
         doc.points[i].y = state.range(1) == 0 ? doc.points[i].y + 0.5 : doc.points[i].y * 1.1;
     PlotBuffers buffers;
+    CQtSurfaceCache cache; // the drawing area's, kept with its picture
     long long redraws = 0;
     long long before = 0;
     for (auto _ : state) {
-        CQtSurface surface(image);
+        CQtSurface surface(image, &cache);
         benchmark::DoNotOptimize(drawCurve(surface, mapping, doc, Flags, true, buffers));
         if (++redraws == 1)
             before = allocations.load();

@@ -67,8 +67,8 @@ QFont::StyleHint styleHintOf(FontFamily family)
 
 void CQtSurfaceCache::endPainting()
 {
-    if (painter_.isActive())
-        painter_.end();
+    if (painter_ && painter_->isActive())
+        painter_->end();
     paintedBits_ = nullptr;
     applied_ = {};
 }
@@ -129,7 +129,9 @@ void CQtSurface::startPainter()
         // The kept painter paints on the pixels it was begun on: a picture made anew at
         // the same address needs it begun again. (A copy of a picture being painted is a
         // copy of its own, so the pixels never move under the painter otherwise.)
-        QPainter& kept = cache_->painter_;
+        if (!cache_->painter_)
+            cache_->painter_.emplace();
+        QPainter& kept = *cache_->painter_;
         if (kept.isActive() && (kept.device() != device_ || cache_->paintedBits_ != image_.bits))
             cache_->endPainting();
         if (!kept.isActive()) {

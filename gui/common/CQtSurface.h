@@ -68,7 +68,7 @@ private:
     // Empties the cache when `device` has another resolution than its entries.
     void useFor(const QPaintDevice& device);
 
-    QPainter painter_;
+    std::optional<QPainter> painter_; // made when first begun
     const void* paintedBits_ = nullptr; // the pixels the kept painter was begun on
     CQtPainterState applied_;
     QFont defaultFont_; // the painter's when begun
