@@ -25,13 +25,7 @@ qreal CDrawingArea::pixelRatio() const
 
 QRect CDrawingArea::deviceRect() const
 {
-    // The widget's corners fall on the window's device pixels (r x their logical
-    // place, rounded as the window system places the window's own pixels).
-    const qreal ratio = pixelRatio();
-    const QRectF client = QRectF(contentsRect()).translated(mapTo(window(), QPoint(0, 0)));
-    const auto device = [ratio](qreal logical) { return int(std::lround(logical * ratio)); };
-    return QRect(QPoint(device(client.left()), device(client.top())),
-                 QPoint(device(client.right()) - 1, device(client.bottom()) - 1)); // QRectF's right is past the last pixel
+    return windowDeviceRect(*this, contentsRect(), pixelRatio());
 }
 
 QSize CDrawingArea::deviceSize() const
@@ -41,7 +35,7 @@ QSize CDrawingArea::deviceSize() const
 
 QPointF CDrawingArea::pictureOrigin() const
 {
-    return QPointF(deviceRect().topLeft()) / pixelRatio() - QPointF(mapTo(window(), QPoint(0, 0)));
+    return pictureOriginIn(*this, deviceRect(), pixelRatio());
 }
 
 void CDrawingArea::forcePixelRatio(std::optional<qreal> ratio)

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
+#include <QWidget>
 
 #include <cmath>
 
@@ -43,4 +45,22 @@ inline void setDeviceResolution(QImage& image, qreal ratio)
     const int dotsPerMeter = int(std::lround(deviceDotsPerInch(ratio) / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
+}
+
+// The device pixels of `logical`, a rectangle of `widget`, in its window at `ratio`:
+// the corners at r x their logical place in the window, rounded as the window system
+// places the window's own pixels, so that a picture of that size is shown one device
+// pixel for one.
+inline QRect windowDeviceRect(const QWidget& widget, const QRect& logical, qreal ratio)
+{
+    const QRectF r = QRectF(logical).translated(widget.mapTo(widget.window(), QPoint(0, 0)));
+    const auto device = [ratio](qreal v) { return int(std::lround(v * ratio)); };
+    // QRectF's right and bottom lie past the last pixel.
+    return QRect(QPoint(device(r.left()), device(r.top())), QPoint(device(r.right()) - 1, device(r.bottom()) - 1));
+}
+
+// Where a picture covering `deviceRect` (from windowDeviceRect) starts in `widget`.
+inline QPointF pictureOriginIn(const QWidget& widget, const QRect& deviceRect, qreal ratio)
+{
+    return QPointF(deviceRect.topLeft()) / ratio - QPointF(widget.mapTo(widget.window(), QPoint(0, 0)));
 }

@@ -165,7 +165,7 @@ void CFormulaDialog::compute()
     setLabel(Id::Ymax, toQString(cformat(ValueFormat, {found.ymax})));
 }
 
-void CFormulaDialog::pickAt(QPoint position)
+void CFormulaDialog::pickAt(QPoint pixel)
 {
     if (previewPicture_.pixels.empty())
         return;
@@ -174,7 +174,7 @@ void CFormulaDialog::pickAt(QPoint position)
         CQtSurface surface(preview_->image());
         if (!surface.isActive())
             return;
-        picked = pickPreviewPoint(surface, previewPicture_.pixels, pick_, {position.x(), position.y()});
+        picked = pickPreviewPoint(surface, previewPicture_.pixels, pick_, {pixel.x(), pixel.y()});
     }
     preview_->update();
     if (!picked || *picked >= points_.size())

@@ -66,7 +66,7 @@ public:
     // "&Calcul".
     void compute();
     // A click in the preview at `position` (preview coordinates).
-    void pickAt(QPoint position);
+    void pickAt(QPoint pixel);
     // Draws the preview again from the kept pixels, or black when there are none.
     void repaintPreview();
 

@@ -1,5 +1,8 @@
 #include "gui/formula/CFormulaPreviewArea.h"
 
+#include "gui/common/DevicePixels.h"
+
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,14 +17,30 @@ QImage& CFormulaPreviewArea::image()
     return image_;
 }
 
+QRect CFormulaPreviewArea::deviceRect() const
+{
+    return windowDeviceRect(*this, rect(), devicePixelRatioF());
+}
+
 bool CFormulaPreviewArea::fitImageToSize()
 {
-    const QSize wanted = size().expandedTo(QSize(1, 1));
-    if (image_.size() == wanted)
+    const qreal ratio = devicePixelRatioF();
+    const QSize wanted = deviceRect().size().expandedTo(QSize(1, 1));
+    if (image_.size() == wanted && imageRatio_ == ratio)
         return false;
     image_ = QImage(wanted, QImage::Format_RGB32);
+    setDeviceResolution(image_, ratio);
     image_.fill(Qt::black);
+    imageRatio_ = ratio;
     return true;
+}
+
+bool CFormulaPreviewArea::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    if (isScaleChange(*event) && fitImageToSize())
+        emit pictureLost();
+    return handled;
 }
 
 void CFormulaPreviewArea::resizeEvent(QResizeEvent* event)
@@ -33,14 +52,21 @@ void CFormulaPreviewArea::resizeEvent(QResizeEvent* event)
 
 void CFormulaPreviewArea::paintEvent(QPaintEvent*)
 {
+    // A change of scale that no event told of is caught here; the dialog redraws the
+    // picture once this paint is over.
+    if (fitImageToSize())
+        QMetaObject::invokeMethod(this, &CFormulaPreviewArea::pictureLost, Qt::QueuedConnection);
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), image());
+    const QPointF origin = pictureOriginIn(*this, deviceRect(), imageRatio_);
+    painter.drawImage(QRectF(origin, QSizeF(image_.size()) / imageRatio_), image_);
 }
 
 void CFormulaPreviewArea::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        emit clicked(event->position().toPoint());
-    else
+    if (event->button() == Qt::LeftButton) {
+        const qreal ratio = devicePixelRatioF();
+        emit clicked(devicePixelAt(event->position() - pictureOriginIn(*this, deviceRect(), ratio), ratio));
+    } else {
         QWidget::mousePressEvent(event);
+    }
 }

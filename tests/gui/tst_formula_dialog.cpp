@@ -42,10 +42,11 @@ Fields shownFields(CFormulaDialog& dialog)
             field(dialog, FormulaControl::B)->text(), field(dialog, FormulaControl::Increment)->text()};
 }
 
-// Where the preview shows the point (x, y) of x^2 over -1..1.
+// Where the preview shows the point (x, y) of x^2 over -1..1 (the picture's pixel, here
+// also the widget's position: the screen is at 100 %).
 QPoint squaresPixel(CFormulaDialog& dialog, double x, double y)
 {
-    const QSize size = dialog.previewArea()->size();
+    const QSize size = dialog.previewArea()->image().size();
     const PixelPoint p = PreviewMapping::make(size.width(), size.height(), -1, 1, 0, 1).toPixel(x, y);
     return {p.x, p.y};
 }

@@ -1,6 +1,7 @@
 #include "core/draw/RecordingSurface.h"
 #include "core/editor/Editor.h"
 #include "core/editor/MainControl.h"
+#include "core/formula/FormulaPreview.h"
 #include "core/text/NumberText.h"
 #include "core/transform/PickFeedback.h"
 #include "core/view/PlotRenderer.h"
@@ -10,6 +11,8 @@
 #include "gui/common/ApplicationIcon.h"
 #include "gui/common/CQtSurface.h"
 #include "gui/common/DevicePixels.h"
+#include "gui/formula/CFormulaDialog.h"
+#include "gui/formula/CFormulaPreviewArea.h"
 
 #include "GuiTestSupport.h"
 
@@ -145,6 +148,33 @@ private slots:
             band.discard(surface);
         }
         QCOMPARE(picture, before);
+    }
+
+    // The formula dialog's preview too: its picture has the device size and resolution,
+    // and a click picks the point under the pointer.
+    void theFormulaPreviewIsDrawnAtDeviceResolution()
+    {
+        CScriptedPlatformServices services;
+        FormulaDialogMemory memory;
+        CFormulaDialog dialog(services, memory);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        typeInto(dialog, FormulaControl::Formula, QStringLiteral("x^2"));
+        typeInto(dialog, FormulaControl::A, QStringLiteral("-1"));
+        typeInto(dialog, FormulaControl::B, QStringLiteral("1"));
+        typeInto(dialog, FormulaControl::Increment, QStringLiteral("0.5"));
+        clickControl(dialog, FormulaControl::Compute);
+
+        CFormulaPreviewArea& preview = *dialog.previewArea();
+        const QImage& picture = preview.image();
+        QVERIFY(std::abs(picture.width() - 2 * preview.width()) <= 1);
+        QVERIFY(std::abs(picture.height() - 2 * preview.height()) <= 1);
+        QCOMPARE(picture.logicalDpiY(), 192);
+
+        const PixelPoint p = PreviewMapping::make(picture.width(), picture.height(), -1, 1, 0, 1).toPixel(0.5, 0.25);
+        QTest::mouseClick(&preview, Qt::LeftButton, {}, QPoint(p.x / 2, p.y / 2));
+        QCOMPARE(labelText(dialog, FormulaControl::PickedX), QStringLiteral("0.50000000"));
+        QCOMPARE(labelText(dialog, FormulaControl::PickedY), QStringLiteral("0.25000000"));
     }
 
     void theIconHasAPictureForEachScale()
