@@ -22,7 +22,8 @@ if [ ! -f "$ready" ]; then
     if [ ! -f "$ready" ]; then
       "$wine" wineboot --init >/dev/null 2>&1 || true
       WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -w
-      touch "$ready"
+      # A wineboot that failed leaves no registry: the next run tries again.
+      if [ -f "$WINEPREFIX/system.reg" ]; then touch "$ready"; fi
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

@@ -396,25 +396,26 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
         if ((kind == CurveKind::First && !(flags & (Derivative1 | Integral)))
             || (kind == CurveKind::Second && !(flags & Derivative2)))
             continue;
+        // A surface may allocate to draw (a recording, a painter's polygon).
         try {
             mapCurve(buffers.previous, kind, map, size, buffers.previousPixels, buffers.erased);
             mapCurve(buffers.curve, kind, map, size, buffers.pixels, buffers.drawn);
+            const std::size_t leading = commonLeadingSegments(buffers.erased, buffers.drawn);
+            const std::size_t trailing = commonTrailingSegments(
+                buffers.erased, buffers.drawn,
+                std::min(buffers.erased.segmentCount(), buffers.drawn.segmentCount()) - leading);
+            const Rgb colour = kind == CurveKind::Smoothed ? Colours::White
+                : kind == CurveKind::Second                ? Colours::Cyan
+                : (flags & Derivative1)                    ? Colours::Yellow
+                                                           : Colours::Magenta;
+            s.setPen({colour, 1, PenStyle::Solid});
+            drawSegments(s, buffers.erased, leading, buffers.erased.segmentCount() - trailing);
+            drawSegments(s, buffers.drawn, leading, buffers.drawn.segmentCount() - trailing);
         } catch (const std::bad_alloc&) {
             // The derived curves take their x from the smoothed one's pixels.
             complete = false;
             break;
         }
-        const std::size_t leading = commonLeadingSegments(buffers.erased, buffers.drawn);
-        const std::size_t trailing = commonTrailingSegments(
-            buffers.erased, buffers.drawn,
-            std::min(buffers.erased.segmentCount(), buffers.drawn.segmentCount()) - leading);
-        const Rgb colour = kind == CurveKind::Smoothed ? Colours::White
-            : kind == CurveKind::Second                ? Colours::Cyan
-            : (flags & Derivative1)                    ? Colours::Yellow
-                                                       : Colours::Magenta;
-        s.setPen({colour, 1, PenStyle::Solid});
-        drawSegments(s, buffers.erased, leading, buffers.erased.segmentCount() - trailing);
-        drawSegments(s, buffers.drawn, leading, buffers.drawn.segmentCount() - trailing);
     }
     return complete;
 }

@@ -112,8 +112,9 @@ public:
     // its state on the painter again before it next draws.
     QPainter& painter()
     {
+        QPainter& p = activePainter(); // the kept painter's state record from here on
         *applied_ = {};
-        return activePainter();
+        return p;
     }
 
     PixelSize size() const override;

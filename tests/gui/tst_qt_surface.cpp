@@ -4,8 +4,11 @@
 #include "gui/common/CQtSurface.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QtTest>
 
+#include <string_view>
+#include <cmath>
 #include <tuple>
 #include <vector>
 
@@ -341,8 +344,13 @@ private slots:
         QImage fresh = whiteImage();
         const TextExtent extent = draw(fresh, nullptr);
 
-        CQtSurfaceCache cache;
+        // The pictures outlive the cache, whose painter ends with it.
         QImage picture = whiteImage();
+        QImage sharp = whiteImage();
+        sharp.setDotsPerMeterX(7559);
+        sharp.setDotsPerMeterY(7559);
+        QImage sharpFresh = sharp.copy();
+        CQtSurfaceCache cache;
         for (int redraw = 0; redraw < 2; ++redraw) {
             picture.fill(White);
             const TextExtent again = draw(picture, &cache);
@@ -363,14 +371,50 @@ private slots:
         QVERIFY(!picture.paintingActive());
 
         // Another picture, of another resolution, served by the same cache.
-        QImage sharp = whiteImage();
-        sharp.setDotsPerMeterX(7559);
-        sharp.setDotsPerMeterY(7559);
-        QImage sharpFresh = sharp.copy();
         draw(sharp, &cache);
         draw(sharpFresh, nullptr);
         QCOMPARE(sharp, sharpFresh);
         cache.endPainting();
+    }
+
+    // A label on the picture is laid out once and drawn again as it is: the pixels are
+    // those of a text drawn at its baseline by the painter itself, at every size and
+    // resolution (the fonts' engine differs between platforms).
+    void aLaidOutLabelHasThePaintersPixels_data()
+    {
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<int>("dpi");
+        for (int dpi : {96, 144, 192})
+            for (int cell : {9, 14, 22, 33})
+                QTest::addRow("%d px at %d dpi", cell, dpi) << cell << dpi;
+    }
+    void aLaidOutLabelHasThePaintersPixels()
+    {
+        QFETCH(int, cell);
+        QFETCH(int, dpi);
+        QImage picture = whiteImage();
+        picture.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        picture.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        QImage painted = picture.copy();
+        const PixelPoint at{37, 101};
+        const Font font{cell, FontFamily::SansSerif, false};
+        {
+            CQtSurface surface(picture);
+            surface.setFont(font);
+            for (const char* label : {"-12.50", "0", "3.14"})
+                surface.text({at.x, at.y + 40 * int(std::string_view(label).size())}, label,
+                             {HAlign::Left, VAlign::Baseline});
+        }
+        {
+            QPainter painter(&painted);
+            const QFont q = resolvedQtFont(font, painter.font(), &painted);
+            painter.setFont(q);
+            painter.setPen(QColor(0, 0, 0));
+            for (const char* label : {"-12.50", "0", "3.14"})
+                painter.drawText(QPoint(at.x, at.y + 40 * int(std::string_view(label).size())), QString::fromUtf8(label));
+        }
+        QVERIFY(countNot(picture, White) > 0);
+        QCOMPARE(picture, painted);
     }
 
     void resolutionAndSizeComeFromTheDevice()
