@@ -110,48 +110,46 @@ CQtSurface::CQtSurface(QPaintDevice& device, CQtSurfaceCache* cache) : device_(&
     startPainter();
 }
 
-CQtSurface::CQtSurface(QPainter& painter) : device_(painter.device()), painter_(&painter)
+CQtSurface::CQtSurface(QPainter& painter) : device_(painter.device())
 {
     cache_ = &ownCache_.emplace();
     if (device_)
         cache_->useFor(*device_);
-    defaultFont_ = painter_->font();
-    xorAvailable_ = painter_->isActive() && painter_->paintEngine()
-        && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
-    painter_->setRenderHint(QPainter::Antialiasing, false);
+    adoptPainter(painter);
 }
 
 CQtSurface::~CQtSurface() = default;
 
+void CQtSurface::adoptPainter(QPainter& painter)
+{
+    painter_ = &painter;
+    cache_->defaultFont_ = painter.font();
+    xorAvailable_ = painter.isActive() && painter.paintEngine()
+        && painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
 void CQtSurface::startPainter()
 {
-    if (keptPainter_) {
-        // The kept painter paints on the pixels it was begun on: a picture made anew at
-        // the same address needs it begun again. (A copy of a picture being painted is a
-        // copy of its own, so the pixels never move under the painter otherwise.)
-        if (!cache_->painter_)
-            cache_->painter_.emplace();
-        QPainter& kept = *cache_->painter_;
-        if (kept.isActive() && (kept.device() != device_ || cache_->paintedBits_ != image_.bits))
-            cache_->endPainting();
-        if (!kept.isActive()) {
-            kept.begin(device_);
-            kept.setRenderHint(QPainter::Antialiasing, false);
-            cache_->paintedBits_ = image_.bits;
-            cache_->defaultFont_ = kept.font();
-            cache_->applied_ = {};
-        }
-        painter_ = &kept;
-        applied_ = &cache_->applied_;
-        defaultFont_ = cache_->defaultFont_;
+    if (!keptPainter_) {
+        adoptPainter(ownPainter_.emplace(device_));
         return;
     }
-    ownPainter_.emplace(device_);
-    painter_ = &*ownPainter_;
-    defaultFont_ = painter_->font();
-    xorAvailable_ = painter_->isActive() && painter_->paintEngine()
-        && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
-    painter_->setRenderHint(QPainter::Antialiasing, false);
+    // The kept painter paints on the pixels it was begun on: a picture made anew at the
+    // same address needs it begun again. (A copy of a picture being painted is a copy
+    // of its own, so the pixels never move under the painter otherwise.)
+    QPainter& kept = cache_->painter_ ? *cache_->painter_ : cache_->painter_.emplace();
+    if (kept.isActive() && (kept.device() != device_ || cache_->paintedBits_ != image_.bits))
+        cache_->endPainting();
+    if (kept.isActive()) {
+        painter_ = &kept;
+    } else {
+        kept.begin(device_);
+        adoptPainter(kept);
+        cache_->paintedBits_ = image_.bits;
+        cache_->applied_ = {};
+    }
+    applied_ = &cache_->applied_;
 }
 
 QPainter& CQtSurface::activePainter()
@@ -280,7 +278,7 @@ const CQtSurfaceCache::ResolvedFont& CQtSurface::resolvedFont(const Font& font)
         if (f.font == font)
             return f;
     QPainter& painter = activePainter(); // its default font
-    QFont q = resolvedQtFont(font, defaultFont_, painter.device());
+    QFont q = resolvedQtFont(font, cache_->defaultFont_, painter.device());
     return cache_->fonts_.push_back({font, q, QFontMetrics(q, painter.device())}), cache_->fonts_.back();
 }
 
@@ -361,18 +359,14 @@ void CQtSurface::rectangle(const PixelRect& box)
     // pattern is walked here instead, the dots in the pen colour and the gaps in white.
     const std::optional<PixelRaster> pattern = patternTarget();
     const bool filled = !brush().hollow && outline.width() > 1 && outline.height() > 1;
-    if (pattern && !filled) {
-        const bool dot = pen().style == PenStyle::Dot;
-        pattern->patternedOutline({outline.left(), outline.top(), outline.right(), outline.bottom()},
-                                  dot ? DotOn : DashOn, dot ? DotOff : DashOff, 0x00ffffffu);
-        return;
+    if (filled || !pattern) {
+        prepare(Use::Stroke);
+        // Inside first, without the outline's pixels, so that exclusive-or never paints
+        // a pixel twice.
+        if (filled)
+            painter_->fillRect(outline.adjusted(1, 1, -1, -1), qtBrush(brush().colour));
+        painter_->setBrush(Qt::NoBrush);
     }
-    prepare(Use::Stroke);
-    // Inside first, without the outline's pixels, so that exclusive-or never paints a
-    // pixel twice.
-    if (filled)
-        painter_->fillRect(outline.adjusted(1, 1, -1, -1), qtBrush(brush().colour));
-    painter_->setBrush(Qt::NoBrush);
     if (pattern) {
         const bool dot = pen().style == PenStyle::Dot;
         pattern->patternedOutline({outline.left(), outline.top(), outline.right(), outline.bottom()},

@@ -71,7 +71,7 @@ private:
     std::optional<QPainter> painter_; // made when first begun
     const void* paintedBits_ = nullptr; // the pixels the kept painter was begun on
     CQtPainterState applied_;
-    QFont defaultFont_; // the painter's when begun
+    QFont defaultFont_; // the surface's painter's when begun
     int dpiX_ = 0;
     int dpiY_ = 0;
     std::vector<std::pair<Pen, QPen>> pens_;
@@ -140,6 +140,8 @@ private:
     // The painter, begun on first use.
     QPainter& activePainter();
     void startPainter();
+    // Draws with `painter` from now on, from its own state.
+    void adoptPainter(QPainter& painter);
     std::optional<PixelRaster> pixelTarget() const;
     // For a thin dotted or dashed pen in exclusive-or on the image.
     std::optional<PixelRaster> patternTarget() const;
@@ -158,7 +160,6 @@ private:
     std::optional<QPainter> ownPainter_;
     QPainter* painter_ = nullptr; // null until the painter is needed
     bool xorAvailable_ = false;
-    QFont defaultFont_;
     std::optional<CQtSurfaceCache> ownCache_;
     CQtSurfaceCache* cache_ = nullptr;
     bool keptPainter_ = false; // the cache's painter serves: a 32-bit image with a cache given
