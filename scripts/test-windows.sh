@@ -37,7 +37,7 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 # at the end.
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/crbedit-wine.XXXXXX")
 export WINEPREFIX
-export WINEDEBUG=-all
+export WINEDEBUG=err+all,fixme-all
 cleanup() {
   /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"

@@ -6,7 +6,8 @@
 #   wine-run.sh --prepare                                 makes the prefix ready, runs nothing
 set -euo pipefail
 wine=/usr/lib/wine/wine64
-export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's err channel stays on (its messages are set apart below); fixme and the rest off.
+export WINEDEBUG=${WINEDEBUG:-err+all,fixme-all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX="${CRB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/crbedit-windows}/wineprefix"
@@ -38,4 +39,24 @@ done
 while IFS='=' read -r name _; do
   export "WINE$name=${!name}"
 done < <(env | grep -o '^QT_[A-Za-z0-9_]*=' || true)
-exec "$wine" "$@"
+
+# Wine writes its own messages to the same standard error as the program. That stream
+# goes to a file while the program runs: the program's own lines are then passed on,
+# Wine's (its debug channels' "0123:err:..." lines and its loader's "wine: ...") are
+# shown only when the program fails, after its exit status. So a program that Wine could
+# not start says why in the test's log. A file and not a pipe, because the wineserver
+# and Wine's own processes that this program may start keep its standard error open
+# after it ends. (The program's error output comes after its standard output.)
+errors=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+trap 'rm -f "$errors"' EXIT
+status=0
+"$wine" "$@" 2>"$errors" || status=$?
+wine_line='^([0-9a-f]{4}:(err|fixme|warn|trace):|wine: |wine client error|wineserver: |preloader: )'
+grep -Eav "$wine_line" "$errors" >&2 || true
+if [ "$status" -ne 0 ]; then
+  {
+    echo "wine-run: $1 exited with status $status; Wine reported:"
+    grep -Ea "$wine_line" "$errors" | sed 's/^/wine-run:   /' || echo "wine-run:   nothing"
+  } >&2
+fi
+exit "$status"
