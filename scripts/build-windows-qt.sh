@@ -4,8 +4,11 @@
 # host Qt (moc, rcc, uic), into the Windows cache: $cache/qt6 (printed on the last line).
 # Modules: Core, Gui, Widgets, PrintSupport, Test, Xml; the windows, offscreen and
 # minimal platform plugins; Qt's bundled zlib, libpng, FreeType, HarfBuzz and PCRE2.
-# Shared libraries, linked against the MinGW runtime DLLs, which are copied into its
-# bin/ folder. Reused while its stamp matches; about 20 minutes on 2 cores when built.
+# Only what the editor and its tests use is built: no Direct2D platform plugin (the
+# DirectWrite font engine it shares a feature with stays in Qt Gui), no graphics view,
+# MDI area, calendar, colour or font dialog, wizard, undo framework, Markdown or ODF
+# writer. Shared libraries, linked against the MinGW runtime DLLs, which are copied into
+# its bin/ folder. Reused while its stamp matches; about 20 minutes on 2 cores when built.
 #   CRB_WINDOWS_CACHE   the cache folder (default ~/.cache/crbedit-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,13 +32,17 @@ scripts/build-windows-deps.sh >/dev/null
 
 # Debian's source leaves out Wacom's wintab headers (their licence forbids changes), which
 # the windows platform plugin's tablet support includes: that plugin is built without
-# it, as is the Direct2D plugin that shares its sources (pens still work as mice).
+# it (pens still work as mice). The Direct2D platform plugin, which compiles the windows
+# plugin's sources a second time, is never shipped: it is not built. The direct2d
+# feature itself stays on, for Qt Gui's DirectWrite font engine.
 patch_windows_plugin() {
-  local plugin=$1/src/plugins/platforms/windows
-  sed -i 's/QT_CONFIG(tabletevent)/0/' "$plugin"/qwindowscontext.cpp "$plugin"/qwindowspointerhandler.cpp \
-    "$plugin"/qwindowspointerhandler.h
+  local platforms=$1/src/plugins/platforms
+  sed -i 's/QT_CONFIG(tabletevent)/0/' "$platforms"/windows/qwindowscontext.cpp \
+    "$platforms"/windows/qwindowspointerhandler.cpp "$platforms"/windows/qwindowspointerhandler.h
   sed -i 's/^\(qt_internal_extend_target(QWindows[A-Za-z0-9]*IntegrationPlugin\) CONDITION QT_FEATURE_tabletevent$/\1 CONDITION OFF/' \
-    "$plugin"/CMakeLists.txt "$plugin"/../direct2d/CMakeLists.txt
+    "$platforms"/windows/CMakeLists.txt
+  sed -i 's/^if(QT_FEATURE_direct2d1_1 AND QT_FEATURE_directwrite)$/if(FALSE)/' "$platforms"/CMakeLists.txt
+  grep -q '^if(FALSE)$' "$platforms"/CMakeLists.txt
 }
 
 work=$cache/qt-build
@@ -63,7 +70,16 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF \
   -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON \
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
-  -DFEATURE_sql_sqlite=OFF -DFEATURE_openssl=OFF >&2
+  -DFEATURE_sql_sqlite=OFF -DFEATURE_openssl=OFF \
+  -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_calendarwidget=OFF \
+  -DFEATURE_datetimeedit=OFF -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF \
+  -DFEATURE_fontcombobox=OFF -DFEATURE_wizard=OFF -DFEATURE_undoview=OFF \
+  -DFEATURE_undogroup=OFF -DFEATURE_undostack=OFF -DFEATURE_undocommand=OFF \
+  -DFEATURE_columnview=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF \
+  -DFEATURE_keysequenceedit=OFF -DFEATURE_splashscreen=OFF -DFEATURE_toolbox=OFF \
+  -DFEATURE_datawidgetmapper=OFF -DFEATURE_textodfwriter=OFF \
+  -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF \
+  -DFEATURE_systemtrayicon=OFF -DFEATURE_sessionmanager=OFF >&2
 cmake --build "$work/build" -j"$jobs" >&2
 cmake --install "$work/build" >&2
 
