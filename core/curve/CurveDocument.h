@@ -51,7 +51,8 @@ struct CurveDocument {
     // True when what a save would write differs from what was last read or written:
     // the points (a moved point counts, not only the number of points), the smoothing
     // mode, the periodicity or the unit, with `unitShown` as the unit that would be
-    // written. A curve brought back to that state counts as unchanged.
+    // written (the unit box shows a listed unit in its own letter case, so case alone
+    // is no change). A curve brought back to that state counts as unchanged.
     bool isModified(std::string_view unitShown) const;
     bool isModified() const { return isModified(unitName); }
     void markSaved();

@@ -20,3 +20,7 @@ int utf8CharacterCount(std::string_view text);
 
 // Cuts a UTF-8 text to at most `maxChars` characters (never inside a character).
 std::string truncateUtf8(std::string_view text, int maxChars);
+
+// True when two UTF-8 texts are the same but for the letter case of their Latin-1
+// letters (A-Z, À-Þ): the letters a unit name of a curve file can hold.
+bool equalIgnoringLatin1Case(std::string_view a, std::string_view b);

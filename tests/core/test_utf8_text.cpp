@@ -36,3 +36,33 @@ TEST(Utf8Text, ValidityTellsUtf8FromLatin1)
         EXPECT_EQ(isValidUtf8(c.bytes), c.valid);
     }
 }
+
+// A unit name read in another letter case than the unit list's is the same unit; any
+// other difference is a change that a save would write.
+TEST(Utf8Text, UnitNamesCompareWithoutLetterCase)
+{
+    struct Case {
+        const char* what;
+        std::string_view a;
+        std::string_view b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"ASCII capitals", "MM", "mm", true},
+        {"mixed", "N.m", "n.M", true},
+        {"accented capitals", "\xC3\x89" "CHELLE", "\xC3\xA9" "chelle", true},
+        {"the last folded capital", "\xC3\x9E", "\xC3\xBE", true},
+        {"multiplication sign is no capital", "\xC3\x97", "\xC3\xB7", false},
+        {"another letter", "mm", "cm", false},
+        {"another length", "mm", "mmm", false},
+        {"empty and empty", "", "", true},
+        {"empty and a unit", "", "mm", false},
+        {"digits and signs untouched", "m/s2", "M/S2", true},
+        {"not a UTF-8 capital after another lead byte", "\xC4\x80", "\xC4\xA0", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(equalIgnoringLatin1Case(c.a, c.b), c.equal);
+        EXPECT_EQ(equalIgnoringLatin1Case(c.b, c.a), c.equal);
+    }
+}
