@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -163,6 +164,16 @@ public:
         }
         return true;
     }
+    // Puts `bytes` at the start of the file and cuts it after them.
+    bool rewrite(std::string_view bytes)
+    {
+#ifdef _WIN32
+        return ::_lseeki64(fd_, 0, SEEK_SET) == 0 && writeAll(bytes)
+            && ::_chsize_s(fd_, static_cast<long long>(bytes.size())) == 0;
+#else
+        return ::lseek(fd_, 0, SEEK_SET) == 0 && writeAll(bytes) && ::ftruncate(fd_, static_cast<off_t>(bytes.size())) == 0;
+#endif
+    }
     bool sync()
     {
 #ifdef _WIN32
@@ -191,10 +202,12 @@ private:
 // Creates a new file of a short name of its own beside `target`, exclusively: an existing
 // file or link of that name is never opened, so nothing planted there can be written
 // through. The name is short so that a target name of any legal length can be saved.
-FileHandle createUniqueBeside(const fs::path& target, fs::path& created)
+// When it fails, `error` holds the errno of the last attempt.
+FileHandle createUniqueBeside(const fs::path& target, fs::path& created, int& error)
 {
     static std::atomic<unsigned> counter{0};
     std::random_device entropy;
+    error = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const unsigned long long tag = (static_cast<unsigned long long>(entropy()) << 20) ^ counter++;
         char name[32];
@@ -207,10 +220,63 @@ FileHandle createUniqueBeside(const fs::path& target, fs::path& created)
 #endif
         if (fd >= 0)
             return FileHandle(fd);
-        if (errno != EEXIST)
+        error = errno;
+        if (error != EEXIST)
             break;
     }
     return FileHandle();
+}
+
+// Opens the existing regular file `target` for writing, without truncating it.
+FileHandle openExistingForWriting(const fs::path& target)
+{
+#ifdef _WIN32
+    return FileHandle(::_wopen(target.c_str(), _O_WRONLY | _O_BINARY));
+#else
+    return FileHandle(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+#endif
+}
+
+// Writes `bytes` over the existing file `target` in place, for a folder where no file
+// can be created or renamed: the old bytes are kept in memory and put back when the
+// new ones cannot all be written and flushed, so the file is never left cut short by a
+// failed save (a crash of the machine in the middle can still leave it mixed).
+bool overwriteInPlace(const fs::path& target, std::string_view bytes)
+{
+    std::error_code ec;
+    const std::uintmax_t oldSize = fs::file_size(target, ec);
+    if (ec || oldSize > MaxTextFileBytes)
+        return false;
+    const std::u8string name = target.u8string();
+    std::string old;
+    if (!readFileBytes(std::string(name.begin(), name.end()), old) || old.size() != oldSize)
+        return false;
+    FileHandle out = openExistingForWriting(target);
+    if (!out.valid())
+        return false;
+    if (out.rewrite(bytes) && out.sync() && out.close())
+        return true;
+    FileHandle back = out.valid() ? std::move(out) : openExistingForWriting(target);
+    if (back.valid() && back.rewrite(old))
+        back.sync();
+    return false;
+}
+
+bool isPermissionError(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
+// A rename refused for lack of permission. (On Windows a refused move mostly means that
+// another program holds the file: the save then fails, as it always has.)
+bool isPermissionError(const std::error_code& ec)
+{
+#ifdef _WIN32
+    (void)ec;
+    return false;
+#else
+    return ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted;
+#endif
 }
 
 bool syncDirectoryAt(const fs::path& dir);
@@ -254,10 +320,13 @@ bool replaceFileSafely(const std::string& path, std::string_view bytes)
         if (ec || (permissions & fs::perms::owner_write) == fs::perms::none)
             return false;
     }
+    // A folder the user may not write (a shared folder) takes no new file: a file of
+    // theirs in it is then written in place.
     fs::path temporary;
-    FileHandle out = createUniqueBeside(target, temporary);
+    int error = 0;
+    FileHandle out = createUniqueBeside(target, temporary, error);
     if (!out.valid())
-        return false;
+        return existed && isPermissionError(error) && overwriteInPlace(target, bytes);
     const bool written = out.writeAll(bytes) && out.sync() && out.close();
     if (!written) {
         fs::remove(temporary, ec);
@@ -268,7 +337,9 @@ bool replaceFileSafely(const std::string& path, std::string_view bytes)
     if (!moveOver(temporary, target, ec)) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return false;
+        // Another user's file in a folder with the sticky bit cannot be renamed over,
+        // though its owner may let it be written.
+        return existed && isPermissionError(ec) && overwriteInPlace(target, bytes);
     }
     // Until the directory is on disk the rename may be lost with the power, and the
     // old file, or none, come back. The new bytes are in place either way, so a

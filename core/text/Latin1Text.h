@@ -45,8 +45,10 @@ std::string normalizeLineEnds(std::string_view bytes);
 // temporary file beside it, created under a new name of its own (never through an
 // existing name or link), which replaces the target only once everything was written
 // and flushed to disk; the directory is flushed after the rename too, so that a crash
-// of the machine cannot leave the old file or none. False when anything failed (the
-// target is then untouched, or, past the rename, already holds the new bytes).
+// of the machine cannot leave the old file or none. In a folder where the user may not
+// create or rename a file, an existing file they may write is written in place instead,
+// its old bytes put back if the new ones cannot all be written. False when anything
+// failed (the target then holds its old bytes, or, past the rename, the new ones).
 bool replaceFileSafely(const std::string& path, std::string_view bytes);
 
 // Flushes the entries of the directory `directory` (UTF-8) to disk, so that a file

@@ -14,6 +14,12 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -396,6 +402,71 @@ TEST(CurveFileWriter, AFileThatCannotBeReplacedIsReportedAndKept)
     EXPECT_TRUE(writeCurveFileTo(held, doc, points));
     EXPECT_EQ(bytesOf(held), saved);
 }
+
+#ifndef _WIN32
+// Runs `save` as a user who owns neither the folder nor (as root would) every file:
+// root drops its privileges in a child process for it. The child's exit status: 0 when
+// `save` returned true, 1 when false, 2 when it could not become that user.
+template <class Save>
+static int exitStatusAsAnotherUser(Save save)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        _exit(save() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// In a shared folder the user may not write, or in another user's folder with the sticky
+// bit, no file can be created or renamed over: a file there that the user may write is
+// saved in place, and one they may not write is left alone.
+TEST(CurveFileWriter, AWritableFileInAFolderTheUserMayNotWriteIsSavedInPlace)
+{
+    struct Case {
+        const char* what;
+        fs::perms folder;
+        fs::perms file;
+        bool needsAnotherOwner; // only root can make the folder another user's
+        bool saved;
+    };
+    const fs::perms readAll = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms writeAll = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const fs::perms enterAll = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    const Case cases[] = {
+        {"folder without write permission", readAll | enterAll, readAll | writeAll, false, true},
+        {"another user's sticky folder", readAll | writeAll | enterAll | fs::perms::sticky_bit, readAll | writeAll,
+         true, true},
+        {"a file the user may not write either", readAll | enterAll, readAll | fs::perms::owner_write, true, false},
+    };
+    CurveDocument doc;
+    doc.appendPoint({1, 2});
+    const std::string saved = "20020704\r\n0\r\n0\r\n1\r\n1.000000 2.000000\r\n";
+    const std::string old = "an older curve, longer than the new one, whose tail must go";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.needsAnotherOwner && geteuid() != 0)
+            continue;
+        TempDir dir;
+        const std::string target = dir.write("partage/cam.crb", old);
+        fs::permissions(dir.at(""), readAll | enterAll | fs::perms::owner_write);
+        fs::permissions(fs::u8path(target), c.file);
+        fs::permissions(dir.at("partage"), c.folder);
+        const int status = exitStatusAsAnotherUser([&] {
+            return writeCurveFileTo(target, doc, std::span<const CurvePoint>(doc.points.data(), 1));
+        });
+        fs::permissions(dir.at("partage"), fs::perms::owner_all);
+        ASSERT_NE(status, 2) << "could not run as another user";
+        EXPECT_EQ(status, c.saved ? 0 : 1);
+        EXPECT_EQ(bytesOf(target), c.saved ? saved : old);
+        EXPECT_EQ(fileNames(dir, "partage"), std::vector<std::string>{"cam.crb"}) << "no temporary stays";
+    }
+}
+#endif
 
 // Windows users keep their curves under names with accents: the UTF-8 path the window
 // hands over opens, saves and reads back the same on every platform.
