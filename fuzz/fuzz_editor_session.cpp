@@ -79,6 +79,8 @@ public:
             return first ? MessageAnswer::Ok : MessageAnswer::Cancel;
         case MessageButtons::YesNo:
             return first ? MessageAnswer::Yes : MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            return first ? MessageAnswer::Yes : (in_.byte() & 1) ? MessageAnswer::No : MessageAnswer::Cancel;
         }
         return MessageAnswer::Ok;
     }

@@ -4,8 +4,21 @@
 #include <string_view>
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// The answer that changes nothing, which the close box (or Escape) of a message box
+// gives: Cancel where there is one, else No to a question, else OK.
+constexpr MessageAnswer safeAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::Ok: break;
+    }
+    return MessageAnswer::Ok;
+}
 
 // Which window a message box belongs to.
 enum class MessageOwner {

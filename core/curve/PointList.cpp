@@ -102,8 +102,10 @@ std::optional<UserMessage> CPointList::readFile(const std::string& path, CurveDo
     doc.filePath = path;
     const FileReadResult result = readPointFile(path, path, doc, *listPoints_, listCount_);
     // The list now holds what the file holds, so that is what counts as saved.
-    if (result.opened)
+    if (result.opened) {
         doc.markSavedAs(points());
+        fileRead_ = true;
+    }
     normalizePoints(*listPoints_, listCount_);
     if (result.message.empty())
         return std::nullopt;

@@ -66,6 +66,8 @@ public:
     // normalizes. The document's file path, and what the reader sets (settings of a
     // curve file, the saved state), change at once whatever becomes of the list.
     std::optional<UserMessage> readFile(const std::string& path, CurveDocument& doc);
+    // True once "&Fichier" has read a file into the list (and so into the document's settings).
+    bool fileRead() const { return fileRead_; }
     // "&Vider".
     void empty();
 
@@ -77,4 +79,11 @@ private:
 
     std::unique_ptr<PointArray> listPoints_;
     int listCount_ = 0;
+    bool fileRead_ = false;
+};
+
+// How the point list dialog ended.
+struct PointListResult {
+    bool accepted = false; // "&Ok" wrote the list's copy back into the document
+    bool fileRead = false; // "&Fichier" read a file: the document's settings are the file's
 };

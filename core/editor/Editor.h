@@ -27,6 +27,9 @@ struct Editor {
     std::optional<InstallationDirectories> installation;
     // The product's user and system settings (not owned; kept by start-up for the run).
     const CSettingsStore* settings = nullptr;
+    // The file the editor was started on, as an absolute path (the product reads it back
+    // when the editor ends), whether or not it could be read; empty without one.
+    std::string startupPath;
     int displayFlags = 0;   // DisplayFlag bits: the derived curves shown
     std::string statusText; // what the status line shows at the end of every command
 

@@ -1,6 +1,7 @@
 #include "editor/EditorCommands.h"
 
 #include "curve/CurveFile.h"
+#include "curve/FileDialogRules.h"
 #include "editor/MainControl.h"
 #include "editor/PickCommands.h"
 #include "settings/SupportFile.h"
@@ -16,6 +17,18 @@ namespace {
 void fitEditorView(Editor& editor)
 {
     fitView(editor.view, editor.document.currentPoints(), editor.document.smoothingMode, editor.displayFlags);
+}
+
+// "Oui" to the save question: the unit shown goes into the curve and the save dialog
+// opens; with `retryFailedWrite`, a write that failed brings the dialog back. True once
+// the curve is written.
+bool saveAfterYes(Editor& editor, EditorHost& host, bool retryFailedWrite)
+{
+    editor.document.unitName = host.shownUnit();
+    SaveOutcome saved = host.saveCurve();
+    while (saved == SaveOutcome::Failed && retryFailedWrite)
+        saved = host.saveCurve();
+    return saved == SaveOutcome::Written;
 }
 
 CommandOutcome redrawn()
@@ -54,7 +67,15 @@ CommandOutcome listCommand(Editor& editor, EditorHost& host, const CommandInput&
     editor.interactionMode = InteractionMode::ListEntry;
     CommandOutcome out;
     out.showCount = true;
-    if (!host.runPointListDialog()) {
+    const PointListResult result = host.runPointListDialog();
+    // A file read by the list has set the document's smoothing, periodicity and unit
+    // whatever became of the list: the window shows them, and the plot uses the mode.
+    if (result.fileRead) {
+        out.showCurveSettings = true;
+        out.selectUnit = true;
+        out.redraw = RedrawKind::Full;
+    }
+    if (!result.accepted) {
         out.cursor = CursorRequest::Arrow;
         return out;
     }
@@ -206,6 +227,15 @@ CommandOutcome centreCommand(Editor& editor, EditorHost&, const CommandInput&)
 
 CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandInput&)
 {
+    // The file read replaces the curve: a modified one is offered to be saved first, and
+    // a save that does not end written ends the command with nothing read.
+    if (editor.document.isModified(host.shownUnit())) {
+        const MessageAnswer answer = host.showMessage({std::string(SaveQuestion), std::string(OpenDialogTitle),
+                                                       MessageButtons::YesNoCancel, MessageIcon::Question,
+                                                       MessageOwner::Window});
+        if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !saveAfterYes(editor, host, false)))
+            return {};
+    }
     const std::optional<std::string> path = host.chooseFileToOpen();
     if (!path)
         return {};
@@ -377,15 +407,17 @@ CommandOutcome stopEditing(Editor& editor, EditorHost& host)
         const MessageAnswer answer = host.showMessage({std::string(SaveQuestion), std::string(SaveQuestionCaption),
                                                        MessageButtons::YesNo, MessageIcon::Question,
                                                        MessageOwner::Window});
-        if (answer == MessageAnswer::Yes) {
-            doc.unitName = host.shownUnit();
-            // A file that could not be written would lose the changes: the save dialog
-            // comes back until the curve is written or the user gives up.
-            while (host.saveCurve() == SaveOutcome::Failed) {
-            }
-        }
+        // A file that could not be written would lose the changes: the save dialog comes
+        // back until the curve is written; given up, the user is back at the curve.
+        if (answer == MessageAnswer::Yes && !saveAfterYes(editor, host, true))
+            return {};
     }
     CommandOutcome out;
     out.stop = true;
     return out;
+}
+
+std::string saveDialogName(const Editor& editor)
+{
+    return editor.document.filePath.empty() ? editor.startupPath : editor.document.filePath;
 }

@@ -58,6 +58,11 @@ const CommandEntry* findCommand(MainControl id);
 // status text.
 CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, MainControl id, bool ticked = false);
 
-// The stop path: asks whether to save a modified curve, then saves until the file is
-// written or the user gives up. The outcome says stop.
+// The stop path: asks whether to save a modified curve. "Non" stops at once; "Oui"
+// saves (a failed write brings the save dialog back) and stops once the file is
+// written; a save dialog cancelled goes back to editing with nothing changed.
 CommandOutcome stopEditing(Editor& editor, EditorHost& host);
+
+// The name the save dialog offers: the file the curve was last read from or saved to,
+// else the file the editor was started on, which the product reads back.
+std::string saveDialogName(const Editor& editor);

@@ -3,6 +3,7 @@
 #include "common/CommandOutcome.h"
 #include "common/UserMessage.h"
 #include "curve/CurvePoint.h"
+#include "curve/PointList.h"
 
 #include <optional>
 #include <string>
@@ -55,8 +56,8 @@ public:
     virtual void printCurve() = 0;
     // Puts the picture of the curve on the clipboard; false when it could not.
     virtual bool copyCurvePicture() = 0;
-    // The point list dialog over the document: true when "&Ok" wrote its copy back.
-    virtual bool runPointListDialog() = 0;
+    // The point list dialog over the document.
+    virtual PointListResult runPointListDialog() = 0;
     // Shows the help file at `path`, at the anchor `topic` (its contents when empty).
     virtual void showHelp(const std::string& path, const std::string& topic) = 0;
     // Runs a started pick to its end, feeding it the user's mouse and key events and

@@ -9,18 +9,7 @@
 // its null answer here and the main window's override.
 class NullEditorHost : public EditorHost {
 public:
-    MessageAnswer showMessage(const UserMessage& message) override
-    {
-        switch (message.buttons) {
-        case MessageButtons::OkCancel:
-            return MessageAnswer::Cancel;
-        case MessageButtons::YesNo:
-            return MessageAnswer::No;
-        case MessageButtons::Ok:
-            break;
-        }
-        return MessageAnswer::Ok;
-    }
+    MessageAnswer showMessage(const UserMessage& message) override { return safeAnswer(message.buttons); }
     std::vector<CurvePoint> runFormulaDialog() override { return {}; }
     bool runBoundsDialog(bool& allRead) override
     {
@@ -37,7 +26,7 @@ public:
     bool runParameterDialog(ParameterDialog, const std::string&) override { return false; }
     void printCurve() override {}
     bool copyCurvePicture() override { return true; }
-    bool runPointListDialog() override { return false; }
+    PointListResult runPointListDialog() override { return {}; }
     void showHelp(const std::string&, const std::string&) override {}
     // Nobody feeds the pick: it ends as it started, without a result.
     bool runPick(MousePick&) override { return false; }

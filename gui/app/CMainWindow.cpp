@@ -240,6 +240,9 @@ void CMainWindow::runCommand(MainControl id)
         done(1);
         return;
     }
+    // A stop given up (its save dialog cancelled) leaves the window to the next one.
+    if (id == Stop || id == Cancel)
+        stopping_ = false;
     apply(outcome);
     setStatus(toQString(editor_.statusText));
     if (stopAfterCommand_) {
@@ -492,7 +495,7 @@ std::vector<CurvePoint> CMainWindow::runFormulaDialog()
     return ::runFormulaDialog(this, services_, editor_.formulaMemory, help_);
 }
 
-bool CMainWindow::runPointListDialog()
+PointListResult CMainWindow::runPointListDialog()
 {
     return ::runPointListDialog(this, services_, editor_.document, editor_.formulaMemory, help_);
 }
@@ -529,7 +532,7 @@ std::optional<std::string> CMainWindow::chooseFileToOpen()
 SaveOutcome CMainWindow::saveCurve()
 {
     CurveDocument& doc = editor_.document;
-    return writeCurveFile(services_, doc, doc.currentPoints());
+    return writeCurveFile(services_, doc, doc.currentPoints(), toQString(saveDialogName(editor_)));
 }
 
 std::string CMainWindow::shownUnit() const

@@ -101,7 +101,7 @@ private:
     void showCoordinates(double x, double y) override;
     bool runParameterDialog(ParameterDialog dialog, const std::string& title) override;
     bool runPick(MousePick& pick) override;
-    bool runPointListDialog() override;
+    PointListResult runPointListDialog() override;
     void printCurve() override;
     bool copyCurvePicture() override;
     void showHelp(const std::string& path, const std::string& topic) override;

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -22,6 +23,8 @@ void readStartupFile(CPlatformServices& services, Editor& editor, const QString&
         return;
     CurveDocument& doc = editor.document;
     std::string path = pathText.toStdString();
+    // The product reads this file back when the editor ends: the first save offers it.
+    editor.startupPath = QFileInfo(pathText).absoluteFilePath().toStdString();
     reportReadResult(services, readPointFile(path, path, doc, doc.points, doc.count));
 }
 

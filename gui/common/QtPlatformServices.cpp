@@ -62,6 +62,8 @@ MessageAnswer CQtPlatformServices::showMessage(QWidget* owner, const QString& te
         qtButtons = QMessageBox::Ok | QMessageBox::Cancel;
     else if (buttons == MessageButtons::YesNo)
         qtButtons = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == MessageButtons::YesNoCancel)
+        qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 
     const QString title = caption.isEmpty() ? toQString(DefaultMessageCaption) : caption;
     if (buttons != MessageButtons::YesNo) {
@@ -87,9 +89,7 @@ MessageAnswer CQtPlatformServices::answerOf(int result, MessageButtons buttons)
     default: break;
     }
     // The close box of a question counts as its safe answer.
-    return buttons == MessageButtons::YesNo ? MessageAnswer::No
-           : buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
-                                                 : MessageAnswer::Ok;
+    return safeAnswer(buttons);
 }
 
 FileChoice CQtPlatformServices::chooseFile(QWidget* owner, const FileDialogRequest& request)

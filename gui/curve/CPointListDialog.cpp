@@ -207,12 +207,14 @@ void CPointListDialog::showMessage(const UserMessage& message)
                           toQString(message.caption), message.buttons, message.icon);
 }
 
-bool runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
-                        HelpOpener help)
+PointListResult runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc,
+                                   FormulaDialogMemory& memory, HelpOpener help)
 {
     CPointListDialog dialog(services, doc, memory, std::move(help), owner);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    dialog.pointList().writeBack(doc);
-    return true;
+    PointListResult result;
+    result.accepted = dialog.exec() == QDialog::Accepted;
+    result.fileRead = dialog.pointList().fileRead();
+    if (result.accepted)
+        dialog.pointList().writeBack(doc);
+    return result;
 }

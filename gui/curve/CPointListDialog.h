@@ -82,8 +82,9 @@ private:
     QListWidget* lines_ = nullptr;
 };
 
-// Runs the list modally over `owner`. True when "&Ok" closed it: the document then holds
-// the list's points. "&Arrêt", Escape and the close box leave the points as they were
-// (a file read from the list has still changed the document's file path and settings).
-bool runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
-                        HelpOpener help = {});
+// Runs the list modally over `owner`. Accepted when "&Ok" closed it: the document then
+// holds the list's points. "&Arrêt", Escape and the close box leave the points as they
+// were (a file read from the list has still changed the document's file path and
+// settings, which the result tells).
+PointListResult runPointListDialog(QWidget* owner, CPlatformServices& services, CurveDocument& doc,
+                                   FormulaDialogMemory& memory, HelpOpener help = {});

@@ -66,10 +66,11 @@ void reportReadResult(CPlatformServices& services, const FileReadResult& result)
                          MessageIcon::Error);
 }
 
-SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points)
+SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points,
+                           const QString& offeredName)
 {
-    auto path = chooseFileToSave(services, CPlatformServices::focusOwner(), QString(),
-                                 toQString(doc.filePath), toQString(CurveFileExtension));
+    auto path = chooseFileToSave(services, CPlatformServices::focusOwner(), QString(), offeredName,
+                                 toQString(CurveFileExtension));
     if (!path)
         return SaveOutcome::Cancelled;
     std::string target = path->toStdString();

@@ -25,9 +25,10 @@ void reportFileDialogError(CPlatformServices& services, FileDialogError error);
 void reportReadResult(CPlatformServices& services, const FileReadResult& result);
 
 
-// Asks for a name and writes the document's curve file. On success `filePath` and the
-// saved state follow; when the file cannot be written a message names it and the document stays
-// as it was.
-SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points);
+// Asks for a name, the save dialog offering `offeredName`, and writes the document's
+// curve file. On success `filePath` and the saved state follow; when the file cannot be
+// written a message names it and the document stays as it was.
+SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points,
+                           const QString& offeredName);
 
 inline constexpr std::string_view WriteErrorMessage = "Impossible d'écrire le fichier <%s> !!!";

@@ -26,7 +26,7 @@ public:
     {
         messages.push_back(message);
         if (answers.empty())
-            return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+            return safeAnswer(message.buttons);
         MessageAnswer a = answers.front();
         answers.pop_front();
         return a;
@@ -123,8 +123,8 @@ public:
     void printCurve() override { ++printed; }
     bool pictureCopied = true;
     bool copyCurvePicture() override { return pictureCopied; }
-    bool listAccepted = false;
-    bool runPointListDialog() override { return listAccepted; }
+    PointListResult listResult;
+    PointListResult runPointListDialog() override { return listResult; }
     std::vector<std::pair<std::string, std::string>> helpShown;
     void showHelp(const std::string& path, const std::string& topic) override { helpShown.push_back({path, topic}); }
 

@@ -122,15 +122,20 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
         MessageAnswer answer;
         std::deque<SaveOutcome> saves;
         int saveDialogs;
+        bool stops;
     };
     const Case cases[] = {
-        {"unchanged", false, "mm", MessageAnswer::Yes, {}, 0},
-        {"no", true, "mm", MessageAnswer::No, {}, 0},
-        {"yes, written", true, "mm", MessageAnswer::Yes, {SaveOutcome::Written}, 1},
-        {"yes, cancelled", true, "mm", MessageAnswer::Yes, {SaveOutcome::Cancelled}, 1},
+        {"unchanged", false, "mm", MessageAnswer::Yes, {}, 0, true},
+        {"no", true, "mm", MessageAnswer::No, {}, 0, true},
+        {"yes, written", true, "mm", MessageAnswer::Yes, {SaveOutcome::Written}, 1, true},
+        {"yes, save dialog cancelled: back to editing", true, "mm", MessageAnswer::Yes, {SaveOutcome::Cancelled}, 1,
+         false},
         {"yes, failed twice", true, "mm", MessageAnswer::Yes,
-         {SaveOutcome::Failed, SaveOutcome::Failed, SaveOutcome::Written}, 3},
-        {"another unit shown", false, "cm", MessageAnswer::Yes, {SaveOutcome::Written}, 1},
+         {SaveOutcome::Failed, SaveOutcome::Failed, SaveOutcome::Written}, 3, true},
+        {"yes, failed then cancelled", true, "mm", MessageAnswer::Yes, {SaveOutcome::Failed, SaveOutcome::Cancelled},
+         2, false},
+        {"another unit shown", false, "cm", MessageAnswer::Yes, {SaveOutcome::Written}, 1, true},
+        {"the unit in another letter case", false, "MM", MessageAnswer::Yes, {}, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -139,12 +144,15 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
         f.givenPoints({{1, 2}});
         if (c.pointAdded)
             f.editor.document.appendPoint({3, 4});
+        f.editor.interactionMode = InteractionMode::PointEntry;
+        f.editor.statusText = "invite";
+        const ViewWindow shown = f.editor.view.current;
         f.host.unit = c.unitShown;
         f.host.answers = {c.answer};
         f.host.saveOutcomes = c.saves;
         CommandOutcome out = f.run(MainControl::Stop);
-        EXPECT_TRUE(out.stop);
-        const bool asked = c.pointAdded || std::string(c.unitShown) != "mm";
+        EXPECT_EQ(out.stop, c.stops);
+        const bool asked = c.pointAdded || (std::string(c.unitShown) != "mm" && std::string(c.unitShown) != "MM");
         ASSERT_EQ(f.host.messages.size(), asked ? 1u : 0u);
         if (asked) {
             EXPECT_EQ(f.host.messages[0],
@@ -154,6 +162,14 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
         EXPECT_EQ(f.host.saveCount, c.saveDialogs);
         if (c.saveDialogs > 0) {
             EXPECT_EQ(f.editor.document.unitName, c.unitShown) << "the shown unit is saved";
+        }
+        if (!c.stops) {
+            EXPECT_EQ(out.redraw, RedrawKind::None);
+            EXPECT_EQ(out.cursor, CursorRequest::Unchanged);
+            EXPECT_EQ(f.editor.document.count, 2) << "the edit is still there";
+            EXPECT_EQ(f.editor.interactionMode, InteractionMode::PointEntry);
+            EXPECT_EQ(f.editor.statusText, "invite");
+            EXPECT_EQ(f.editor.view.current, shown);
         }
     }
 }
@@ -267,6 +283,7 @@ TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
     fs::copy_file(dataFile("current.crb"), upper, fs::copy_options::overwrite_existing);
 
     Fixture f;
+    f.host.unit = ""; // an empty curve, no unit shown: nothing to save first
     f.host.openPaths = {std::nullopt, upper};
     EXPECT_EQ(f.run(MainControl::OpenFile).redraw, RedrawKind::None) << "cancelled";
     CommandOutcome out = f.run(MainControl::OpenFile);
@@ -278,6 +295,7 @@ TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
     EXPECT_NE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
     EXPECT_TRUE(f.host.messages.empty());
 
+    f.host.unit = "mm"; // the window shows the unit read
     f.host.openPaths = {dataFile("one_field.txt")};
     f.run(MainControl::OpenFile);
     ASSERT_EQ(f.host.messages.size(), 1u);
@@ -307,20 +325,117 @@ TEST(FileCommands, AFileThatCannotBeOpenedLosesNoEdit)
         const ViewWindow shown = f.editor.view.current;
 
         f.host.openPaths = {chosen};
+        f.host.answers = {MessageAnswer::No}; // not saved first
         const CommandOutcome out = f.run(MainControl::OpenFile);
         EXPECT_EQ(out.redraw, RedrawKind::None);
         EXPECT_EQ(f.editor.document.count, 3);
         EXPECT_EQ(f.editor.document.undoCount, 2) << "the undo copy is kept";
         EXPECT_EQ(f.editor.document.filePath, "edited.crb");
         EXPECT_EQ(f.editor.view.current, shown);
-        EXPECT_TRUE(f.host.messages.empty());
+        EXPECT_EQ(f.host.messages.size(), 1u) << "only the question before the open dialog";
 
         f.host.saveOutcomes = {SaveOutcome::Written};
         f.run(MainControl::Stop);
-        ASSERT_EQ(f.host.messages.size(), 1u) << "the stop still asks to save";
-        EXPECT_EQ(f.host.messages[0].text, "Les données ont été modifiées\nVoulez-vous les sauvegarder ?");
+        ASSERT_EQ(f.host.messages.size(), 2u) << "the stop still asks to save";
+        EXPECT_EQ(f.host.messages[1].text, "Les données ont été modifiées\nVoulez-vous les sauvegarder ?");
     }
     fs::remove_all(dir);
+}
+
+TEST(FileCommands, OpenOnAModifiedCurveOffersToSaveItFirst)
+{
+    struct Case {
+        const char* what;
+        bool modified;
+        MessageAnswer answer;
+        std::deque<SaveOutcome> saves;
+        bool openDialog; // the open dialog came, and the file was read
+    };
+    const Case cases[] = {
+        {"unmodified: read at once", false, MessageAnswer::Cancel, {}, true},
+        {"no: read without saving", true, MessageAnswer::No, {}, true},
+        {"cancel: nothing changes", true, MessageAnswer::Cancel, {}, false},
+        {"yes, written: then read", true, MessageAnswer::Yes, {SaveOutcome::Written}, true},
+        {"yes, save dialog cancelled: nothing read", true, MessageAnswer::Yes, {SaveOutcome::Cancelled}, false},
+        {"yes, write failed: nothing read", true, MessageAnswer::Yes, {SaveOutcome::Failed}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.editor.document.unitName = "mm";
+        f.givenPoints({{1, 2}});
+        if (c.modified)
+            f.editor.document.appendPoint({3, 4});
+        f.host.unit = "cm"; // a save takes the unit shown
+        if (!c.modified)
+            f.host.unit = "mm";
+        f.host.answers = {c.answer};
+        f.host.saveOutcomes = c.saves;
+        f.host.openPaths = {dataFile("current.crb")};
+        const CommandOutcome out = f.run(MainControl::OpenFile);
+
+        ASSERT_EQ(f.host.messages.size(), c.modified ? 1u : 0u);
+        if (c.modified) {
+            EXPECT_EQ(f.host.messages[0],
+                      (UserMessage{"Les données ont été modifiées\nVoulez-vous les sauvegarder ?", "Ouvrir un fichier",
+                                   MessageButtons::YesNoCancel, MessageIcon::Question, MessageOwner::Window}));
+        }
+        EXPECT_EQ(f.host.saveCount, static_cast<int>(c.saves.size()));
+        if (!c.saves.empty() && !c.openDialog) {
+            EXPECT_EQ(f.editor.document.unitName, "cm") << "saved with the unit shown";
+        }
+        EXPECT_EQ(f.host.openPaths.empty(), c.openDialog);
+        EXPECT_EQ(f.editor.document.count, c.openDialog ? 3 : (c.modified ? 2 : 1));
+        EXPECT_EQ(out.redraw, c.openDialog ? RedrawKind::Full : RedrawKind::None);
+    }
+}
+
+TEST(FileCommands, TheSaveDialogOffersTheFileLastUsedElseTheStartupFile)
+{
+    struct Case {
+        const char* what;
+        const char* filePath;
+        const char* startupPath;
+        const char* offered;
+    };
+    const Case cases[] = {
+        {"no file at all", "", "", ""},
+        {"started on the product's file", "", "/work/cam.crb", "/work/cam.crb"},
+        {"a file read or saved since", "/other/b.crb", "/work/cam.crb", "/other/b.crb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor editor;
+        editor.document.filePath = c.filePath;
+        editor.startupPath = c.startupPath;
+        EXPECT_EQ(saveDialogName(editor), c.offered);
+    }
+}
+
+TEST(ListCommand, AFileReadFromTheListShowsTheDocumentsSettingsHoweverItCloses)
+{
+    struct Case {
+        const char* what;
+        PointListResult result;
+        bool settingsShown;
+        RedrawKind redraw;
+    };
+    const Case cases[] = {
+        {"stopped, nothing read", {false, false}, false, RedrawKind::None},
+        {"stopped after a file read", {false, true}, true, RedrawKind::Full},
+        {"accepted, nothing read", {true, false}, false, RedrawKind::Full},
+        {"accepted after a file read", {true, true}, true, RedrawKind::Full},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.host.listResult = c.result;
+        const CommandOutcome out = f.run(MainControl::List);
+        EXPECT_EQ(out.showCurveSettings, c.settingsShown);
+        EXPECT_EQ(out.selectUnit, c.settingsShown);
+        EXPECT_EQ(out.redraw, c.redraw);
+        EXPECT_TRUE(out.showCount);
+    }
 }
 
 TEST(OutputCommands, PrintingSaysSoAndAFailedCopyIsReported)

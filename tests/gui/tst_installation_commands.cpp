@@ -4,6 +4,7 @@
 #include "core/settings/CMemorySettingsStore.h"
 
 #include "gui/app/CMainWindow.h"
+#include "gui/app/StartUp.h"
 #include "gui/curve/CPointListDialog.h"
 #include "gui/formula/CFormulaDialog.h"
 
@@ -90,6 +91,31 @@ private slots:
         readCurveFile(path.toStdString(), back, back.points, back.count);
         QCOMPARE(back.unitName, std::string("mm"));
         QVERIFY(f.services.messages.empty());
+    }
+
+    void aUnitReadInAnotherLetterCaseIsNoEdit()
+    {
+        Installation install;
+        install.put("units.ini", Units);
+        QTemporaryDir work;
+        const QString path = work.filePath(QStringLiteral("cam.crb"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("20020704\r\n1\r\n0\r\n2\r\n0.0 0.0\r\n1.0 2.0\r\nMM\r\n");
+        file.close();
+
+        CScriptedPlatformServices services;
+        Editor editor;
+        install.attachTo(editor);
+        readStartupFile(services, editor, path);
+        QString shown;
+        whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
+            shown = window.control<QComboBox>(MainControl::Units)->currentText();
+            clickControl(window, MainControl::Stop);
+        });
+        QCOMPARE(runEditor(services, editor), 1);
+        QCOMPARE(shown, QStringLiteral("mm"));
+        QVERIFY(services.messages.empty()); // no save question
     }
 
     void theUnitBoxHoldsAtMostTheCurrentCurvesOwnUnitBesideTheList()

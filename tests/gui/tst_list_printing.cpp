@@ -155,7 +155,7 @@ private slots:
             dialog.reject();
         });
         FormulaDialogMemory memory;
-        QVERIFY(!runPointListDialog(nullptr, f.services, f.doc, memory));
+        QVERIFY(!runPointListDialog(nullptr, f.services, f.doc, memory).accepted);
         const QString text = pdfText(f.pdf);
         QVERIFY2(hasLine(text, QStringLiteral("^\\s*0\\s+-2\\.0000e\\+000\\s+\\+2\\.0000e\\+001$")), qPrintable(text));
         QVERIFY(hasLine(text, QStringLiteral("^\\s*1\\s+\\+3\\.0000e\\+000\\s+\\+3\\.0000e\\+001$")));

@@ -6,12 +6,14 @@
 #include "gui/app/CMainWindow.h"
 #include "gui/app/StartUp.h"
 #include "gui/common/DialogTemplate.h"
+#include "gui/curve/CPointListDialog.h"
 
 #include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,33 +47,106 @@ private slots:
         QVERIFY(services.fileRequests.empty());
     }
 
-    void aPointAddedThenStopAsksAndOffersAnEmptyName()
+    void aPointAddedThenStopAsksAndACancelledSaveGoesBackToEditing()
     {
         CScriptedPlatformServices services;
         Editor editor;
         readStartupFile(services, editor, dataFile("current.crb"));
         services.answerNextMessage(MessageAnswer::Yes);
         services.cancelNextFileDialog();
+        bool stillOpen = false;
+        QString modeShown;
         whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
+            clickControl(window, MainControl::PointEntry);
+            modeShown = labelText(window, MainControl::StatusLine);
             editor.document.appendPoint({10, 10});
+            QTest::keyClick(&window, Qt::Key_Escape);
+            // "Oui", then the save dialog closed: the edit, the mode and the window stay.
+            stillOpen = window.isVisible();
+            QCOMPARE(labelText(window, MainControl::StatusLine), modeShown);
+            QCOMPARE(editor.interactionMode, InteractionMode::PointEntry);
+            QCOMPARE(editor.document.count, 4);
+            services.answerNextMessage(MessageAnswer::No);
             QTest::keyClick(&window, Qt::Key_Escape);
         });
         QCOMPARE(runEditor(services, editor), 1);
+        QVERIFY(stillOpen);
 
-        QCOMPARE(services.messages.size(), std::size_t(1));
+        QCOMPARE(services.messages.size(), std::size_t(2)); // asked at each stop
         const RecordedMessage& question = services.messages.front();
         QCOMPARE(question.text, QStringLiteral("Les données ont été modifiées\nVoulez-vous les sauvegarder ?"));
         QCOMPARE(question.caption, QStringLiteral("Sortie"));
         QCOMPARE(question.buttons, MessageButtons::YesNo);
         QCOMPARE(question.icon, MessageIcon::Question);
 
+        // The first save offers the file the product passed, which it reads back.
         QCOMPARE(services.fileRequests.size(), std::size_t(1));
         const FileDialogRequest& save = services.fileRequests.front();
         QVERIFY(save.save);
         QCOMPARE(save.title, QStringLiteral("Enregistrer un fichier"));
-        QCOMPARE(save.initialName, QString());
+        QCOMPARE(save.initialName, QFileInfo(dataFile("current.crb")).absoluteFilePath());
         QCOMPARE(save.defaultExtension, QStringLiteral("crb"));
         QCOMPARE(save.filters, QStringList{QStringLiteral("Fichier courbe (*.crb)")});
+        QCOMPARE(editor.document.filePath, std::string());
+    }
+
+    void fichierOnAModifiedCurveOffersToSaveItFirst()
+    {
+        struct Case {
+            const char* what;
+            MessageAnswer answer;
+            bool saveChosen;
+            int fileDialogs;
+            bool read;
+        };
+        const Case cases[] = {
+            {"non: the open dialog as before", MessageAnswer::No, false, 1, true},
+            {"annuler: nothing changes", MessageAnswer::Cancel, false, 0, false},
+            {"oui: saved, then read", MessageAnswer::Yes, true, 2, true},
+            {"oui, save dialog cancelled: nothing read", MessageAnswer::Yes, false, 1, false},
+        };
+        for (const Case& c : cases) {
+            QTemporaryDir dir;
+            const QString saved = dir.filePath(QStringLiteral("edits.crb"));
+            MainWindowFixture f({{1, 1}});
+            CMainWindow& window = *f.window;
+            f.editor.document.appendPoint({2, 2});
+            f.services.answerNextMessage(c.answer);
+            if (c.saveChosen)
+                f.services.chooseNextFile(saved);
+            else if (c.answer == MessageAnswer::Yes)
+                f.services.cancelNextFileDialog();
+            f.services.chooseNextFile(dataFile("current.crb"));
+            clickControl(window, MainControl::OpenFile);
+
+            QVERIFY2(f.services.messages.size() == 1, c.what);
+            QCOMPARE(f.services.messages[0].caption, QStringLiteral("Ouvrir un fichier"));
+            QCOMPARE(f.services.messages[0].buttons, MessageButtons::YesNoCancel);
+            QCOMPARE(f.services.messages[0].icon, MessageIcon::Question);
+            QVERIFY2(f.services.fileRequests.size() == std::size_t(c.fileDialogs), c.what);
+            QVERIFY2(QFile::exists(saved) == c.saveChosen, c.what);
+            QVERIFY2(f.editor.document.count == (c.read ? 3 : 2), c.what);
+            QVERIFY2(isChecked(window, MainControl::SmoothAkima) == c.read, c.what);
+        }
+    }
+
+    void aFileReadFromTheListShowsItsSettingsInTheMainWindow()
+    {
+        for (PointListControl close : {PointListControl::Ok, PointListControl::Cancel}) {
+            MainWindowFixture f({{0, 0}, {5, 5}});
+            CMainWindow& window = *f.window;
+            QVERIFY(isChecked(window, MainControl::SmoothAucun));
+            f.services.chooseNextFile(dataFile("current.crb")); // "Akima", periodic, in mm
+            whenTheModalDialogOpens<CPointListDialog>([&](CPointListDialog& list) {
+                clickControl(list, PointListControl::File);
+                clickControl(list, close);
+            });
+            clickControl(window, MainControl::List);
+            QVERIFY(isChecked(window, MainControl::SmoothAkima));
+            QVERIFY(isChecked(window, MainControl::Periodic));
+            QCOMPARE(window.control<QComboBox>(MainControl::Units)->currentText(), QStringLiteral("mm"));
+            QCOMPARE(f.editor.document.count, close == PointListControl::Ok ? 3 : 2);
+        }
     }
 
     void answeringYesWritesTheFileWithTheShownUnit()

@@ -47,7 +47,7 @@ struct Fixture {
         for (int i = 0; i < n; ++i)
             doc.appendPoint({double(i), 0});
     }
-    bool run() { return runPointListDialog(nullptr, services, doc, memory); }
+    bool run() { return runPointListDialog(nullptr, services, doc, memory).accepted; }
 };
 
 } // namespace

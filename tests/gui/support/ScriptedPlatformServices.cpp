@@ -12,12 +12,7 @@ MessageAnswer CScriptedPlatformServices::showMessage(QWidget* owner, const QStri
         messageAnswers.pop_front();
         return answer;
     }
-    switch (buttons) {
-    case MessageButtons::OkCancel: return MessageAnswer::Cancel;
-    case MessageButtons::YesNo: return MessageAnswer::No;
-    case MessageButtons::Ok: break;
-    }
-    return MessageAnswer::Ok;
+    return safeAnswer(buttons);
 }
 
 FileChoice CScriptedPlatformServices::chooseFile(QWidget* owner, const FileDialogRequest& request)
