@@ -246,7 +246,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         redrawFor(editor, host, picture, outcome.redraw);
         checkEditor(editor);
     }
-    // The session ends: the stop path must end whatever the answers, saving or not.
+    // The session ends: a stop whose save dialog is given up goes back to the curve, so
+    // the stop is asked again until "Non" or a written save ends it (an input run dry
+    // answers "Non").
     for (int attempt = 0;; ++attempt) {
         if (runEditorCommand(editor, host, MainControl::Stop).stop)
             break;

@@ -57,6 +57,16 @@ QStringList entries(const QComboBox* box)
     return all;
 }
 
+// A curve file "cam.crb" of two points in `dir`, with the unit `unit`.
+QString twoPointCurveFile(const QTemporaryDir& dir, const char* unit)
+{
+    const QString path = dir.filePath(QStringLiteral("cam.crb"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QByteArray("20020704\r\n1\r\n0\r\n2\r\n0.0 0.0\r\n1.0 2.0\r\n") + unit + "\r\n");
+    return path;
+}
+
 } // namespace
 
 class InstallationCommandsTest : public QObject {
@@ -68,11 +78,7 @@ private slots:
         Installation install;
         install.put("units.ini", Units);
         QTemporaryDir work;
-        const QString path = work.filePath(QStringLiteral("cam.crb"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("20020704\r\n1\r\n0\r\n2\r\n0.0 0.0\r\n1.0 2.0\r\nmm\r\n");
-        file.close();
+        const QString path = twoPointCurveFile(work, "mm");
 
         MainWindowFixture f;
         install.attachTo(f.editor);
@@ -98,11 +104,7 @@ private slots:
         Installation install;
         install.put("units.ini", Units);
         QTemporaryDir work;
-        const QString path = work.filePath(QStringLiteral("cam.crb"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("20020704\r\n1\r\n0\r\n2\r\n0.0 0.0\r\n1.0 2.0\r\nMM\r\n");
-        file.close();
+        const QString path = twoPointCurveFile(work, "MM");
 
         CScriptedPlatformServices services;
         Editor editor;
