@@ -6,9 +6,10 @@
 # minimal platform plugins; Qt's bundled zlib, libpng, FreeType, HarfBuzz and PCRE2.
 # Only what the editor and its tests use is built: no Direct2D platform plugin (the
 # DirectWrite font engine it shares a feature with stays in Qt Gui), no graphics view,
-# MDI area, calendar, colour or font dialog, wizard, undo framework, Markdown or ODF
-# writer. Shared libraries, linked against the MinGW runtime DLLs, which are copied into
-# its bin/ folder. Reused while its stamp matches; about 20 minutes on 2 cores when built.
+# MDI area, colour or font dialog, wizard, undo framework, Markdown or ODF writer (the
+# calendar and date editor stay: the print dialog needs them). Shared libraries, linked
+# against the MinGW runtime DLLs, which are copied into its bin/ folder. Reused while its
+# stamp matches; about 25 minutes on 2 cores when built.
 #   CRB_WINDOWS_CACHE   the cache folder (default ~/.cache/crbedit-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -71,8 +72,7 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON \
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
   -DFEATURE_sql_sqlite=OFF -DFEATURE_openssl=OFF \
-  -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_calendarwidget=OFF \
-  -DFEATURE_datetimeedit=OFF -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF \
+  -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF \
   -DFEATURE_fontcombobox=OFF -DFEATURE_wizard=OFF -DFEATURE_undoview=OFF \
   -DFEATURE_undogroup=OFF -DFEATURE_undostack=OFF -DFEATURE_undocommand=OFF \
   -DFEATURE_columnview=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF \
