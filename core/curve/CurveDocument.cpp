@@ -42,7 +42,8 @@ bool CurveDocument::isModified(std::string_view unitShown) const
 {
     const int n = std::clamp(count, 0, MaxCurvePoints);
     return count != savedCount || smoothingMode != savedSmoothingMode || periodic != savedPeriodic
-        || !equalIgnoringLatin1Case(unitShown, savedUnitName) || !std::equal(points.begin(), points.begin() + n, savedPoints.begin());
+        || !equalIgnoringLatin1Case(unitShown, savedUnitName)
+        || !std::equal(points.begin(), points.begin() + n, savedPoints.begin());
 }
 
 void CurveDocument::markSaved()

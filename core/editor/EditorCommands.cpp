@@ -230,9 +230,9 @@ CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandIn
     // The file read replaces the curve: a modified one is offered to be saved first, and
     // a save that does not end written ends the command with nothing read.
     if (editor.document.isModified(host.shownUnit())) {
-        const MessageAnswer answer = host.showMessage({std::string(SaveQuestion), std::string(OpenDialogTitle),
-                                                       MessageButtons::YesNoCancel, MessageIcon::Question,
-                                                       MessageOwner::Window});
+        const MessageAnswer answer =
+            host.showMessage({std::string(SaveQuestion), std::string(OpenDialogTitle), MessageButtons::YesNoCancel,
+                              MessageIcon::Question, MessageOwner::Window});
         if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !saveAfterYes(editor, host, false)))
             return {};
     }

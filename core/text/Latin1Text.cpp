@@ -171,7 +171,8 @@ public:
         return ::_lseeki64(fd_, 0, SEEK_SET) == 0 && writeAll(bytes)
             && ::_chsize_s(fd_, static_cast<long long>(bytes.size())) == 0;
 #else
-        return ::lseek(fd_, 0, SEEK_SET) == 0 && writeAll(bytes) && ::ftruncate(fd_, static_cast<off_t>(bytes.size())) == 0;
+        return ::lseek(fd_, 0, SEEK_SET) == 0 && writeAll(bytes)
+            && ::ftruncate(fd_, static_cast<off_t>(bytes.size())) == 0;
 #endif
     }
     bool sync()

@@ -24,7 +24,6 @@ void reportFileDialogError(CPlatformServices& services, FileDialogError error);
 // Shows a reader's message, if it has one.
 void reportReadResult(CPlatformServices& services, const FileReadResult& result);
 
-
 // Asks for a name, the save dialog offering `offeredName`, and writes the document's
 // curve file. On success `filePath` and the saved state follow; when the file cannot be
 // written a message names it and the document stays as it was.

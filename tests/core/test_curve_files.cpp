@@ -456,9 +456,8 @@ TEST(CurveFileWriter, AWritableFileInAFolderTheUserMayNotWriteIsSavedInPlace)
         fs::permissions(dir.at(""), readAll | enterAll | fs::perms::owner_write);
         fs::permissions(fs::u8path(target), c.file);
         fs::permissions(dir.at("partage"), c.folder);
-        const int status = exitStatusAsAnotherUser([&] {
-            return writeCurveFileTo(target, doc, std::span<const CurvePoint>(doc.points.data(), 1));
-        });
+        const int status = exitStatusAsAnotherUser(
+            [&] { return writeCurveFileTo(target, doc, std::span<const CurvePoint>(doc.points.data(), 1)); });
         fs::permissions(dir.at("partage"), fs::perms::owner_all);
         ASSERT_NE(status, 2) << "could not run as another user";
         EXPECT_EQ(status, c.saved ? 0 : 1);
