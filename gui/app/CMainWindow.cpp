@@ -34,8 +34,6 @@ using enum MainControl;
 namespace {
 
 using Kind = ControlKind;
-// Enter presses no command button, whichever has the focus.
-constexpr unsigned Command = ControlFlag::NoAutoDefault;
 constexpr unsigned CoordinateField = ControlFlag::RightAligned;
 constexpr unsigned CountField = ControlFlag::Centred | ControlFlag::SunkenPanel;
 
@@ -51,17 +49,17 @@ constexpr ControlSpec Controls[] = {
     {ZoomGroup, Kind::Group, "&Zoom", 456, 70, 60, 118},
     {NoId, Kind::Group, "", 4, 292, 512, 34},
 
-    {Redraw, Kind::Button, "&Redess", 10, 11, 40, 13, Command},
-    {Undo, Kind::Button, "&Undo", 52, 11, 40, 13, Command},
+    {Redraw, Kind::Button, "&Redess", 10, 11, 40, 13},
+    {Undo, Kind::Button, "&Undo", 52, 11, 40, 13},
     {NoId, Kind::EtchedLine, "", 96, 10, 2, 15},
-    {PointEntry, Kind::Button, "&Point", 100, 11, 40, 13, Command},
-    {DeletePoint, Kind::Button, "&Effacer", 142, 11, 40, 13, Command},
-    {EraseWindow, Kind::Button, "&Effac Fen", 184, 11, 44, 13, Command},
-    {Reset, Kind::Button, "&R.A.Z.", 230, 11, 40, 13, Command},
+    {PointEntry, Kind::Button, "&Point", 100, 11, 40, 13},
+    {DeletePoint, Kind::Button, "&Effacer", 142, 11, 40, 13},
+    {EraseWindow, Kind::Button, "&Effac Fen", 184, 11, 44, 13},
+    {Reset, Kind::Button, "&R.A.Z.", 230, 11, 40, 13},
     {NoId, Kind::EtchedLine, "", 274, 10, 2, 15},
-    {OpenFile, Kind::Button, "Fichier", 278, 11, 40, 13, Command},
-    {List, Kind::Button, "&Liste", 320, 11, 40, 13, Command},
-    {Formula, Kind::Button, "&Formule", 362, 11, 40, 13, Command},
+    {OpenFile, Kind::Button, "Fichier", 278, 11, 40, 13},
+    {List, Kind::Button, "&Liste", 320, 11, 40, 13},
+    {Formula, Kind::Button, "&Formule", 362, 11, 40, 13},
     {NoId, Kind::EtchedLine, "", 406, 10, 2, 15},
     {PointCount, Kind::Label, "", 466, 11, 44, 13, CountField},
 
@@ -74,31 +72,31 @@ constexpr ControlSpec Controls[] = {
     {SmoothAkima, Kind::Radio, "Akima", 10, 124, 62, 10},
     {SmoothCarlson, Kind::Radio, "Carlson", 10, 135, 62, 10},
     {CopyMode, Kind::Check, "&Copie", 10, 160, 60, 10},
-    {Translate, Kind::Button, "&Trans", 10, 172, 60, 13, Command},
-    {Mirror, Kind::Button, "&Miroir", 10, 187, 60, 13, Command},
-    {Rotate, Kind::Button, "&Rotat", 10, 202, 60, 13, Command},
-    {Homothety, Kind::Button, "&Homo.", 10, 217, 60, 13, Command},
-    {Affinity, Kind::Button, "&Affinité", 10, 232, 60, 13, Command},
+    {Translate, Kind::Button, "&Trans", 10, 172, 60, 13},
+    {Mirror, Kind::Button, "&Miroir", 10, 187, 60, 13},
+    {Rotate, Kind::Button, "&Rotat", 10, 202, 60, 13},
+    {Homothety, Kind::Button, "&Homo.", 10, 217, 60, 13},
+    {Affinity, Kind::Button, "&Affinité", 10, 232, 60, 13},
     {Units, Kind::Combo, "", 10, 267, 60, 14},
 
     {DrawingFrame, Kind::Frame, "", 80, 32, 370, 256},
 
     {MouseX, Kind::Label, "", 460, 41, 52, 9, CoordinateField},
     {MouseY, Kind::Label, "", 460, 52, 52, 9, CoordinateField},
-    {ZoomWindow, Kind::Button, "&Fenêtre", 462, 80, 48, 13, Command},
-    {ZoomIn, Kind::Button, "&Plus", 462, 95, 48, 13, Command},
-    {ZoomOut, Kind::Button, "&Moins", 462, 110, 48, 13, Command},
-    {FitAll, Kind::Button, "&Tout", 462, 125, 48, 13, Command},
-    {Centre, Kind::Button, "&Centre", 462, 140, 48, 13, Command},
-    {Previous, Kind::Button, "&Préc", 462, 155, 48, 13, Command},
-    {Bounds, Kind::Button, "&Bornes", 462, 170, 48, 13, Command},
-    {CopyPicture, Kind::Button, "&Copier", 462, 196, 48, 14, Command},
-    {Print, Kind::Button, "&Imprimer", 462, 214, 48, 14, Command},
-    {Stop, Kind::Button, "&Arrêt", 462, 270, 48, 16, Command},
+    {ZoomWindow, Kind::Button, "&Fenêtre", 462, 80, 48, 13},
+    {ZoomIn, Kind::Button, "&Plus", 462, 95, 48, 13},
+    {ZoomOut, Kind::Button, "&Moins", 462, 110, 48, 13},
+    {FitAll, Kind::Button, "&Tout", 462, 125, 48, 13},
+    {Centre, Kind::Button, "&Centre", 462, 140, 48, 13},
+    {Previous, Kind::Button, "&Préc", 462, 155, 48, 13},
+    {Bounds, Kind::Button, "&Bornes", 462, 170, 48, 13},
+    {CopyPicture, Kind::Button, "&Copier", 462, 196, 48, 14},
+    {Print, Kind::Button, "&Imprimer", 462, 214, 48, 14},
+    {Stop, Kind::Button, "&Arrêt", 462, 270, 48, 16},
 
     {StatusLine, Kind::Label, "", 10, 305, 360, 10},
-    {Help, Kind::Button, "&Aide", 378, 302, 50, 15, Command},
-    {Save, Kind::Button, "&Enregistrer", 434, 302, 76, 15, Command},
+    {Help, Kind::Button, "&Aide", 378, 302, 50, 15},
+    {Save, Kind::Button, "&Enregistrer", 434, 302, 76, 15},
 };
 
 constexpr DialogTemplate Layout{520, 330, Controls};
@@ -119,8 +117,8 @@ CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* p
     : QDialog(parent), editor_(editor), services_(services)
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     // The dialogs' help, owned by the dialog that asks, and handed on to the dialogs they open.
     help_ = [this](QWidget* owner, std::string_view topic) {
         const std::optional<std::string> path = helpFilePath(editor_);
@@ -387,8 +385,7 @@ bool CMainWindow::eventFilter(QObject* watched, QEvent* event)
                 requestRepaint();
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -471,23 +468,19 @@ void CMainWindow::showMouseCoordinates(double x, double y)
 QWidget* CMainWindow::ownerFor(MessageOwner owner)
 {
     switch (owner) {
-    case MessageOwner::Window:
-        return this;
-    case MessageOwner::DrawingArea:
-        return drawingArea_;
+    case MessageOwner::Window: return this;
+    case MessageOwner::DrawingArea: return drawingArea_;
     case MessageOwner::Dialog: // a dialog's own messages reach the window only while it has the focus
-    case MessageOwner::Focus:
-        return CPlatformServices::focusOwner();
-    case MessageOwner::None:
-        break;
+    case MessageOwner::Focus: return CPlatformServices::focusOwner();
+    case MessageOwner::None: break;
     }
     return nullptr;
 }
 
 MessageAnswer CMainWindow::showMessage(const UserMessage& message)
 {
-    return services_.showMessage(ownerFor(message.owner), toQString(message.text),
-                                 toQString(message.caption), message.buttons, message.icon);
+    return services_.showMessage(ownerFor(message.owner), toQString(message.text), toQString(message.caption),
+                                 message.buttons, message.icon);
 }
 
 std::vector<CurvePoint> CMainWindow::runFormulaDialog()
@@ -566,14 +559,10 @@ bool CMainWindow::runParameterDialog(ParameterDialog dialog, const std::string& 
     EnteredValues& entered = editor_.entered;
     const QString shownTitle = toQString(title);
     switch (dialog) {
-    case ParameterDialog::Factor:
-        return askFactor(drawingArea_, entered, shownTitle);
-    case ParameterDialog::Point:
-        return askPoint(drawingArea_, entered, shownTitle);
-    case ParameterDialog::PointAndAngle:
-        return askPointAndAngle(drawingArea_, entered, shownTitle);
-    case ParameterDialog::Affinity:
-        return askAffinity(drawingArea_, services_, entered);
+    case ParameterDialog::Factor: return askFactor(drawingArea_, entered, shownTitle);
+    case ParameterDialog::Point: return askPoint(drawingArea_, entered, shownTitle);
+    case ParameterDialog::PointAndAngle: return askPointAndAngle(drawingArea_, entered, shownTitle);
+    case ParameterDialog::Affinity: return askAffinity(drawingArea_, services_, entered);
     }
     return false;
 }

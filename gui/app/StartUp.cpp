@@ -4,6 +4,7 @@
 #include "core/settings/PlatformSettings.h"
 
 #include "gui/app/CMainWindow.h"
+#include "gui/common/ModalDialog.h"
 #include "gui/curve/CurveFileCommands.h"
 
 #include <QCoreApplication>
@@ -35,7 +36,7 @@ int runEditor(CPlatformServices& services, Editor& editor)
     // The undo copy starts as the curve read, so "&Undo" at once keeps it.
     doc.takeSnapshot();
     CMainWindow window(editor, services);
-    return window.exec();
+    return runFirstWindow(window);
 }
 
 InstallationDirectories installationDirectories()

@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,15 +31,56 @@ QLabel* makeLabel(QWidget& parent, const QString& caption, unsigned flags)
     return label;
 }
 
+// A push button with the focus is the one Enter presses (Qt's auto-default buttons of a
+// dialog); the Default one is pressed when the focus is elsewhere.
 QPushButton* makeButton(QWidget& parent, const QString& caption, unsigned flags)
 {
     auto* button = new QPushButton(caption, &parent);
+    button->setAutoDefault(true);
     if (flags & ControlFlag::Default)
         button->setDefault(true);
-    if (flags & ControlFlag::NoAutoDefault)
-        button->setAutoDefault(false);
     return button;
 }
+
+// An edit field that the dialog gives the focus selects its whole text, so that what is
+// typed replaces the value shown: at the dialog's first focus, by Tab, by a mnemonic or
+// by the program. A click puts the caret where it lands, and a field that gets the focus
+// back with its window keeps its caret.
+class CFieldSelection : public QObject {
+public:
+    explicit CFieldSelection(QWidget& dialog) : QObject(&dialog), dialog_(dialog) { dialog.installEventFilter(this); }
+    void watch(QLineEdit& field) { field.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &dialog_) {
+            if (event->type() == QEvent::Show)
+                firstFocus_ = true;
+            return false;
+        }
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        bool select = false;
+        switch (reason) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+        case Qt::OtherFocusReason: select = true; break;
+        case Qt::ActiveWindowFocusReason: select = firstFocus_; break;
+        default: break;
+        }
+        firstFocus_ = false;
+        if (select)
+            static_cast<QLineEdit*>(watched)->selectAll();
+        return false;
+    }
+
+private:
+    QWidget& dialog_;
+    bool firstFocus_ = false;
+};
 
 QFrame* makeFrame(QWidget& parent, int style)
 {
@@ -75,8 +118,14 @@ DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const 
     dialog.setFixedSize(du.x(layout.width), du.y(layout.height));
 
     DialogControls controls;
+    CFieldSelection* selection = nullptr;
     for (const ControlSpec& spec : layout.controls) {
         QWidget* widget = makeControl(dialog, spec, makeCustom);
+        if (spec.kind == ControlKind::Edit) {
+            if (!selection)
+                selection = new CFieldSelection(dialog);
+            selection->watch(*static_cast<QLineEdit*>(widget));
+        }
         widget->setGeometry(du.rect(spec.x, spec.y, spec.w, spec.h));
         if (spec.id.value == NoControlId)
             continue;
@@ -85,7 +134,8 @@ DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const 
         if (!onCommand)
             continue;
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            QObject::connect(button, &QAbstractButton::clicked, &dialog, [onCommand, id = spec.id.value] { onCommand(id); });
+            QObject::connect(button, &QAbstractButton::clicked, &dialog,
+                             [onCommand, id = spec.id.value] { onCommand(id); });
         else if (auto* list = qobject_cast<QComboBox*>(widget))
             QObject::connect(list, &QComboBox::activated, &dialog, [onCommand, id = spec.id.value] { onCommand(id); });
     }

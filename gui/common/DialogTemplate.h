@@ -23,11 +23,10 @@ enum class ControlKind {
 
 // Where a control departs from the usual look of its kind; or-ed together.
 struct ControlFlag {
-    static constexpr unsigned RightAligned = 1u << 0;  // labels (left aligned otherwise)
-    static constexpr unsigned Centred = 1u << 1;       // labels
-    static constexpr unsigned SunkenPanel = 1u << 2;   // labels: framed as a sunken panel
-    static constexpr unsigned Default = 1u << 3;       // buttons: the one Enter presses
-    static constexpr unsigned NoAutoDefault = 1u << 4; // buttons: the focus does not make Enter press them
+    static constexpr unsigned RightAligned = 1u << 0; // labels (left aligned otherwise)
+    static constexpr unsigned Centred = 1u << 1;      // labels
+    static constexpr unsigned SunkenPanel = 1u << 2;  // labels: framed as a sunken panel
+    static constexpr unsigned Default = 1u << 3;      // buttons: the one Enter presses when no button has the focus
 };
 
 inline constexpr int NoControlId = -1;
@@ -36,12 +35,10 @@ inline constexpr int NoControlId = -1;
 // each dialog), or NoControlId. Kept as the number the template gives it.
 struct ControlIdValue {
     int value = NoControlId;
-    constexpr ControlIdValue(int v) : value(v) {}
+    constexpr ControlIdValue(int v) : value(v) { }
     template <class E>
-        requires std::is_enum_v<E>
-    constexpr ControlIdValue(E e) : value(static_cast<int>(e))
-    {
-    }
+    requires std::is_enum_v<E>
+    constexpr ControlIdValue(E e) : value(static_cast<int>(e)) { }
     friend bool operator==(ControlIdValue, ControlIdValue) = default;
 };
 

@@ -1,5 +1,6 @@
 #include "gui/common/QtPlatformServices.h"
 
+#include "gui/common/ModalDialog.h"
 #include "gui/common/QtText.h"
 
 #include <QApplication>
@@ -68,13 +69,13 @@ MessageAnswer CQtPlatformServices::showMessage(QWidget* owner, const QString& te
     const QString title = caption.isEmpty() ? toQString(DefaultMessageCaption) : caption;
     if (buttons != MessageButtons::YesNo) {
         QMessageBox box(qtIcon, title, text, qtButtons, owner);
-        return answerOf(box.exec(), buttons);
+        return answerOf(runModal(box), buttons);
     }
     CQuestionBox box(qtIcon, title, text, qtButtons, owner);
     // Only Oui or Non ends the question.
     int result = 0;
     do {
-        result = box.exec();
+        result = runModal(box);
     } while (result != QMessageBox::Yes && result != QMessageBox::No);
     return answerOf(result, buttons);
 }
@@ -107,7 +108,7 @@ FileChoice CQtPlatformServices::chooseFile(QWidget* owner, const FileDialogReque
         dialog.selectFile(request.initialName);
 
     FileChoice choice;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return choice;
     choice.path = dialog.selectedFiles().front();
     choice.error = checkChosenPath(choice.path.toStdString());
@@ -138,7 +139,7 @@ std::unique_ptr<QPrinter> CQtPlatformServices::choosePrinter(QWidget* owner)
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (dialog.exec() != QDialog::Accepted)
+    if (runModal(dialog) != QDialog::Accepted)
         return nullptr;
     return printer;
 }

@@ -3,6 +3,7 @@
 #include "core/settings/SupportFile.h"
 
 #include "gui/common/DialogUnits.h"
+#include "gui/common/ModalDialog.h"
 #include "gui/common/QtText.h"
 #include "gui/curve/CurveFileCommands.h"
 #include "gui/formula/CFormulaDialog.h"
@@ -69,7 +70,6 @@ CPointListDialog::CPointListDialog(CPlatformServices& services, CurveDocument& d
     setObjectName(QStringLiteral("pointListDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(toQString(PointListTitle));
-    setModal(true);
     buildControls();
     control<QLabel>(Id::XHeading)->setText(toQString(doc_.xAxisName));
     control<QLabel>(Id::YHeading)->setText(toQString(doc_.yAxisName));
@@ -212,7 +212,7 @@ PointListResult runPointListDialog(QWidget* owner, CPlatformServices& services, 
 {
     CPointListDialog dialog(services, doc, memory, std::move(help), owner);
     PointListResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted;
+    result.accepted = runModal(dialog) == QDialog::Accepted;
     result.fileRead = dialog.pointList().fileRead();
     if (result.accepted)
         dialog.pointList().writeBack(doc);

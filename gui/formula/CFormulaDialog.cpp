@@ -6,6 +6,7 @@
 #include "core/text/NumberText.h"
 
 #include "gui/common/CQtSurface.h"
+#include "gui/common/ModalDialog.h"
 #include "gui/common/QtText.h"
 #include "gui/formula/CFormulaPreviewArea.h"
 
@@ -66,7 +67,6 @@ CFormulaDialog::CFormulaDialog(CPlatformServices& services, FormulaDialogMemory&
     setObjectName(QStringLiteral("formulaDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(toQString(DialogTitle));
-    setModal(true);
     buildControls();
     restoreFields();
 }
@@ -231,7 +231,7 @@ std::vector<CurvePoint> runFormulaDialog(QWidget* owner, CPlatformServices& serv
 {
     CFormulaDialog dialog(services, memory, owner);
     dialog.setHelp(std::move(help));
-    if (dialog.exec() != QDialog::Accepted)
+    if (runModal(dialog) != QDialog::Accepted)
         return {};
     return dialog.takePoints();
 }

@@ -23,7 +23,6 @@ CParameterDialog::CParameterDialog(const QString& title, const DialogTemplate& l
     : QDialog(parent)
 {
     setWindowTitle(title);
-    setModal(true);
     controls_ = buildDialog(*this, layout);
     if (auto* ok = control<QPushButton>(ParameterControl::Ok))
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -2,6 +2,7 @@
 
 #include "core/text/NumberText.h"
 
+#include "gui/common/ModalDialog.h"
 #include "gui/common/PlatformServices.h"
 #include "gui/common/QtText.h"
 #include "gui/transform/CParameterDialog.h"
@@ -20,7 +21,6 @@ using Kind = ControlKind;
 constexpr int NoId = NoControlId;
 constexpr unsigned Centred = ControlFlag::Centred;
 constexpr unsigned Default = ControlFlag::Default;
-constexpr unsigned NoAutoDefault = ControlFlag::NoAutoDefault;
 
 using Field = ParameterControl;
 
@@ -29,7 +29,7 @@ constexpr ControlSpec FactorControls[] = {
     {NoId, Kind::Group, "Facteur", 7, 5, 89, 29},
     {Field::Factor, Kind::Edit, "", 16, 16, 72, 12},
     {Field::Ok, Kind::Button, "Ok", 10, 39, 39, 15, Default},
-    {Field::Cancel, Kind::Button, "Cancel", 55, 39, 39, 15, NoAutoDefault},
+    {Field::Cancel, Kind::Button, "Cancel", 55, 39, 39, 15},
 };
 
 constexpr ControlSpec PointControls[] = {
@@ -38,31 +38,22 @@ constexpr ControlSpec PointControls[] = {
     {Field::X, Kind::Edit, "", 33, 6, 72, 12},
     {Field::Y, Kind::Edit, "", 33, 21, 72, 12},
     {Field::Ok, Kind::Button, "Ok", 9, 39, 39, 15, Default},
-    {Field::Cancel, Kind::Button, "Cancel", 63, 39, 39, 15, NoAutoDefault},
+    {Field::Cancel, Kind::Button, "Cancel", 63, 39, 39, 15},
 };
 
 constexpr ControlSpec PointAndAngleControls[] = {
-    {NoId, Kind::Label, "Xo", 6, 6, 36, 12, Centred},
-    {Field::Xo, Kind::Edit, "", 45, 6, 72, 12},
-    {NoId, Kind::Label, "Yo", 6, 21, 36, 12, Centred},
-    {Field::Yo, Kind::Edit, "", 45, 21, 72, 12},
-    {NoId, Kind::Label, "A (rad)", 6, 39, 36, 12, Centred},
-    {Field::Angle, Kind::Edit, "", 45, 39, 72, 12},
-    {Field::Ok, Kind::Button, "Ok", 15, 60, 39, 15, Default},
-    {Field::Cancel, Kind::Button, "Cancel", 69, 60, 39, 15, NoAutoDefault},
+    {NoId, Kind::Label, "Xo", 6, 6, 36, 12, Centred},         {Field::Xo, Kind::Edit, "", 45, 6, 72, 12},
+    {NoId, Kind::Label, "Yo", 6, 21, 36, 12, Centred},        {Field::Yo, Kind::Edit, "", 45, 21, 72, 12},
+    {NoId, Kind::Label, "A (rad)", 6, 39, 36, 12, Centred},   {Field::Angle, Kind::Edit, "", 45, 39, 72, 12},
+    {Field::Ok, Kind::Button, "Ok", 15, 60, 39, 15, Default}, {Field::Cancel, Kind::Button, "Cancel", 69, 60, 39, 15},
 };
 
 constexpr ControlSpec BoundsControls[] = {
-    {NoId, Kind::Label, "Xmin", 6, 6, 24, 12, Centred},
-    {Field::Xmin, Kind::Edit, "", 33, 6, 72, 12},
-    {NoId, Kind::Label, "Xmax", 6, 21, 24, 12, Centred},
-    {Field::Xmax, Kind::Edit, "", 33, 21, 72, 12},
-    {NoId, Kind::Label, "Ymin", 6, 39, 24, 12, Centred},
-    {Field::Ymin, Kind::Edit, "", 33, 39, 72, 12},
-    {NoId, Kind::Label, "Ymax", 6, 54, 24, 12, Centred},
-    {Field::Ymax, Kind::Edit, "", 33, 54, 72, 12},
-    {Field::Ok, Kind::Button, "Ok", 12, 75, 39, 15, Default},
-    {Field::Cancel, Kind::Button, "Cancel", 60, 75, 39, 15, NoAutoDefault},
+    {NoId, Kind::Label, "Xmin", 6, 6, 24, 12, Centred},       {Field::Xmin, Kind::Edit, "", 33, 6, 72, 12},
+    {NoId, Kind::Label, "Xmax", 6, 21, 24, 12, Centred},      {Field::Xmax, Kind::Edit, "", 33, 21, 72, 12},
+    {NoId, Kind::Label, "Ymin", 6, 39, 24, 12, Centred},      {Field::Ymin, Kind::Edit, "", 33, 39, 72, 12},
+    {NoId, Kind::Label, "Ymax", 6, 54, 24, 12, Centred},      {Field::Ymax, Kind::Edit, "", 33, 54, 72, 12},
+    {Field::Ok, Kind::Button, "Ok", 12, 75, 39, 15, Default}, {Field::Cancel, Kind::Button, "Cancel", 60, 75, 39, 15},
 };
 
 constexpr DialogTemplate BoundsLayout{111, 93, BoundsControls};
@@ -71,7 +62,7 @@ using Affinity = AffinityControl;
 
 constexpr ControlSpec AffinityControls[] = {
     {Affinity::Ok, Kind::Button, "OK", 87, 11, 50, 14, Default},
-    {Affinity::Cancel, Kind::Button, "Cancel", 87, 28, 50, 14, NoAutoDefault},
+    {Affinity::Cancel, Kind::Button, "Cancel", 87, 28, 50, 14},
     {NoId, Kind::Group, "Direction", 7, 7, 70, 28},
     {Affinity::X, Kind::Check, "X", 18, 18, 25, 12},
     {Affinity::Y, Kind::Check, "Y", 48, 18, 25, 12},
@@ -109,8 +100,8 @@ constexpr NumberField PointAndAngleFields[] = {
 
 constexpr MouseDialog FactorDialog{"factorDialog", FactorDialogTitle, {102, 58, FactorControls}, FactorFields};
 constexpr MouseDialog PointDialog{"pointDialog", PointDialogTitle, {111, 58, PointControls}, PointFields};
-constexpr MouseDialog PointAndAngleDialog{"pointAndAngleDialog", PointAndAngleDialogTitle,
-                                          {123, 78, PointAndAngleControls}, PointAndAngleFields};
+constexpr MouseDialog PointAndAngleDialog{
+    "pointAndAngleDialog", PointAndAngleDialogTitle, {123, 78, PointAndAngleControls}, PointAndAngleFields};
 
 QString fixed3(double v)
 {
@@ -134,7 +125,7 @@ bool runAtMouse(const MouseDialog& form, QWidget* owner, EnteredValues& entered,
     // Earlier entries are not shown again.
     for (const NumberField& field : form.fields)
         dialog.setFieldText(field.id, fixed3(field.initial));
-    if (dialog.exec() != QDialog::Accepted) {
+    if (runModal(dialog) != QDialog::Accepted) {
         entered.accepted = 0;
         return false;
     }
@@ -171,7 +162,7 @@ int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered,
     dialog.setFieldText(Field::Xmax, fixed3(current.xmax));
     dialog.setFieldText(Field::Ymax, fixed3(current.ymax));
     allRead = true;
-    if (dialog.exec() != QDialog::Accepted) {
+    if (runModal(dialog) != QDialog::Accepted) {
         entered.accepted = 0;
         return 0;
     }
@@ -189,7 +180,6 @@ bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& ent
     QDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("affinityDialog"));
     dialog.setWindowTitle(toQString(AffinityDialogTitle));
-    dialog.setModal(true);
 
     int direction = 0; // "Y", at every opening
     double factor = 0.0;
@@ -214,9 +204,8 @@ bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& ent
                 factor = *typed;
                 dialog.accept();
             } else {
-                services.showMessage(nullptr, toQString(AffinityFactorMessage),
-                                     toQString(AffinityFactorCaption), MessageButtons::Ok,
-                                     MessageIcon::Error);
+                services.showMessage(nullptr, toQString(AffinityFactorMessage), toQString(AffinityFactorCaption),
+                                     MessageButtons::Ok, MessageIcon::Error);
             }
             break;
         case Affinity::Cancel: dialog.reject(); break;
@@ -226,7 +215,7 @@ bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& ent
     controls.control<QLineEdit>(Affinity::Factor)->setText(QStringLiteral("1."));
     showDirection();
 
-    if (dialog.exec() != QDialog::Accepted) {
+    if (runModal(dialog) != QDialog::Accepted) {
         entered.accepted = 0;
         return false;
     }

@@ -1,6 +1,7 @@
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/DialogUnits.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QWindow>
 #include <QtTest>
 
 #include <tuple>
@@ -27,6 +29,7 @@ enum class Ctl : int {
     RightLabel = 12,
     CentredLabel = 13,
     Field = 20,
+    OtherField = 21,
     Compute = 30,
     Stop = 31,
     Periodic = 32,
@@ -45,8 +48,9 @@ constexpr ControlSpec Controls[] = {
     {Ctl::CentredLabel, Kind::Label, "", 4, 30, 40, 10, ControlFlag::Centred | ControlFlag::SunkenPanel},
     {NoControlId, Kind::Label, "Sans numéro", 50, 10, 40, 10},
     {Ctl::Field, Kind::Edit, "", 50, 20, 60, 12},
+    {Ctl::OtherField, Kind::Edit, "", 50, 34, 60, 12},
     {Ctl::Compute, Kind::Button, "&Calcul", 4, 70, 40, 14, ControlFlag::Default},
-    {Ctl::Stop, Kind::Button, "&Arrêt", 50, 70, 40, 14, ControlFlag::NoAutoDefault},
+    {Ctl::Stop, Kind::Button, "&Arrêt", 50, 70, 40, 14},
     {Ctl::Periodic, Kind::Check, "Périodicité", 4, 86, 60, 10},
     {Ctl::Akima, Kind::Radio, "Akima", 66, 86, 50, 10},
     {Ctl::List, Kind::Combo, "", 4, 98, 60, 14},
@@ -69,6 +73,13 @@ struct Built {
             [](QWidget& parent, const ControlSpec&) { return new QSlider(&parent); });
     }
 };
+
+// Shows the dialog and waits until it is the active window, as a user finds it.
+bool showActive(QWidget& window)
+{
+    window.show();
+    return QTest::qWaitForWindowActive(&window);
+}
 
 Qt::Alignment horizontal(QLabel* label)
 {
@@ -166,7 +177,7 @@ private slots:
         QCOMPARE(b.controls.control<QLabel>(Ctl::CentredLabel)->frameShadow(), QFrame::Sunken);
         QVERIFY(b.controls.control<QPushButton>(Ctl::Compute)->isDefault());
         QVERIFY(!b.controls.control<QPushButton>(Ctl::Stop)->isDefault());
-        QVERIFY(!b.controls.control<QPushButton>(Ctl::Stop)->autoDefault());
+        QVERIFY(b.controls.control<QPushButton>(Ctl::Stop)->autoDefault());
         QCOMPARE(b.controls.control<QFrame>(Ctl::Frame)->frameShape(), QFrame::Box);
         QCOMPARE(b.controls.control<QFrame>(Ctl::Line)->frameShape(), QFrame::VLine);
         QCOMPARE(b.controls.control<QFrame>(Ctl::Line)->frameShadow(), QFrame::Sunken);
@@ -186,6 +197,79 @@ private slots:
         QCOMPARE(
             b.commands,
             (std::vector<int>{int(Ctl::Compute), int(Ctl::Stop), int(Ctl::Periodic), int(Ctl::Akima), int(Ctl::List)}));
+    }
+
+    // Keys go through the dialog's window to whatever has the focus, as when typed.
+    void enterPressesTheFocusedButtonOrElseTheDefaultOne_data()
+    {
+        QTest::addColumn<QList<Ctl>>("focused"); // in turn
+        QTest::addColumn<Ctl>("pressed");
+        QTest::newRow("in a field: the default button") << QList<Ctl>{Ctl::Field} << Ctl::Compute;
+        QTest::newRow("on the default button: itself") << QList<Ctl>{Ctl::Compute} << Ctl::Compute;
+        QTest::newRow("on another button: that one") << QList<Ctl>{Ctl::Stop} << Ctl::Stop;
+        QTest::newRow("back in a field from that button: the default again")
+            << QList<Ctl>{Ctl::Stop, Ctl::Field} << Ctl::Compute;
+    }
+    void enterPressesTheFocusedButtonOrElseTheDefaultOne()
+    {
+        QFETCH(QList<Ctl>, focused);
+        QFETCH(Ctl, pressed);
+        Built b;
+        QVERIFY(showActive(b.dialog));
+        for (Ctl id : focused)
+            b.controls.control(id)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(b.dialog.windowHandle(), Qt::Key_Return);
+        QCOMPARE(b.commands, std::vector<int>{int(pressed)});
+    }
+
+    void aFieldGivenTheFocusByTheDialogSelectsItsText_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("typed"); // "6" typed into "0.000" once it has the focus
+        QTest::newRow("the first focus at opening") << "opening"
+                                                    << "6";
+        QTest::newRow("Tab from the field before") << "tab"
+                                                   << "6";
+        QTest::newRow("Shift+Tab onto a field left with part of it selected") << "backtab"
+                                                                              << "6";
+        QTest::newRow("a click: the caret where it lands") << "click"
+                                                           << "0.0006";
+        QTest::newRow("its window active again: the caret kept") << "reactivated"
+                                                                 << "0.0006";
+    }
+    void aFieldGivenTheFocusByTheDialogSelectsItsText()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, typed);
+        Built b;
+        auto* field = b.controls.control<QLineEdit>(Ctl::Field);
+        auto* other = b.controls.control<QLineEdit>(Ctl::OtherField);
+        field->setText(QStringLiteral("0.000"));
+        other->setText(QStringLiteral("0.000"));
+        QWidget elsewhere;
+        QVERIFY(showActive(b.dialog));
+        QCOMPARE(QApplication::focusWidget(), field);
+        QWindow* window = b.dialog.windowHandle();
+        QLineEdit* target = field;
+        if (how == u"tab") {
+            QTest::keyClick(window, Qt::Key_Tab);
+            target = other;
+        } else if (how == u"backtab") {
+            QTest::keyClick(window, Qt::Key_Tab);
+            field->setSelection(1, 2);
+            QTest::keyClick(window, Qt::Key_Backtab, Qt::ShiftModifier);
+        } else if (how == u"click") {
+            QTest::keyClick(window, Qt::Key_Tab);
+            QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() - 4, field->height() / 2));
+        } else if (how == u"reactivated") {
+            QTest::keyClick(window, Qt::Key_End);
+            QVERIFY(showActive(elsewhere));
+            b.dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&b.dialog));
+        }
+        QCOMPARE(QApplication::focusWidget(), target);
+        QTest::keyClick(window, '6');
+        QCOMPARE(target->text(), typed);
     }
 };
 

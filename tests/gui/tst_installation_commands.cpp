@@ -5,6 +5,7 @@
 
 #include "gui/app/CMainWindow.h"
 #include "gui/app/StartUp.h"
+#include "gui/common/CHelpViewer.h"
 #include "gui/curve/CPointListDialog.h"
 #include "gui/formula/CFormulaDialog.h"
 
@@ -15,8 +16,13 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -65,6 +71,57 @@ QString twoPointCurveFile(const QTemporaryDir& dir, const char* unit)
     if (file.open(QIODevice::WriteOnly))
         file.write(QByteArray("20020704\r\n1\r\n0\r\n2\r\n0.0 0.0\r\n1.0 2.0\r\n") + unit + "\r\n");
     return path;
+}
+
+// Scripted services whose help is the real help window.
+struct RealHelpServices : CScriptedPlatformServices {
+    CHelpViewer viewer;
+    bool showHelp(QWidget* owner, const QString& path, const QString& topic) override
+    {
+        CScriptedPlatformServices::showHelp(owner, path, topic);
+        return viewer.showTopic(path, topic);
+    }
+};
+
+// A help file with a long page after each topic, and a link at each topic to the end.
+QByteArray longHelpFile()
+{
+    QByteArray html = "<html><body>";
+    for (const char* topic : {"", "tableaux", "Formules"}) {
+        if (*topic)
+            html += QByteArray("<a name='") + topic + "'></a><h2>" + topic + "</h2>";
+        html += QByteArray("<p><a href='#fin'>lien-") + (*topic ? topic : "sommaire") + "</a></p>";
+        for (int line = 0; line < 150; ++line)
+            html += "<p>Ligne d'aide.</p>";
+    }
+    return html + "<a name='fin'></a><h2>Fin</h2></body></html>";
+}
+
+// Scrolls the help window with Page Down, follows a link with the mouse and closes it
+// with Escape, all sent to its own window as a user would.
+void useTheHelpWindow(CHelpViewer& help, const char* linkText)
+{
+    QVERIFY(QTest::qWaitForWindowActive(&help));
+    QWindow* window = help.windowHandle();
+    auto* browser = help.findChild<QTextBrowser*>();
+    QVERIFY(browser);
+    QScrollBar* bar = browser->verticalScrollBar();
+    const int top = bar->value();
+    QTest::keyClick(window, Qt::Key_PageDown);
+    QVERIFY2(bar->value() > top, "Page Down scrolls");
+    QTest::keyClick(window, Qt::Key_PageUp);
+    QCOMPARE(bar->value(), top);
+
+    const QTextCursor link = browser->document()->find(QString::fromLatin1(linkText));
+    QVERIFY(!link.isNull());
+    QTextCursor middle(link);
+    middle.setPosition((link.selectionStart() + link.selectionEnd()) / 2);
+    const QPoint at = browser->viewport()->mapTo(&help, browser->cursorRect(middle).center());
+    QTest::mouseClick(window, Qt::LeftButton, {}, at);
+    QCOMPARE(help.currentTopic(), QStringLiteral("fin"));
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!help.isVisible());
 }
 
 } // namespace
@@ -242,6 +299,58 @@ private slots:
                 QCOMPARE(owners, (std::vector<QWidget*>{list, formula}));
             }
         }
+    }
+
+    // The help window stands apart: it is not held by the editor's window or dialogs
+    // while they wait, whichever of them opened it.
+    void theHelpWindowTakesInputWhileTheEditorsWindowsWait_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::newRow("the main window's &Aide") << "main";
+        QTest::newRow("the point list's Ai&de...") << "list";
+        QTest::newRow("the formula dialog's A&ide...") << "formula";
+    }
+    void theHelpWindowTakesInputWhileTheEditorsWindowsWait()
+    {
+        QFETCH(QString, opener);
+        Installation install;
+        install.put("units.ini", Units);
+        install.put("lintrel.hlp", longHelpFile());
+        RealHelpServices services;
+        Editor editor;
+        install.attachTo(editor);
+        bool used = false;
+        whenTheModalDialogOpens<CMainWindow>([&](CMainWindow& window) {
+            if (opener == u"main") {
+                clickControl(window, MainControl::Help);
+                useTheHelpWindow(services.viewer, "lien-sommaire");
+                used = true;
+                clickControl(window, MainControl::Stop);
+                return;
+            }
+            whenTheModalDialogOpens<CPointListDialog>([&](CPointListDialog& list) {
+                if (opener == u"list") {
+                    QTest::mouseClick(list.control<QPushButton>(PointListControl::Help), Qt::LeftButton);
+                    useTheHelpWindow(services.viewer, "lien-tableaux");
+                    used = true;
+                    list.reject();
+                    return;
+                }
+                whenTheModalDialogOpens<QDialog>([&](QDialog& formula) {
+                    QTest::mouseClick(controlOf<QPushButton>(formula, FormulaControl::Help), Qt::LeftButton);
+                    useTheHelpWindow(services.viewer, "lien-Formules");
+                    used = true;
+                    formula.reject();
+                });
+                QTest::mouseClick(list.control<QPushButton>(PointListControl::Formula), Qt::LeftButton);
+                list.reject();
+            });
+            clickControl(window, MainControl::List);
+            clickControl(window, MainControl::Stop);
+        });
+        runEditor(services, editor);
+        QVERIFY(used);
+        QCOMPARE(services.helpRequests.size(), std::size_t(1));
     }
 
     void anEmptiedListIsKeptAndTheStopAsks()

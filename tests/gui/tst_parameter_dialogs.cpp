@@ -298,6 +298,46 @@ private slots:
         QCOMPARE(f.entered.y, 1.0);
     }
 
+    // Keys typed through the dialog's window once it is active, as a user types them.
+    void keysGoWhereTheFocusIs_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<bool>("onCancel"); // Enter pressed with the focus on Cancel
+        QTest::addColumn<int>("accepted");
+        QTest::addColumn<double>("value"); // the first field's value once accepted
+        // The affinity opens with the focus on its "OK".
+        for (int which : {Factor, Point, PointAndAngle})
+            QTest::addRow("%s: 6 typed at opening replaces the value shown", ObjectNames[which])
+                << which << false << 1 << 6.0;
+        for (int which : {Factor, Point, PointAndAngle, Affinity})
+            QTest::addRow("%s: Enter on Cancel cancels", ObjectNames[which]) << which << true << 0 << 0.0;
+    }
+    void keysGoWhereTheFocusIs()
+    {
+        QFETCH(int, which);
+        QFETCH(bool, onCancel);
+        QFETCH(int, accepted);
+        QFETCH(double, value);
+        Fixture f;
+        f.entered.accepted = 1 - accepted;
+        whenOpen(which, [&](QDialog& d) {
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            if (onCancel) {
+                controlOf(d, CancelIds[which])->setFocus(Qt::TabFocusReason);
+            } else {
+                QCOMPARE(QApplication::focusWidget(), controlOf(d, FirstFields[which]));
+                QTest::keyClick(d.windowHandle(), '6');
+            }
+            QTest::keyClick(d.windowHandle(), Qt::Key_Return);
+        });
+        QCOMPARE(f.open(which), accepted == 1);
+        QCOMPARE(f.entered.accepted, accepted);
+        if (!accepted)
+            return;
+        const double first[] = {f.entered.value, f.entered.x, f.entered.x, f.entered.y};
+        QCOMPARE(first[which], value);
+    }
+
     void allButTheAffinityOpenByTheMouse_data()
     {
         QTest::addColumn<int>("which");
