@@ -13,9 +13,44 @@
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 QString commandLineText(const QStringList& arguments)
 {
     return arguments.join(QLatin1Char(' ')).left(MaxCommandLineLength);
+}
+
+QString commandLinePath(QStringView commandLine)
+{
+    const auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    const QChar quote(QLatin1Char('"'));
+    qsizetype at = 0;
+    // The program's name, quoted or up to the first blank, as Windows itself reads it.
+    if (!commandLine.isEmpty() && commandLine.front() == quote) {
+        const qsizetype closing = commandLine.indexOf(quote, 1);
+        at = closing < 0 ? commandLine.size() : closing + 1;
+    } else {
+        while (at < commandLine.size() && !isBlank(commandLine[at]))
+            ++at;
+    }
+    while (at < commandLine.size() && isBlank(commandLine[at]))
+        ++at;
+    QStringView path = commandLine.mid(at);
+    if (path.size() >= 2 && path.front() == quote && path.back() == quote
+        && !path.mid(1, path.size() - 2).contains(quote))
+        path = path.mid(1, path.size() - 2);
+    return path.left(MaxCommandLineLength).toString();
+}
+
+QString startupPathText()
+{
+#ifdef Q_OS_WIN
+    return commandLinePath(QString::fromWCharArray(GetCommandLineW()));
+#else
+    return commandLineText(QCoreApplication::arguments().mid(1));
+#endif
 }
 
 void readStartupFile(CPlatformServices& services, Editor& editor, const QString& pathText)

@@ -225,6 +225,42 @@ private slots:
         QCOMPARE(commandLineText({QString(600, QLatin1Char('a'))}).size(), 511);
     }
 
+    void aWindowsCommandLineGivesThePathWhole_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("path");
+        const QString program = QStringLiteral("\"C:\\Program Files\\Crb\\crbedit.exe\"");
+        QTest::newRow("no path") << program << QString();
+        QTest::newRow("blanks after the program only") << program + QStringLiteral("   ") << QString();
+        QTest::newRow("two blanks in a row kept")
+            << program + QStringLiteral(" C:\\Mes  Courbes\\a.crb") << QStringLiteral("C:\\Mes  Courbes\\a.crb");
+        QTest::newRow("a trailing blank kept")
+            << program + QStringLiteral(" C:\\a.crb ") << QStringLiteral("C:\\a.crb ");
+        QTest::newRow("quotes around the whole path removed")
+            << program + QStringLiteral(" \"C:\\Mes  Courbes\\a.crb\"") << QStringLiteral("C:\\Mes  Courbes\\a.crb");
+        QTest::newRow("quotes inside kept")
+            << program + QStringLiteral(" \"C:\\a\" \"b.crb\"") << QStringLiteral("\"C:\\a\" \"b.crb\"");
+        QTest::newRow("a program name without quotes, then a tab")
+            << QStringLiteral("crbedit.exe\tC:\\a b.crb") << QStringLiteral("C:\\a b.crb");
+        QTest::newRow("a quote left open in the program name")
+            << QStringLiteral("\"crbedit.exe C:\\a.crb") << QString();
+        QTest::newRow("cut at 511 characters")
+            << program + QLatin1Char(' ') + QString(600, QLatin1Char('a')) << QString(511, QLatin1Char('a'));
+    }
+    void aWindowsCommandLineGivesThePathWhole()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, path);
+        QCOMPARE(commandLinePath(commandLine), path);
+    }
+
+    void thisRunsOwnCommandLineNamesNoPath()
+    {
+        // ctest starts the test with no argument: on Windows the process's own command
+        // line then holds the program's name alone, however it was quoted.
+        QCOMPARE(startupPathText(), QString());
+    }
+
     void fichierReadsAnUpperCaseCrbAsACurveFile()
     {
         QTemporaryDir dir;
