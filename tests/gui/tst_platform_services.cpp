@@ -1,5 +1,6 @@
 #include "gui/common/CHelpViewer.h"
 #include "gui/common/QtPlatformServices.h"
+#include "gui/common/QtTranslation.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -67,6 +68,25 @@ private slots:
             int(services.showMessage(nullptr, QStringLiteral("Voulez-vous vraiment tout effacer ?"),
                                      QStringLiteral("Attention !"), MessageButtons(buttons), MessageIcon::Question)),
             answer);
+    }
+
+    // The translation is built into the program: no installation can lack it.
+    void qtsStandardButtonsSpeakFrench_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Oui") << int(QMessageBox::Yes) << QStringLiteral("&Oui");
+        QTest::newRow("Non") << int(QMessageBox::No) << QStringLiteral("&Non");
+        QTest::newRow("Annuler") << int(QMessageBox::Cancel) << QStringLiteral("Annuler");
+    }
+    void qtsStandardButtonsSpeakFrench()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, text);
+        QVERIFY(installFrenchQtTexts());
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Sortie"), QStringLiteral("?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::StandardButton(button))->text(), text);
     }
 
     void theHelpOpensAtItsTopic()
