@@ -14,10 +14,12 @@
 namespace {
 
 // A pass walks from the origin step by step, as the graduations have always been
-// placed (values and positions accumulate). A window farther than this many steps
-// from the origin is reached by one jump instead, and a pass never handles more
-// than MaxTicksPerPass ticks once there, whatever the arithmetic does.
-constexpr int MaxWalkSteps = 64;
+// placed (values and positions accumulate, and their rounding decides which edge
+// values are labelled and where the ticks fall). The walk is an addition per step and
+// takes a few milliseconds at this many steps; a window farther from the origin (one
+// typed in "&Bornes", say) is reached by one jump instead. A pass never handles more
+// than MaxTicksPerPass ticks once at the window, whatever the arithmetic does.
+constexpr int MaxWalkSteps = 1'000'000;
 constexpr int MaxTicksPerPass = 32;
 
 // Graduation values this close to 0 are written as 0.
@@ -38,8 +40,8 @@ int toPixel(double v)
 // from (0 when it snapped v to 0). When the window's edge on the origin's side
 // (`entry`) lies more than MaxWalkSteps steps away, the pass jumps to just before it:
 // those ticks are outside the window anyway. A value reached by a jump may land an
-// ulp beyond an edge that the walk would have reached, so there the edges get a
-// slack of a billionth of a step.
+// ulp beyond an edge that the walk would have reached, so there, and only there, the
+// edges get a slack of a billionth of a step.
 template <typename Handle>
 void graduationPass(double origin, double pixelStep, double valueStep, double entry, double end, Handle handle)
 {

@@ -16,6 +16,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -158,8 +159,9 @@ TEST(PlotRenderer, WindowsAwayFromTheOriginGraduateOnlyTheirOwnValues)
          {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"},
          {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"}},
         // Six thousand steps from the origin: the x axis is in view, the y axis far away.
+        // The accumulated value stops short of 1000.
         {{1000, -1, 1001, 1},
-         {"1000.00", "1000.17", "1000.33", "1000.50", "1000.67", "1000.83", "1001.00"},
+         {"1000.17", "1000.33", "1000.50", "1000.67", "1000.83", "1001.00"},
          {"-1.00", "-0.67", "-0.33", "0.33", "0.67", "1.00"}},
         {{-7e9, -6, -1e9, 6},
          {"-7000000000.00", "-6000000000.00", "-5000000000.00", "-4000000000.00", "-3000000000.00",
@@ -187,6 +189,58 @@ TEST(PlotRenderer, EdgeValuesFollowTheAccumulatedSteps)
     x = textsOf(xLabels(plot.surface));
     EXPECT_TRUE(x.count("5.00"));
     EXPECT_FALSE(x.count("6.00"));
+}
+
+TEST(PlotRenderer, WindowsFarFromTheOriginAreReachedStepByStep)
+{
+    // The x graduations of windows a hundred to ten thousand steps from the origin, as
+    // the accumulated walk places them: the column of each tick and its label.
+    using Ticks = std::vector<std::pair<int, std::string>>;
+    struct Case {
+        const char* what;
+        ViewWindow window;
+        Ticks x;
+    };
+    const Case cases[] = {
+        // A hundred additions of the step, 0.09999999999999994, end at 9.999999999999979:
+        // no label at 10.
+        {"left edge missed",
+         {10, -1, 10.6, 1},
+         {{186, "10.10"}, {292, "10.20"}, {399, "10.30"}, {506, "10.40"}, {612, "10.50"}, {719, "10.60"}}},
+        // 10006 additions of 0.1000000000000038 give 1000.6000000001693: no label at 1000.60.
+        {"right edge missed",
+         {1000, -1, 1000.6, 1},
+         {{79, "1000.00"}, {186, "1000.10"}, {292, "1000.20"}, {399, "1000.30"}, {506, "1000.40"}, {612, "1000.50"}}},
+        // From the origin's column, rounded a third of a pixel to the left, the
+        // additions of 106.67 pixels end just short of columns 293 and 613.
+        {"accumulated columns",
+         {10000, -1, 10006, 1},
+         {{79, "10000.00"},
+          {186, "10001.00"},
+          {292, "10002.00"},
+          {399, "10003.00"},
+          {506, "10004.00"},
+          {612, "10005.00"},
+          {719, "10006.00"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Plot plot = render(c.window);
+        Ticks labels;
+        for (const Primitive& p : xLabels(plot.surface))
+            labels.emplace_back(p.points.front().x, p.text);
+        std::vector<int> columns;
+        for (const Primitive& p : linesWithPen(plot.surface, Colours::Black))
+            if (p.pen.width == 1 && p.points[0].x == p.points[1].x)
+                columns.push_back(p.points[0].x);
+        std::sort(labels.begin(), labels.end());
+        std::sort(columns.begin(), columns.end());
+        EXPECT_EQ(labels, c.x);
+        std::vector<int> expectedColumns;
+        for (const auto& tick : c.x)
+            expectedColumns.push_back(tick.first);
+        EXPECT_EQ(columns, expectedColumns);
+    }
 }
 
 TEST(PlotRenderer, NarrowWindowsLabelEveryGraduationZero)
