@@ -3,7 +3,8 @@
 // the paths the help file and the units file are looked for at. Beyond "no crash" it
 // checks:
 // - the file route gives what the text route gives: the first "Fichiers support" value of
-//   the "Options générales" section (names in any ASCII case), else "Dummy";
+//   the "Options générales" section (names in any ASCII case) up to its 255th character,
+//   else "Dummy";
 // - the list is valid UTF-8;
 // - one candidate for each non-empty ";" entry of the list, in order, never one for an
 //   empty entry: each candidate is its directory, one separator unless the directory
@@ -19,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,8 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string list = supportDirectoryList(profiles.path.string());
     const std::vector<ProfileEntry> entries = parseProfileText(bytes);
+    const std::optional<std::string> value = profileValue(entries, DorvaneSection, DorvaneSupportKey);
     const std::string expected =
-        profileValue(entries, DorvaneSection, DorvaneSupportKey).value_or(std::string(DorvaneSupportDefault));
+        value ? truncateUtf8(*value, MaxSupportListCharacters) : std::string(DorvaneSupportDefault);
     check(list == expected, "the file gives another support list than its text");
     check(supportDirectoryList(profiles.path.string()) == list, "reading the same file twice differs");
     check(isValidUtf8(list), "the support list is not valid UTF-8");

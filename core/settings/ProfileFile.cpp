@@ -15,6 +15,22 @@ namespace {
 // before the "=" goes to inih as this byte, which UTF-8 text never holds, and comes back.
 constexpr char ColonStandIn = '\xFF';
 
+// inih reads each line into a buffer of its line size (on the stack), 3 bytes more
+// than the longest line for the line end and the null. Debian's inih takes that size
+// at run time (ini_max_line): it is set once for the process, before the first file
+// is read. With an inih whose size is built in (200 by default), nextLine cuts lines
+// to fit that.
+void sizeLineBuffer()
+{
+#ifdef CRB_INIH_LINE_SIZE_AT_RUN_TIME
+    static const bool sized = [] {
+        ini_max_line = static_cast<int>(MaxProfileLineBytes + 3);
+        return true;
+    }();
+    (void)sized;
+#endif
+}
+
 // Hands inih one line at a time, shaped as the profile functions read lines.
 struct LineFeed {
     std::string_view text;
@@ -37,8 +53,8 @@ char* nextLine(char* buffer, int size, void* stream)
     // Every character inih skips as white space goes, not only blanks and tabs.
     while (!line.empty() && std::string_view(" \t\v\f\r").find(line.front()) != std::string_view::npos)
         line.remove_prefix(1);
-    // The rest of a line longer than inih's buffer is dropped: handed over in pieces it
-    // would be read as lines of their own.
+    // The rest of a line longer than MaxProfileLineBytes or inih's buffer is dropped:
+    // handed over in pieces it would be read as lines of their own.
     std::size_t room = std::min(static_cast<std::size_t>(size) - 2, MaxProfileLineBytes);
     if (line.size() > room) {
         std::size_t cut = room;
@@ -98,6 +114,7 @@ std::vector<ProfileEntry> parseProfileText(std::string_view bytes)
     std::string text = isValidUtf8(bytes) ? std::string(bytes) : latin1ToUtf8(bytes);
     std::vector<ProfileEntry> entries;
     LineFeed feed{text};
+    sizeLineBuffer();
     // A line inih cannot read (no "=") is skipped, as the profile functions skip it.
     ini_parse_stream(nextLine, &feed, addEntry, &entries);
     return entries;

@@ -31,8 +31,14 @@ std::optional<std::vector<ProfileEntry>> readProfileFile(const std::string& path
 std::optional<std::string> profileValue(const std::vector<ProfileEntry>& entries, std::string_view section,
                                         std::string_view key);
 
-// What one line of a profile file holds: inih's line buffer less the line end.
-inline constexpr std::size_t MaxProfileLineBytes = 197;
+// The longest value a key line is meant to hold whole: the support directory list is
+// read up to 255 characters, which UTF-8 writes in up to 4 bytes each.
+inline constexpr std::size_t MaxProfileValueBytes = 255 * 4;
+// Room before the value for the key, the blanks around "=" and "=" itself.
+inline constexpr std::size_t MaxProfileKeyBytes = 256;
+// What one line of a profile file holds; the rest of a longer line is dropped. inih's
+// line buffer is set to this size plus the line end and the terminating null.
+inline constexpr std::size_t MaxProfileLineBytes = MaxProfileKeyBytes + MaxProfileValueBytes;
 
 // True when the two names differ only by the case of ASCII letters.
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);

@@ -2,6 +2,7 @@
 
 #include "settings/ProfileFile.h"
 #include "text/NumberText.h"
+#include "text/Utf8Text.h"
 
 std::string helpMissingText()
 {
@@ -14,7 +15,9 @@ std::string supportDirectoryList(std::string_view profileDirectory)
     std::optional<std::string> list;
     if (entries)
         list = profileValue(*entries, DorvaneSection, DorvaneSupportKey);
-    return list.value_or(std::string(DorvaneSupportDefault));
+    if (!list)
+        return std::string(DorvaneSupportDefault);
+    return truncateUtf8(*list, MaxSupportListCharacters);
 }
 
 std::vector<std::string> supportFileCandidates(std::string_view directoryList, std::string_view name)

@@ -24,12 +24,15 @@ inline constexpr std::string_view DorvaneSection = "Options générales";
 inline constexpr std::string_view DorvaneSupportKey = "Fichiers support";
 inline constexpr std::string_view DorvaneSupportDefault = "Dummy";
 inline constexpr char SupportDirectorySeparator = ';';
+// The support directory list is read up to this many characters.
+inline constexpr int MaxSupportListCharacters = 255;
 
 // A name holding one of these is a path, never looked up in the support directories.
 inline constexpr std::string_view PathCharacters = ":/\\?*";
 
-// The support directory list of dorvane.ini in `profileDirectory`, or
-// DorvaneSupportDefault when the file or the value is missing.
+// The support directory list of dorvane.ini in `profileDirectory`, its first
+// MaxSupportListCharacters characters, or DorvaneSupportDefault when the file or the
+// value is missing.
 std::string supportDirectoryList(std::string_view profileDirectory);
 
 // The paths `name` is looked for at, one for each directory of `directoryList`

@@ -85,7 +85,8 @@ TEST_P(UnitsFileContents, GiveTheEmptyEntryThenTheUnitsInFileOrder)
     EXPECT_EQ(list.entries, GetParam().entries);
 }
 
-const std::string LongValue(300, 'a');
+// Longer than a profile line holds.
+const std::string LongValue(MaxProfileLineBytes, 'a');
 
 INSTANTIATE_TEST_SUITE_P(
     Files, UnitsFileContents,
@@ -301,6 +302,62 @@ INSTANTIATE_TEST_SUITE_P(
                       CandidatesCase{"/a;;/b/;", {"/a/lintrel.hlp", "/b/lintrel.hlp"}}, CandidatesCase{"", {}}));
 #endif
 
+std::string repeated(std::string_view text, std::size_t times)
+{
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+const std::string Ascii255(255, 'a');
+const std::string Accented255 = repeated("é", 255);
+const std::string FourBytes255 = repeated("\xF0\x9D\x84\x9E", 255); // U+1D11E, 4 bytes in UTF-8
+
+struct SupportListCase {
+    const char* what;
+    std::string dorvane;
+    std::string list;
+};
+
+class SupportDirectoryList : public ::testing::TestWithParam<SupportListCase> { };
+
+TEST_P(SupportDirectoryList, KeepsUpTo255CharactersOfTheValue)
+{
+    TempDirectory dir;
+    dir.write("etc/dorvane.ini", GetParam().dorvane);
+    const std::string list = supportDirectoryList(dir.path("etc"));
+    EXPECT_EQ(utf8CharacterCount(list), utf8CharacterCount(GetParam().list)) << GetParam().what;
+    EXPECT_TRUE(list == GetParam().list) << GetParam().what; // too long to print
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SupportDirectoryList,
+    ::testing::Values(SupportListCase{"255 ASCII characters whole",
+                                      "[Options générales]\nFichiers support=" + Ascii255 + "\n", Ascii255},
+                      SupportListCase{"255 accented characters whole",
+                                      "[Options générales]\nFichiers support=" + Accented255 + "\n", Accented255},
+                      SupportListCase{"255 characters of 4 bytes whole, blanks around the =",
+                                      "[Options générales]\nFichiers support = " + FourBytes255 + "\n", FourBytes255},
+                      SupportListCase{"a longer value cut at 255 characters",
+                                      "[Options générales]\nFichiers support=" + Accented255 + "ééé\n", Accented255},
+                      // Cut at the line's limit inside a character, then at 255 characters.
+                      SupportListCase{"a line past the line limit",
+                                      "[Options générales]\nFichiers support=" + FourBytes255
+                                          + repeated("\xF0\x9D\x84\x9E", 300) + "\n",
+                                      FourBytes255},
+                      // The rest of an overlong line is dropped, never read as a line of its own.
+                      SupportListCase{"the rest of an overlong line",
+                                      "[Options générales]\nAutre=" + std::string(MaxProfileLineBytes - 6, 'a')
+                                          + "Fichiers support=faux\nFichiers support=" + Accented255 + "\n",
+                                      Accented255}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
+// A directory name of 90 accented characters (180 bytes): with the test's directory in
+// front, a list of over 200 bytes, well under 255 characters.
+const std::string LongDirectory = repeated("é", 90);
+const std::string LongDirectoryHelp = LongDirectory + "/lintrel.hlp";
+
 // Where findSupportFile finds "lintrel.hlp", by the files present.
 struct SupportLookupCase {
     const char* what;
@@ -352,7 +409,11 @@ INSTANTIATE_TEST_SUITE_P(
         SupportLookupCase{"without dorvane.ini, Dummy", {"work/Dummy/lintrel.hlp"}, "", "work/Dummy/lintrel.hlp"},
         SupportLookupCase{"a directory of that name is no file", {"work/lintrel.hlp/x", "aide/lintrel.hlp/x"},
                           DorvaneTwo, nullptr},
-        SupportLookupCase{"nowhere", {"F/lintrel.hlp"}, DorvaneTwo, nullptr}),
+        SupportLookupCase{"nowhere", {"F/lintrel.hlp"}, DorvaneTwo, nullptr},
+        SupportLookupCase{"a support directory of a long name",
+                          {LongDirectoryHelp},
+                          "[Options générales]\nFichiers support={dir}{sep}" + LongDirectory + "\n",
+                          LongDirectoryHelp.c_str()}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(SupportFileLookup, ANameWithAPathCharacterIsNotLookedUpInTheSupportDirectories)
