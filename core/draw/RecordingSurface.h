@@ -31,6 +31,7 @@ public:
         Rgb textColour{};
         std::optional<Rgb> textBackground;
         std::optional<PixelRect> clip;
+        friend bool operator==(const Primitive&, const Primitive&) = default;
     };
 
     explicit RecordingSurface(PixelSize size = {800, 600}, int dpiX = 96, int dpiY = 96)

@@ -241,6 +241,10 @@ void MousePick::secondClick(Surface& picture)
     // A zero-size pick fails silently; a rectangle of zero width and some height passes.
     if (first_ == second_) {
         end(false);
+        // The rectangle is already erased, but a segment leaves its preview and the
+        // circles of the selection, which only the plot drawn again takes away.
+        if (kind_ == PickKind::Segment)
+            redrawCurrentView(picture);
         return;
     }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -182,8 +183,6 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
          {.figureLeft = true}},
         {"zero-size rectangle", MainControl::Translate, false, {{PickEvent::leftRelease(R1), PickEvent::leftRelease(R1)}},
          {}, nullptr, {}, {}},
-        {"zero-size segment", MainControl::Translate, false,
-         {rectangle, {PickEvent::leftRelease(A), PickEvent::leftRelease(A)}}, {}, nullptr, {}, {.figureLeft = true}},
         {"rectangle of zero width: the operation runs on no point", MainControl::Translate, false,
          {{PickEvent::leftRelease(R1), PickEvent::moveTo({R1.x, R2.y}), PickEvent::leftRelease(R2)},
           dragSegment(A, B)},
@@ -225,6 +224,63 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
         EXPECT_EQ(f.host.statusShown.back() == "Annulation de la fonction", c.after.annulled);
         EXPECT_EQ(f.backgroundDrawn(), c.after.redrawn);
         EXPECT_EQ(!noFeedbackLeft(f.host.picture), c.after.figureLeft);
+    }
+}
+
+namespace {
+
+// The figures of the last full redraw of the plot and those drawn after it. A line
+// keeps no brush: the one left in force by earlier figures paints nothing.
+std::vector<RecordingSurface::Primitive> sinceLastRedraw(const RecordingSurface& surface)
+{
+    const auto& all = surface.primitives();
+    auto from = all.end();
+    for (auto it = all.begin(); it != all.end(); ++it)
+        if (it->kind == Kind::Rectangle && it->points[0] == PixelPoint{0, 0} && it->points[1] == PixelPoint{800, 600})
+            from = it;
+    std::vector<RecordingSurface::Primitive> figures(from, all.end());
+    for (auto& p : figures)
+        if (p.kind == Kind::Line || p.kind == Kind::Polyline)
+            p.brush = {};
+    return figures;
+}
+
+} // namespace
+
+// Both points of the segment on one pixel: the pick fails, and neither the preview it
+// started nor the circles of the selection may stay on the plot.
+TEST(TransformationCommand, ASegmentOfZeroSizeLeavesThePlotAsBeforeTheCommand)
+{
+    struct Case {
+        const char* what;
+        MainControl id;
+        bool copy;
+    };
+    const Case cases[] = {
+        {"translation", MainControl::Translate, false},
+        {"mirror, copy", MainControl::Mirror, true},
+        {"rotation", MainControl::Rotate, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        RecordingSurface before;
+        redrawPlot(f.editor, f.host, before);
+        const CurveDocument document = f.editor.document;
+        f.host.copyTicked = c.copy;
+        f.host.picks = {dragRectangle(R1, R2),
+                        {PickEvent::moveTo(A), PickEvent::leftRelease(A), PickEvent::leftRelease(A)}};
+
+        const CommandOutcome out = transformationCommand(f.editor, f.host, c.id);
+
+        EXPECT_TRUE(f.host.picks.empty() && !f.host.unfinishedPick);
+        EXPECT_EQ(f.editor.document.count, document.count);
+        EXPECT_TRUE(std::equal(document.points.begin(), document.points.begin() + document.count,
+                               f.editor.document.points.begin()));
+        EXPECT_TRUE(f.host.messages.empty());
+        redrawFor(f.editor, f.host, f.host.picture, out.redraw); // as the window ends a command
+        EXPECT_TRUE(sinceLastRedraw(f.host.picture) == sinceLastRedraw(before))
+            << "the plot drawn again and nothing over it";
     }
 }
 

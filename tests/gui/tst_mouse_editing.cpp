@@ -218,8 +218,9 @@ private slots:
 
     void aDialogClosingRepaintsThePlotAndWipesWhatACommandLeft()
     {
-        // A cancelled "Affinité" leaves the circles of its selection; a zero-size
-        // translation leaves its preview. The dialog closing repaints both away.
+        // A cancelled "Affinité" leaves the circles of its selection; a translation
+        // ended by a key other than Escape leaves its preview. The dialog closing
+        // repaints both away.
         for (const bool affinity : {true, false}) {
             Session s({{-30, -30}, {10, 5}, {30, 30}});
             std::deque<Step> script = selectAround(s, {10, 5});
@@ -227,7 +228,8 @@ private slots:
                 script.push_back(s.inDialog([](QDialog& d) { clickControl(d, AffinityControl::Cancel); }));
             } else {
                 script.push_back(s.clickAt({0, 0}));
-                script.push_back(s.clickAt({0, 0}));
+                script.push_back(s.moveTo({6, 9}));
+                script.push_back(s.key(Qt::Key_A));
             }
             s.run(affinity ? MainControl::Affinity : MainControl::Translate, script);
             if (!affinity) {
