@@ -20,6 +20,47 @@ double readPointField(std::string_view text)
     return value;
 }
 
+std::vector<std::string> widestColumnTexts(PointListColumn column)
+{
+    std::vector<std::string> texts;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        if (column == PointListColumn::Number) {
+            // The numbers run up to MaxCurvePoints - 1: four digits.
+            texts.push_back(std::string(4, digit));
+            continue;
+        }
+        // A coordinate: sign, one digit, point, three digits, "e", sign, three digits.
+        const std::string digits(3, digit);
+        for (char sign : {'+', '-'})
+            for (char exponentSign : {'+', '-'})
+                texts.push_back(sign + std::string(1, digit) + '.' + digits + 'e' + exponentSign + digits);
+    }
+    return texts;
+}
+
+PointListColumns layoutPointListColumns(const std::array<int, PointListColumnCount>& widestField,
+                                        const std::array<int, PointListColumnCount>& heading, int room, int minGap)
+{
+    PointListColumns columns;
+    long long texts = 0;
+    for (std::size_t c = 0; c < PointListColumnCount; ++c) {
+        columns.width[c] = std::max({0, widestField[c], heading[c]});
+        texts += columns.width[c];
+    }
+    // Two gaps between the columns and two halves at the ends.
+    const long long gaps = static_cast<long long>(PointListColumnCount);
+    const long long gap = std::max<long long>(std::max(0, minGap), (room - texts) / gaps);
+    long long x = gap / 2;
+    for (std::size_t c = 0; c < PointListColumnCount; ++c) {
+        columns.left[c] = static_cast<int>(x);
+        columns.fieldLeft[c] = columns.left[c] + (columns.width[c] - std::max(0, widestField[c])) / 2;
+        x += columns.width[c] + gap;
+    }
+    const long long needed = x - gap / 2; // the half gap after the last column
+    columns.grow = static_cast<int>(std::max<long long>(0, needed - room));
+    return columns;
+}
+
 CPointList::CPointList(const CurveDocument& doc)
     : listPoints_(std::make_unique<PointArray>()), listCount_(std::clamp(doc.count, 0, MaxCurvePoints))
 {
@@ -36,6 +77,14 @@ std::string CPointList::lineText(int index) const
 {
     const CurvePoint& p = (*listPoints_)[static_cast<std::size_t>(index)];
     return cformat(PointLineFormat, {index, p.x, p.y});
+}
+
+PointLineFields CPointList::lineFields(int index) const
+{
+    if (!isLine(index))
+        return {};
+    const CurvePoint& p = (*listPoints_)[static_cast<std::size_t>(index)];
+    return {cformat(PointNumberFormat, {index}), cformat(PointFieldFormat, {p.x}), cformat(PointFieldFormat, {p.y})};
 }
 
 std::vector<std::string> CPointList::lineTexts() const

@@ -3,6 +3,8 @@
 #include "common/UserMessage.h"
 #include "curve/CurveDocument.h"
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <span>
@@ -14,6 +16,7 @@ inline constexpr std::string_view PointListTitle = "Liste des Points";
 inline constexpr std::string_view PointLineFormat = " %03d       %+6.3e         %+6.3e";
 inline constexpr std::string_view PointCountFormat = "%03d Points";
 inline constexpr std::string_view PointFieldFormat = "%+6.3e";
+inline constexpr std::string_view PointNumberFormat = "%03d"; // a line's number, from 000
 inline constexpr std::string_view ListLimitMessage = "Limite des points atteinte\nImpossible d'inserer un point";
 inline constexpr std::string_view ListLimitCaption = "Attention";
 
@@ -29,6 +32,44 @@ struct PointFieldTexts {
     std::string y;
     friend bool operator==(const PointFieldTexts&, const PointFieldTexts&) = default;
 };
+
+// The columns of a list line, left to right.
+enum class PointListColumn {
+    Number,
+    X,
+    Y
+};
+inline constexpr std::size_t PointListColumnCount = 3;
+// The number column's heading: the first word of its caption in the dialog's
+// template, the rest of which (blanks, then the x heading) has a label of its own.
+inline constexpr std::string_view NumberHeadingText = "No.";
+
+// The texts of a list line, one per column, as the line writes them.
+using PointLineFields = std::array<std::string, PointListColumnCount>;
+
+// Texts at least as wide as any field of `column` in any font: whichever digit and
+// sign a font draws widest, some text has it in every place of the longest field.
+std::vector<std::string> widestColumnTexts(PointListColumn column);
+
+// Where the columns go across the lines of the list, in pixels from their left edge.
+struct PointListColumns {
+    // Each column, its heading over the same span.
+    std::array<int, PointListColumnCount> left{};
+    std::array<int, PointListColumnCount> width{};
+    // Where the fields of each column start.
+    std::array<int, PointListColumnCount> fieldLeft{};
+    // How much wider than the room given the lines must become.
+    int grow = 0;
+    friend bool operator==(const PointListColumns&, const PointListColumns&) = default;
+};
+
+// Lays out columns as wide as their widest texts, field or heading, over `room`
+// pixels: what is left over is shared out as gaps of at least `minGap`, half a gap
+// before the first column and after the last. The fields start where the widest of
+// them stands centred under a wider heading. When the columns do not fit, `grow` says
+// by how much they overflow.
+PointListColumns layoutPointListColumns(const std::array<int, PointListColumnCount>& widestField,
+                                        const std::array<int, PointListColumnCount>& heading, int room, int minGap);
 
 // A number typed into an entry field: its first PointFieldLength characters, leading
 // blanks skipped, then the longest decimal number there; 0 when there is none, or
@@ -49,6 +90,8 @@ public:
     // One line per point, numbered from 000, and the count label.
     std::vector<std::string> lineTexts() const;
     std::string lineText(int index) const;
+    // The line of point `index` cut into its columns; empty texts past the last point.
+    PointLineFields lineFields(int index) const;
     std::string countText() const;
     // What the entry fields show for the selected line; nothing when no point is there.
     std::optional<PointFieldTexts> fieldTexts(int selected) const;

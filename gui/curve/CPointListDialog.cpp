@@ -5,15 +5,21 @@
 #include "gui/common/DialogUnits.h"
 #include "gui/common/ModalDialog.h"
 #include "gui/common/QtText.h"
+#include "gui/curve/CPointLineDelegate.h"
 #include "gui/curve/CurveFileCommands.h"
 #include "gui/formula/CFormulaDialog.h"
 #include "gui/output/TextPrinting.h"
 
+#include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStringList>
+#include <QStyle>
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 #include <utility>
 
@@ -55,6 +61,10 @@ constexpr ControlSpec Controls[] = {
 
 constexpr DialogTemplate Layout{230, 186, Controls};
 
+// The least gap between two columns of the list, in dialog units: one and a half
+// average characters.
+constexpr int ColumnGap = 6;
+
 // Where the dialog opens, from its owner's top-left corner.
 constexpr int OriginX = 16;
 constexpr int OriginY = 31;
@@ -71,8 +81,10 @@ CPointListDialog::CPointListDialog(CPlatformServices& services, CurveDocument& d
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(toQString(PointListTitle));
     buildControls();
+    control<QLabel>(Id::NumberHeading)->setText(toQString(NumberHeadingText));
     control<QLabel>(Id::XHeading)->setText(toQString(doc_.xAxisName));
     control<QLabel>(Id::YHeading)->setText(toQString(doc_.yAxisName));
+    layOutColumns();
     refreshPointList();
     if (parent) {
         const DialogUnits du(font());
@@ -84,13 +96,15 @@ void CPointListDialog::buildControls()
 {
     controls_ = buildDialog(
         *this, Layout, [this](int id) { onCommand(static_cast<PointListControl>(id)); },
-        [](QWidget& parent, const ControlSpec&) {
+        [this](QWidget& parent, const ControlSpec&) {
             auto* lines = new QListWidget(&parent);
             lines->setSelectionMode(QAbstractItemView::SingleSelection);
             lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             // Every line has the same height, so a full list lays out and scrolls
             // without measuring each of its 1024 lines.
             lines->setUniformItemSizes(true);
+            lineDelegate_ = new CPointLineDelegate([this](int row) { return list_.lineFields(row); }, lines);
+            lines->setItemDelegate(lineDelegate_);
             return lines;
         });
     lines_ = control<QListWidget>(Id::Lines);
@@ -99,6 +113,47 @@ void CPointListDialog::buildControls()
     connect(lines_, &QListWidget::itemSelectionChanged, this, &CPointListDialog::showSelectedPoint);
     connect(lines_, &QListWidget::itemClicked, this, &CPointListDialog::showSelectedPoint);
     connect(lines_, &QListWidget::itemActivated, this, &CPointListDialog::showSelectedPoint);
+}
+
+void CPointListDialog::layOutColumns()
+{
+    const std::array<QLabel*, PointListColumnCount> headings{
+        control<QLabel>(Id::NumberHeading), control<QLabel>(Id::XHeading), control<QLabel>(Id::YHeading)};
+    // Each column as wide as the widest text it may show, its heading included, in
+    // the fonts they are shown in.
+    const QFontMetrics lineFont(lines_->font());
+    std::array<int, PointListColumnCount> widestField{};
+    std::array<int, PointListColumnCount> heading{};
+    for (std::size_t c = 0; c < PointListColumnCount; ++c) {
+        heading[c] = QFontMetrics(headings[c]->font()).horizontalAdvance(headings[c]->text());
+        for (const std::string& text : widestColumnTexts(static_cast<PointListColumn>(c)))
+            widestField[c] = std::max(widestField[c], lineFont.horizontalAdvance(toQString(text)));
+    }
+    // The lines lie inside the list's frame, beside the vertical scroll bar a long list shows.
+    const int frame = lines_->frameWidth();
+    const int scrollBar = lines_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lines_);
+    const int room = lines_->width() - 2 * frame - scrollBar;
+    const PointListColumns columns =
+        layoutPointListColumns(widestField, heading, room, DialogUnits(font()).x(ColumnGap));
+    if (columns.grow > 0)
+        widenList(columns.grow);
+    for (std::size_t c = 0; c < PointListColumnCount; ++c)
+        headings[c]->setGeometry(lines_->x() + frame + columns.left[c], headings[c]->y(), columns.width[c],
+                                 headings[c]->height());
+    lineDelegate_->setColumns(columns);
+}
+
+void CPointListDialog::widenList(int extra)
+{
+    // What stands right of the list moves over; the list and the frame of its headings widen.
+    const int listRight = lines_->geometry().right();
+    for (QWidget* widget : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (widget->x() > listRight)
+            widget->move(widget->x() + extra, widget->y());
+    lines_->resize(lines_->width() + extra, lines_->height());
+    auto* headingGroup = control<QGroupBox>(Id::HeadingGroup);
+    headingGroup->resize(headingGroup->width() + extra, headingGroup->height());
+    setFixedSize(width() + extra, height());
 }
 
 void CPointListDialog::onCommand(PointListControl id)

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class CPointLineDelegate;
 class QListWidget;
 
 // The controls of "Liste des Points", numbered as its template numbers them.
@@ -31,7 +32,7 @@ enum class PointListControl : int {
     YHeading = 211,
     Count = 212,  // the point count
     File = 213,   // "&Fichier"
-    NumberHeading = 600, // "  No.        X" over the list
+    NumberHeading = 600, // "No." over the numbers (its template caption goes on with the x heading)
     HeadingGroup = 601,  // the frame of the headings
     CountGroup = 602,    // the frame of the count
     ListGroup = 603,     // the frame of the commands on the whole list
@@ -58,6 +59,10 @@ public:
 
 private:
     void buildControls();
+    // Places the list's columns and their headings, each as wide as its widest text,
+    // widening the dialog when the template leaves them too little room.
+    void layOutColumns();
+    void widenList(int extra);
     void onCommand(PointListControl id);
     // Shows every line, the count, and no selection.
     void refreshPointList();
@@ -80,6 +85,7 @@ private:
     CPointList list_;
     DialogControls controls_;
     QListWidget* lines_ = nullptr;
+    CPointLineDelegate* lineDelegate_ = nullptr;
 };
 
 // Runs the list modally over `owner`. Accepted when "&Ok" closed it: the document then

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,6 +56,76 @@ TEST(PointList, LinesAndCountShowThreeDigitNumbersAndExponents)
     EXPECT_EQ(full.lineTexts().at(1023), " 1023       +1.023e+003         -1.023e+003");
     EXPECT_EQ(full.countText(), "1024 Points");
     EXPECT_EQ(CPointList(documentOfSize(7)).countText(), "007 Points");
+}
+
+// The columns show the line's own texts, and the widest texts of a column cover every
+// field whatever the widths of the characters: each table of widths (5 for the
+// characters it leaves out) makes another digit or sign the widest.
+TEST(PointList, ColumnsShowTheLineTextsAndNoFieldIsWiderThanTheWidestTexts)
+{
+    const CPointList full(documentOfSize(MaxCurvePoints));
+    const CPointList extremes(
+        documentWith({{-1.7976931348623157e308, -3.7561234e-05}, {2.2250738585072014e-308, 9e99}}));
+    std::vector<PointLineFields> shown;
+    for (int i : {0, 7, 1023})
+        shown.push_back(full.lineFields(i));
+    for (int i : {0, 1})
+        shown.push_back(extremes.lineFields(i));
+    EXPECT_EQ(shown[2], (PointLineFields{"1023", "+1.023e+003", "-1.023e+003"}));
+    EXPECT_EQ(shown[3], (PointLineFields{"000", "-1.798e+308", "-3.756e-005"}));
+    for (int i : {0, 1}) {
+        std::istringstream words(extremes.lineText(i));
+        PointLineFields line;
+        for (std::string& word : line)
+            words >> word;
+        EXPECT_EQ(extremes.lineFields(i), line) << i;
+    }
+    EXPECT_EQ(full.lineFields(MaxCurvePoints), PointLineFields{}) << "past the last point";
+
+    const std::vector<std::map<char, int>> fonts = {
+        {{'1', 9}},
+        {{'8', 12}, {'.', 1}},
+        {{'-', 30}, {'+', 1}},
+        {{'+', 30}, {'-', 1}, {'0', 7}},
+    };
+    for (std::size_t f = 0; f < fonts.size(); ++f) {
+        const auto width = [&](const std::string& text) {
+            int w = 0;
+            for (char ch : text)
+                w += fonts[f].contains(ch) ? fonts[f].at(ch) : 5;
+            return w;
+        };
+        for (std::size_t c = 0; c < PointListColumnCount; ++c) {
+            int widest = 0;
+            for (const std::string& text : widestColumnTexts(static_cast<PointListColumn>(c)))
+                widest = std::max(widest, width(text));
+            for (const PointLineFields& fields : shown)
+                EXPECT_LE(width(fields[c]), widest) << "font " << f << ": " << fields[c];
+        }
+    }
+}
+
+TEST(PointList, ColumnsTakeTheirWidestTextAndShareOutTheRoomLeft)
+{
+    using Widths = std::array<int, PointListColumnCount>;
+    struct Case {
+        const char* what;
+        Widths field, heading;
+        int room, minGap;
+        PointListColumns expected;
+    } cases[] = {
+        {"room to spare", {20, 60, 60}, {15, 10, 10}, 200, 6, {{10, 50, 130}, {20, 60, 60}, {10, 50, 130}, 0}},
+        {"a heading wider than its fields",
+         {20, 60, 60},
+         {15, 90, 10},
+         200,
+         6,
+         {{5, 35, 135}, {20, 90, 60}, {5, 50, 135}, 0}},
+        {"too little room", {30, 80, 80}, {10, 10, 10}, 150, 10, {{5, 45, 135}, {30, 80, 80}, {5, 45, 135}, 70}},
+        {"no room at all", {30, 80, 80}, {10, 10, 10}, -4, 0, {{0, 30, 110}, {30, 80, 80}, {0, 30, 110}, 194}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(layoutPointListColumns(c.field, c.heading, c.room, c.minGap), c.expected) << c.what;
 }
 
 TEST(PointList, TypedNumbersArePlainDecimalsOfFifteenCharacters)

@@ -6,12 +6,17 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -50,6 +55,15 @@ struct Fixture {
     bool run() { return runPointListDialog(nullptr, services, doc, memory).accepted; }
 };
 
+// Whether a pixel column of `line` in `picture` holds some of the text drawn on `base`.
+bool inked(const QImage& picture, const QRect& line, int x, QRgb base)
+{
+    for (int y = line.top(); y <= line.bottom(); ++y)
+        if (std::abs(qGray(picture.pixel(x, y)) - qGray(base)) > 96)
+            return true;
+    return false;
+}
+
 } // namespace
 
 class PointListTest : public QObject {
@@ -77,6 +91,69 @@ private slots:
         });
         QVERIFY(f.run());
         QCOMPARE(pointsOf(f.doc), (std::vector<CurvePoint>{{-20, 4}, {-15, 2.5}, {0, 0}, {0.5, 0.25}, {1, 2}}));
+    }
+
+    void everyColumnHasRoomForItsWidestTextAndItsHeading_data()
+    {
+        QTest::addColumn<int>("column"); // of the line, from the left
+        QTest::addColumn<int>("heading");
+        QTest::addColumn<QString>("headingText");
+        QTest::newRow("number") << 0 << int(PointListControl::NumberHeading) << QStringLiteral("No.");
+        QTest::newRow("x") << 1 << int(PointListControl::XHeading) << QStringLiteral("Température max");
+        QTest::newRow("y") << 2 << int(PointListControl::YHeading) << QStringLiteral("Déplacement (m)");
+    }
+
+    // A full list of long numbers under long headings, in the dialog's own font. What
+    // the open dialog shows is measured there and checked once it has closed.
+    void everyColumnHasRoomForItsWidestTextAndItsHeading()
+    {
+        QFETCH(int, column);
+        QFETCH(int, heading);
+        QFETCH(QString, headingText);
+        Fixture f;
+        f.doc.xAxisName = "Température max";
+        f.doc.yAxisName = "Déplacement (m)";
+        for (int i = 0; i < MaxCurvePoints; ++i)
+            f.doc.appendPoint({8.8888888e+200 * (i + 1), -3.7561234e-05});
+        struct Shown {
+            QString heading;
+            int headingText = 0, headingRoom = 0;   // widths in pixels
+            int left = 0, right = 0, lineWidth = 0; // the heading's span over the lines
+            int widestField = 0;
+            bool inked = false, edgesClear = false; // the first line's field in that span
+        } shown;
+        whenTheListIsOpen([&](CPointListDialog& d) {
+            QListWidget* list = lines(d);
+            auto* label = d.control<QLabel>(static_cast<PointListControl>(heading));
+            shown.heading = label->text();
+            shown.headingText = QFontMetrics(label->font()).horizontalAdvance(label->text());
+            shown.headingRoom = label->contentsRect().width();
+            QWidget* viewport = list->viewport();
+            shown.left = label->mapTo(&d, QPoint(0, 0)).x() - viewport->mapTo(&d, QPoint(0, 0)).x();
+            shown.right = shown.left + label->width();
+            shown.lineWidth = viewport->width();
+            const QFontMetrics lineFont(list->font());
+            for (int row = 0; row < list->count(); ++row)
+                shown.widestField = std::max(
+                    shown.widestField,
+                    lineFont.horizontalAdvance(list->item(row)->text().split(u' ', Qt::SkipEmptyParts).at(column)));
+            const QImage picture = viewport->grab().toImage();
+            const QRect line = list->visualItemRect(list->item(0));
+            const QRgb base = list->palette().color(QPalette::Base).rgb();
+            for (int x = std::max(shown.left, 0); x < std::min(shown.right, picture.width()); ++x)
+                shown.inked = shown.inked || inked(picture, line, x, base);
+            shown.edgesClear = shown.left > 0 && shown.right < picture.width()
+                && !inked(picture, line, shown.left - 1, base) && !inked(picture, line, shown.right, base);
+            clickControl(d, PointListControl::Cancel);
+        });
+        QVERIFY(!f.run());
+        QCOMPARE(shown.heading, headingText);
+        QVERIFY2(shown.headingText <= shown.headingRoom, "the heading is shown whole");
+        QVERIFY2(shown.left > 0 && shown.right < shown.lineWidth, "the column lies inside the list");
+        QVERIFY2(
+            shown.widestField <= shown.right - shown.left,
+            qPrintable(QStringLiteral("%1 px of text in %2").arg(shown.widestField).arg(shown.right - shown.left)));
+        QVERIFY2(shown.inked && shown.edgesClear, "the first line shows its field under the heading");
     }
 
     void insertAtTheLimitIsRefusedAndTheListKeptAsItWas()
