@@ -1,6 +1,8 @@
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/DialogUnits.h"
 
+#include "GuiTestSupport.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,7 +80,7 @@ struct Built {
 bool showActive(QWidget& window)
 {
     window.show();
-    return QTest::qWaitForWindowActive(&window);
+    return waitUntilActive(window);
 }
 
 Qt::Alignment horizontal(QLabel* label)
@@ -265,7 +267,7 @@ private slots:
             QTest::keyClick(window, Qt::Key_End);
             QVERIFY(showActive(elsewhere));
             b.dialog.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&b.dialog));
+            QVERIFY(waitUntilActive(b.dialog));
         }
         QCOMPARE(QApplication::focusWidget(), target);
         QTest::keyClick(window, '6');

@@ -101,7 +101,7 @@ QByteArray longHelpFile()
 // with Escape, all sent to its own window as a user would.
 void useTheHelpWindow(CHelpViewer& help, const char* linkText)
 {
-    QVERIFY(QTest::qWaitForWindowActive(&help));
+    QVERIFY(waitUntilActive(help));
     QWindow* window = help.windowHandle();
     auto* browser = help.findChild<QTextBrowser*>();
     QVERIFY(browser);

@@ -60,3 +60,8 @@ void MainWindowFixture::open(WindowDisplay display)
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 }
+
+bool waitUntilActive(QWidget& window)
+{
+    return QTest::qWaitFor([&window] { return window.isActiveWindow(); }, 5000);
+}

@@ -51,8 +51,7 @@ inline QString controlName(ControlIdValue id)
 // CFormulaDialog, CParameterDialog) is asked; any other widget is searched for the
 // control's object name.
 template <class W = QWidget, class Owner, ControlIdentifier Id>
-    requires std::derived_from<Owner, QWidget>
-W* controlOf(Owner& owner, Id id)
+requires std::derived_from<Owner, QWidget> W* controlOf(Owner& owner, Id id)
 {
     if constexpr (requires { owner.template control<W>(id); })
         return owner.template control<W>(id);
@@ -67,9 +66,14 @@ QPoint clickPoint(QWidget* widget);
 // A left click on `widget`; a failure when there is none.
 void clickWidget(QWidget* widget);
 
+// Waits until `window` is the active window, as a user finds a window that has just
+// opened; false after five seconds. (QTest::qWaitForWindowActive then also waits for a
+// window at 0,0 to move, which under Wine takes half a minute.)
+bool waitUntilActive(QWidget& window);
+
 // A left click on the control `id` of a window or dialog.
 template <class Owner, ControlIdentifier Id>
-    requires std::derived_from<Owner, QWidget>
+requires std::derived_from<Owner, QWidget>
 void clickControl(Owner& owner, Id id)
 {
     clickWidget(controlOf(owner, id));
@@ -81,7 +85,7 @@ void typeIntoField(QLineEdit* field, const QString& text);
 
 // Replaces the text of the field `id` of a window or dialog with `text`, typed.
 template <class Owner, ControlIdentifier Id>
-    requires std::derived_from<Owner, QWidget>
+requires std::derived_from<Owner, QWidget>
 void typeInto(Owner& owner, Id id, const QString& text)
 {
     typeIntoField(controlOf<QLineEdit>(owner, id), text);
@@ -89,7 +93,7 @@ void typeInto(Owner& owner, Id id, const QString& text)
 
 // Whether the button `id` (a check box or a radio button) is ticked.
 template <class Owner, ControlIdentifier Id>
-    requires std::derived_from<Owner, QWidget>
+requires std::derived_from<Owner, QWidget>
 bool isChecked(Owner& owner, Id id)
 {
     return controlOf<QAbstractButton>(owner, id)->isChecked();
@@ -97,8 +101,7 @@ bool isChecked(Owner& owner, Id id)
 
 // The text of the label `id`.
 template <class Owner, ControlIdentifier Id>
-    requires std::derived_from<Owner, QWidget>
-QString labelText(Owner& owner, Id id)
+requires std::derived_from<Owner, QWidget> QString labelText(Owner& owner, Id id)
 {
     return controlOf<QLabel>(owner, id)->text();
 }
@@ -118,7 +121,10 @@ void whenTheModalDialogOpens(Act act, const char* objectName = nullptr)
     });
 }
 
-enum class WindowDisplay { Hidden, Shown };
+enum class WindowDisplay {
+    Hidden,
+    Shown
+};
 
 // A main window over an editor, with scripted platform services. Built empty, the
 // editor is prepared first and open() then makes the window; built with points, the
