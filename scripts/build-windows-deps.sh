@@ -14,8 +14,6 @@ toolchain=$source_root/cmake/mingw-w64-x86_64.cmake
 mingw=x86_64-w64-mingw32
 jobs=$(nproc)
 
-as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
-
 stamp="muparser=$(dpkg-query -W -f='${Version}' libmuparser-dev) googletest=$(dpkg-query -W -f='${Version}' googletest) gcc=$($mingw-g++-posix -dumpversion) recipe=$(cat "$0" "$toolchain" | sha1sum | cut -c1-12)"
 if [ -f "$prefix/.stamp" ] && [ "$(cat "$prefix/.stamp")" = "$stamp" ]; then
   echo "$prefix"
@@ -24,19 +22,7 @@ fi
 rm -rf "$prefix" "$cache/src"
 mkdir -p "$prefix/lib/pkgconfig" "$prefix/include" "$cache/src"
 
-# apt-get source needs deb-src lines: bookworm's, and the next release's for a source
-# that bookworm's archive no longer serves (libinih 55 was missing; 59 has the same API).
-sources=/etc/apt/sources.list.d/crbedit-deb-src.sources
-if [ ! -f "$sources" ]; then
-  as_root tee "$sources" >/dev/null <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm trixie
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q >&2
-fi
+scripts/debian-sources.sh
 
 # The source of `package`, unpacked with Debian's patches under $cache/src: bookworm's
 # first, the next release's when bookworm's cannot be fetched.

@@ -14,14 +14,36 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest ninja-build fonts-dejavu-core \
   poppler-utils
 jobs=$(nproc)
+scripts/debian-sources.sh
 
-prefix=$(scripts/build-windows-deps.sh | tail -n1)
+# One Wine prefix for this run, so that no setting (registry values written by the
+# tests included) comes from an earlier one; its server is stopped and it is removed
+# at the end. It is made (wineboot) while the libraries build.
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/crbedit-wine.XXXXXX")
+export WINEPREFIX
+export WINEDEBUG=err+all,fixme-all
+work=$(mktemp -d "${TMPDIR:-/tmp}/crbedit-stage.XXXXXX")
+cleanup() {
+  jobs -p | xargs -r kill 2>/dev/null || true
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX" "$WINEPREFIX.lock" "$work"
+}
+trap cleanup EXIT
+scripts/wine-run.sh --prepare &
+prepare=$!
 
 # With the GUI (the default), every program shares the MinGW runtime DLLs with Qt's,
-# which Wine finds in Qt's bin/. Qt is built once (about 20 minutes on 2 cores), then
-# taken from the cache.
+# which Wine finds in Qt's bin/. Qt is built once (about 25 minutes on 2 cores), then
+# taken from the cache; the other libraries build while its source is fetched and
+# configured, which keeps one core busy only.
 if [ "${CRB_WINDOWS_GUI:-1}" = 1 ]; then
-  qt=$(scripts/build-windows-qt.sh | tail -n1)
+  scripts/build-windows-qt.sh >"$work/qt" &
+  qt_build=$!
+fi
+prefix=$(scripts/build-windows-deps.sh | tail -n1)
+if [ "${CRB_WINDOWS_GUI:-1}" = 1 ]; then
+  wait "$qt_build"
+  qt=$(tail -n1 "$work/qt")
   windows_options=(-DCRB_WINDOWS_QT="$qt" -DQT_HOST_PATH=/usr -DCRB_WINDOWS_STATIC_RUNTIME=OFF -DCRB_BUILD_GUI=ON)
   build=build-windows
 else
@@ -32,20 +54,11 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCRB_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCRB_BUILD_BENCH=OFF \
   "${windows_options[@]}" >/dev/null
 
-# One Wine prefix for this run, so that no setting (registry values written by the
-# tests included) comes from an earlier one; its server is stopped and it is removed
-# at the end.
-WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/crbedit-wine.XXXXXX")
-export WINEPREFIX
-export WINEDEBUG=err+all,fixme-all
-cleanup() {
-  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
-}
-trap cleanup EXIT
-
 cmake --build "$build" -j"$jobs"
-scripts/wine-run.sh --prepare
+wait "$prepare"
+# One Wine server for every program of the run, kept alive between them: no program
+# starts against a server that the one before it has left shutting down.
+/usr/lib/wine/wineserver -p
 ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$jobs"
 
 if [ "$build" = build-windows ] && [ -x build-tests/gui/crbedit ]; then
