@@ -5,9 +5,10 @@
 # Modules: Core, Gui, Widgets, PrintSupport, Test, Xml; the windows, offscreen and
 # minimal platform plugins; Qt's bundled zlib, libpng, FreeType, HarfBuzz and PCRE2.
 # Only what the editor and its tests use is built: no Direct2D platform plugin (the
-# DirectWrite font engine it shares a feature with stays in Qt Gui), no graphics view,
-# MDI area, colour or font dialog, wizard, undo framework, Markdown or ODF writer (the
-# calendar and date editor stay: the print dialog needs them). Shared libraries, linked
+# DirectWrite font engine it shares a feature with stays in Qt Gui), no HarfBuzz font
+# subsetter, no graphics view, MDI area, main window with tool bars and docks, tree or
+# table widget, style sheets, colour or font dialog, wizard, undo framework, Markdown or
+# ODF writer (the calendar and date editor stay: the print dialog needs them). Shared libraries, linked
 # against the MinGW runtime DLLs, which are copied into its bin/ folder. Reused while its
 # stamp matches; about 25 minutes on 2 cores when built.
 #   CRB_WINDOWS_CACHE   the cache folder (default ~/.cache/crbedit-windows)
@@ -28,8 +29,7 @@ if [ -f "$qt/.stamp" ] && [ "$(cat "$qt/.stamp")" = "$stamp" ]; then
   exit 0
 fi
 
-# The deb-src lines that apt-get source needs (scripts/build-windows-deps.sh adds them).
-scripts/build-windows-deps.sh >/dev/null
+scripts/debian-sources.sh
 
 # Debian's source leaves out Wacom's wintab headers (their licence forbids changes), which
 # the windows platform plugin's tablet support includes: that plugin is built without
@@ -46,12 +46,23 @@ patch_windows_plugin() {
   grep -q '^if(FALSE)$' "$platforms"/CMakeLists.txt
 }
 
+# HarfBuzz's font subsetter is compiled with the bundled HarfBuzz, though Qt never calls
+# it (Qt's PDF writer subsets fonts itself): its sources are left out. Qt Gui's link
+# fails if anything did need them.
+drop_harfbuzz_subsetter() {
+  local harfbuzz=$1/src/3rdparty/harfbuzz-ng/CMakeLists.txt
+  grep -q '^ *src/hb-subset\.cc$' "$harfbuzz"
+  sed -i '/^ *src\/hb-subset[-a-z0-9]*\.cc\( src\/hb-subset[-a-z0-9]*\.h\)\?$/d' "$harfbuzz"
+  ! grep -q 'hb-subset[-a-z0-9]*\.cc' "$harfbuzz"
+}
+
 work=$cache/qt-build
 rm -rf "$qt" "$work"
 mkdir -p "$work"
 (cd "$work" && apt-get source -q "qt6-base=$version" >&2)
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
 patch_windows_plugin "$src"
+drop_harfbuzz_subsetter "$src"
 
 # No system library is looked for (everything comes bundled), and the executables Qt
 # builds for Windows, like every DLL, use the runtime DLLs.
@@ -79,7 +90,9 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   -DFEATURE_keysequenceedit=OFF -DFEATURE_splashscreen=OFF -DFEATURE_toolbox=OFF \
   -DFEATURE_datawidgetmapper=OFF -DFEATURE_textodfwriter=OFF \
   -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF \
-  -DFEATURE_systemtrayicon=OFF -DFEATURE_sessionmanager=OFF >&2
+  -DFEATURE_systemtrayicon=OFF -DFEATURE_sessionmanager=OFF \
+  -DFEATURE_mainwindow=OFF -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF \
+  -DFEATURE_style_stylesheet=OFF >&2
 cmake --build "$work/build" -j"$jobs" >&2
 cmake --install "$work/build" >&2
 
