@@ -6,9 +6,10 @@
 # minimal platform plugins; Qt's bundled zlib, libpng, FreeType, HarfBuzz and PCRE2.
 # Only what the editor and its tests use is built: no Direct2D platform plugin (the
 # DirectWrite font engine it shares a feature with stays in Qt Gui), no HarfBuzz font
-# subsetter, no graphics view, MDI area, main window with tool bars and docks, tree or
-# table widget, style sheets, colour or font dialog, wizard, undo framework, Markdown or
-# ODF writer (the calendar and date editor stay: the print dialog needs them). Shared libraries, linked
+# subsetter, no graphics view, MDI area, tree or table widget, style sheets, colour or
+# font dialog, wizard, undo framework, Markdown or ODF writer (the calendar and date
+# editor stay: the print dialog needs them; so does the main window with its tool bars,
+# which Qt Widgets' compatibility code includes whatever the features say). Shared libraries, linked
 # against the MinGW runtime DLLs, which are copied into its bin/ folder. Reused while its
 # stamp matches; about 25 minutes on 2 cores when built.
 #   CRB_WINDOWS_CACHE   the cache folder (default ~/.cache/crbedit-windows)
@@ -91,8 +92,7 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   -DFEATURE_datawidgetmapper=OFF -DFEATURE_textodfwriter=OFF \
   -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF \
   -DFEATURE_systemtrayicon=OFF -DFEATURE_sessionmanager=OFF \
-  -DFEATURE_mainwindow=OFF -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF \
-  -DFEATURE_style_stylesheet=OFF >&2
+  -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF -DFEATURE_style_stylesheet=OFF >&2
 cmake --build "$work/build" -j"$jobs" >&2
 cmake --install "$work/build" >&2
 
