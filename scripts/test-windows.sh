@@ -57,7 +57,9 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 cmake --build "$build" -j"$jobs"
 wait "$prepare"
 # One Wine server for every program of the run, kept alive between them: no program
-# starts against a server that the one before it has left shutting down.
+# starts against a server that the one before it has left shutting down. (A server still
+# running for the prefix would refuse a second one: it is waited for first.)
+/usr/lib/wine/wineserver -w
 /usr/lib/wine/wineserver -p
 ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$jobs"
 
