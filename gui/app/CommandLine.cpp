@@ -1,6 +1,7 @@
 #include "gui/app/CommandLine.h"
 
 #include "core/curve/CurveFile.h"
+#include "core/output/ExportFormat.h"
 #include "core/settings/VersionText.h"
 
 #include "gui/common/QtText.h"
@@ -53,14 +54,18 @@ void say(FILE* stream, const QString& text)
     std::fputc('\n', stream);
 }
 
-const char* const Usage =
-    "Usage : crbedit [FICHIER]\n"
-    "        crbedit --export SORTIE.pdf|SORTIE.svg|SORTIE.png [--size LxH] COURBE.crb\n"
-    "        crbedit --help | --version\n"
+QString usageText()
+{
+    return QStringLiteral("Usage : crbedit [FICHIER]\n"
+                          "        crbedit --export ")
+        + toQString(exportOutputsText("SORTIE"))
+        + QStringLiteral(" [--size LxH] COURBE.crb\n"
+                         "        crbedit --help | --version\n"
     "\n"
     "Sans option, l'éditeur de courbes s'ouvre sur FICHIER (courbe .crb ou points ASCII).\n"
     "--export dessine la page de la courbe sans ouvrir de fenêtre : une page imprimée en PDF,\n"
-    "l'image de la courbe en SVG ou PNG (taille par défaut 1000x700 pixels).";
+                         "l'image de la courbe en SVG ou PNG (taille par défaut 1000x700 pixels).");
+}
 
 int exportCommand(const QStringList& args)
 {
@@ -118,7 +123,7 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
         return std::nullopt;
     const char* first = argv[1];
     if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0) {
-        say(stdout, QString::fromUtf8(Usage));
+        say(stdout, usageText());
         return 0;
     }
     if (std::strcmp(first, "--version") == 0) {

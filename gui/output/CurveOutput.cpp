@@ -2,6 +2,7 @@
 
 #include "core/draw/SvgSurface.h"
 #include "core/output/CurvePage.h"
+#include "core/output/ExportFormat.h"
 #include "core/text/NumberText.h"
 
 #include "gui/common/CQtSurface.h"
@@ -150,9 +151,14 @@ QString unwritable(const QString& path)
 
 bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QString& error)
 {
-    const QString extension = QFileInfo(path).suffix().toLower();
+    const ExportFormat* format = exportFormatOf(path.toStdString());
+    if (!format) {
+        error = toQString(unknownExportFormatText(path.toStdString()));
+        return false;
+    }
     QByteArray bytes;
-    if (extension == QStringLiteral("pdf")) {
+    switch (format->kind) {
+    case ExportKind::PrintedPage: {
         QPdfWriter pdf(path);
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setResolution(300);
@@ -169,9 +175,10 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
         }
         return true;
     }
-    if (extension == QStringLiteral("svg"))
+    case ExportKind::SvgPicture:
         bytes = curvePictureSvg(curve, size, 96);
-    else if (extension == QStringLiteral("png")) {
+        break;
+    case ExportKind::PngPicture:
         // The picture is made whole in memory: a size the command line lets through
         // (up to 99999 x 99999) could take tens of gigabytes before any of it is written.
         if (qint64(size.width()) * size.height() > MaxExportPixels) {
@@ -180,9 +187,7 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
             return false;
         }
         bytes = curvePicturePng(curve, size);
-    } else {
-        error = QStringLiteral("Format inconnu <%1> : le fichier doit finir par .pdf, .svg ou .png").arg(path);
-        return false;
+        break;
     }
     QFile file(path);
     if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
