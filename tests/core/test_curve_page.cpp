@@ -46,8 +46,8 @@ bool isGridPen(const Pen& p)
     return p == Pen{Colours::Green, 1, PenStyle::Dot};
 }
 
-// Grid labels of y are the only right-aligned texts.
-Texts yLabels(const RecordingSurface& s)
+// The texts of the grid labels of y, in drawing order: the only right-aligned texts.
+Texts yLabelTexts(const RecordingSurface& s)
 {
     Texts result;
     for (const Primitive& p : s.ofKind(Kind::Text))
@@ -56,8 +56,8 @@ Texts yLabels(const RecordingSurface& s)
     return result;
 }
 
-// Each x label follows its vertical grid line.
-Texts xLabels(const RecordingSurface& s)
+// The texts of the grid labels of x, in drawing order: each follows its vertical grid line.
+Texts xLabelTexts(const RecordingSurface& s)
 {
     Texts result;
     const auto& all = s.primitives();
@@ -101,8 +101,8 @@ TEST_P(CurvePageLabels, GraduatesBothAxesOnWholeSteps)
 {
     const LabelCase& c = GetParam();
     const RecordingSurface s = drawPage(c.kind, c.points);
-    EXPECT_EQ(yLabels(s), c.y);
-    EXPECT_EQ(xLabels(s), c.x);
+    EXPECT_EQ(yLabelTexts(s), c.y);
+    EXPECT_EQ(xLabelTexts(s), c.x);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -140,7 +140,7 @@ TEST_P(CurvePageSums, LabelsShowTheAccumulatedValue)
 {
     const SumCase& c = GetParam();
     const RecordingSurface s = drawPage(c.kind, c.points);
-    const Texts labels = c.xAxis ? xLabels(s) : yLabels(s);
+    const Texts labels = c.xAxis ? xLabelTexts(s) : yLabelTexts(s);
     ASSERT_GT(labels.size(), c.index);
     EXPECT_EQ(labels[c.index], c.label);
 }
@@ -274,8 +274,8 @@ TEST_P(CurvePageWithoutCurve, StillDrawsFrameTitlesAndAxes)
         EXPECT_TRUE(hasText(s, text)) << text;
     EXPECT_TRUE(hasText(s, std::string(PrintedHeading)));
     EXPECT_EQ(withPen(s, Kind::Line, Colours::Black).size(), 6u);
-    EXPECT_FALSE(yLabels(s).empty());
-    EXPECT_FALSE(xLabels(s).empty());
+    EXPECT_FALSE(yLabelTexts(s).empty());
+    EXPECT_FALSE(xLabelTexts(s).empty());
     EXPECT_TRUE(s.ofKind(Kind::Polyline).empty());
     EXPECT_TRUE(withPen(s, Kind::Line, Colours::Magenta).empty());
     EXPECT_EQ(static_cast<int>(s.ofKind(Kind::Ellipse).size()), n);
@@ -298,8 +298,8 @@ TEST_P(CurvePageDegenerate, EndsWithFewPrimitivesOnTheDevice)
         const RecordingSurface s = drawPage(kind, GetParam().points);
         // Grid passes, titles, extremes, axes and circles: a hundred or so at most.
         EXPECT_LT(s.primitives().size(), 150u);
-        EXPECT_FALSE(yLabels(s).empty());
-        EXPECT_FALSE(xLabels(s).empty());
+        EXPECT_FALSE(yLabelTexts(s).empty());
+        EXPECT_FALSE(xLabelTexts(s).empty());
         EXPECT_EQ(s.ofKind(Kind::Polyline).size(), GetParam().curve ? 1u : 0u);
         // Far off the page perhaps, but nowhere near overflowing a device coordinate.
         for (const Primitive& p : s.primitives())
