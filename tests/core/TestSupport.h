@@ -147,3 +147,14 @@ inline bool sameBits(const std::vector<CurvePoint>& a, const std::vector<CurvePo
     };
     return std::ranges::equal(a, b, same);
 }
+
+// The name generator of INSTANTIATE_TEST_SUITE_P for case structs that carry a `name`
+// (letters, digits and underscores only): GoogleTest's output and ctest then say which
+// case failed, where they would otherwise show an index.
+struct CaseName {
+    template <class Info>
+    std::string operator()(const Info& info) const
+    {
+        return std::string(info.param.name);
+    }
+};

@@ -2,6 +2,8 @@
 #include "output/CurvePage.h"
 #include "view/SmoothCurve.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -122,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{"NegativeYBelowTheZeroLine", PageKind::Picture, line(0, -3, 8, 5),
                   {"0", "2", "4", "6", "-2", "-4"}, {"0", "2", "4", "6", "8"}},
         LabelCase{"XAllNegativeOnlyTheFirstLine", PageKind::Paper, line(-10, 1, -2, 8), PaperYLabels, {"-10"}}),
-    [](const testing::TestParamInfo<LabelCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 // Grid values are sums of steps, not multiples: a label may read one last digit off.
 struct SumCase {
@@ -155,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         SumCase{"PaperYUpwardsLastDigitDown", PageKind::Paper, line(0, 0, 1, 0.00085), false, 7, "0.000787"},
         SumCase{"PaperYDownwardsLastDigitDown", PageKind::Paper, line(0, -0.00085, 1, 0), false, 7,
                 "-0.000787"}),
-    [](const testing::TestParamInfo<SumCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(CurvePage, PaperFrameTitlesAndAxesFollowThePageSize)
 {
@@ -209,6 +211,7 @@ TEST(CurvePage, PictureEstimatesLabelWidthAndOmitsPageTexts)
 }
 
 struct PenCase {
+    const char* name;
     PageKind kind;
     int thick; // axes
     int medium; // curve, circles, extremes
@@ -238,9 +241,12 @@ TEST_P(CurvePagePens, EachPartHasItsColourStyleAndWidth)
 }
 
 INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePagePens,
-                         testing::Values(PenCase{PageKind::Paper, 3, 2}, PenCase{PageKind::Picture, 1, 1}));
+                         testing::Values(PenCase{"Paper", PageKind::Paper, 3, 2},
+                                         PenCase{"Picture", PageKind::Picture, 1, 1}),
+                         CaseName());
 
 struct CircleCase {
+    const char* name;
     PageKind kind;
     int points;
     int circles;
@@ -259,9 +265,11 @@ TEST_P(CurvePageCircles, MarksThePointsOnlyBelowTheLimit)
 }
 
 INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageCircles,
-                         testing::Values(CircleCase{PageKind::Paper, 100, 100}, CircleCase{PageKind::Paper, 101, 0},
-                                         CircleCase{PageKind::Picture, 80, 80},
-                                         CircleCase{PageKind::Picture, 81, 0}));
+                         testing::Values(CircleCase{"PaperMarks100Points", PageKind::Paper, 100, 100},
+                                         CircleCase{"PaperMarksNoneOf101Points", PageKind::Paper, 101, 0},
+                                         CircleCase{"PictureMarks80Points", PageKind::Picture, 80, 80},
+                                         CircleCase{"PictureMarksNoneOf81Points", PageKind::Picture, 81, 0}),
+                         CaseName());
 
 class CurvePageWithoutCurve : public testing::TestWithParam<int> {};
 
@@ -281,7 +289,10 @@ TEST_P(CurvePageWithoutCurve, StillDrawsFrameTitlesAndAxes)
     EXPECT_EQ(static_cast<int>(s.ofKind(Kind::Ellipse).size()), n);
 }
 
-INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageWithoutCurve, testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageWithoutCurve, testing::Values(0, 1),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == 0 ? "NoPoint" : "OnePoint");
+                         });
 
 struct DegenerateCase {
     const char* name;
@@ -322,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DegenerateCase{"FlatFarFromZero", {{1e300, 1}, {1e300, 2}}, false},
                     DegenerateCase{"StepsLostToRounding", line(1e15, 0, 1e15 + 0.125, 1)},
                     DegenerateCase{"MicroStepFarFromZero", line(1.0, 0, 1.0 + 2e-6, 1e-7)}),
-    [](const testing::TestParamInfo<DegenerateCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(CurvePage, TextsStandOnWhiteOnPaperAndOnThePlotInThePicture)
 {
