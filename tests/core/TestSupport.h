@@ -8,7 +8,10 @@
 
 #include "CurvePointPrinter.h"
 
+#include <algorithm>
+#include <bit>
 #include <clocale>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <locale>
@@ -132,4 +135,26 @@ private:
     std::string saved_;
     std::string name_;
     std::optional<std::locale> savedGlobal_;
+};
+
+// The two lists hold the same points bit for bit: -0.0 is not 0.0, and a NaN matches
+// only the same NaN.
+inline bool sameBits(const std::vector<CurvePoint>& a, const std::vector<CurvePoint>& b)
+{
+    const auto same = [](const CurvePoint& p, const CurvePoint& q) {
+        return std::bit_cast<std::uint64_t>(p.x) == std::bit_cast<std::uint64_t>(q.x)
+            && std::bit_cast<std::uint64_t>(p.y) == std::bit_cast<std::uint64_t>(q.y);
+    };
+    return std::ranges::equal(a, b, same);
+}
+
+// The name generator of INSTANTIATE_TEST_SUITE_P for case structs that carry a `name`
+// (letters, digits and underscores only): GoogleTest's output and ctest then say which
+// case failed, where they would otherwise show an index.
+struct CaseName {
+    template <class Info>
+    std::string operator()(const Info& info) const
+    {
+        return std::string(info.param.name);
+    }
 };

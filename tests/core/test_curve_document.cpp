@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <random>
@@ -25,11 +24,6 @@ CurveDocument documentWithX(std::initializer_list<double> xs)
 }
 
 using Points = std::vector<CurvePoint>;
-
-bool sameBits(const Points& a, const Points& b)
-{
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(CurvePoint)) == 0);
-}
 
 } // namespace
 

@@ -2,6 +2,8 @@
 #include "output/CurvePage.h"
 #include "view/SmoothCurve.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,8 +48,8 @@ bool isGridPen(const Pen& p)
     return p == Pen{Colours::Green, 1, PenStyle::Dot};
 }
 
-// Grid labels of y are the only right-aligned texts.
-Texts yLabels(const RecordingSurface& s)
+// The texts of the grid labels of y, in drawing order: the only right-aligned texts.
+Texts yLabelTexts(const RecordingSurface& s)
 {
     Texts result;
     for (const Primitive& p : s.ofKind(Kind::Text))
@@ -56,8 +58,8 @@ Texts yLabels(const RecordingSurface& s)
     return result;
 }
 
-// Each x label follows its vertical grid line.
-Texts xLabels(const RecordingSurface& s)
+// The texts of the grid labels of x, in drawing order: each follows its vertical grid line.
+Texts xLabelTexts(const RecordingSurface& s)
 {
     Texts result;
     const auto& all = s.primitives();
@@ -101,8 +103,8 @@ TEST_P(CurvePageLabels, GraduatesBothAxesOnWholeSteps)
 {
     const LabelCase& c = GetParam();
     const RecordingSurface s = drawPage(c.kind, c.points);
-    EXPECT_EQ(yLabels(s), c.y);
-    EXPECT_EQ(xLabels(s), c.x);
+    EXPECT_EQ(yLabelTexts(s), c.y);
+    EXPECT_EQ(xLabelTexts(s), c.x);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{"NegativeYBelowTheZeroLine", PageKind::Picture, line(0, -3, 8, 5),
                   {"0", "2", "4", "6", "-2", "-4"}, {"0", "2", "4", "6", "8"}},
         LabelCase{"XAllNegativeOnlyTheFirstLine", PageKind::Paper, line(-10, 1, -2, 8), PaperYLabels, {"-10"}}),
-    [](const testing::TestParamInfo<LabelCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 // Grid values are sums of steps, not multiples: a label may read one last digit off.
 struct SumCase {
@@ -140,7 +142,7 @@ TEST_P(CurvePageSums, LabelsShowTheAccumulatedValue)
 {
     const SumCase& c = GetParam();
     const RecordingSurface s = drawPage(c.kind, c.points);
-    const Texts labels = c.xAxis ? xLabels(s) : yLabels(s);
+    const Texts labels = c.xAxis ? xLabelTexts(s) : yLabelTexts(s);
     ASSERT_GT(labels.size(), c.index);
     EXPECT_EQ(labels[c.index], c.label);
 }
@@ -155,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         SumCase{"PaperYUpwardsLastDigitDown", PageKind::Paper, line(0, 0, 1, 0.00085), false, 7, "0.000787"},
         SumCase{"PaperYDownwardsLastDigitDown", PageKind::Paper, line(0, -0.00085, 1, 0), false, 7,
                 "-0.000787"}),
-    [](const testing::TestParamInfo<SumCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(CurvePage, PaperFrameTitlesAndAxesFollowThePageSize)
 {
@@ -209,6 +211,7 @@ TEST(CurvePage, PictureEstimatesLabelWidthAndOmitsPageTexts)
 }
 
 struct PenCase {
+    const char* name;
     PageKind kind;
     int thick; // axes
     int medium; // curve, circles, extremes
@@ -238,9 +241,12 @@ TEST_P(CurvePagePens, EachPartHasItsColourStyleAndWidth)
 }
 
 INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePagePens,
-                         testing::Values(PenCase{PageKind::Paper, 3, 2}, PenCase{PageKind::Picture, 1, 1}));
+                         testing::Values(PenCase{"Paper", PageKind::Paper, 3, 2},
+                                         PenCase{"Picture", PageKind::Picture, 1, 1}),
+                         CaseName());
 
 struct CircleCase {
+    const char* name;
     PageKind kind;
     int points;
     int circles;
@@ -259,9 +265,11 @@ TEST_P(CurvePageCircles, MarksThePointsOnlyBelowTheLimit)
 }
 
 INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageCircles,
-                         testing::Values(CircleCase{PageKind::Paper, 100, 100}, CircleCase{PageKind::Paper, 101, 0},
-                                         CircleCase{PageKind::Picture, 80, 80},
-                                         CircleCase{PageKind::Picture, 81, 0}));
+                         testing::Values(CircleCase{"PaperMarks100Points", PageKind::Paper, 100, 100},
+                                         CircleCase{"PaperMarksNoneOf101Points", PageKind::Paper, 101, 0},
+                                         CircleCase{"PictureMarks80Points", PageKind::Picture, 80, 80},
+                                         CircleCase{"PictureMarksNoneOf81Points", PageKind::Picture, 81, 0}),
+                         CaseName());
 
 class CurvePageWithoutCurve : public testing::TestWithParam<int> {};
 
@@ -274,14 +282,17 @@ TEST_P(CurvePageWithoutCurve, StillDrawsFrameTitlesAndAxes)
         EXPECT_TRUE(hasText(s, text)) << text;
     EXPECT_TRUE(hasText(s, std::string(PrintedHeading)));
     EXPECT_EQ(withPen(s, Kind::Line, Colours::Black).size(), 6u);
-    EXPECT_FALSE(yLabels(s).empty());
-    EXPECT_FALSE(xLabels(s).empty());
+    EXPECT_FALSE(yLabelTexts(s).empty());
+    EXPECT_FALSE(xLabelTexts(s).empty());
     EXPECT_TRUE(s.ofKind(Kind::Polyline).empty());
     EXPECT_TRUE(withPen(s, Kind::Line, Colours::Magenta).empty());
     EXPECT_EQ(static_cast<int>(s.ofKind(Kind::Ellipse).size()), n);
 }
 
-INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageWithoutCurve, testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageWithoutCurve, testing::Values(0, 1),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == 0 ? "NoPoint" : "OnePoint");
+                         });
 
 struct DegenerateCase {
     const char* name;
@@ -298,8 +309,8 @@ TEST_P(CurvePageDegenerate, EndsWithFewPrimitivesOnTheDevice)
         const RecordingSurface s = drawPage(kind, GetParam().points);
         // Grid passes, titles, extremes, axes and circles: a hundred or so at most.
         EXPECT_LT(s.primitives().size(), 150u);
-        EXPECT_FALSE(yLabels(s).empty());
-        EXPECT_FALSE(xLabels(s).empty());
+        EXPECT_FALSE(yLabelTexts(s).empty());
+        EXPECT_FALSE(xLabelTexts(s).empty());
         EXPECT_EQ(s.ofKind(Kind::Polyline).size(), GetParam().curve ? 1u : 0u);
         // Far off the page perhaps, but nowhere near overflowing a device coordinate.
         for (const Primitive& p : s.primitives())
@@ -322,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DegenerateCase{"FlatFarFromZero", {{1e300, 1}, {1e300, 2}}, false},
                     DegenerateCase{"StepsLostToRounding", line(1e15, 0, 1e15 + 0.125, 1)},
                     DegenerateCase{"MicroStepFarFromZero", line(1.0, 0, 1.0 + 2e-6, 1e-7)}),
-    [](const testing::TestParamInfo<DegenerateCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(CurvePage, TextsStandOnWhiteOnPaperAndOnThePlotInThePicture)
 {

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <map>
 #include <numbers>
@@ -30,11 +29,6 @@ CurveDocument documentOf(const Points& points)
     for (CurvePoint p : points)
         doc.appendPoint(p);
     return doc;
-}
-
-bool sameBits(const Points& a, const Points& b)
-{
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(CurvePoint)) == 0);
 }
 
 // A drawing area of 800 x 600 over the default window (-36, -36)-(36, 36).

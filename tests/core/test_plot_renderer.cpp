@@ -385,6 +385,24 @@ struct IncrementalCase {
     friend void PrintTo(const IncrementalCase& c, std::ostream* os) { *os << c.edit; }
 };
 
+// The case's name in GoogleTest and ctest: the words of its edit run together, each
+// with a capital ("every y raised" gives EveryYRaised).
+std::string incrementalCaseName(const ::testing::TestParamInfo<IncrementalCase>& info)
+{
+    std::string name;
+    bool wordStart = true;
+    for (const char* c = info.param.edit; *c; ++c) {
+        const auto ch = static_cast<unsigned char>(*c);
+        if (std::isalnum(ch)) {
+            name += static_cast<char>(wordStart ? std::toupper(ch) : ch);
+            wordStart = false;
+        } else {
+            wordStart = true;
+        }
+    }
+    return name;
+}
+
 class IncrementalRedraw : public ::testing::TestWithParam<IncrementalCase> {};
 
 // The snapshot's markers go in white and the current ones in red; the curves drawn over
@@ -439,7 +457,8 @@ INSTANTIATE_TEST_SUITE_P(
                                               d.points[std::size_t(i)].y *= 1.5;
                                       },
                                       1.0},
-                      IncrementalCase{"the curve emptied", Akima, [](CurveDocument& d) { d.clearPoints(); }, 1.0}));
+                      IncrementalCase{"the curve emptied", Akima, [](CurveDocument& d) { d.clearPoints(); }, 1.0}),
+    incrementalCaseName);
 
 TEST(PlotRenderer, IncrementalRedrawOfAnEmptiedCurveStillErasesTheOldMarkers)
 {

@@ -42,6 +42,7 @@ void givenSupportDirectory(CMemorySettingsStore& store, const std::string& versi
 // ---- the key-name rule ----
 
 struct KeyCase {
+    const char* name;
     const char* key;
     std::optional<std::string> unit;
 };
@@ -55,20 +56,25 @@ TEST_P(UnitNameOfKey, TakesTheTextBetweenTheFirstParenthesisAndTheLastCharacter)
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, UnitNameOfKey,
-    ::testing::Values(KeyCase{"x(mm)", "mm"}, KeyCase{"Couple (N.m)", "N.m"}, KeyCase{"a(b(c))", "b(c)"},
-                      KeyCase{"x(mm", "m"},                     // the last character goes, whatever it is
-                      KeyCase{"x(m°", "m"},                     // ... whole, when it takes more than one byte
-                      KeyCase{"x(°", std::nullopt},             // nothing left but that character
-                      KeyCase{"Longueur", std::nullopt},        // no "(": no unit
-                      KeyCase{"x(", std::nullopt},              // nothing after "("
-                      KeyCase{"x()", std::nullopt},             // nothing inside: not a second empty entry
-                      KeyCase{"x(abcdefghijklmnopqr)", "abcdefghijklmno"},
-                      KeyCase{"x(aéééééééééééééééé)", "aéééééééééééééé"})); // 15 characters, not 15 bytes
+    ::testing::Values(KeyCase{"InParentheses", "x(mm)", "mm"}, KeyCase{"AfterABlank", "Couple (N.m)", "N.m"},
+                      KeyCase{"FromTheFirstParenthesis", "a(b(c))", "b(c)"},
+                      // The last character goes, whatever it is...
+                      KeyCase{"LastCharacterNotAParenthesis", "x(mm", "m"},
+                      // ... whole, when it takes more than one byte.
+                      KeyCase{"LastCharacterOfTwoBytes", "x(m°", "m"},
+                      KeyCase{"NothingButTheLastCharacter", "x(°", std::nullopt},
+                      KeyCase{"NoParenthesis", "Longueur", std::nullopt},
+                      KeyCase{"NothingAfterTheParenthesis", "x(", std::nullopt},
+                      // Not a second empty entry.
+                      KeyCase{"NothingInside", "x()", std::nullopt},
+                      KeyCase{"CutAt15Characters", "x(abcdefghijklmnopqr)", "abcdefghijklmno"},
+                      KeyCase{"CutAt15CharactersNotBytes", "x(aéééééééééééééééé)", "aéééééééééééééé"}),
+    CaseName());
 
 // ---- the units file ----
 
 struct UnitsFileCase {
-    const char* what;
+    const char* name;
     std::string bytes;
     Strings entries;
 };
@@ -91,24 +97,25 @@ const std::string LongValue(MaxProfileLineBytes, 'a');
 INSTANTIATE_TEST_SUITE_P(
     Files, UnitsFileContents,
     ::testing::Values(
-        UnitsFileCase{"two sections, duplicates kept", "[A]\nx(mm)=1\ny(m)=2\n[B]\nz(mm)=3\n", {"", "mm", "m", "mm"}},
-        UnitsFileCase{"empty file", "", {""}},
-        UnitsFileCase{"sections without keys", "[A]\n[B]\n\n[C]\n", {""}},
-        UnitsFileCase{"the same key twice", "[A]\nx(mm)=1\nx(mm)=2\n", {"", "mm", "mm"}},
-        UnitsFileCase{"keys naming no unit skipped", "[A]\nLongueur=1\nx()=2\nx(=3\ny(s)=4\n", {"", "s"}},
-        UnitsFileCase{"lines outside a section, comments, lines without =",
+        UnitsFileCase{"TwoSectionsDuplicatesKept", "[A]\nx(mm)=1\ny(m)=2\n[B]\nz(mm)=3\n", {"", "mm", "m", "mm"}},
+        UnitsFileCase{"EmptyFile", "", {""}},
+        UnitsFileCase{"SectionsWithoutKeys", "[A]\n[B]\n\n[C]\n", {""}},
+        UnitsFileCase{"SameKeyTwice", "[A]\nx(mm)=1\nx(mm)=2\n", {"", "mm", "mm"}},
+        UnitsFileCase{"KeysNamingNoUnitSkipped", "[A]\nLongueur=1\nx()=2\nx(=3\ny(s)=4\n", {"", "s"}},
+        UnitsFileCase{"OutsideASectionCommentsAndWithoutEqualsSkipped",
                       "x(cm)=1\n[A]\n; y(cm)=1\n# z(cm)=1\nw(cm)\nv(m)=\n", {"", "m"}},
-        UnitsFileCase{"CR LF and indented keys", "[A]\r\n  x(mm) = 1\r\n\ty(m)=2\r\n", {"", "mm", "m"}},
-        UnitsFileCase{"Latin-1 file", "[A]\nx(\xB5m)=1\ny(\xB0)=1\n", {"", "µm", "°"}},
-        UnitsFileCase{"UTF-8 file", "[Accélération]\nx(µm)=1\n", {"", "µm"}},
+        UnitsFileCase{"CrLfAndIndentedKeys", "[A]\r\n  x(mm) = 1\r\n\ty(m)=2\r\n", {"", "mm", "m"}},
+        UnitsFileCase{"Latin1File", "[A]\nx(\xB5m)=1\ny(\xB0)=1\n", {"", "µm", "°"}},
+        UnitsFileCase{"Utf8File", "[Accélération]\nx(µm)=1\n", {"", "µm"}},
         // The rest of an overlong line is dropped, not read as a line of its own.
-        UnitsFileCase{"overlong line", "[A]\nx(mm)=" + LongValue + " y(km)=1\nz(m)=1\n", {"", "mm", "m"}},
+        UnitsFileCase{"OverlongLine", "[A]\nx(mm)=" + LongValue + " y(km)=1\nz(m)=1\n", {"", "mm", "m"}},
         // Never the continuation of the key above: a line of its own, read or skipped.
-        UnitsFileCase{"lines indented by a form feed, a vertical tab or a lone CR",
+        UnitsFileCase{"IndentedByFormFeedVerticalTabOrLoneCr",
                       "[A]\nx(mm)=1\n\fy(cm)=2\n\vz(m)\n\rw(s)=3\n", {"", "mm", "cm", "s"}},
         // Only "=" ends a key: a ":" belongs to it, and a line without "=" is skipped.
-        UnitsFileCase{"colons", "[A]\nCouple (N:m)=1\nx:y(mm)\n[B:C]\nz(h:min)=2\n", {"", "N:m", "h:min"}}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+        UnitsFileCase{"ColonsBelongToTheKey", "[A]\nCouple (N:m)=1\nx:y(mm)\n[B:C]\nz(h:min)=2\n",
+                      {"", "N:m", "h:min"}}),
+    CaseName());
 
 TEST(UnitsFile, SampleInstalledWithTheProgramGivesARealUnitList)
 {
@@ -127,7 +134,7 @@ TEST(UnitsFile, SampleInstalledWithTheProgramGivesARealUnitList)
 // ---- where the units file is found ----
 
 struct UnitsLookupCase {
-    const char* what;
+    const char* name;
     bool version;          // the user's "Current Version" is set
     bool supportValue;     // that version's "Home" key has a "Support" value
     bool inSupport;        // units.ini in that support directory
@@ -167,13 +174,14 @@ TEST_P(UnitsFileLookup, TriesTheSettingsThenBesideTheProgramThenItsSupportFolder
 
 INSTANTIATE_TEST_SUITE_P(
     Lookups, UnitsFileLookup,
-    ::testing::Values(UnitsLookupCase{"settings first", true, true, true, true, true, "support"},
-                      UnitsLookupCase{"no version", false, true, true, true, true, "program"},
-                      UnitsLookupCase{"no Support value", true, false, true, true, true, "program"},
-                      UnitsLookupCase{"nothing in support", true, true, false, true, true, "program"},
-                      UnitsLookupCase{"Support folder last", true, true, false, false, true, "folder"},
-                      UnitsLookupCase{"nothing anywhere", true, true, false, false, false, nullptr},
-                      UnitsLookupCase{"no settings, nothing", false, false, false, false, false, nullptr}));
+    ::testing::Values(UnitsLookupCase{"SettingsFirst", true, true, true, true, true, "support"},
+                      UnitsLookupCase{"NoVersion", false, true, true, true, true, "program"},
+                      UnitsLookupCase{"NoSupportValue", true, false, true, true, true, "program"},
+                      UnitsLookupCase{"NothingInSupport", true, true, false, true, true, "program"},
+                      UnitsLookupCase{"SupportFolderLast", true, true, false, false, true, "folder"},
+                      UnitsLookupCase{"NothingAnywhere", true, true, false, false, false, nullptr},
+                      UnitsLookupCase{"NoSettingsNoFile", false, false, false, false, false, nullptr}),
+    CaseName());
 
 TEST(InstallationLookups, FindFilesUnderPathsOfAnyLength)
 {
@@ -197,6 +205,7 @@ TEST(InstallationLookups, FindFilesUnderPathsOfAnyLength)
 // ---- the INI files standing for the registry ----
 
 struct LocateCase {
+    const char* name;
     const char* keyPath;
     std::optional<IniKeyLocation> location;
 };
@@ -211,10 +220,13 @@ TEST_P(IniKeyLocations, MapTheKeyPathToAFileAndASection)
 INSTANTIATE_TEST_SUITE_P(
     Paths, IniKeyLocations,
     ::testing::Values(
-        LocateCase{"SOFTWARE\\Veltrix\\Kinemo Solvane", IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", ""}},
-        LocateCase{"SOFTWARE\\Veltrix\\Kinemo Solvane\\2.04\\Home",
+        LocateCase{"ProductKeyIsTheFile", "SOFTWARE\\Veltrix\\Kinemo Solvane",
+                   IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", ""}},
+        LocateCase{"KeyBelowTheProductIsASection", "SOFTWARE\\Veltrix\\Kinemo Solvane\\2.04\\Home",
                    IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", "2.04/Home"}},
-        LocateCase{"SOFTWARE\\Veltrix", std::nullopt}, LocateCase{"SOFTWARE\\..\\passwd", std::nullopt}));
+        LocateCase{"VendorKeyHasNoFile", "SOFTWARE\\Veltrix", std::nullopt},
+        LocateCase{"ParentFolderRefused", "SOFTWARE\\..\\passwd", std::nullopt}),
+    CaseName());
 
 TEST(IniSettingsStore, ScopeWithoutDirectoryHoldsNothing)
 {
@@ -248,6 +260,7 @@ TEST(IniSettingsStore, LeadsTheUnitListToTheProductsSupportDirectory)
 }
 
 struct ConfigDirectoryCase {
+    const char* name;
     const char* xdgConfigHome;
     const char* home;
     const char* xdgConfigDirs;
@@ -266,14 +279,18 @@ TEST_P(ConfigDirectories, FollowTheXdgVariables)
 
 INSTANTIATE_TEST_SUITE_P(
     Variables, ConfigDirectories,
-    ::testing::Values(ConfigDirectoryCase{nullptr, "/home/u", nullptr, "/home/u/.config", "/etc/xdg"},
-                      ConfigDirectoryCase{"/x/cfg", "/home/u", "/opt/xdg:/etc/xdg", "/x/cfg", "/opt/xdg"},
-                      ConfigDirectoryCase{"relative", "/home/u", "relative:/etc/alt", "/home/u/.config", "/etc/alt"},
-                      ConfigDirectoryCase{"", nullptr, "", "", "/etc/xdg"}));
+    ::testing::Values(ConfigDirectoryCase{"Unset", nullptr, "/home/u", nullptr, "/home/u/.config", "/etc/xdg"},
+                      ConfigDirectoryCase{"SetTheFirstDirectoryCounts", "/x/cfg", "/home/u", "/opt/xdg:/etc/xdg",
+                                          "/x/cfg", "/opt/xdg"},
+                      ConfigDirectoryCase{"RelativePathsSkipped", "relative", "/home/u", "relative:/etc/alt",
+                                          "/home/u/.config", "/etc/alt"},
+                      ConfigDirectoryCase{"EmptyAndNoHome", "", nullptr, "", "", "/etc/xdg"}),
+    CaseName());
 
 // ---- support files ----
 
 struct CandidatesCase {
+    const char* name;
     const char* list;
     Strings candidates;
 };
@@ -288,18 +305,24 @@ TEST_P(SupportFileCandidates, JoinEachDirectoryAndTheNameWithoutDoublingTheSepar
 #ifdef _WIN32
 INSTANTIATE_TEST_SUITE_P(
     Lists, SupportFileCandidates,
-    ::testing::Values(CandidatesCase{"D:\\aide;E:\\", {"D:\\aide\\lintrel.hlp", "E:\\lintrel.hlp"}},
-                      CandidatesCase{"D:/aide/;C:", {"D:/aide/lintrel.hlp", "C:lintrel.hlp"}},
-                      CandidatesCase{"\\\\serveur\\aide", {"\\\\serveur\\aide\\lintrel.hlp"}},
-                      CandidatesCase{"Dummy", {"Dummy\\lintrel.hlp"}},
-                      CandidatesCase{"C:\\a;;C:\\b\\;", {"C:\\a\\lintrel.hlp", "C:\\b\\lintrel.hlp"}},
-                      CandidatesCase{"", {}}));
+    ::testing::Values(
+        CandidatesCase{"BackslashesAndADriveRoot", "D:\\aide;E:\\", {"D:\\aide\\lintrel.hlp", "E:\\lintrel.hlp"}},
+        CandidatesCase{"SlashesAndADriveAlone", "D:/aide/;C:", {"D:/aide/lintrel.hlp", "C:lintrel.hlp"}},
+        CandidatesCase{"NetworkPath", "\\\\serveur\\aide", {"\\\\serveur\\aide\\lintrel.hlp"}},
+        CandidatesCase{"RelativeName", "Dummy", {"Dummy\\lintrel.hlp"}},
+        CandidatesCase{"EmptyEntriesSkipped", "C:\\a;;C:\\b\\;", {"C:\\a\\lintrel.hlp", "C:\\b\\lintrel.hlp"}},
+        CandidatesCase{"EmptyList", "", {}}),
+    CaseName());
 #else
 INSTANTIATE_TEST_SUITE_P(
     Lists, SupportFileCandidates,
-    ::testing::Values(CandidatesCase{"/opt/aide;/srv/", {"/opt/aide/lintrel.hlp", "/srv/lintrel.hlp"}},
-                      CandidatesCase{"Dummy", {"Dummy/lintrel.hlp"}},
-                      CandidatesCase{"/a;;/b/;", {"/a/lintrel.hlp", "/b/lintrel.hlp"}}, CandidatesCase{"", {}}));
+    ::testing::Values(
+        CandidatesCase{"WithAndWithoutClosingSeparator", "/opt/aide;/srv/",
+                       {"/opt/aide/lintrel.hlp", "/srv/lintrel.hlp"}},
+        CandidatesCase{"RelativeName", "Dummy", {"Dummy/lintrel.hlp"}},
+        CandidatesCase{"EmptyEntriesSkipped", "/a;;/b/;", {"/a/lintrel.hlp", "/b/lintrel.hlp"}},
+        CandidatesCase{"EmptyList", "", {}}),
+    CaseName());
 #endif
 
 std::string repeated(std::string_view text, std::size_t times)
@@ -315,7 +338,7 @@ const std::string Accented255 = repeated("é", 255);
 const std::string FourBytes255 = repeated("\xF0\x9D\x84\x9E", 255); // U+1D11E, 4 bytes in UTF-8
 
 struct SupportListCase {
-    const char* what;
+    const char* name;
     std::string dorvane;
     std::string list;
 };
@@ -327,31 +350,31 @@ TEST_P(SupportDirectoryList, KeepsUpTo255CharactersOfTheValue)
     TempDirectory dir;
     dir.write("etc/dorvane.ini", GetParam().dorvane);
     const std::string list = supportDirectoryList(dir.path("etc"));
-    EXPECT_EQ(utf8CharacterCount(list), utf8CharacterCount(GetParam().list)) << GetParam().what;
-    EXPECT_TRUE(list == GetParam().list) << GetParam().what; // too long to print
+    EXPECT_EQ(utf8CharacterCount(list), utf8CharacterCount(GetParam().list)) << GetParam().name;
+    EXPECT_TRUE(list == GetParam().list) << GetParam().name; // too long to print
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SupportDirectoryList,
-    ::testing::Values(SupportListCase{"255 ASCII characters whole",
+    ::testing::Values(SupportListCase{"Ascii255Whole",
                                       "[Options générales]\nFichiers support=" + Ascii255 + "\n", Ascii255},
-                      SupportListCase{"255 accented characters whole",
+                      SupportListCase{"Accented255Whole",
                                       "[Options générales]\nFichiers support=" + Accented255 + "\n", Accented255},
-                      SupportListCase{"255 characters of 4 bytes whole, blanks around the =",
+                      SupportListCase{"FourBytes255WholeBlanksAroundEquals",
                                       "[Options générales]\nFichiers support = " + FourBytes255 + "\n", FourBytes255},
-                      SupportListCase{"a longer value cut at 255 characters",
+                      SupportListCase{"LongerValueCutAt255",
                                       "[Options générales]\nFichiers support=" + Accented255 + "ééé\n", Accented255},
                       // Cut at the line's limit inside a character, then at 255 characters.
-                      SupportListCase{"a line past the line limit",
+                      SupportListCase{"LinePastTheLineLimit",
                                       "[Options générales]\nFichiers support=" + FourBytes255
                                           + repeated("\xF0\x9D\x84\x9E", 300) + "\n",
                                       FourBytes255},
                       // The rest of an overlong line is dropped, never read as a line of its own.
-                      SupportListCase{"the rest of an overlong line",
+                      SupportListCase{"RestOfAnOverlongLineDropped",
                                       "[Options générales]\nAutre=" + std::string(MaxProfileLineBytes - 6, 'a')
                                           + "Fichiers support=faux\nFichiers support=" + Accented255 + "\n",
                                       Accented255}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    CaseName());
 
 // A directory name of 90 accented characters (180 bytes): with the test's directory in
 // front, a list of over 200 bytes, well under 255 characters.
@@ -360,7 +383,7 @@ const std::string LongDirectoryHelp = LongDirectory + "/lintrel.hlp";
 
 // Where findSupportFile finds "lintrel.hlp", by the files present.
 struct SupportLookupCase {
-    const char* what;
+    const char* name;
     Strings files; // under the test's directory; "work" is the working directory, "bin" the program's
     std::string dorvane; // "{dir}" stands for the test's directory, "{sep}" for the platform's separator
     const char* expected; // relative to the test's directory; null: not found
@@ -397,24 +420,24 @@ const std::string DorvaneTwo = "[Options générales]\nFichiers support={dir}{se
 INSTANTIATE_TEST_SUITE_P(
     Lookups, SupportFileLookup,
     ::testing::Values(
-        SupportLookupCase{"as named first", {"work/lintrel.hlp", "bin/lintrel.hlp"}, DorvaneTwo, "work/lintrel.hlp"},
-        SupportLookupCase{"beside the program", {"bin/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo, "bin/lintrel.hlp"},
-        SupportLookupCase{"support directories in order", {"aide/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo,
+        SupportLookupCase{"AsNamedFirst", {"work/lintrel.hlp", "bin/lintrel.hlp"}, DorvaneTwo, "work/lintrel.hlp"},
+        SupportLookupCase{"BesideTheProgram", {"bin/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo, "bin/lintrel.hlp"},
+        SupportLookupCase{"SupportDirectoriesInOrder", {"aide/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo,
                           "aide/lintrel.hlp"},
-        SupportLookupCase{"second support directory", {"E/lintrel.hlp"}, DorvaneTwo, "E/lintrel.hlp"},
-        SupportLookupCase{"Latin-1 dorvane.ini", {"E/lintrel.hlp"},
+        SupportLookupCase{"SecondSupportDirectory", {"E/lintrel.hlp"}, DorvaneTwo, "E/lintrel.hlp"},
+        SupportLookupCase{"Latin1Dorvane", {"E/lintrel.hlp"},
                           "[Options g\xE9n\xE9rales]\nFichiers support={dir}{sep}aide;{dir}{sep}E{sep}\n", "E/lintrel.hlp"},
-        SupportLookupCase{"relative support directories, from the working directory", {"work/rel/lintrel.hlp"},
+        SupportLookupCase{"RelativeSupportDirectoriesFromTheWorkingDirectory", {"work/rel/lintrel.hlp"},
                           "[Options générales]\nFichiers support=absent;rel\n", "work/rel/lintrel.hlp"},
-        SupportLookupCase{"without dorvane.ini, Dummy", {"work/Dummy/lintrel.hlp"}, "", "work/Dummy/lintrel.hlp"},
-        SupportLookupCase{"a directory of that name is no file", {"work/lintrel.hlp/x", "aide/lintrel.hlp/x"},
+        SupportLookupCase{"WithoutDorvaneInDummy", {"work/Dummy/lintrel.hlp"}, "", "work/Dummy/lintrel.hlp"},
+        SupportLookupCase{"DirectoryOfThatNameIsNoFile", {"work/lintrel.hlp/x", "aide/lintrel.hlp/x"},
                           DorvaneTwo, nullptr},
-        SupportLookupCase{"nowhere", {"F/lintrel.hlp"}, DorvaneTwo, nullptr},
-        SupportLookupCase{"a support directory of a long name",
+        SupportLookupCase{"Nowhere", {"F/lintrel.hlp"}, DorvaneTwo, nullptr},
+        SupportLookupCase{"SupportDirectoryOfALongName",
                           {LongDirectoryHelp},
                           "[Options générales]\nFichiers support={dir}{sep}" + LongDirectory + "\n",
                           LongDirectoryHelp.c_str()}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    CaseName());
 
 TEST(SupportFileLookup, ANameWithAPathCharacterIsNotLookedUpInTheSupportDirectories)
 {

@@ -22,11 +22,6 @@ void whenTheBoundsDialogIsOpen(Act act)
     whenTheModalDialogOpens<QDialog>(act, "boundsDialog");
 }
 
-QLineEdit* field(QDialog& dialog, ParameterControl id)
-{
-    return controlOf<QLineEdit>(dialog, id);
-}
-
 QString statusLine(CMainWindow& window)
 {
     return window.control<QLabel>(MainControl::StatusLine)->text();
@@ -50,12 +45,12 @@ private slots:
             QCOMPARE(d.windowTitle(), QStringLiteral("Bornes de Tracé"));
             for (ParameterControl id :
                  {ParameterControl::Xmin, ParameterControl::Xmax, ParameterControl::Ymin, ParameterControl::Ymax})
-                shown << field(d, id)->text();
+                shown << fieldText(d, id);
             typeInto(d, ParameterControl::Xmin, QStringLiteral("-pi"));
             typeInto(d, ParameterControl::Xmax, QStringLiteral("2*pi"));
             typeInto(d, ParameterControl::Ymin, QStringLiteral("-1"));
             typeInto(d, ParameterControl::Ymax, QStringLiteral("1e0"));
-            QTest::keyClick(field(d, ParameterControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
+            QTest::keyClick(fieldOf(d, ParameterControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
         });
         QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
 

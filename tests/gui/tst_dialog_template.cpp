@@ -100,20 +100,20 @@ private slots:
         QTest::addColumn<Ctl>("id");
         QTest::addColumn<QByteArray>("className");
         QTest::addColumn<QString>("caption");
-        const std::vector<std::tuple<Ctl, const char*, QString>> rows = {
-            {Ctl::Group, "QGroupBox", "Cadre"},
-            {Ctl::LeftLabel, "QLabel", "Gauche"},
-            {Ctl::Field, "QLineEdit", ""},
-            {Ctl::Compute, "QPushButton", "&Calcul"},
-            {Ctl::Periodic, "QCheckBox", "Périodicité"},
-            {Ctl::Akima, "QRadioButton", "Akima"},
-            {Ctl::List, "QComboBox", ""},
-            {Ctl::Custom, "QSlider", ""},
-            {Ctl::Frame, "QFrame", ""},
-            {Ctl::Line, "QFrame", ""},
+        const std::vector<std::tuple<const char*, Ctl, const char*, QString>> rows = {
+            {"group box", Ctl::Group, "QGroupBox", "Cadre"},
+            {"label", Ctl::LeftLabel, "QLabel", "Gauche"},
+            {"edit field", Ctl::Field, "QLineEdit", ""},
+            {"push button", Ctl::Compute, "QPushButton", "&Calcul"},
+            {"check box", Ctl::Periodic, "QCheckBox", "Périodicité"},
+            {"radio button", Ctl::Akima, "QRadioButton", "Akima"},
+            {"combo box", Ctl::List, "QComboBox", ""},
+            {"custom control", Ctl::Custom, "QSlider", ""},
+            {"frame", Ctl::Frame, "QFrame", ""},
+            {"etched line", Ctl::Line, "QFrame", ""},
         };
-        for (const auto& [id, className, caption] : rows)
-            QTest::addRow("%d", int(id)) << id << QByteArray(className) << caption;
+        for (const auto& [row, id, className, caption] : rows)
+            QTest::newRow(row) << id << QByteArray(className) << caption;
     }
 
     void eachControlIsItsKindsWidgetNamedAndPlacedInDialogUnits()

@@ -23,11 +23,6 @@ struct Fields {
 
 const Fields Squares{"x^2", "-1", "1", "0.5"};
 
-QLineEdit* field(CFormulaDialog& dialog, FormulaControl id)
-{
-    return dialog.control<QLineEdit>(id);
-}
-
 void typeFields(CFormulaDialog& dialog, const Fields& f)
 {
     typeInto(dialog, FormulaControl::Formula, f.formula);
@@ -38,8 +33,8 @@ void typeFields(CFormulaDialog& dialog, const Fields& f)
 
 Fields shownFields(CFormulaDialog& dialog)
 {
-    return {field(dialog, FormulaControl::Formula)->text(), field(dialog, FormulaControl::A)->text(),
-            field(dialog, FormulaControl::B)->text(), field(dialog, FormulaControl::Increment)->text()};
+    return {fieldText(dialog, FormulaControl::Formula), fieldText(dialog, FormulaControl::A),
+            fieldText(dialog, FormulaControl::B), fieldText(dialog, FormulaControl::Increment)};
 }
 
 // Where the preview shows the point (x, y) of x^2 over -1..1 (the picture's pixel, here

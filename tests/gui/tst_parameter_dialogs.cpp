@@ -146,7 +146,7 @@ private slots:
             for (const auto& [id, caption] : captions)
                 QCOMPARE(controlOf<QAbstractButton>(d, id)->text(), caption);
             for (const auto& [id, text] : texts)
-                QCOMPARE(controlOf<QLineEdit>(d, id)->text(), text);
+                QCOMPARE(fieldText(d, id), text);
             QVERIFY(controlOf<QPushButton>(d, OkIds[which])->isDefault());
             clickControl(d, CancelIds[which]);
         });

@@ -31,10 +31,6 @@ QListWidget* lines(CPointListDialog& d)
 {
     return d.control<QListWidget>(PointListControl::Lines);
 }
-QString field(CPointListDialog& d, PointListControl id)
-{
-    return d.control<QLineEdit>(id)->text();
-}
 
 void selectLine(CPointListDialog& d, int row)
 {
@@ -81,8 +77,8 @@ private slots:
             QCOMPARE(lines(d)->item(0)->text(), QStringLiteral(" 000       -1.500e+001         +2.500e+000"));
             QCOMPARE(lines(d)->item(4)->text(), QStringLiteral(" 004       +3.000e+000         +4.000e+000"));
             selectLine(d, 4);
-            QCOMPARE(field(d, PointListControl::X), QStringLiteral("+3.000e+000"));
-            QCOMPARE(field(d, PointListControl::Y), QStringLiteral("+4.000e+000"));
+            QCOMPARE(fieldText(d, PointListControl::X), QStringLiteral("+3.000e+000"));
+            QCOMPARE(fieldText(d, PointListControl::Y), QStringLiteral("+4.000e+000"));
             typeInto(d, PointListControl::X, QStringLiteral("-20"));
             clickControl(d, PointListControl::Modify); // "&Modifier"
             QCOMPARE(lines(d)->item(0)->text(), QStringLiteral(" 000       -2.000e+001         +4.000e+000"));

@@ -194,7 +194,7 @@ private slots:
     {
         QTest::addColumn<qreal>("ratio");
         for (qreal r : {1.0, 1.25, 1.5, 1.75, 3.0})
-            QTest::newRow(qPrintable(QString::number(r))) << r;
+            QTest::newRow(qPrintable(QStringLiteral("scale %1").arg(r))) << r;
     }
     void aChangeOfScaleRemakesThePictureAndKeepsTheView()
     {

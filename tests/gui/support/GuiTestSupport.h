@@ -91,6 +91,20 @@ void typeInto(Owner& owner, Id id, const QString& text)
     typeIntoField(controlOf<QLineEdit>(owner, id), text);
 }
 
+// The edit field `id` of a window or dialog.
+template <class Owner, ControlIdentifier Id>
+requires std::derived_from<Owner, QWidget> QLineEdit* fieldOf(Owner& owner, Id id)
+{
+    return controlOf<QLineEdit>(owner, id);
+}
+
+// The text the edit field `id` shows.
+template <class Owner, ControlIdentifier Id>
+requires std::derived_from<Owner, QWidget> QString fieldText(Owner& owner, Id id)
+{
+    return fieldOf(owner, id)->text();
+}
+
 // Whether the button `id` (a check box or a radio button) is ticked.
 template <class Owner, ControlIdentifier Id>
 requires std::derived_from<Owner, QWidget>
