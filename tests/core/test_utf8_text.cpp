@@ -1,3 +1,4 @@
+#include "text/CaseFolding.h"
 #include "text/Utf8Text.h"
 
 #include <gtest/gtest.h>
@@ -64,5 +65,42 @@ TEST(Utf8Text, UnitNamesCompareWithoutLetterCase)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(equalIgnoringLatin1Case(c.a, c.b), c.equal);
         EXPECT_EQ(equalIgnoringLatin1Case(c.b, c.a), c.equal);
+    }
+}
+
+// The unit list's entries match a curve's unit letter case aside in any script, one
+// character for one; anything but a change of case keeps two texts apart.
+TEST(CaseFolding, TextsCompareWithoutLetterCaseInAnyScript)
+{
+    struct Case {
+        const char* what;
+        std::string_view a;
+        std::string_view b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"ASCII capitals", "N.M", "n.m", true},
+        {"Latin-1 capitals", "\xC3\x89" "CHELLE", "\xC3\xA9" "chelle", true},
+        {"Latin Extended-A pair", "\xC5\x81", "\xC5\x82", true},   // Ł ł
+        {"the odd one of a pair run is no capital", "\xC5\x82", "\xC5\x83", false}, // ł Ń
+        {"Y with diaeresis outside Latin-1", "\xC5\xB8", "\xC3\xBF", true}, // Ÿ ÿ
+        {"micro sign and Greek mu", "\xC2\xB5m", "\xCE\x9CM", true},   // µm ΜM
+        {"ohm sign and Greek omega", "\xE2\x84\xA6", "\xCF\x89", true},
+        {"Kelvin sign and k", "\xE2\x84\xAA", "k", true},
+        {"Cyrillic", "\xD0\x9C\xD0\x9C", "\xD0\xBC\xD0\xBC", true}, // ММ мм
+        {"fullwidth Latin", "\xEF\xBC\xA1", "\xEF\xBD\x81", true},     // Ａ ａ
+        {"beyond the basic plane", "\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", true}, // Deseret
+        {"sharp s is no ss", "\xC3\x9F", "ss", false},
+        {"multiplication sign is no capital", "\xC3\x97", "\xC3\xB7", false},
+        {"another letter", "mm", "cm", false},
+        {"one more character", "mm", "mmm", false},
+        {"empty and empty", "", "", true},
+        {"empty and a unit", "", "mm", false},
+        {"a stray continuation byte is no letter", "\xB5", "\xCE\xBC", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(equalIgnoringCase(c.a, c.b), c.equal);
+        EXPECT_EQ(equalIgnoringCase(c.b, c.a), c.equal);
     }
 }
