@@ -3,7 +3,6 @@
 #include "core/editor/CanvasCommands.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/PlotRedraw.h"
-#include "core/settings/UnitList.h"
 #include "core/settings/VersionText.h"
 #include "core/text/NumberText.h"
 
@@ -219,7 +218,7 @@ void CMainWindow::openWindow()
     }
 
     fillUnitList();
-    selectUnit();
+    showUnit();
     showCount();
 }
 
@@ -253,7 +252,7 @@ void CMainWindow::apply(const CommandOutcome& outcome)
 {
     showCursor(outcome.cursor);
     if (outcome.selectUnit)
-        selectUnit();
+        showUnit();
     if (outcome.showCount)
         showCount();
     if (outcome.showCurveSettings)
@@ -278,17 +277,11 @@ void CMainWindow::reject()
 
 void CMainWindow::fillUnitList()
 {
+    const UnitList list = unitListFor(editor_.settings, editor_.installation);
+    unitChoice_ = UnitChoice(list.entries);
     units_->clear();
-    // Without an installation to look in (tests), only the entry "no unit".
-    if (!editor_.installation || !editor_.settings) {
-        units_->addItem(QString());
-        listedUnits_ = units_->count();
-        return;
-    }
-    const UnitList list = loadUnitList(*editor_.settings, *editor_.installation);
     for (const std::string& name : list.entries)
         units_->addItem(toQString(name));
-    listedUnits_ = units_->count();
     if (list.unitsFileMissing)
         showMessage({std::string(UnitsFileMissingText), std::string(UnitsFileMissingCaption), MessageButtons::Ok,
                      MessageIcon::Error, MessageOwner::Focus});
@@ -304,35 +297,15 @@ void CMainWindow::setStatus(const QString& text)
     control<QLabel>(StatusLine)->setText(text);
 }
 
-QString CMainWindow::unitTextShown() const
+void CMainWindow::showUnit()
 {
-    return units_->currentText().left(CurveDocument::MaxNameLength);
-}
-
-void CMainWindow::selectUnit()
-{
-    // The entry added for the previous curve's unit goes with that curve.
-    while (units_->count() > listedUnits_)
+    unitChoice_.select(editor_.document.unitName);
+    const auto listed = static_cast<int>(unitChoice_.listed().size());
+    while (units_->count() > listed)
         units_->removeItem(units_->count() - 1);
-    QString unit = toQString(editor_.document.unitName);
-    int index = 0;
-    if (!unit.isEmpty()) {
-        index = -1;
-        for (int i = 0; i < listedUnits_; ++i) {
-            if (units_->itemText(i).compare(unit, Qt::CaseInsensitive) == 0) {
-                index = i;
-                break;
-            }
-        }
-        // A unit the list does not hold is shown as one more entry, so that saving
-        // writes it back rather than losing it. There is one such entry at most: the
-        // current curve's.
-        if (index < 0) {
-            units_->addItem(unit);
-            index = units_->count() - 1;
-        }
-    }
-    units_->setCurrentIndex(index);
+    if (unitChoice_.added())
+        units_->addItem(toQString(*unitChoice_.added()));
+    units_->setCurrentIndex(unitChoice_.selected());
 }
 
 void CMainWindow::showCurveSettings()
@@ -530,7 +503,7 @@ SaveOutcome CMainWindow::saveCurve()
 
 std::string CMainWindow::shownUnit() const
 {
-    return unitTextShown().toStdString();
+    return unitChoice_.shownUnit(units_->currentIndex());
 }
 
 void CMainWindow::showCursor(CursorRequest cursor)

@@ -4,6 +4,7 @@
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
 #include "core/editor/MainControl.h"
+#include "core/settings/UnitChoice.h"
 
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
@@ -46,8 +47,6 @@ public:
     QString statusText() const { return toQString(editor_.statusText); }
     int displayFlags() const { return editor_.displayFlags; }
     CDrawingArea* drawingArea() const { return drawingArea_; }
-    // The unit shown in "Unités", at most 15 characters.
-    QString unitTextShown() const;
 
 public slots:
     void reject() override; // Escape and the close box: the stop path
@@ -67,10 +66,11 @@ private:
     void apply(const CommandOutcome& outcome);
     void canvasPressed(Qt::MouseButton button, int x, int y);
 
+    // "Unités": the unit list's entries, then the entry of the document's unit.
     void fillUnitList();
+    void showUnit();
     void showCount();
     void setStatus(const QString& text);
-    void selectUnit();
     void showCurveSettings();
     void showDisplayFlags();
     // Full redraw with the current window.
@@ -111,7 +111,7 @@ private:
     HelpOpener help_;
     DialogControls controls_;
     QComboBox* units_ = nullptr;
-    int listedUnits_ = 0; // entries read from the units file; past them, the curve's own unit
+    UnitChoice unitChoice_; // what "Unités" holds and selects
     CDrawingArea* drawingArea_ = nullptr;
     Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
     // Where each control sits at the template size, and how it follows a larger window.
