@@ -193,7 +193,7 @@ void CMainWindow::resizeEvent(QResizeEvent* event)
 void CMainWindow::openWindow()
 {
     // The drawing area lies exactly over frame 140 and keeps its picture for the run.
-    drawingArea_ = new CDrawingArea(this);
+    drawingArea_ = new CDrawingArea(this, editor_.mapping);
     drawingArea_->setGeometry(control(DrawingFrame)->geometry());
     drawingArea_->resize(control(DrawingFrame)->size()); // the picture takes the client size now
     connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showMouseCoordinates);
@@ -205,7 +205,6 @@ void CMainWindow::openWindow()
         requestRepaint();
     });
     startEditingRun(editor_, drawingArea_->deviceSize().width(), drawingArea_->deviceSize().height());
-    drawingArea_->setMapping(editor_.mapping);
     setCurrentCursor(Qt::ArrowCursor);
     showCurveSettings();
     control<QCheckBox>(CopyMode)->setChecked(false);
@@ -408,7 +407,6 @@ void CMainWindow::drawOnArea(RedrawKind redraw)
     }
     if (redraw == RedrawKind::Full)
         pictureBlank_ = false;
-    drawingArea_->setMapping(editor_.mapping);
     if (editor_.interactionMode == InteractionMode::PointEntry)
         setCurrentCursor(Qt::CrossCursor);
     drawingArea_->update();
@@ -545,7 +543,6 @@ bool CMainWindow::runPick(MousePick& pick)
     if (!drawingArea_)
         return false;
     CPickLoop loop(*this, *drawingArea_, pick, [this] {
-        drawingArea_->setMapping(editor_.mapping);
         drawingArea_->update();
         // A repaint that came while the pick was drawing (a dialog of the pick closed).
         repaintIfDeferred();
