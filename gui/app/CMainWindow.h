@@ -6,6 +6,7 @@
 #include "core/editor/MainControl.h"
 #include "core/settings/UnitChoice.h"
 
+#include "gui/app/MainWindowLayout.h"
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
 #include "gui/common/QtText.h"
@@ -25,9 +26,6 @@ class Surface;
 // one modal dialog for the whole editing run and always ends with result 1. The
 // commands themselves are the editor's (core/editor); the window shows their outcome
 // and answers their dialogs.
-// The window's template: every control with its id, kind, caption and place.
-const DialogTemplate& mainWindowLayout();
-
 class CMainWindow : public QDialog, private EditorHost {
     Q_OBJECT
 public:
@@ -61,7 +59,6 @@ protected:
 
 private:
     void buildControls();
-    void recordLayout();
     void openWindow();
     void apply(const CommandOutcome& outcome);
     void canvasPressed(Qt::MouseButton button, int x, int y);
@@ -114,14 +111,7 @@ private:
     UnitChoice unitChoice_; // what "Unités" holds and selects
     CDrawingArea* drawingArea_ = nullptr;
     Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
-    // Where each control sits at the template size, and how it follows a larger window.
-    struct Placement {
-        QWidget* widget;
-        QRect rect;
-        int moveX, moveY, growX, growY;
-    };
-    std::vector<Placement> placements_;
-    QSize templateSize_;
+    CMainWindowPlacements placements_;
     bool repaintPending_ = false;
     bool repaintDeferred_ = false; // came while a pick was drawing on the picture
     bool pictureBlank_ = false;    // made anew for another screen scale, not drawn yet
