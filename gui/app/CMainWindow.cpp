@@ -75,7 +75,7 @@ void CMainWindow::resizeEvent(QResizeEvent* event)
     if (drawingArea_ && drawingArea_->geometry() != control(DrawingFrame)->geometry()) {
         // A pick under way ends as the picture it draws on is made anew.
         drawingArea_->setGeometry(control(DrawingFrame)->geometry());
-        redraw();
+        drawOnArea(RedrawKind::Full);
     }
 }
 
@@ -85,7 +85,7 @@ void CMainWindow::openWindow()
     drawingArea_ = new CDrawingArea(this, editor_.mapping);
     drawingArea_->setGeometry(control(DrawingFrame)->geometry());
     drawingArea_->resize(control(DrawingFrame)->size()); // the picture takes the client size now
-    connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showMouseCoordinates);
+    connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showCoordinates);
     connect(drawingArea_, &CDrawingArea::mousePressed, this, &CMainWindow::canvasPressed);
     // At another screen scale the picture is remade at its new size: the same view
     // window is drawn again on it.
@@ -94,7 +94,7 @@ void CMainWindow::openWindow()
         requestRepaint();
     });
     startEditingRun(editor_, drawingArea_->deviceSize().width(), drawingArea_->deviceSize().height());
-    setCurrentCursor(Qt::ArrowCursor);
+    showCursor(CursorRequest::Arrow);
     showCurveSettings();
     control<QCheckBox>(CopyMode)->setChecked(false);
     showDisplayFlags();
@@ -129,7 +129,7 @@ void CMainWindow::runCommand(MainControl id)
     if (id == Stop || id == Cancel)
         stopping_ = false;
     apply(outcome);
-    setStatus(toQString(editor_.statusText));
+    showStatus(editor_.statusText);
     if (stopAfterCommand_) {
         stopAfterCommand_ = false;
         runCommand(Cancel);
@@ -178,11 +178,6 @@ void CMainWindow::fillUnitList()
 void CMainWindow::showCount()
 {
     control<QLabel>(PointCount)->setText(toQString(cformat(" %3d", {editor_.document.count})));
-}
-
-void CMainWindow::setStatus(const QString& text)
-{
-    control<QLabel>(StatusLine)->setText(text);
 }
 
 void CMainWindow::showUnit()
@@ -275,13 +270,8 @@ void CMainWindow::repaintPlot()
     if (editor_.interactionMode == InteractionMode::BoundsEntry && !pictureBlank_)
         return;
     editor_.plotRepainted = true;
-    redraw();
-    showCount();
-}
-
-void CMainWindow::redraw()
-{
     drawOnArea(RedrawKind::Full);
+    showCount();
 }
 
 void CMainWindow::drawOnArea(RedrawKind redraw)
@@ -297,7 +287,7 @@ void CMainWindow::drawOnArea(RedrawKind redraw)
     if (redraw == RedrawKind::Full)
         pictureBlank_ = false;
     if (editor_.interactionMode == InteractionMode::PointEntry)
-        setCurrentCursor(Qt::CrossCursor);
+        showCursor(CursorRequest::Cross);
     drawingArea_->update();
     repaintIfDeferred(); // the memory warning's box may have closed meanwhile
 }
@@ -308,19 +298,6 @@ void CMainWindow::repaintIfDeferred()
         return;
     repaintDeferred_ = false;
     repaintPlot();
-}
-
-void CMainWindow::setCurrentCursor(Qt::CursorShape shape)
-{
-    currentCursor_ = shape;
-    if (drawingArea_)
-        drawingArea_->setCursor(shape);
-}
-
-void CMainWindow::showMouseCoordinates(double x, double y)
-{
-    control<QLabel>(MouseX)->setText(toQString(cformat(" %.3lf ", {x})));
-    control<QLabel>(MouseY)->setText(toQString(cformat(" %.3lf ", {y})));
 }
 
 // What the commands ask of the window.
@@ -395,8 +372,8 @@ std::string CMainWindow::shownUnit() const
 
 void CMainWindow::showCursor(CursorRequest cursor)
 {
-    if (cursor != CursorRequest::Unchanged)
-        setCurrentCursor(cursor == CursorRequest::Cross ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (cursor != CursorRequest::Unchanged && drawingArea_)
+        drawingArea_->setCursor(cursor == CursorRequest::Cross ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
 bool CMainWindow::copyModeTicked() const
@@ -406,12 +383,13 @@ bool CMainWindow::copyModeTicked() const
 
 void CMainWindow::showStatus(const std::string& text)
 {
-    setStatus(toQString(text));
+    control<QLabel>(StatusLine)->setText(toQString(text));
 }
 
 void CMainWindow::showCoordinates(double x, double y)
 {
-    showMouseCoordinates(x, y);
+    control<QLabel>(MouseX)->setText(toQString(cformat(" %.3lf ", {x})));
+    control<QLabel>(MouseY)->setText(toQString(cformat(" %.3lf ", {y})));
 }
 
 bool CMainWindow::runParameterDialog(ParameterDialog dialog, const std::string& title)

@@ -67,11 +67,8 @@ private:
     void fillUnitList();
     void showUnit();
     void showCount();
-    void setStatus(const QString& text);
     void showCurveSettings();
     void showDisplayFlags();
-    // Full redraw with the current window.
-    void redraw();
     // The redraw a command's outcome asks for, on the drawing area's picture.
     void drawOnArea(RedrawKind redraw);
     void repaintIfDeferred();
@@ -81,8 +78,6 @@ private:
     // while something draws on the picture.
     void requestRepaint();
     void repaintPlot();
-    void setCurrentCursor(Qt::CursorShape shape);
-    void showMouseCoordinates(double x, double y);
     QWidget* ownerFor(MessageOwner owner);
 
     // EditorHost
@@ -110,7 +105,6 @@ private:
     QComboBox* units_ = nullptr;
     UnitChoice unitChoice_; // what "Unités" holds and selects
     CDrawingArea* drawingArea_ = nullptr;
-    Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
     CMainWindowPlacements placements_;
     bool repaintPending_ = false;
     bool repaintDeferred_ = false; // came while a pick was drawing on the picture
