@@ -22,7 +22,7 @@ UnitList unitListFor(const CSettingsStore* store, const std::optional<Installati
 class UnitChoice {
 public:
     UnitChoice() = default;
-    explicit UnitChoice(std::vector<std::string> listed) : listed_(std::move(listed)) {}
+    explicit UnitChoice(std::vector<std::string> listed) : listed_(std::move(listed)) { }
 
     const std::vector<std::string>& listed() const { return listed_; }
     // The entry after the listed ones: the curve's unit that no listed entry is.

@@ -33,9 +33,9 @@ TEST(UnitChoice, SelectsTheListedEntryOrAddsTheCurvesOwnUnit)
     const Case cases[] = {
         {"listed unit selects its entry", Listed, {"m"}, std::nullopt, 2},
         {"listed unit in another letter case selects the listed entry", Listed, {"MM"}, std::nullopt, 1},
-        {"accented capitals match the listed entry", {"", "\xC3\xA9" "chelle"}, {"\xC3\x89" "CHELLE"}, std::nullopt, 1},
-        {"the micro sign matches a listed Greek mu", {"", "\xCE\xBCm"}, {"\xC2\xB5m"}, std::nullopt, 1},
-        {"the Kelvin sign matches a listed k", {"", "k"}, {"\xE2\x84\xAA"}, std::nullopt, 1},
+        {"accented capitals match the listed entry", {"", "échelle"}, {"ÉCHELLE"}, std::nullopt, 1},
+        {"the micro sign matches a listed Greek mu", {"", "μm"}, {"µm"}, std::nullopt, 1},
+        {"the Kelvin sign matches a listed k", {"", "k"}, {"\u212A"}, std::nullopt, 1},
         {"of two entries equal but for case, the first", {"", "mm", "MM"}, {"MM"}, std::nullopt, 1},
         {"unknown unit adds one entry", Listed, {"N.m"}, "N.m", 4},
         {"a listed unit with one more letter is unknown", Listed, {"mmm"}, "mmm", 4},
