@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-CDrawingArea::CDrawingArea(QWidget* parent) : QFrame(parent)
+CDrawingArea::CDrawingArea(QWidget* parent, const CanvasMapping& mapping) : QFrame(parent), mapping_(mapping)
 {
     setObjectName(QStringLiteral("drawingArea"));
     setFrameStyle(QFrame::Box | QFrame::Plain);

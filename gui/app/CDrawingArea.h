@@ -15,11 +15,12 @@
 // client size for a device pixel ratio r, reporting 96 x r dots per inch), so that the
 // renderer draws sharp lines and labels in device pixels; painting only copies it, one
 // device pixel for one, and the background is never erased, so exclusive-or drawing
-// stays consistent with what is shown.
+// stays consistent with what is shown. It maps its pixels to the world with the mapping
+// of the plot drawn last, which the editor keeps (`Editor::mapping`) and it only reads.
 class CDrawingArea : public QFrame {
     Q_OBJECT
 public:
-    explicit CDrawingArea(QWidget* parent);
+    CDrawingArea(QWidget* parent, const CanvasMapping& mapping);
 
     // The picture, made anew first when the client area's device size or the ratio
     // changed, unless a surface is still at work on it (it is then made anew on the
@@ -43,7 +44,6 @@ public:
     // a move to a screen of that scale would: the picture is remade.
     void forcePixelRatio(std::optional<qreal> ratio);
 
-    void setMapping(const CanvasMapping& mapping) { mapping_ = mapping; }
     // The device pixel of the picture under a position of the widget.
     QPoint clientPosition(const QPointF& widgetPosition) const;
     // A position of the widget on a device pixel of the picture.
@@ -76,7 +76,7 @@ private:
     QImage image_;
     qreal imageRatio_ = 1;
     std::optional<qreal> forcedRatio_;
-    CanvasMapping mapping_;
+    const CanvasMapping& mapping_;
     int drawing_ = 0; // picture surfaces alive
     CQtSurfaceCache surfaceCache_;
     friend class CPictureSurface;

@@ -4,7 +4,9 @@
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorHost.h"
 #include "core/editor/MainControl.h"
+#include "core/settings/UnitChoice.h"
 
+#include "gui/app/MainWindowLayout.h"
 #include "gui/common/DialogTemplate.h"
 #include "gui/common/HelpOpener.h"
 #include "gui/common/QtText.h"
@@ -24,9 +26,6 @@ class Surface;
 // one modal dialog for the whole editing run and always ends with result 1. The
 // commands themselves are the editor's (core/editor); the window shows their outcome
 // and answers their dialogs.
-// The window's template: every control with its id, kind, caption and place.
-const DialogTemplate& mainWindowLayout();
-
 class CMainWindow : public QDialog, private EditorHost {
     Q_OBJECT
 public:
@@ -46,8 +45,6 @@ public:
     QString statusText() const { return toQString(editor_.statusText); }
     int displayFlags() const { return editor_.displayFlags; }
     CDrawingArea* drawingArea() const { return drawingArea_; }
-    // The unit shown in "Unités", at most 15 characters.
-    QString unitTextShown() const;
 
 public slots:
     void reject() override; // Escape and the close box: the stop path
@@ -62,19 +59,16 @@ protected:
 
 private:
     void buildControls();
-    void recordLayout();
     void openWindow();
     void apply(const CommandOutcome& outcome);
     void canvasPressed(Qt::MouseButton button, int x, int y);
 
+    // "Unités": the unit list's entries, then the entry of the document's unit.
     void fillUnitList();
+    void showUnit();
     void showCount();
-    void setStatus(const QString& text);
-    void selectUnit();
     void showCurveSettings();
     void showDisplayFlags();
-    // Full redraw with the current window.
-    void redraw();
     // The redraw a command's outcome asks for, on the drawing area's picture.
     void drawOnArea(RedrawKind redraw);
     void repaintIfDeferred();
@@ -84,8 +78,6 @@ private:
     // while something draws on the picture.
     void requestRepaint();
     void repaintPlot();
-    void setCurrentCursor(Qt::CursorShape shape);
-    void showMouseCoordinates(double x, double y);
     QWidget* ownerFor(MessageOwner owner);
 
     // EditorHost
@@ -111,17 +103,9 @@ private:
     HelpOpener help_;
     DialogControls controls_;
     QComboBox* units_ = nullptr;
-    int listedUnits_ = 0; // entries read from the units file; past them, the curve's own unit
+    UnitChoice unitChoice_; // what "Unités" holds and selects
     CDrawingArea* drawingArea_ = nullptr;
-    Qt::CursorShape currentCursor_ = Qt::ArrowCursor;
-    // Where each control sits at the template size, and how it follows a larger window.
-    struct Placement {
-        QWidget* widget;
-        QRect rect;
-        int moveX, moveY, growX, growY;
-    };
-    std::vector<Placement> placements_;
-    QSize templateSize_;
+    CMainWindowPlacements placements_;
     bool repaintPending_ = false;
     bool repaintDeferred_ = false; // came while a pick was drawing on the picture
     bool pictureBlank_ = false;    // made anew for another screen scale, not drawn yet

@@ -1,3 +1,4 @@
+#include "text/CaseFolding.h"
 #include "text/Utf8Text.h"
 
 #include <gtest/gtest.h>
@@ -64,5 +65,42 @@ TEST(Utf8Text, UnitNamesCompareWithoutLetterCase)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(equalIgnoringLatin1Case(c.a, c.b), c.equal);
         EXPECT_EQ(equalIgnoringLatin1Case(c.b, c.a), c.equal);
+    }
+}
+
+// The unit list's entries match a curve's unit letter case aside in any script, one
+// character for one; anything but a change of case keeps two texts apart.
+TEST(CaseFolding, TextsCompareWithoutLetterCaseInAnyScript)
+{
+    struct Case {
+        const char* what;
+        std::string_view a;
+        std::string_view b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"ASCII capitals", "N.M", "n.m", true},
+        {"Latin-1 capitals", "ÉCHELLE", "échelle", true},
+        {"a Latin Extended-A pair", "Ł", "ł", true},
+        {"the odd one of a run of pairs is no capital", "ł", "Ń", false},
+        {"Y with diaeresis outside Latin-1", "Ÿ", "ÿ", true},
+        {"micro sign and Greek mu", "µm", "ΜM", true},
+        {"ohm sign and Greek omega", "\u2126", "ω", true},
+        {"Kelvin sign and k", "\u212A", "k", true},
+        {"Cyrillic", "ММ", "мм", true},
+        {"fullwidth Latin", "Ａ", "ａ", true},
+        {"beyond the basic plane", "\U00010400", "\U00010428", true}, // Deseret
+        {"sharp s is no ss", "ß", "ss", false},
+        {"multiplication sign is no capital", "×", "÷", false},
+        {"another letter", "mm", "cm", false},
+        {"one more character", "mm", "mmm", false},
+        {"empty and empty", "", "", true},
+        {"empty and a unit", "", "mm", false},
+        {"a stray continuation byte is no letter", "\xB5", "\xCE\xBC", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(equalIgnoringCase(c.a, c.b), c.equal);
+        EXPECT_EQ(equalIgnoringCase(c.b, c.a), c.equal);
     }
 }

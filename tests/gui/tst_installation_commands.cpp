@@ -2,6 +2,7 @@
 #include "core/editor/Editor.h"
 #include "core/editor/MainControl.h"
 #include "core/settings/CMemorySettingsStore.h"
+#include "core/text/CaseFolding.h"
 
 #include "gui/app/CMainWindow.h"
 #include "gui/app/StartUp.h"
@@ -212,6 +213,20 @@ private slots:
             QCOMPARE(units->currentText(), QString::fromUtf8(step.selected));
         }
         QVERIFY(f.services.messages.empty());
+    }
+
+    // The list's entries are matched with the curve's unit as Qt compares texts letter
+    // case aside: core's folding is Qt's, for every character.
+    void theUnitsLetterCaseFoldsAsQtFoldsIt()
+    {
+        int differing = 0;
+        char32_t first = 0;
+        for (char32_t c = 0; c <= QChar::LastValidCodePoint; ++c) {
+            if (foldCase(c) != QChar::toCaseFolded(c) && differing++ == 0)
+                first = c;
+        }
+        const QString where = QStringLiteral("U+%1 and %2 more").arg(uint(first), 4, 16, QLatin1Char('0'));
+        QVERIFY2(differing == 0, qPrintable(where.arg(differing - 1)));
     }
 
     void aMissingUnitsFileIsSaidAndTheCurvesUnitKept()

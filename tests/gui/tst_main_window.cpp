@@ -378,6 +378,48 @@ private slots:
         QCOMPARE(window.displayFlags(), 3);
     }
 
+    // In a larger window the drawing frame takes the room; what lies right of it and below
+    // it follows that edge, the groups reaching across the window grow, the rest stays.
+    void aLargerWindowMovesEachControlWithItsEdge()
+    {
+        MainWindowFixture f;
+        f.open(WindowDisplay::Shown);
+        CMainWindow& window = *f.window;
+        struct Case {
+            const char* what;
+            MainControl id;
+            int moveX, moveY, growX, growY;
+        };
+        const Case cases[] = {
+            {"the top bar's group grows wide", MainControl::InputGroup, 0, 0, 1, 0},
+            {"the top bar's buttons stay", MainControl::Formula, 0, 0, 0, 0},
+            {"the point count follows the right edge", MainControl::PointCount, 1, 0, 0, 0},
+            {"the left column stays", MainControl::TransformGroup, 0, 0, 0, 0},
+            {"the unit list stays", MainControl::Units, 0, 0, 0, 0},
+            {"the right column follows the right edge", MainControl::ZoomGroup, 1, 0, 0, 0},
+            {"the mouse coordinates too", MainControl::MouseX, 1, 0, 0, 0},
+            {"the stop button too", MainControl::Stop, 1, 0, 0, 0},
+            {"the drawing frame takes the room", MainControl::DrawingFrame, 0, 0, 1, 1},
+            {"the status line follows the bottom edge", MainControl::StatusLine, 0, 1, 0, 0},
+            {"help follows the bottom right corner", MainControl::Help, 1, 1, 0, 0},
+            {"save too", MainControl::Save, 1, 1, 0, 0},
+        };
+        std::vector<QRect> before;
+        for (const Case& c : cases)
+            before.push_back(window.control(c.id)->geometry());
+        const QSize more(200, 120);
+        const QSize frame = window.control(MainControl::DrawingFrame)->size();
+        window.resize(window.size() + more);
+        QTRY_COMPARE(window.control(MainControl::DrawingFrame)->size(), frame + more);
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            const Case& c = cases[i];
+            const QRect& r = before[i];
+            const QRect expected(r.x() + c.moveX * more.width(), r.y() + c.moveY * more.height(),
+                                 r.width() + c.growX * more.width(), r.height() + c.growY * more.height());
+            QVERIFY2(window.control(c.id)->geometry() == expected, c.what);
+        }
+    }
+
     void everyControlThatClicksHasACommand()
     {
         for (const ControlSpec& row : mainWindowLayout().controls) {
