@@ -36,7 +36,7 @@ void fillCurve(CurveDocument& doc)
         x += 0.5 + 0.25 * std::sin(i * 0.7);
         doc.appendPoint({x, std::sin(x) * 10 + std::cos(x * 3.1)});
     }
-    doc.smoothingMode = 1;
+    doc.smoothingMode = Cubique;
 }
 
 Selection middleHalf(const CurveDocument& doc)
@@ -68,7 +68,7 @@ void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool pai
     {
         CQtSurface surface(image);
         fitView(editor.view, {editor.document.points.data(), std::size_t(editor.document.count)},
-                editor.document.smoothingMode, 0);
+                editor.document.smoothingMode, {});
         redrawPlot(editor, host, surface);
         editor.pickFeedback.drawHighlight(surface, editor.document, editor.mapping, middleHalf(editor.document));
     }

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int Flags = Derivative1 | Derivative2;
+constexpr DisplayFlags Flags = Derivative1 | Derivative2;
 
 // A full curve: 1024 points of a wavy, irregularly spaced function, in view.
 CurveDocument fullCurve()

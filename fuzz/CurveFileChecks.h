@@ -49,7 +49,7 @@ inline bool closeAfterSave(double original, double readBack)
 // The unit and settings of the used document of checkReadTwice.
 inline constexpr const char* UsedUnit = "avant";
 inline constexpr int UsedPeriodic = 1;
-inline constexpr int UsedSmoothingMode = 3;
+inline constexpr SmoothingMode UsedSmoothingMode = Carlson;
 
 // Writes `bytes` to `file` and opens it into `fresh`, a new document, and into `used`,
 // one that held a full curve, a unit and settings: both must be consistent, and what was

@@ -266,7 +266,8 @@ void checkRaster(const RecordingSurface& s, Input& in)
 // The curve goes through the points' markers: when every sample maps near the
 // picture, the curve is one polyline whose vertices are the samples mapped the way
 // markers are.
-void checkCurveOnMapping(const RecordingSurface& s, const CanvasMapping& m, const CurveDocument& doc, int flags)
+void checkCurveOnMapping(const RecordingSurface& s, const CanvasMapping& m, const CurveDocument& doc,
+                         DisplayFlags flags)
 {
     const SmoothedCurve curve = smoothCurve(doc.currentPoints(), doc.smoothingMode, flags);
     if (curve.samples.size() < 2)
@@ -341,7 +342,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t dpiByte = in.byte();
     const int dpiX = Dpis[dpiByte & 7];
     const int dpiY = Dpis[(dpiByte >> 3) & 7];
-    const int flags = in.byte() & 7;
+    const DisplayFlags flags = DisplayFlags::fromBits(in.byte());
     const int mode = static_cast<std::int8_t>(in.byte()) % 6;
     const std::uint8_t setup = in.byte();
     const bool fitFirst = (setup & 1) != 0;     // the window fitted to the curve, as after a file read
@@ -360,7 +361,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.appendPoints(points);
     if (!unsorted)
         doc.normalize();
-    doc.smoothingMode = mode;
+    doc.smoothingMode = static_cast<SmoothingMode>(mode);
     doc.takeSnapshot();
     if (countShift == 1)
         doc.count = MaxCurvePoints + 5; // what no code writes, yet drawing must stay within the arrays
@@ -433,7 +434,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         doc.clearPoints();
         break;
     case 4:
-        doc.smoothingMode = (mode + 1) % 4; // the snapshot is drawn in the mode in force
+        doc.smoothingMode = static_cast<SmoothingMode>((mode + 1) % 4); // the snapshot is drawn in the mode in force
         break;
     default:
         doc.count = n; // commands only ever see a count within the capacity

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curve/CurvePoint.h"
+#include "curve/SmoothingMode.h"
 #include "text/Utf8Text.h"
 
 #include <array>
@@ -22,7 +23,7 @@ struct CurveDocument {
     PointArray undoPoints{};
     int undoCount = 0;
     int savedCount = 0;
-    int smoothingMode = 0;
+    SmoothingMode smoothingMode = Aucun;
     int periodic = 0;
     std::string unitName;      // at most MaxNameLength characters
     std::string filePath;
@@ -35,7 +36,7 @@ struct CurveDocument {
     // What was last read or written (or the curve as the editing run opened), to tell
     // whether the curve would be saved any differently now.
     PointArray savedPoints{};
-    int savedSmoothingMode = 0;
+    SmoothingMode savedSmoothingMode = Aucun;
     int savedPeriodic = 0;
     std::string savedUnitName;
 

@@ -189,7 +189,7 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
     } else if (version < CurveFileVersionWithMode) {
         // Old layout: the first number is the point count; each line holds a point
         // number (ignored), x and y.
-        doc.smoothingMode = 1;
+        doc.smoothingMode = Cubique;
         in.skipSpace();
         std::string_view lastLine;
         for (int i = 0; i < version && targetCount < MaxCurvePoints; ++i) {
@@ -210,8 +210,9 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
         int periodic = 0;
         int declared = 0;
         bool header = in.readInt(mode);
+        // Any number is kept, so that a save writes it back (see SmoothingMode).
         if (header)
-            doc.smoothingMode = mode;
+            doc.smoothingMode = static_cast<SmoothingMode>(mode);
         if (header && version >= CurveFileVersion) {
             header = in.readInt(periodic);
             if (header)
@@ -280,7 +281,7 @@ std::string curveFileBytes(const CurveDocument& doc, std::span<const CurvePoint>
 {
     std::string out;
     out += cformat("%d\r\n", {CurveFileVersion});
-    out += cformat("%d\r\n", {doc.smoothingMode});
+    out += cformat("%d\r\n", {static_cast<int>(doc.smoothingMode)});
     out += cformat("%d\r\n", {doc.periodic});
     out += cformat("%d\r\n", {static_cast<int>(points.size())});
     for (const CurvePoint& p : points)

@@ -279,12 +279,12 @@ CommandOutcome smoothingCommand(Editor& editor, EditorHost&, const CommandInput&
 // they would share one scale.
 CommandOutcome displayFlagCommand(Editor& editor, EditorHost&, const CommandInput& input)
 {
-    int& flags = editor.displayFlags;
+    DisplayFlags& flags = editor.displayFlags;
     if (input.id == MainControl::IntegralBox) {
-        flags = input.ticked ? int{Integral} : flags & ~Integral;
+        flags = input.ticked ? DisplayFlags(Integral) : flags.without(Integral);
     } else {
-        const int flag = input.id == MainControl::Derivative1Box ? Derivative1 : Derivative2;
-        flags = input.ticked ? (flags & ~Integral) | flag : flags & ~flag;
+        const DisplayFlag flag = input.id == MainControl::Derivative1Box ? Derivative1 : Derivative2;
+        flags = input.ticked ? flags.without(Integral).with(flag) : flags.without(flag);
     }
     CommandOutcome out = redrawn();
     out.showDisplayFlags = true;

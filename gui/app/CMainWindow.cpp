@@ -338,18 +338,16 @@ void CMainWindow::selectUnit()
 void CMainWindow::showCurveSettings()
 {
     const CurveDocument& doc = editor_.document;
-    // A mode a file may hold outside 0..3 smooths as "Aucun", so it shows as "Aucun".
-    int mode = doc.smoothingMode >= 0 && doc.smoothingMode <= 3 ? doc.smoothingMode : 0;
-    control<QRadioButton>(smoothingControl(mode))->setChecked(true);
+    control<QRadioButton>(smoothingControl(doc.smoothingMode))->setChecked(true);
     control<QCheckBox>(Periodic)->setChecked(doc.periodic != 0);
 }
 
 void CMainWindow::showDisplayFlags()
 {
-    const int flags = editor_.displayFlags;
-    control<QCheckBox>(Derivative1Box)->setChecked((flags & Derivative1) != 0);
-    control<QCheckBox>(Derivative2Box)->setChecked((flags & Derivative2) != 0);
-    control<QCheckBox>(IntegralBox)->setChecked((flags & Integral) != 0);
+    const DisplayFlags flags = editor_.displayFlags;
+    control<QCheckBox>(Derivative1Box)->setChecked(flags.has(Derivative1));
+    control<QCheckBox>(Derivative2Box)->setChecked(flags.has(Derivative2));
+    control<QCheckBox>(IntegralBox)->setChecked(flags.has(Integral));
 }
 
 void CMainWindow::showEvent(QShowEvent* event)

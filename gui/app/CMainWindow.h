@@ -44,7 +44,7 @@ public:
     void runCommand(MainControl id);
 
     QString statusText() const { return toQString(editor_.statusText); }
-    int displayFlags() const { return editor_.displayFlags; }
+    DisplayFlags displayFlags() const { return editor_.displayFlags; }
     CDrawingArea* drawingArea() const { return drawingArea_; }
     // The unit shown in "Unités", at most 15 characters.
     QString unitTextShown() const;

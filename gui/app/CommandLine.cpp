@@ -103,7 +103,7 @@ int exportCommand(const QStringList& args)
     }
     doc.documentName = QFileInfo(input).completeBaseName().toStdString();
     QString error;
-    if (!exportCurve(CurveOutput::of(doc, 0), output, size, error)) {
+    if (!exportCurve(CurveOutput::of(doc, {}), output, size, error)) {
         say(stderr, error);
         return 1;
     }

@@ -151,7 +151,7 @@ TEST(CurveDocumentModified, WhatASaveWouldWriteCounts)
         {"a point moved, same count", [](CurveDocument& d) { d.points[0] = {7, 7}; }, "mm", true},
         {"one deleted, one added", [](CurveDocument& d) { d.count = 1; d.appendPoint({4, 4}); }, "mm", true},
         {"a point added", [](CurveDocument& d) { d.appendPoint({3, 3}); }, "mm", true},
-        {"smoothing", [](CurveDocument& d) { d.smoothingMode = 2; }, "mm", true},
+        {"smoothing", [](CurveDocument& d) { d.smoothingMode = Akima; }, "mm", true},
         {"periodicity", [](CurveDocument& d) { d.periodic = 1; }, "mm", true},
         {"another unit shown", [](CurveDocument&) {}, "cm", true},
         {"changed and undone", [](CurveDocument& d) { d.takeSnapshot(); d.points[1].y = 9; d.restoreSnapshot(); },

@@ -34,7 +34,7 @@ struct Loaded {
 Loaded load(const char* name, bool curve)
 {
     Loaded l;
-    l.doc.smoothingMode = 3; // to see what the reader sets
+    l.doc.smoothingMode = Carlson; // to see what the reader sets
     l.doc.periodic = 1;
     l.doc.unitName = "before";
     std::string path = dataFile(name);
@@ -142,7 +142,7 @@ TEST(CurveFileReader, MissingFileChangesNothing)
 {
     CurveDocument doc;
     doc.appendPoint({1, 1});
-    doc.smoothingMode = 2;
+    doc.smoothingMode = Akima;
     doc.unitName = "mm";
     doc.savedCount = 7;
     auto r = readCurveFile(dataFile("no_such_file.crb"), doc, doc.points, doc.count);
@@ -150,7 +150,7 @@ TEST(CurveFileReader, MissingFileChangesNothing)
     EXPECT_FALSE(r.opened);
     EXPECT_FALSE(a.opened);
     EXPECT_EQ(doc.count, 1);
-    EXPECT_EQ(doc.smoothingMode, 2);
+    EXPECT_EQ(doc.smoothingMode, Akima);
     EXPECT_EQ(doc.unitName, "mm");
     EXPECT_EQ(doc.savedCount, 7);
 }
@@ -230,7 +230,7 @@ TEST(CurveFileReader, TheCurveReaderIsChosenByCrbInAnyLetterCase)
 TEST(CurveFileWriter, WritesTheCurrentLayoutWithCrLf)
 {
     CurveDocument doc;
-    doc.smoothingMode = 1;
+    doc.smoothingMode = Cubique;
     doc.periodic = 1;
     doc.unitName = "deg";
     std::vector<CurvePoint> pts{{1.5, -0.0000004}, {1e6, 2.0}};
@@ -252,7 +252,7 @@ TEST(CurveFileWriter, RoundTripUnderACommaDecimalLocale)
 
     TempDir dir;
     CurveDocument doc;
-    doc.smoothingMode = 3;
+    doc.smoothingMode = Carlson;
     doc.periodic = 1;
     doc.unitName = "mm s";
     doc.appendPoint({-2.25, 1234.5678901});
@@ -268,7 +268,7 @@ TEST(CurveFileWriter, RoundTripUnderACommaDecimalLocale)
     ASSERT_EQ(back.count, 2);
     EXPECT_EQ(back.points[0], (CurvePoint{-2.25, 1234.567890}));
     EXPECT_EQ(back.points[1], (CurvePoint{3.0, -7}));
-    EXPECT_EQ(back.smoothingMode, 3);
+    EXPECT_EQ(back.smoothingMode, Carlson);
     EXPECT_EQ(back.periodic, 1);
     EXPECT_EQ(back.unitName, "mm") << "a unit with a blank reads back as its first word";
 }

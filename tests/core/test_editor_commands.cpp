@@ -33,7 +33,7 @@ struct Fixture {
 TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
 {
     using enum MainControl;
-    struct Step { MainControl id; bool ticked; int flags; };
+    struct Step { MainControl id; bool ticked; DisplayFlags flags; };
     const Step steps[] = {
         {Derivative1Box, true, Derivative1},
         {IntegralBox, true, Integral},
@@ -41,7 +41,7 @@ TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
         {Derivative1Box, true, Derivative1 | Derivative2},
         {Derivative2Box, false, Derivative1},
         {IntegralBox, true, Integral},
-        {IntegralBox, false, 0},
+        {IntegralBox, false, {}},
     };
     Fixture f;
     for (const Step& s : steps) {

@@ -31,7 +31,7 @@ constexpr PixelSize AreaSize{800, 600};
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-CurveDocument documentWith(std::vector<CurvePoint> points, int mode = Aucun)
+CurveDocument documentWith(std::vector<CurvePoint> points, SmoothingMode mode = Aucun)
 {
     CurveDocument doc;
     doc.appendPoints(points);
@@ -45,7 +45,7 @@ struct Plot {
     CanvasMapping mapping;
 };
 
-Plot render(ViewWindow window, const CurveDocument& doc = {}, int flags = 0)
+Plot render(ViewWindow window, const CurveDocument& doc = {}, DisplayFlags flags = {})
 {
     Plot plot;
     // As a command would: the request becomes the window when it is usable.
@@ -311,9 +311,9 @@ TEST(PlotRenderer, OnePointGetsItsMarkerAndNoCurve)
 TEST(PlotRenderer, CurvesAreDrawnInExclusiveOrWithTheirPens)
 {
     const CurveDocument doc = documentWith({{-2, 4}, {0, 0}, {2, 4}}, Cubique);
-    struct Case { int flags; std::vector<Rgb> pens; };
+    struct Case { DisplayFlags flags; std::vector<Rgb> pens; };
     const Case cases[] = {
-        {0, {Colours::White}},
+        {{}, {Colours::White}},
         {Derivative1, {Colours::White, Colours::Yellow}},
         {Integral, {Colours::White, Colours::Magenta}},
         {Derivative1 | Integral, {Colours::White, Colours::Yellow}},
@@ -322,7 +322,7 @@ TEST(PlotRenderer, CurvesAreDrawnInExclusiveOrWithTheirPens)
         {Integral | Derivative2, {Colours::White, Colours::Magenta, Colours::Cyan}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.flags);
+        SCOPED_TRACE(c.flags.bits());
         Plot plot = render({-36, -36, 36, 36}, doc, c.flags);
         const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
         ASSERT_EQ(curves.size(), c.pens.size());
@@ -377,7 +377,7 @@ std::size_t segmentsOf(const std::vector<Primitive>& polylines)
 
 struct IncrementalCase {
     const char* edit;
-    int mode;
+    SmoothingMode mode;
     void (*apply)(CurveDocument&);
     // Of the segments that erasing everything and drawing everything again would draw,
     // at most this share is drawn: what the edit left as it was is left alone.
@@ -393,7 +393,7 @@ TEST_P(IncrementalRedraw, TurnsTheSnapshotsPictureIntoTheEditedCurves)
 {
     const IncrementalCase& c = GetParam();
     CurveDocument doc = documentWith({{-10, -5}, {-6, 2}, {-2, -1}, {0, 3}, {4, 1}, {10, 4}}, c.mode);
-    const int flags = Derivative1 | Derivative2;
+    const DisplayFlags flags = Derivative1 | Derivative2;
     RecordingSurface full{AreaSize};
     ViewState view;
     const CanvasMapping mapping = renderPlot(full, view.current, doc, flags).mapping;
@@ -448,7 +448,7 @@ TEST(PlotRenderer, IncrementalRedrawOfAnEmptiedCurveStillErasesTheOldMarkers)
     doc.clearPoints();
     RecordingSurface surface{AreaSize};
     const CanvasMapping mapping = CanvasMapping::make({-36, -36, 36, 36}, AreaSize.width, AreaSize.height);
-    drawCurve(surface, mapping, doc, 0, true);
+    drawCurve(surface, mapping, doc, {}, true);
     EXPECT_EQ(linesWithPen(surface, Colours::White).size(), 4u);
     EXPECT_TRUE(linesWithPen(surface, Colours::Red).empty());
     EXPECT_EQ(surface.ofKind(Kind::Polyline).size(), 1u); // the old curve, erased

@@ -212,11 +212,11 @@ TEST(PointList, FileReadChangesTheDocumentSettingsEvenWhenTheListIsDropped)
         const char* name; // the reader is chosen by ".crb" in any case
         int read;
         std::vector<CurvePoint> listed;
-        int smoothingMode;
+        SmoothingMode smoothingMode;
         const char* unit;
     } cases[] = {
-        {"current.crb", "CURVE.CRB", 3, {{0, 0}, {1.5, -2.25}, {3, 4.125}}, 2, "mm"},
-        {"mixed.txt", "Points.TXT", 6, {{-15, 2.5}, {0, 0}, {0.5, 0.25}, {1, 2}, {3, 4}}, 0, "m"},
+        {"current.crb", "CURVE.CRB", 3, {{0, 0}, {1.5, -2.25}, {3, 4.125}}, Akima, "mm"},
+        {"mixed.txt", "Points.TXT", 6, {{-15, 2.5}, {0, 0}, {0.5, 0.25}, {1, 2}, {3, 4}}, Aucun, "m"},
     };
     const fs::path dir = fs::temp_directory_path() / "crbedit-point-list-test";
     for (const Case& c : cases) {

@@ -73,7 +73,7 @@ private slots:
         CurveDocument back;
         readCurveFile(path.toStdString(), back, back.points, back.count);
         QCOMPARE(back.count, 4);
-        QCOMPARE(back.smoothingMode, 2);
+        QCOMPARE(back.smoothingMode, Akima);
         QCOMPARE(back.periodic, 1);
         QCOMPARE(back.unitName, std::string("mm"));
         QCOMPARE(back.points[2].x, std::round(added.x * 1e6) / 1e6);

@@ -217,7 +217,7 @@ private slots:
         Editor editor;
         readStartupFile(services, editor, upper);
         QCOMPARE(editor.document.count, 3);
-        QCOMPARE(editor.document.smoothingMode, 2);
+        QCOMPARE(editor.document.smoothingMode, Akima);
         QVERIFY(services.messages.empty());
 
         QCOMPARE(commandLineText({QStringLiteral("C:\\Mes"), QStringLiteral("Courbes\\a.crb")}),
@@ -338,13 +338,13 @@ private slots:
     void smoothingPeriodicityAndTheOtherButtons()
     {
         MainWindowFixture f;
-        f.editor.document.smoothingMode = 7; // as a damaged file may hold
+        f.editor.document.smoothingMode = SmoothingMode(7); // as a damaged file may hold
         f.open();
         CMainWindow& window = *f.window;
         QVERIFY(isChecked(window, MainControl::SmoothAucun));
 
         clickControl(window, MainControl::SmoothCarlson);
-        QCOMPARE(f.editor.document.smoothingMode, 3);
+        QCOMPARE(f.editor.document.smoothingMode, Carlson);
         clickControl(window, MainControl::Periodic);
         QCOMPARE(f.editor.document.periodic, 1);
         clickControl(window, MainControl::Periodic);
@@ -375,7 +375,7 @@ private slots:
         QVERIFY(!isChecked(window, MainControl::IntegralBox));
         clickControl(window, MainControl::Derivative1Box);
         QVERIFY(isChecked(window, MainControl::Derivative1Box) && isChecked(window, MainControl::Derivative2Box));
-        QCOMPARE(window.displayFlags(), 3);
+        QCOMPARE(window.displayFlags(), Derivative1 | Derivative2);
     }
 
     void everyControlThatClicksHasACommand()

@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(f.services.fileRequests[0].initialName, QStringLiteral("*.crb"));
         QCOMPARE(f.doc.count, 5);
         QCOMPARE(QString::fromStdString(f.doc.filePath), path);
-        QCOMPARE(f.doc.smoothingMode, 2);
+        QCOMPARE(f.doc.smoothingMode, Akima);
         QCOMPARE(f.doc.unitName, std::string("mm"));
         QCOMPARE(f.doc.savedCount, 3);
     }
