@@ -11,7 +11,7 @@
 //   the points' order, and the last sample is exactly the last point;
 // - a SmoothedCurve reused after another curve (what every redraw does) gives the
 //   same bits as a fresh call.
-#include "curve/CurveDocument.h"
+#include "curve/CurvePoints.h"
 #include "view/SmoothCurve.h"
 
 #include "FuzzSupport.h"
@@ -132,11 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<CurvePoint> points = readPoints(in, rawDoubles, exponentX, exponentY);
     if (preparation == 0 || preparation == 3) {
         // As the document keeps them after every edit and every file read.
-        PointArray doc{};
-        int count = static_cast<int>(points.size());
-        std::copy(points.begin(), points.end(), doc.begin());
-        normalizePoints(doc, count);
-        points.assign(doc.begin(), doc.begin() + count);
+        points.resize(static_cast<std::size_t>(normalizePoints(points)));
         if (preparation == 3)
             std::reverse(points.begin(), points.end());
     }

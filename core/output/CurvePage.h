@@ -10,7 +10,7 @@
 #include <string_view>
 
 class Surface;
-struct CurveDocument;
+class CurveDocument;
 
 // A printer page (8 divisions per axis) or the clipboard picture (4).
 enum class PageKind { Paper, Picture };

@@ -144,11 +144,6 @@ void drawYGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, c
     graduationPass(y0, p, step, b1.y, b2.y + p / 20, handle);   // upwards
 }
 
-std::span<const CurvePoint> pointsOf(const PointArray& points, int count)
-{
-    return std::span<const CurvePoint>(points.data(), static_cast<std::size_t>(std::clamp(count, 0, MaxCurvePoints)));
-}
-
 // A plus sign, longer toward the right and the bottom; each stroke leaves its end
 // pixel unpainted.
 void drawMarkers(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, const PlotTicks& t)
@@ -482,8 +477,8 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
                bool incremental, PlotBuffers& buffers)
 {
     const PlotTicks ticks = plotTicks(surface);
-    const std::span<const CurvePoint> current = pointsOf(doc.points, doc.count);
-    const std::span<const CurvePoint> snapshot = pointsOf(doc.undoPoints, doc.undoCount);
+    const std::span<const CurvePoint> current = doc.points();
+    const std::span<const CurvePoint> snapshot = doc.undoPoints();
 
     SurfaceStateGuard guard(surface);
     surface.setMode(DrawMode::Copy);

@@ -296,7 +296,7 @@ void CMainWindow::fillUnitList()
 
 void CMainWindow::showCount()
 {
-    control<QLabel>(PointCount)->setText(toQString(cformat(" %3d", {editor_.document.count})));
+    control<QLabel>(PointCount)->setText(toQString(cformat(" %3d", {editor_.document.count()})));
 }
 
 void CMainWindow::setStatus(const QString& text)
@@ -523,7 +523,7 @@ std::optional<std::string> CMainWindow::chooseFileToOpen()
 SaveOutcome CMainWindow::saveCurve()
 {
     CurveDocument& doc = editor_.document;
-    return writeCurveFile(services_, doc, doc.currentPoints(), toQString(saveDialogName(editor_)));
+    return writeCurveFile(services_, doc, doc.points(), toQString(saveDialogName(editor_)));
 }
 
 std::string CMainWindow::shownUnit() const

@@ -92,7 +92,7 @@ int exportCommand(const QStringList& args)
     }
     CurveDocument doc;
     const std::string path = input.toStdString();
-    const FileReadResult read = readPointFile(path, path, doc, doc.points, doc.count);
+    const FileReadResult read = readPointFile(path, doc);
     if (!read.opened) {
         say(stderr, QStringLiteral("Impossible de lire le fichier <%1>").arg(input));
         return 1;

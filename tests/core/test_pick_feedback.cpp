@@ -24,14 +24,6 @@ using Kind = RecordingSurface::Kind;
 constexpr double Big = std::numeric_limits<double>::max();
 const Selection Everything{{-Big, -Big}, {Big, Big}};
 
-CurveDocument documentOf(const Points& points)
-{
-    CurveDocument doc;
-    for (CurvePoint p : points)
-        doc.appendPoint(p);
-    return doc;
-}
-
 bool sameBits(const Points& a, const Points& b)
 {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(CurvePoint)) == 0);
@@ -113,10 +105,8 @@ TEST(CurvePreview, CopiesOnTheirOriginalsResolveAsTheMovedPointsFollowedByTheCur
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Points expected = c.moved;
-        expected.insert(expected.end(), doc.points.begin(), doc.points.begin() + doc.count);
-        int count = int(expected.size());
-        normalizePoints(expected, count);
-        expected.resize(count);
+        expected.insert(expected.end(), doc.points().begin(), doc.points().end());
+        expected.resize(static_cast<std::size_t>(normalizePoints(expected)));
         const auto shown = preview.compute(doc, sel, c.op, true, a, c.b);
         EXPECT_EQ(Points(shown.begin(), shown.end()), expected);
     }

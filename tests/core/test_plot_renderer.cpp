@@ -3,6 +3,8 @@
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,10 +33,9 @@ constexpr PixelSize AreaSize{800, 600};
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-CurveDocument documentWith(std::vector<CurvePoint> points, SmoothingMode mode = Aucun)
+CurveDocument documentWith(const std::vector<CurvePoint>& points, SmoothingMode mode = Aucun)
 {
-    CurveDocument doc;
-    doc.appendPoints(points);
+    CurveDocument doc = documentOf(points);
     doc.smoothingMode = mode;
     return doc;
 }
@@ -340,7 +341,7 @@ TEST(PlotRenderer, DerivedCurvesShareTheCurveScale)
 {
     const CurveDocument doc = documentWith({{-2, 4}, {0, 0}, {2, 4}}, Cubique);
     Plot plot = render({-36, -36, 36, 36}, doc, Derivative2);
-    const SmoothedCurve curve = smoothCurve(std::span(doc.points.data(), 3), Cubique, Derivative2);
+    const SmoothedCurve curve = smoothCurve(doc.points(), Cubique, Derivative2);
     const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
     ASSERT_EQ(curves.size(), 2u);
     ASSERT_EQ(curves[1].points.size(), curve.secondDerived.size());
@@ -406,8 +407,8 @@ TEST_P(IncrementalRedraw, TurnsTheSnapshotsPictureIntoTheEditedCurves)
     drawCurve(edited, mapping, doc, flags, false);
 
     const auto& all = incremental.primitives();
-    const int before = doc.undoCount;
-    const int now = doc.count;
+    const int before = doc.undoCount();
+    const int now = doc.count();
     ASSERT_GE(all.size(), std::size_t(2 * (before + now)));
     for (int i = 0; i < 2 * before; ++i)
         EXPECT_EQ(all[std::size_t(i)].pen.colour, Colours::White) << i;
@@ -425,18 +426,19 @@ INSTANTIATE_TEST_SUITE_P(
                       // The derived curves stay as they were: the curve alone is redrawn.
                       IncrementalCase{"every y raised", Cubique,
                                       [](CurveDocument& d) {
-                                          for (int i = 0; i < d.count; ++i)
-                                              d.points[std::size_t(i)].y += 0.5;
+                                          for (int i = 0; i < d.count(); ++i)
+                                              d.setPoint(i, {d.points()[i].x, d.points()[i].y + 0.5});
                                       },
                                       0.34},
                       // Akima is local: the start of every curve is as it was.
                       IncrementalCase{"a point appended", Akima, [](CurveDocument& d) { d.appendPoint({20, -8}); }, 0.8},
                       IncrementalCase{"the last point moved", Aucun,
-                                      [](CurveDocument& d) { d.points[std::size_t(d.count - 1)].y = 0; }, 0.3},
+                                      [](CurveDocument& d) { d.setPoint(d.count() - 1, {d.points().back().x, 0}); },
+                                      0.3},
                       IncrementalCase{"every point moved", Cubique,
                                       [](CurveDocument& d) {
-                                          for (int i = 0; i < d.count; ++i)
-                                              d.points[std::size_t(i)].y *= 1.5;
+                                          for (int i = 0; i < d.count(); ++i)
+                                              d.setPoint(i, {d.points()[i].x, d.points()[i].y * 1.5});
                                       },
                                       1.0},
                       IncrementalCase{"the curve emptied", Akima, [](CurveDocument& d) { d.clearPoints(); }, 1.0}));

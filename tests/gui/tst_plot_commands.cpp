@@ -172,7 +172,7 @@ private slots:
         clickControl(*c.window, MainControl::Reset);
         QVERIFY(!pictureHasColour(*c.window, qRgb(255, 0, 0)));
         clickControl(*c.window, MainControl::Undo);
-        QCOMPARE(c.editor.document.count, 3);
+        QCOMPARE(c.editor.document.count(), 3);
         QVERIFY(pictureHasColour(*c.window, qRgb(255, 0, 0)));
     }
 };
