@@ -61,8 +61,8 @@ void BM_LargeAsciiFile(benchmark::State& state)
     const std::string path = bigFile("crbedit-bench-300mb.txt", 300, "");
     for (auto _ : state) {
         CurveDocument doc;
-        readAsciiFile(path, doc, doc.points, doc.count);
-        benchmark::DoNotOptimize(doc.count);
+        readAsciiFile(path, doc);
+        benchmark::DoNotOptimize(doc.count());
     }
 }
 
@@ -79,8 +79,8 @@ void BM_LargeAsciiComments(benchmark::State& state)
     }
     for (auto _ : state) {
         CurveDocument doc;
-        readAsciiFile(path.string(), doc, doc.points, doc.count);
-        benchmark::DoNotOptimize(doc.count);
+        readAsciiFile(path.string(), doc);
+        benchmark::DoNotOptimize(doc.count());
     }
 }
 
@@ -91,8 +91,8 @@ void BM_LargeCurveFile(benchmark::State& state)
     const std::string path = bigFile("crbedit-bench-300mb.crb", 300, "20020704\r\n1\r\n0\r\n2000000000\r\n");
     for (auto _ : state) {
         CurveDocument doc;
-        readCurveFile(path, doc, doc.points, doc.count);
-        benchmark::DoNotOptimize(doc.count);
+        readCurveFile(path, doc);
+        benchmark::DoNotOptimize(doc.count());
     }
 }
 

@@ -36,13 +36,13 @@ void fillCurve(CurveDocument& doc)
         x += 0.5 + 0.25 * std::sin(i * 0.7);
         doc.appendPoint({x, std::sin(x) * 10 + std::cos(x * 3.1)});
     }
-    doc.smoothingMode = 1;
+    doc.smoothingMode = Cubique;
 }
 
 Selection middleHalf(const CurveDocument& doc)
 {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    return {{doc.points[255].x + 1e-9, -inf}, {doc.points[768].x - 1e-9, inf}};
+    return {{doc.points()[255].x + 1e-9, -inf}, {doc.points()[768].x - 1e-9, inf}};
 }
 
 struct Drag {
@@ -67,8 +67,7 @@ void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool pai
         *p = {p->x * ratio, p->y * ratio};
     {
         CQtSurface surface(image);
-        fitView(editor.view, {editor.document.points.data(), std::size_t(editor.document.count)},
-                editor.document.smoothingMode, 0);
+        fitView(editor.view, editor.document.points(), editor.document.smoothingMode, {});
         redrawPlot(editor, host, surface);
         editor.pickFeedback.drawHighlight(surface, editor.document, editor.mapping, middleHalf(editor.document));
     }

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int Flags = Derivative1 | Derivative2;
+constexpr DisplayFlags Flags = Derivative1 | Derivative2;
 
 // A full curve: 1024 points of a wavy, irregularly spaced function, in view.
 CurveDocument fullCurve()
@@ -36,7 +36,7 @@ CurveDocument fullCurve()
 ViewState fittedView(const CurveDocument& doc)
 {
     ViewState view;
-    fitView(view, std::span(doc.points.data(), doc.count), doc.smoothingMode, Flags);
+    fitView(view, doc.points(), doc.smoothingMode, Flags);
     return view;
 }
 
@@ -86,8 +86,10 @@ void BM_DrawCurveIncremental(benchmark::State& state)
         mapping = renderPlot(surface, view.current, doc, Flags).mapping;
     }
     doc.takeSnapshot();
-    for (int i = 0; i < doc.count; ++i)
-        doc.points[i].y = state.range(1) == 0 ? doc.points[i].y + 0.5 : doc.points[i].y * 1.1;
+    for (int i = 0; i < doc.count(); ++i) {
+        const CurvePoint p = doc.points()[i];
+        doc.setPoint(i, {p.x, state.range(1) == 0 ? p.y + 0.5 : p.y * 1.1});
+    }
     PlotBuffers buffers;
     CQtSurfaceCache cache; // the drawing area's, kept with its picture
     long long redraws = 0;

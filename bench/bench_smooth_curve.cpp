@@ -22,8 +22,8 @@ std::vector<CurvePoint> fullCurve()
 void BM_SmoothCurve(benchmark::State& state)
 {
     const std::vector<CurvePoint> points = fullCurve();
-    const int mode = static_cast<int>(state.range(0));
-    const int flags = static_cast<int>(state.range(1));
+    const auto mode = static_cast<SmoothingMode>(state.range(0));
+    const DisplayFlags flags = DisplayFlags::fromBits(static_cast<int>(state.range(1)));
     // As a redraw does it: the arrays of the previous call are reused.
     SmoothedCurve c;
     for (auto _ : state) {
@@ -38,8 +38,8 @@ void BM_SmoothCurve(benchmark::State& state)
 void BM_SmoothCurveFresh(benchmark::State& state)
 {
     const std::vector<CurvePoint> points = fullCurve();
-    const int mode = static_cast<int>(state.range(0));
-    const int flags = static_cast<int>(state.range(1));
+    const auto mode = static_cast<SmoothingMode>(state.range(0));
+    const DisplayFlags flags = DisplayFlags::fromBits(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         SmoothedCurve c = smoothCurve(points, mode, flags);
         benchmark::DoNotOptimize(c.samples.data());
@@ -50,11 +50,11 @@ void BM_SmoothCurveFresh(benchmark::State& state)
 
 BENCHMARK(BM_SmoothCurveFresh)
     ->ArgNames({"mode", "flags"})
-    ->ArgsProduct({{Cubique}, {0, Derivative1 | Derivative2}})
+    ->ArgsProduct({{Cubique}, {0, (Derivative1 | Derivative2).bits()}})
     ->Unit(benchmark::kMicrosecond);
 
 // mode 0..3 (Aucun, Cubique, Akima, Carlson) x flags none, Integral, both derivatives.
 BENCHMARK(BM_SmoothCurve)
     ->ArgNames({"mode", "flags"})
-    ->ArgsProduct({{Aucun, Cubique, Akima, Carlson}, {0, Integral, Derivative1 | Derivative2}})
+    ->ArgsProduct({{Aucun, Cubique, Akima, Carlson}, {0, Integral, (Derivative1 | Derivative2).bits()}})
     ->Unit(benchmark::kMicrosecond);

@@ -118,7 +118,7 @@ int main(int argc, char** argv)
         times << m.name << " derivs " << derivSeconds << '\n' << m.name << " integral " << integralSeconds << '\n';
     }
     std::ofstream(dir + "/times_ours.txt") << times.str();
-    std::cout << "smooth_compare: " << points.size() << " points, " << smoothCurve(points, Cubique, 0).sampleCount()
+    std::cout << "smooth_compare: " << points.size() << " points, " << smoothCurve(points, Cubique, {}).sampleCount()
               << " samples\n";
     return 0;
 }

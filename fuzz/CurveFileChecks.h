@@ -20,7 +20,7 @@ namespace fuzz {
 inline FileReadResult openAsTheEditorDoes(const std::string& path, CurveDocument& doc)
 {
     doc.filePath = path;
-    FileReadResult result = readPointFile(path, path, doc, doc.points, doc.count);
+    FileReadResult result = readPointFile(path, doc);
     doc.markSaved();
     doc.takeSnapshot();
     return result;
@@ -29,11 +29,11 @@ inline FileReadResult openAsTheEditorDoes(const std::string& path, CurveDocument
 inline void checkConsistent(const CurveDocument& doc, const FileReadResult& result)
 {
     check(result.opened, "an existing file was not opened");
-    check(doc.count >= 0 && doc.count <= MaxCurvePoints, "point count outside 0..1024");
-    check(doc.savedCount == doc.count, "saved count differs from the count read");
-    check(doc.undoCount == doc.count, "undo copy differs from the count read");
+    check(doc.count() >= 0 && doc.count() <= MaxCurvePoints, "point count outside 0..1024");
+    check(doc.savedCount() == doc.count(), "saved count differs from the count read");
+    check(doc.undoCount() == doc.count(), "undo copy differs from the count read");
     check(!doc.isModified(), "a curve just read counts as modified");
-    for (const CurvePoint& p : doc.currentPoints())
+    for (const CurvePoint& p : doc.points())
         check(std::isfinite(p.x) && std::isfinite(p.y), "a point read is not finite");
     check(isValidUtf8(doc.unitName), "unit is not valid UTF-8");
     check(utf8CharacterCount(doc.unitName) <= CurveDocument::MaxNameLength, "unit longer than 15 characters");
@@ -49,7 +49,7 @@ inline bool closeAfterSave(double original, double readBack)
 // The unit and settings of the used document of checkReadTwice.
 inline constexpr const char* UsedUnit = "avant";
 inline constexpr int UsedPeriodic = 1;
-inline constexpr int UsedSmoothingMode = 3;
+inline constexpr SmoothingMode UsedSmoothingMode = Carlson;
 
 // Writes `bytes` to `file` and opens it into `fresh`, a new document, and into `used`,
 // one that held a full curve, a unit and settings: both must be consistent, and what was
@@ -69,9 +69,7 @@ inline void checkReadTwice(const ScratchFile& file, std::string_view bytes, Curv
     used.markSaved();
     const FileReadResult usedResult = openAsTheEditorDoes(file.path, used);
     checkConsistent(used, usedResult);
-    check(used.count == fresh.count && std::equal(fresh.currentPoints().begin(), fresh.currentPoints().end(),
-                                                  used.currentPoints().begin()),
-          "the points read depend on the curve open before");
+    check(std::ranges::equal(fresh.points(), used.points()), "the points read depend on the curve open before");
     check(usedResult.message == freshResult.message, "the message depends on the curve open before");
 }
 
@@ -81,21 +79,21 @@ inline void checkReadTwice(const ScratchFile& file, std::string_view bytes, Curv
 // exactly the same bytes.
 inline void checkSaveRoundTrip(const CurveDocument& read, const ScratchFile& curveFile)
 {
-    const std::string saved = curveFileBytes(read, read.currentPoints());
+    const std::string saved = curveFileBytes(read, read.points());
     curveFile.write(saved);
     CurveDocument again;
     const FileReadResult againResult = openAsTheEditorDoes(curveFile.path, again);
     checkConsistent(again, againResult);
     check(againResult.message.empty(), "a saved curve reads back with an error message");
-    check(again.count == read.count, "a saved curve reads back with another number of points");
-    for (int i = 0; i < read.count; ++i) {
-        const CurvePoint& p = read.points[static_cast<std::size_t>(i)];
-        const CurvePoint& q = again.points[static_cast<std::size_t>(i)];
+    check(again.count() == read.count(), "a saved curve reads back with another number of points");
+    for (int i = 0; i < read.count(); ++i) {
+        const CurvePoint& p = read.points()[static_cast<std::size_t>(i)];
+        const CurvePoint& q = again.points()[static_cast<std::size_t>(i)];
         check(closeAfterSave(p.x, q.x) && closeAfterSave(p.y, q.y), "a saved point reads back moved");
     }
     check(again.smoothingMode == read.smoothingMode && again.periodic == read.periodic, "saved settings read back changed");
     check(again.unitName == read.unitName, "a saved unit reads back changed");
-    check(curveFileBytes(again, again.currentPoints()) == saved, "saving what a saved file holds gives other bytes");
+    check(curveFileBytes(again, again.points()) == saved, "saving what a saved file holds gives other bytes");
 }
 
 } // namespace fuzz

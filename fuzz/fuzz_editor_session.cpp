@@ -199,8 +199,8 @@ private:
 void checkEditor(const Editor& editor)
 {
     const CurveDocument& doc = editor.document;
-    fuzz::check(doc.count >= 0 && doc.count <= MaxCurvePoints, "point count out of range");
-    for (const CurvePoint& p : doc.currentPoints())
+    fuzz::check(doc.count() >= 0 && doc.count() <= MaxCurvePoints, "point count out of range");
+    for (const CurvePoint& p : doc.points())
         fuzz::check(std::isfinite(p.x) && std::isfinite(p.y), "a point is not finite");
     fuzz::check(isUsableWindow(editor.view.current), "the view window is not usable");
 }
@@ -218,7 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The window opens on a curve handed over on the command line, or on none.
     if (in.byte() & 1) {
         in.writeFile(files.curve);
-        readPointFile(files.curve.path, files.curve.path, editor.document, editor.document.points, editor.document.count);
+        readPointFile(files.curve.path, editor.document);
     }
     startEditingRun(editor, picture.size().width, picture.size().height);
     redrawPlot(editor, host, picture);

@@ -2,8 +2,8 @@
 // redrawPlot and redrawCurveIncrementally on an Editor, hence renderPlot and drawCurve) on a recording surface:
 // surfaces from 0 to 4095 pixels a side at various resolutions, a requested view window of any doubles (degenerate,
 // inverted, huge, tiny, not finite), a document of up to MaxCurvePoints points (sorted as the document keeps them, or
-// in file order, any magnitude, now and then not finite) with any smoothing mode, derived-curve flags and a count that
-// may even lie outside 0..MaxCurvePoints, and an edit before an incremental redraw.
+// in file order, any magnitude, now and then not finite) with any smoothing mode and derived-curve flags, now and then
+// filled to the capacity, emptied or cut short after its snapshot, and an edit before an incremental redraw.
 // Beyond "no crash" it checks:
 // - a request that is not usable is refused and keeps the current window; a usable
 //   one becomes the current window; the mapping always has a finite, non-zero scale;
@@ -266,9 +266,10 @@ void checkRaster(const RecordingSurface& s, Input& in)
 // The curve goes through the points' markers: when every sample maps near the
 // picture, the curve is one polyline whose vertices are the samples mapped the way
 // markers are.
-void checkCurveOnMapping(const RecordingSurface& s, const CanvasMapping& m, const CurveDocument& doc, int flags)
+void checkCurveOnMapping(const RecordingSurface& s, const CanvasMapping& m, const CurveDocument& doc,
+                         DisplayFlags flags)
 {
-    const SmoothedCurve curve = smoothCurve(doc.currentPoints(), doc.smoothingMode, flags);
+    const SmoothedCurve curve = smoothCurve(doc.points(), doc.smoothingMode, flags);
     if (curve.samples.size() < 2)
         return;
     constexpr int Near = 1'000'000 - 2;
@@ -341,13 +342,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t dpiByte = in.byte();
     const int dpiX = Dpis[dpiByte & 7];
     const int dpiY = Dpis[(dpiByte >> 3) & 7];
-    const int flags = in.byte() & 7;
+    const DisplayFlags flags = DisplayFlags::fromBits(in.byte());
     const int mode = static_cast<std::int8_t>(in.byte()) % 6;
     const std::uint8_t setup = in.byte();
     const bool fitFirst = (setup & 1) != 0;     // the window fitted to the curve, as after a file read
     const bool rawDoubles = (setup & 2) != 0;
     const bool unsorted = (setup & 4) != 0;     // in file order rather than normalized
-    const int countShift = (setup >> 3) & 3;    // 0: as read; else a count out of range or shortened
+    const int countShift = (setup >> 3) & 3;    // 0: as read; else filled, emptied or shortened
     const int edit = (setup >> 5) & 7;
     const ViewWindow request{number(in), number(in), number(in), number(in)};
     const int exponentX = static_cast<std::int8_t>(in.byte()) % 64 - 8;
@@ -360,17 +361,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.appendPoints(points);
     if (!unsorted)
         doc.normalize();
-    doc.smoothingMode = mode;
+    doc.smoothingMode = static_cast<SmoothingMode>(mode);
     doc.takeSnapshot();
     if (countShift == 1)
-        doc.count = MaxCurvePoints + 5; // what no code writes, yet drawing must stay within the arrays
+        doc.appendPoints(std::vector<CurvePoint>(MaxCurvePoints)); // the rest of the capacity, at the origin
     else if (countShift == 2)
-        doc.count = -3;
+        doc.clearPoints();
     else if (countShift == 3)
-        doc.count = doc.count / 2;
+        doc.replacePoints(doc.points().first(doc.points().size() / 2));
     editor.displayFlags = flags;
     if (fitFirst)
-        fitView(editor.view, doc.currentPoints(), doc.smoothingMode, flags);
+        fitView(editor.view, doc.points(), doc.smoothingMode, flags);
 
     RecordingSurface full(area, dpiX, dpiY);
     const PlotTicks ticks = plotTicks(full);
@@ -417,26 +418,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // An edit, then the incremental redraw that erases the previous curve.
     doc.takeSnapshot();
-    const int n = static_cast<int>(doc.currentPoints().size());
+    const int n = doc.count();
     switch (edit) {
     case 0:
         break; // nothing changed: the curve is erased and drawn again
     case 1:
-        if (n > 0)
-            --doc.count;
+        doc.removePoint(n - 1);
         break;
     case 2:
-        if (n > 0)
-            doc.points[static_cast<std::size_t>(in.u16() % n)].y += std::ldexp(1.0, exponentY);
+        if (n > 0) {
+            const int moved = in.u16() % n;
+            const CurvePoint p = doc.points()[static_cast<std::size_t>(moved)];
+            doc.setPoint(moved, {p.x, p.y + std::ldexp(1.0, exponentY)});
+        }
         break;
     case 3:
         doc.clearPoints();
         break;
     case 4:
-        doc.smoothingMode = (mode + 1) % 4; // the snapshot is drawn in the mode in force
+        doc.smoothingMode = static_cast<SmoothingMode>((mode + 1) % 4); // the snapshot is drawn in the mode in force
         break;
     default:
-        doc.count = n; // commands only ever see a count within the capacity
         doc.appendPoints(readPoints(in, static_cast<std::size_t>(in.byte()), rawDoubles, exponentX, exponentY));
         if (!unsorted)
             doc.normalize();

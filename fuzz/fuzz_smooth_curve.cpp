@@ -11,7 +11,7 @@
 //   the points' order, and the last sample is exactly the last point;
 // - a SmoothedCurve reused after another curve (what every redraw does) gives the
 //   same bits as a fresh call.
-#include "curve/CurveDocument.h"
+#include "curve/CurvePoints.h"
 #include "view/SmoothCurve.h"
 
 #include "FuzzSupport.h"
@@ -75,7 +75,7 @@ std::vector<CurvePoint> readPoints(Input& in, bool rawDoubles, int exponentX, in
 void checkCurve(std::span<const CurvePoint> points, int mode, int flags, const SmoothedCurve& curve)
 {
     const std::size_t n = curve.samples.size();
-    const bool first = (flags & (Derivative1 | Integral)) != 0;
+    const bool first = DisplayFlags::fromBits(flags).hasAny(Derivative1 | Integral);
     const bool second = (flags & Derivative2) != 0;
     if (n == 0) {
         if (!curve.firstDerived.empty() || !curve.secondDerived.empty())
@@ -132,29 +132,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<CurvePoint> points = readPoints(in, rawDoubles, exponentX, exponentY);
     if (preparation == 0 || preparation == 3) {
         // As the document keeps them after every edit and every file read.
-        PointArray doc{};
-        int count = static_cast<int>(points.size());
-        std::copy(points.begin(), points.end(), doc.begin());
-        normalizePoints(doc, count);
-        points.assign(doc.begin(), doc.begin() + count);
+        points.resize(static_cast<std::size_t>(normalizePoints(points)));
         if (preparation == 3)
             std::reverse(points.begin(), points.end());
     }
     // preparation 1 and 2: as given, any order (2 differs only in the reused curve).
 
-    const SmoothedCurve fresh = smoothCurve(points, mode, flags);
+    const SmoothedCurve fresh = smoothCurve(points, SmoothingMode(mode), DisplayFlags::fromBits(flags));
     checkCurve(points, mode, flags, fresh);
 
     // The redraw path: the same SmoothedCurve, grown by another curve first.
     SmoothedCurve reused;
     if (preparation == 2) {
         std::vector<CurvePoint> reversed(points.rbegin(), points.rend());
-        smoothCurve(reversed, otherMode, otherFlags, reused);
+        smoothCurve(reversed, SmoothingMode(otherMode), DisplayFlags::fromBits(otherFlags), reused);
     } else {
-        smoothCurve(std::span(points).first(points.size() / 2), otherMode, otherFlags, reused);
-        smoothCurve(points, otherMode, otherFlags, reused);
+        smoothCurve(std::span(points).first(points.size() / 2), SmoothingMode(otherMode),
+                    DisplayFlags::fromBits(otherFlags), reused);
+        smoothCurve(points, SmoothingMode(otherMode), DisplayFlags::fromBits(otherFlags), reused);
     }
-    smoothCurve(points, mode, flags, reused);
+    smoothCurve(points, SmoothingMode(mode), DisplayFlags::fromBits(flags), reused);
     if (!sameCurve(fresh, reused))
         broken("a reused SmoothedCurve gave other samples than a fresh one", mode, flags, points.size());
     return 0;

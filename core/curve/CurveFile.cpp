@@ -136,20 +136,14 @@ std::string readErrorText(std::string_view shownLine)
     return cformat(ReadErrorMessage, {latin1ToUtf8(shownLine)});
 }
 
-void emptyTarget(PointTarget target, int& targetCount)
-{
-    std::fill_n(target.begin(), std::clamp(targetCount, 0, MaxCurvePoints), CurvePoint{});
-    targetCount = 0;
-}
-
 // Reads the whole file as text lines ending in LF, then empties the target. False,
 // and nothing touched, when the file cannot be read.
-bool openAndEmptyTarget(const std::string& path, std::string& text, PointTarget target, int& targetCount)
+bool openAndEmptyTarget(const std::string& path, std::string& text, CurvePoints& target)
 {
     if (!readFileBytes(path, text, MaxCurveFileBytes))
         return false;
     text = normalizeLineEnds(text);
-    emptyTarget(target, targetCount);
+    target.clearPoints();
     return true;
 }
 
@@ -171,11 +165,14 @@ bool isCurveFilePath(std::string_view path)
     return false;
 }
 
-FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount)
+namespace {
+
+// Fills `target` from a curve file; sets the document's smoothing mode, periodicity and unit.
+FileReadResult readCurveInto(const std::string& path, CurveDocument& doc, CurvePoints& target)
 {
     FileReadResult result;
     std::string bytes;
-    if (!openAndEmptyTarget(path, bytes, target, targetCount))
+    if (!openAndEmptyTarget(path, bytes, target))
         return result;
     result.opened = true;
     doc.unitName.clear();
@@ -189,10 +186,10 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
     } else if (version < CurveFileVersionWithMode) {
         // Old layout: the first number is the point count; each line holds a point
         // number (ignored), x and y.
-        doc.smoothingMode = 1;
+        doc.smoothingMode = Cubique;
         in.skipSpace();
         std::string_view lastLine;
-        for (int i = 0; i < version && targetCount < MaxCurvePoints; ++i) {
+        for (int i = 0; i < version && !target.isFull(); ++i) {
             std::string_view line;
             if (!in.readLinePiece(line)) {
                 result.message = readErrorText(cutAtFirstField(lastLine));
@@ -203,15 +200,16 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
             CurvePoint p;
             if (fields.size() < 3 || !convertField(fields[1], p.x) || !convertField(fields[2], p.y))
                 break; // a short or unreadable line ends the points silently
-            target[targetCount++] = p;
+            target.appendPoint(p);
         }
     } else {
         int mode = 0;
         int periodic = 0;
         int declared = 0;
         bool header = in.readInt(mode);
+        // Any number is kept, so that a save writes it back (see SmoothingMode).
         if (header)
-            doc.smoothingMode = mode;
+            doc.smoothingMode = static_cast<SmoothingMode>(mode);
         if (header && version >= CurveFileVersion) {
             header = in.readInt(periodic);
             if (header)
@@ -227,8 +225,7 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
                 break;
             }
             // Points declared beyond the capacity are read past, not kept.
-            if (targetCount < MaxCurvePoints)
-                target[targetCount++] = p;
+            target.appendPoint(p);
         }
         if (complete) {
             in.skipSpace();
@@ -236,23 +233,23 @@ FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointT
                 doc.unitName = truncateUtf8(latin1ToUtf8(in.readWord()), CurveDocument::MaxNameLength);
         }
     }
-    doc.savedCount = targetCount;
     return result;
 }
 
-FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount)
+// Fills `target` from an ASCII point file; the document's settings stay as they are.
+FileReadResult readAsciiInto(const std::string& path, CurvePoints& target)
 {
     FileReadResult result;
     std::ifstream file;
     if (!openRegularFile(path, file))
         return result;
-    emptyTarget(target, targetCount);
+    target.clearPoints();
     result.opened = true;
     // Lines are read one at a time, and reading stops once the curve is full: what
     // follows could only be skipped, and a huge file must not hold the window.
     TextLineReader lines(file, LinePieceLength);
     std::string buffer;
-    while (targetCount < MaxCurvePoints && lines.next(buffer)) {
+    while (!target.isFull() && lines.next(buffer)) {
         // The C string stops at an embedded NUL byte.
         std::string_view line(buffer.data(), std::min(buffer.find('\0'), buffer.size()));
         if (!line.empty() && (line[0] == '\n' || line[0] == ';'))
@@ -263,24 +260,59 @@ FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc, PointT
             result.message = readErrorText(cutAtFirstField(line));
             break;
         }
-        target[targetCount++] = p;
+        target.appendPoint(p);
     }
-    doc.savedCount = targetCount;
     return result;
 }
 
-FileReadResult readPointFile(const std::string& path, std::string_view readerChoice, CurveDocument& doc,
-                             PointTarget target, int& targetCount)
+// Reads a curve file (`curveFile`) or an ASCII file into `target`; what was read and the
+// document's settings then become the saved state.
+FileReadResult readInto(const std::string& path, CurveDocument& doc, CurvePoints& target, bool curveFile)
 {
-    return isCurveFilePath(readerChoice) ? readCurveFile(path, doc, target, targetCount)
-                                         : readAsciiFile(path, doc, target, targetCount);
+    FileReadResult result = curveFile ? readCurveInto(path, doc, target) : readAsciiInto(path, target);
+    if (result.opened)
+        doc.markSavedAs(target.points());
+    return result;
+}
+
+// The same into the document's curve, through a list of its own that the curve becomes
+// when the file opened.
+FileReadResult readIntoDocument(const std::string& path, CurveDocument& doc, bool curveFile)
+{
+    CurvePoints read;
+    FileReadResult result = readInto(path, doc, read, curveFile);
+    if (result.opened)
+        doc.replacePoints(read.points());
+    return result;
+}
+
+} // namespace
+
+FileReadResult readCurveFile(const std::string& path, CurveDocument& doc)
+{
+    return readIntoDocument(path, doc, true);
+}
+
+FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc)
+{
+    return readIntoDocument(path, doc, false);
+}
+
+FileReadResult readPointFile(const std::string& path, CurveDocument& doc)
+{
+    return readIntoDocument(path, doc, isCurveFilePath(path));
+}
+
+FileReadResult readPointFile(const std::string& path, CurveDocument& doc, CurvePoints& target)
+{
+    return readInto(path, doc, target, isCurveFilePath(path));
 }
 
 std::string curveFileBytes(const CurveDocument& doc, std::span<const CurvePoint> points)
 {
     std::string out;
     out += cformat("%d\r\n", {CurveFileVersion});
-    out += cformat("%d\r\n", {doc.smoothingMode});
+    out += cformat("%d\r\n", {static_cast<int>(doc.smoothingMode)});
     out += cformat("%d\r\n", {doc.periodic});
     out += cformat("%d\r\n", {static_cast<int>(points.size())});
     for (const CurvePoint& p : points)

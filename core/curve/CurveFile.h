@@ -20,8 +20,6 @@ struct FileReadResult {
     std::string message;
 };
 
-using PointTarget = std::span<CurvePoint, MaxCurvePoints>;
-
 // The most of a curve file that is read. A full curve of the largest numbers "%lf"
 // writes is under 1 MB; what lies beyond is taken as the end of the file, so that a
 // file declaring billions of points cannot hold the window while it is read past.
@@ -30,14 +28,17 @@ inline constexpr std::size_t MaxCurveFileBytes = std::size_t(16) << 20;
 // A path holding ".crb" anywhere, in any letter case, is a curve file, any other an ASCII file.
 bool isCurveFilePath(std::string_view path);
 
-// Fill `target`/`targetCount` from a curve file; set the document's smoothing mode,
-// periodicity, unit and savedCount. The points keep the file's order.
-FileReadResult readCurveFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount);
-// Fill `target`/`targetCount` from an ASCII point file; set the document's savedCount.
-FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc, PointTarget target, int& targetCount);
-// The reader chosen by isCurveFilePath(`readerChoice`), reading `path`.
-FileReadResult readPointFile(const std::string& path, std::string_view readerChoice, CurveDocument& doc,
-                             PointTarget target, int& targetCount);
+// The readers. Each replaces the document's points with the file's, in the file's
+// order; a curve file also sets the document's smoothing mode, periodicity and unit. The
+// points read and the settings then become the saved state. A file that cannot be
+// opened changes nothing.
+FileReadResult readCurveFile(const std::string& path, CurveDocument& doc);
+FileReadResult readAsciiFile(const std::string& path, CurveDocument& doc);
+// The reader isCurveFilePath(`path`) calls for.
+FileReadResult readPointFile(const std::string& path, CurveDocument& doc);
+// The same, the points going to `target` instead of the document's curve (the point
+// list's working copy); the settings and the saved state are still the document's.
+FileReadResult readPointFile(const std::string& path, CurveDocument& doc, CurvePoints& target);
 
 // The bytes of a curve file (Latin-1, CR LF) for the document's settings and `points`.
 std::string curveFileBytes(const CurveDocument& doc, std::span<const CurvePoint> points);

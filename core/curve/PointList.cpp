@@ -61,21 +61,15 @@ PointListColumns layoutPointListColumns(const std::array<int, PointListColumnCou
     return columns;
 }
 
-CPointList::CPointList(const CurveDocument& doc)
-    : listPoints_(std::make_unique<PointArray>()), listCount_(std::clamp(doc.count, 0, MaxCurvePoints))
+CPointList::CPointList(const CurveDocument& doc) : list_(std::make_unique<CurvePoints>())
 {
-    std::copy_n(doc.points.begin(), listCount_, listPoints_->begin());
-    normalizePoints(*listPoints_, listCount_);
-}
-
-std::span<const CurvePoint> CPointList::points() const
-{
-    return {listPoints_->data(), static_cast<std::size_t>(listCount_)};
+    list_->replacePoints(doc.points());
+    list_->normalize();
 }
 
 std::string CPointList::lineText(int index) const
 {
-    const CurvePoint& p = (*listPoints_)[static_cast<std::size_t>(index)];
+    const CurvePoint& p = points()[static_cast<std::size_t>(index)];
     return cformat(PointLineFormat, {index, p.x, p.y});
 }
 
@@ -83,64 +77,56 @@ PointLineFields CPointList::lineFields(int index) const
 {
     if (!isLine(index))
         return {};
-    const CurvePoint& p = (*listPoints_)[static_cast<std::size_t>(index)];
+    const CurvePoint& p = points()[static_cast<std::size_t>(index)];
     return {cformat(PointNumberFormat, {index}), cformat(PointFieldFormat, {p.x}), cformat(PointFieldFormat, {p.y})};
 }
 
 std::vector<std::string> CPointList::lineTexts() const
 {
     std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(listCount_));
-    for (int i = 0; i < listCount_; ++i)
+    lines.reserve(static_cast<std::size_t>(listCount()));
+    for (int i = 0; i < listCount(); ++i)
         lines.push_back(lineText(i));
     return lines;
 }
 
 std::string CPointList::countText() const
 {
-    return cformat(PointCountFormat, {listCount_});
+    return cformat(PointCountFormat, {listCount()});
 }
 
 std::optional<PointFieldTexts> CPointList::fieldTexts(int selected) const
 {
     if (!isLine(selected))
         return std::nullopt;
-    const CurvePoint& p = (*listPoints_)[static_cast<std::size_t>(selected)];
+    const CurvePoint& p = points()[static_cast<std::size_t>(selected)];
     return PointFieldTexts{cformat(PointFieldFormat, {p.x}), cformat(PointFieldFormat, {p.y})};
 }
 
 std::optional<UserMessage> CPointList::insert(std::string_view xText, std::string_view yText)
 {
-    if (listCount_ >= MaxCurvePoints)
+    if (!list_->appendPoint({readPointField(xText), readPointField(yText)}))
         return UserMessage{std::string(ListLimitMessage), std::string(ListLimitCaption), MessageButtons::Ok, MessageIcon::Warning,
                            MessageOwner::Dialog};
-    (*listPoints_)[static_cast<std::size_t>(listCount_++)] = {readPointField(xText), readPointField(yText)};
-    normalizePoints(*listPoints_, listCount_);
+    list_->normalize();
     return std::nullopt;
 }
 
 void CPointList::modify(int selected, std::string_view xText, std::string_view yText)
 {
-    if (isLine(selected))
-        (*listPoints_)[static_cast<std::size_t>(selected)] = {readPointField(xText), readPointField(yText)};
-    normalizePoints(*listPoints_, listCount_);
+    list_->setPoint(selected, {readPointField(xText), readPointField(yText)});
+    list_->normalize();
 }
 
 void CPointList::remove(int selected)
 {
-    if (!isLine(selected))
-        return;
-    auto first = listPoints_->begin() + selected;
-    std::copy(first + 1, listPoints_->begin() + listCount_, first);
-    --listCount_;
+    list_->removePoint(selected);
 }
 
 int CPointList::appendFormulaPoints(std::span<const CurvePoint> computed)
 {
-    const int kept = std::min(static_cast<int>(computed.size()), MaxCurvePoints - listCount_);
-    std::copy_n(computed.begin(), kept, listPoints_->begin() + listCount_);
-    listCount_ += kept;
-    normalizePoints(*listPoints_, listCount_);
+    const int kept = list_->appendPoints(computed);
+    list_->normalize();
     return kept;
 }
 
@@ -149,13 +135,11 @@ std::optional<UserMessage> CPointList::readFile(const std::string& path, CurveDo
     // The file keeps its real name: on a case-sensitive file system the lowered name
     // would be another file. Only the choice of the reader ignores the letter case.
     doc.filePath = path;
-    const FileReadResult result = readPointFile(path, path, doc, *listPoints_, listCount_);
-    // The list now holds what the file holds, so that is what counts as saved.
-    if (result.opened) {
-        doc.markSavedAs(points());
+    // The list now holds what the file holds, so that is what the reader marks saved.
+    const FileReadResult result = readPointFile(path, doc, *list_);
+    if (result.opened)
         fileRead_ = true;
-    }
-    normalizePoints(*listPoints_, listCount_);
+    list_->normalize();
     if (result.message.empty())
         return std::nullopt;
     return UserMessage{result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None};
@@ -163,12 +147,10 @@ std::optional<UserMessage> CPointList::readFile(const std::string& path, CurveDo
 
 void CPointList::empty()
 {
-    std::fill_n(listPoints_->begin(), listCount_, CurvePoint{});
-    listCount_ = 0;
+    list_->clearPoints();
 }
 
 void CPointList::writeBack(CurveDocument& doc) const
 {
-    doc.count = listCount_;
-    std::copy_n(listPoints_->begin(), listCount_, doc.points.begin());
+    doc.replacePoints(points());
 }

@@ -84,8 +84,8 @@ public:
     // Copies the document's points and normalizes the copy.
     explicit CPointList(const CurveDocument& doc);
 
-    int listCount() const { return listCount_; }
-    std::span<const CurvePoint> points() const;
+    int listCount() const { return list_->count(); }
+    std::span<const CurvePoint> points() const { return list_->points(); }
 
     // One line per point, numbered from 000, and the count label.
     std::vector<std::string> lineTexts() const;
@@ -114,14 +114,13 @@ public:
     // "&Vider".
     void empty();
 
-    // "&Ok": the document takes the copy's points and count.
+    // "&Ok": the document takes the copy's points.
     void writeBack(CurveDocument& doc) const;
 
 private:
-    bool isLine(int index) const { return index >= 0 && index < listCount_; }
+    bool isLine(int index) const { return index >= 0 && index < listCount(); }
 
-    std::unique_ptr<PointArray> listPoints_;
-    int listCount_ = 0;
+    std::unique_ptr<CurvePoints> list_;
     bool fileRead_ = false;
 };
 

@@ -126,24 +126,19 @@ void PointNormalizer::orderTies(Key* keys, int n)
     }
 }
 
-void PointNormalizer::normalize(std::span<CurvePoint> points, int& count)
+int PointNormalizer::normalize(std::span<CurvePoint> points)
 {
-    count = std::clamp(count, 0, static_cast<int>(points.size()));
-    const int n = count;
-    if (n > static_cast<int>(keys_.size())) {
-        normalizePoints(points, count);
-        return;
-    }
+    const int n = static_cast<int>(points.size());
+    if (n > static_cast<int>(keys_.size()))
+        return normalizePoints(points);
     for (int i = 0; i < n; ++i) {
         // NaN orders nothing; the document's own procedure then says what happens.
-        if (std::isnan(points[i].x)) {
-            normalizePoints(points, count);
-            return;
-        }
+        if (std::isnan(points[i].x))
+            return normalizePoints(points);
         keys_[i] = {points[i].x, i};
     }
     if (n < 2)
-        return;
+        return n;
     Key* keys = sortKeys(n);
     orderTies(keys, n);
     for (int i = 0; i < n; ++i)
@@ -165,5 +160,5 @@ void PointNormalizer::normalize(std::span<CurvePoint> points, int& count)
         }
         points[kept++] = sorted_[r++];
     }
-    count = kept;
+    return kept;
 }

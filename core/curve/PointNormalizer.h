@@ -1,6 +1,6 @@
 #pragma once
 
-#include "curve/CurveDocument.h"
+#include "curve/CurvePoints.h"
 
 #include <span>
 #include <vector>
@@ -13,7 +13,8 @@
 class PointNormalizer {
 public:
     PointNormalizer();
-    void normalize(std::span<CurvePoint> points, int& count);
+    // Normalizes `points` in place; returns how many are left at its front.
+    int normalize(std::span<CurvePoint> points);
 
 private:
     struct Key {

@@ -10,7 +10,7 @@ namespace {
 // "&Point" at the capacity: the message, and the mode ends.
 bool refusedAtCapacity(Editor& editor, EditorHost& host)
 {
-    if (editor.document.count < MaxCurvePoints)
+    if (editor.document.count() < MaxCurvePoints)
         return false;
     host.showMessage({std::string(PointLimitMessage), std::string(PointLimitCaption), MessageButtons::Ok,
                       MessageIcon::Error, MessageOwner::DrawingArea});
@@ -28,7 +28,7 @@ CommandOutcome addPointAt(Editor& editor, EditorHost& host, PixelPoint at)
         return {};
     doc.takeSnapshot();
     doc.appendPoint(p);
-    host.showStatus(cformat(PointAddedFormat, {doc.count, p.x, p.y}));
+    host.showStatus(cformat(PointAddedFormat, {doc.count(), p.x, p.y}));
     doc.normalize();
     CommandOutcome out;
     out.showCount = true;
@@ -74,7 +74,7 @@ CommandOutcome deleteNearestAt(Editor& editor, EditorHost& host, PixelPoint at)
 {
     CommandOutcome out;
     out.cursor = CursorRequest::Cross;
-    if (editor.document.count <= 0)
+    if (editor.document.count() <= 0)
         return out;
     const int index = deleteNearestPoint(editor.document, editor.mapping.pixelToWorld(at));
     host.showStatus(deletedPointText(index));

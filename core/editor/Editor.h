@@ -8,6 +8,7 @@
 #include "transform/EnteredValues.h"
 #include "transform/PickFeedback.h"
 #include "view/CanvasMapping.h"
+#include "view/DisplayFlags.h"
 #include "view/PlotRenderer.h"
 #include "view/ViewWindow.h"
 
@@ -30,7 +31,7 @@ struct Editor {
     // The file the editor was started on, as an absolute path (the product reads it back
     // when the editor ends), whether or not it could be read; empty without one.
     std::string startupPath;
-    int displayFlags = 0;   // DisplayFlag bits: the derived curves shown
+    DisplayFlags displayFlags; // the derived curves shown
     std::string statusText; // what the status line shows at the end of every command
 
     // The drawing area: how it maps the view window now, the arrays its redraws reuse,

@@ -16,7 +16,7 @@ namespace {
 
 void fitEditorView(Editor& editor)
 {
-    fitView(editor.view, editor.document.currentPoints(), editor.document.smoothingMode, editor.displayFlags);
+    fitView(editor.view, editor.document.points(), editor.document.smoothingMode, editor.displayFlags);
 }
 
 // "Oui" to the save question: the unit shown goes into the curve and the save dialog
@@ -81,7 +81,7 @@ CommandOutcome listCommand(Editor& editor, EditorHost& host, const CommandInput&
     }
     // After the change: "&Undo" returns to the list's state.
     editor.document.takeSnapshot();
-    if (editor.document.count > 1)
+    if (editor.document.count() > 1)
         fitEditorView(editor);
     out.redraw = RedrawKind::Full;
     return out;
@@ -95,7 +95,7 @@ CommandOutcome stopCommand(Editor& editor, EditorHost& host, const CommandInput&
 CommandOutcome pointEntryCommand(Editor& editor, EditorHost& host, const CommandInput&)
 {
     CommandOutcome out;
-    if (editor.document.count >= MaxCurvePoints) {
+    if (editor.document.count() >= MaxCurvePoints) {
         host.showMessage({std::string(PointLimitMessage), std::string(PointLimitCaption), MessageButtons::Ok,
                           MessageIcon::Error, MessageOwner::Window});
         return out;
@@ -135,7 +135,7 @@ CommandOutcome boundsCommand(Editor& editor, EditorHost& host, const CommandInpu
 CommandOutcome deletePointCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     editor.interactionMode = InteractionMode::PointDelete;
-    editor.statusText = std::string(editor.document.count == 0 ? NoPointToDeleteText : PointDeletePrompt);
+    editor.statusText = std::string(editor.document.count() == 0 ? NoPointToDeleteText : PointDeletePrompt);
     return {};
 }
 
@@ -170,7 +170,7 @@ CommandOutcome undoCommand(Editor& editor, EditorHost&, const CommandInput&)
 CommandOutcome fitAllCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     const CurveDocument& doc = editor.document;
-    if (doc.count <= 1 || !fitToData(editor.view, doc.currentPoints(), doc.smoothingMode, editor.displayFlags))
+    if (doc.count() <= 1 || !fitToData(editor.view, doc.points(), doc.smoothingMode, editor.displayFlags))
         return {};
     CommandOutcome out = redrawn();
     out.cursor = CursorRequest::Arrow;
@@ -212,7 +212,7 @@ CommandOutcome resetCommand(Editor& editor, EditorHost& host, const CommandInput
         return {};
     // No snapshot: "&Undo" brings back the last one taken.
     editor.interactionMode = InteractionMode::Reset;
-    editor.document.count = 0;
+    editor.document.clearPoints();
     CommandOutcome out = redrawn();
     out.showCount = true;
     return out;
@@ -243,7 +243,7 @@ CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandIn
     // The reader is chosen by ".crb" in any letter case, but the file is opened and
     // later saved under its real name: on a case-sensitive file system a lowered
     // name would be another file.
-    const FileReadResult result = readPointFile(*path, *path, doc, doc.points, doc.count);
+    const FileReadResult result = readPointFile(*path, doc);
     // A file that could not be opened (no read permission, removed meanwhile) changed
     // nothing: the curve keeps its edits, its undo copy and its name, so that "&Arrêt"
     // still asks to save them.
@@ -279,12 +279,12 @@ CommandOutcome smoothingCommand(Editor& editor, EditorHost&, const CommandInput&
 // they would share one scale.
 CommandOutcome displayFlagCommand(Editor& editor, EditorHost&, const CommandInput& input)
 {
-    int& flags = editor.displayFlags;
+    DisplayFlags& flags = editor.displayFlags;
     if (input.id == MainControl::IntegralBox) {
-        flags = input.ticked ? int{Integral} : flags & ~Integral;
+        flags = input.ticked ? DisplayFlags(Integral) : flags.without(Integral);
     } else {
-        const int flag = input.id == MainControl::Derivative1Box ? Derivative1 : Derivative2;
-        flags = input.ticked ? (flags & ~Integral) | flag : flags & ~flag;
+        const DisplayFlag flag = input.id == MainControl::Derivative1Box ? Derivative1 : Derivative2;
+        flags = input.ticked ? flags.without(Integral).with(flag) : flags.without(flag);
     }
     CommandOutcome out = redrawn();
     out.showDisplayFlags = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "curve/SmoothingMode.h"
+
 // The main window's controls, numbered as its template numbers them. Commands are
 // registered under these ids (EditorCommands), the window's layout places them, and
 // tests find the widgets by them.
@@ -53,12 +55,15 @@ enum class MainControl : int {
     NoId = -1, // a control no command refers to
 };
 
-// The four smoothing radio buttons follow one another in the order of the modes.
-constexpr MainControl smoothingControl(int mode)
+// The four smoothing radio buttons follow one another in the order of the modes. A
+// mode outside them (as a file may hold) joins the points as Aucun does, so it shows
+// as Aucun.
+constexpr MainControl smoothingControl(SmoothingMode mode)
 {
-    return static_cast<MainControl>(static_cast<int>(MainControl::SmoothAucun) + mode);
+    const SmoothingMode shown = isListedSmoothingMode(mode) ? mode : Aucun;
+    return static_cast<MainControl>(static_cast<int>(MainControl::SmoothAucun) + shown);
 }
-constexpr int smoothingModeOf(MainControl radio)
+constexpr SmoothingMode smoothingModeOf(MainControl radio)
 {
-    return static_cast<int>(radio) - static_cast<int>(MainControl::SmoothAucun);
+    return static_cast<SmoothingMode>(static_cast<int>(radio) - static_cast<int>(MainControl::SmoothAucun));
 }

@@ -77,7 +77,7 @@ TransformResult applyTransformation(Editor& editor, Mode mode, const Selection& 
 
 CommandOutcome transformationCommand(Editor& editor, EditorHost& host, MainControl control)
 {
-    if (editor.document.count < 1)
+    if (editor.document.count() < 1)
         return {};
     const std::optional<Mode> chosen = transformationMode(control, host.copyModeTicked());
     if (!chosen)

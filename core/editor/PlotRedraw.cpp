@@ -48,7 +48,7 @@ void startEditingRun(Editor& editor, int width, int height)
 {
     editor.view = ViewState{};
     editor.mapping = CanvasMapping::make(editor.view.current, width, height);
-    editor.displayFlags = 0;
-    fitView(editor.view, editor.document.currentPoints(), editor.document.smoothingMode, editor.displayFlags);
+    editor.displayFlags = {};
+    fitView(editor.view, editor.document.points(), editor.document.smoothingMode, editor.displayFlags);
     editor.document.markSaved();
 }

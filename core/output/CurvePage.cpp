@@ -390,8 +390,8 @@ void drawPointCircles(Surface& s, const Layout& l, std::span<const CurvePoint> p
 
 } // namespace
 
-void drawCurvePage(Surface& surface, PageKind kind, std::span<const CurvePoint> points, int smoothingMode,
-                   int displayFlags, const CurvePageTexts& texts)
+void drawCurvePage(Surface& surface, PageKind kind, std::span<const CurvePoint> points, SmoothingMode smoothingMode,
+                   DisplayFlags displayFlags, const CurvePageTexts& texts)
 {
     SurfaceStateGuard restore(surface);
     Surface& s = surface;

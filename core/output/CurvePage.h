@@ -1,6 +1,8 @@
 #pragma once
 
 #include "curve/CurvePoint.h"
+#include "curve/SmoothingMode.h"
+#include "view/DisplayFlags.h"
 
 #include <optional>
 #include <span>
@@ -8,7 +10,7 @@
 #include <string_view>
 
 class Surface;
-struct CurveDocument;
+class CurveDocument;
 
 // A printer page (8 divisions per axis) or the clipboard picture (4).
 enum class PageKind { Paper, Picture };
@@ -37,5 +39,5 @@ CurvePageTexts picturePageTexts(const CurveDocument& doc);
 // on the point's own range for one point and on 0..1 for none. Any finite data, however
 // large, small or flat, gives a bounded drawing. The surface's pen, brush, mode, font,
 // text colour and clipping are left as they were.
-void drawCurvePage(Surface& surface, PageKind kind, std::span<const CurvePoint> points, int smoothingMode,
-                   int displayFlags, const CurvePageTexts& texts);
+void drawCurvePage(Surface& surface, PageKind kind, std::span<const CurvePoint> points, SmoothingMode smoothingMode,
+                   DisplayFlags displayFlags, const CurvePageTexts& texts);

@@ -68,11 +68,11 @@ CurvePreview::CurvePreview() : points_(MaxCurvePoints), pixels_(MaxCurvePoints) 
 std::span<const CurvePoint> CurvePreview::compute(const CurveDocument& doc, const Selection& selection,
                                                   PreviewOperation operation, bool copy, CurvePoint a, CurvePoint b)
 {
-    const int n = std::clamp(doc.count, 0, MaxCurvePoints);
+    const std::span<const CurvePoint> curve = doc.points();
     count_ = 0;
-    for (int i = 0; i < n; ++i)
-        if (selection.contains(doc.points[i]))
-            points_[count_++] = doc.points[i];
+    for (const CurvePoint& p : curve)
+        if (selection.contains(p))
+            points_[count_++] = p;
 
     // The operations' own formulas, so that the preview is what the click will give.
     const double dx = b.x - a.x;
@@ -93,11 +93,11 @@ std::span<const CurvePoint> CurvePreview::compute(const CurveDocument& doc, cons
     }
     }
 
-    for (int i = 0; i < n && count_ < MaxCurvePoints; ++i)
-        if (copy || !selection.contains(doc.points[i]))
-            points_[count_++] = doc.points[i];
+    for (std::size_t i = 0; i < curve.size() && count_ < MaxCurvePoints; ++i)
+        if (copy || !selection.contains(curve[i]))
+            points_[count_++] = curve[i];
 
-    normalizer_.normalize(points_, count_);
+    count_ = normalizer_.normalize(std::span(points_).first(static_cast<std::size_t>(count_)));
     return {points_.data(), static_cast<std::size_t>(count_)};
 }
 
@@ -180,11 +180,10 @@ void PickFeedback::redrawHighlight(Surface& surface, const CurveDocument& doc, c
     surface.setBrush(Brush::none());
     const int rx = surface.logicalDpiX() / 26;
     const int ry = surface.logicalDpiY() / 26;
-    const int n = std::clamp(doc.count, 0, MaxCurvePoints);
-    for (int i = 0; i < n; ++i) {
-        if (!selectionSaved.contains(doc.points[i]))
+    for (const CurvePoint& point : doc.points()) {
+        if (!selectionSaved.contains(point))
             continue;
-        const PixelPoint p = mapping.worldToPixel(doc.points[i].x, doc.points[i].y);
+        const PixelPoint p = mapping.worldToPixel(point.x, point.y);
         surface.ellipse({p.x - rx, p.y - ry, p.x + rx, p.y + ry});
     }
 }

@@ -26,30 +26,26 @@ bool isFinite(CurvePoint p)
 }
 
 // The frame shared by the five transformations. The new contents are built aside and
-// checked before anything is stored, so that a refused call leaves the points, the
-// count and the undo copy as they were. Only positions 0..n-1 are visited: copies land
-// at n and beyond.
+// checked before anything is stored, so that a refused call leaves the points and the
+// undo copy as they were. Only the document's points are visited: copies land after them.
 template <class Image>
 TransformResult transformSelected(CurveDocument& doc, const Selection& sel, bool copy, Image image,
                                   std::string_view capacityText, std::string_view capacityCaption)
 {
-    PointArray next;
-    const int n = std::clamp(doc.count, 0, MaxCurvePoints);
-    std::copy_n(doc.points.begin(), n, next.begin());
-    int count = n;
+    const std::span<const CurvePoint> points = doc.points();
+    CurvePoints next;
+    next.replacePoints(points);
     bool limitReached = false;
     bool allFinite = true;
 
-    for (int i = 0; i < n; ++i) {
-        const CurvePoint p = doc.points[i];
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const CurvePoint p = points[i];
         if (!sel.contains(p))
             continue;
         const CurvePoint q = image(p);
         if (!copy) {
-            next[i] = q;
-        } else if (count < MaxCurvePoints) {
-            next[count++] = q;
-        } else {
+            next.setPoint(static_cast<int>(i), q);
+        } else if (!next.appendPoint(q)) {
             // Dropped images are never stored, so they cannot make the call refused.
             limitReached = true;
             continue;
@@ -61,8 +57,7 @@ TransformResult transformSelected(CurveDocument& doc, const Selection& sel, bool
         return {false, transformNotice(NonFiniteResultText, NonFiniteResultCaption)};
 
     doc.takeSnapshot();
-    std::copy_n(next.begin(), count, doc.points.begin());
-    doc.count = count;
+    doc.replacePoints(next.points());
 
     TransformResult result;
     if (limitReached)
@@ -190,14 +185,12 @@ TransformResult stretchPoints(CurveDocument& doc, const Selection& sel, int dire
 int deletePointsInRect(CurveDocument& doc, const Selection& sel)
 {
     doc.takeSnapshot();
-    doc.count = std::clamp(doc.count, 0, MaxCurvePoints);
     int deleted = 0;
     int i = 0;
-    while (i < doc.count) {
-        if (sel.contains(doc.points[i])) {
+    while (i < doc.count()) {
+        if (sel.contains(doc.points()[i])) {
             // Position i now holds the next point and is examined again.
-            std::copy(doc.points.begin() + i + 1, doc.points.begin() + doc.count, doc.points.begin() + i);
-            --doc.count;
+            doc.removePoint(i);
             ++deleted;
         } else {
             ++i;
@@ -214,7 +207,8 @@ std::string deletedPointsText(int deleted)
 
 int deleteNearestPoint(CurveDocument& doc, CurvePoint at)
 {
-    const int n = std::clamp(doc.count, 0, MaxCurvePoints);
+    const std::span<const CurvePoint> points = doc.points();
+    const int n = static_cast<int>(points.size());
     if (n == 0)
         return -1;
     doc.takeSnapshot();
@@ -225,8 +219,8 @@ int deleteNearestPoint(CurveDocument& doc, CurvePoint at)
     double best = 1e301;
     int chosen = 0;
     for (int i = 0; i < n; ++i) {
-        const double dx = at.x - doc.points[i].x;
-        const double dy = at.y - doc.points[i].y;
+        const double dx = at.x - points[i].x;
+        const double dy = at.y - points[i].y;
         const double d = std::sqrt(dx * dx + dy * dy);
         if (best > d) {
             best = d;
@@ -234,8 +228,7 @@ int deleteNearestPoint(CurveDocument& doc, CurvePoint at)
         }
     }
 
-    std::copy(doc.points.begin() + chosen + 1, doc.points.begin() + n, doc.points.begin() + chosen);
-    doc.count = n - 1;
+    doc.removePoint(chosen);
     doc.normalize();
     return chosen;
 }

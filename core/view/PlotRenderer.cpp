@@ -144,11 +144,6 @@ void drawYGraduations(Surface& s, const CanvasMapping& m, const ViewWindow& w, c
     graduationPass(y0, p, step, b1.y, b2.y + p / 20, handle);   // upwards
 }
 
-std::span<const CurvePoint> pointsOf(const PointArray& points, int count)
-{
-    return std::span<const CurvePoint>(points.data(), static_cast<std::size_t>(std::clamp(count, 0, MaxCurvePoints)));
-}
-
 // A plus sign, longer toward the right and the bottom; each stroke leaves its end
 // pixel unpainted.
 void drawMarkers(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> points, const PlotTicks& t)
@@ -362,7 +357,7 @@ void mapCurve(const SmoothedCurve& curve, CurveKind kind, const ExactMapping& ma
 }
 
 // Smooths `points` into `curve`; false, the curve left empty, for lack of memory.
-bool smoothInto(std::span<const CurvePoint> points, int mode, int flags, SmoothedCurve& curve)
+bool smoothInto(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags, SmoothedCurve& curve)
 {
     try {
         smoothCurve(points, mode, flags, curve);
@@ -379,7 +374,7 @@ bool smoothInto(std::span<const CurvePoint> points, int mode, int flags, Smoothe
 // or the ends of a curve that a local edit left as they were, cost nothing. False when
 // a curve was left out for lack of memory.
 bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> erased,
-                std::span<const CurvePoint> drawn, int mode, int flags, PlotBuffers& buffers)
+                std::span<const CurvePoint> drawn, SmoothingMode mode, DisplayFlags flags, PlotBuffers& buffers)
 {
     bool complete = true;
     buffers.previous.samples.clear();
@@ -395,8 +390,8 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
     const PixelSize size = s.size();
     s.setMode(DrawMode::Xor);
     for (const CurveKind kind : {CurveKind::Smoothed, CurveKind::First, CurveKind::Second}) {
-        if ((kind == CurveKind::First && !(flags & (Derivative1 | Integral)))
-            || (kind == CurveKind::Second && !(flags & Derivative2)))
+        if ((kind == CurveKind::First && !flags.hasAny(Derivative1 | Integral))
+            || (kind == CurveKind::Second && !flags.has(Derivative2)))
             continue;
         // A surface may allocate to draw (a recording, a painter's polygon).
         try {
@@ -408,7 +403,7 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
                 std::min(buffers.erased.segmentCount(), buffers.drawn.segmentCount()) - leading);
             const Rgb colour = kind == CurveKind::Smoothed ? Colours::White
                 : kind == CurveKind::Second                ? Colours::Cyan
-                : (flags & Derivative1)                    ? Colours::Yellow
+                : flags.has(Derivative1)                   ? Colours::Yellow
                                                            : Colours::Magenta;
             s.setPen({colour, 1, PenStyle::Solid});
             drawSegments(s, buffers.erased, leading, buffers.erased.segmentCount() - trailing);
@@ -433,13 +428,13 @@ PlotTicks plotTicks(const Surface& surface)
     return t;
 }
 
-PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags)
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags)
 {
     PlotBuffers buffers;
     return renderPlot(surface, window, doc, flags, buffers);
 }
 
-PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags,
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags,
                        PlotBuffers& buffers)
 {
     const PlotTicks ticks = plotTicks(surface);
@@ -471,18 +466,19 @@ PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDo
     return {mapping, drawn};
 }
 
-bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags, bool incremental)
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
+               bool incremental)
 {
     PlotBuffers buffers;
     return drawCurve(surface, mapping, doc, flags, incremental, buffers);
 }
 
-bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags, bool incremental,
-               PlotBuffers& buffers)
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
+               bool incremental, PlotBuffers& buffers)
 {
     const PlotTicks ticks = plotTicks(surface);
-    const std::span<const CurvePoint> current = pointsOf(doc.points, doc.count);
-    const std::span<const CurvePoint> snapshot = pointsOf(doc.undoPoints, doc.undoCount);
+    const std::span<const CurvePoint> current = doc.points();
+    const std::span<const CurvePoint> snapshot = doc.undoPoints();
 
     SurfaceStateGuard guard(surface);
     surface.setMode(DrawMode::Copy);

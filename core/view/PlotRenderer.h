@@ -63,17 +63,17 @@ struct PlotPicture {
 // Full redraw of `window`: background, axes through the world origin, graduations,
 // markers and curves for the surface's whole size. The window is the caller's choice
 // (commands set the view window beforehand); it only draws.
-PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags,
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags,
                        PlotBuffers& buffers);
 // The same with arrays of its own, for a one-off picture.
-PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, int flags);
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags);
 
 // Draws the point markers, the curve and the derived curves shown by `flags` over the
 // picture. When `incremental`, first erases what the undo snapshot drew: its markers
 // in white, its curves by drawing them again in exclusive-or, so the snapshot must be
 // what is on the picture. False when a curve was left out for lack of memory (the
 // rest is drawn); the caller then shows CurveMemoryMessage.
-bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags,
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
                bool incremental, PlotBuffers& buffers);
-bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, int flags,
+bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
                bool incremental);

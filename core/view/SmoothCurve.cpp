@@ -183,7 +183,7 @@ bool allFinite(const Array& values)
 }
 
 // The segments of `mode`; false when they are straight (asked for, or forced).
-bool makeSegments(SmoothWorkspace& w, std::size_t n, int mode)
+bool makeSegments(SmoothWorkspace& w, std::size_t n, SmoothingMode mode)
 {
     if (n < 3 || mode < Cubique || mode > Carlson) {
         straightSegments(w, n);
@@ -219,13 +219,13 @@ double held(double v)
 // came out non-finite (an overflowing cubic). Each array is filled by a loop of its
 // own over an interval's 32 sub-steps, simple enough for the compiler to vectorize;
 // the arithmetic is the Taylor form of each interval, term by term.
-bool sample(const SmoothWorkspace& w, std::size_t n, int flags, SmoothedCurve& out)
+bool sample(const SmoothWorkspace& w, std::size_t n, DisplayFlags flags, SmoothedCurve& out)
 {
     const std::size_t intervals = n - 1;
     const std::size_t count = SmoothSubSteps * intervals + 1;
-    const bool integral = (flags & Integral) != 0;
-    const bool first = integral || (flags & Derivative1) != 0;
-    const bool second = (flags & Derivative2) != 0;
+    const bool integral = flags.has(Integral);
+    const bool first = integral || flags.has(Derivative1);
+    const bool second = flags.has(Derivative2);
     out.samples.resize(count);
     out.firstDerived.resize(first ? count : 0);
     out.secondDerived.resize(second ? count : 0);
@@ -319,7 +319,7 @@ void holdSamples(SmoothedCurve& out)
 
 } // namespace
 
-void smoothCurve(std::span<const CurvePoint> points, int mode, int flags, SmoothedCurve& out)
+void smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags, SmoothedCurve& out)
 {
     // A failed allocation draws nothing rather than leaving the drawing code.
     try {
@@ -343,7 +343,7 @@ void smoothCurve(std::span<const CurvePoint> points, int mode, int flags, Smooth
     }
 }
 
-SmoothedCurve smoothCurve(std::span<const CurvePoint> points, int mode, int flags)
+SmoothedCurve smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags)
 {
     SmoothedCurve out;
     smoothCurve(points, mode, flags, out);

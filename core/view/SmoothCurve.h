@@ -1,15 +1,11 @@
 #pragma once
 
 #include "curve/CurvePoint.h"
+#include "curve/SmoothingMode.h"
+#include "view/DisplayFlags.h"
 
 #include <span>
 #include <vector>
-
-// How the points are joined ("Lissage" group of the main window).
-enum SmoothingMode : int { Aucun = 0, Cubique = 1, Akima = 2, Carlson = 3 };
-
-// Derived curves shown with the curve; a bit set.
-enum DisplayFlag : int { Derivative1 = 1, Derivative2 = 2, Integral = 4 };
 
 // Sub-steps per interval of the sampled curve.
 inline constexpr int SmoothSubSteps = 32;
@@ -30,8 +26,8 @@ struct SmoothedCurve {
     int sampleCount() const { return static_cast<int>(samples.size()); }
 };
 
-// Interpolates the points by the piecewise cubic of `mode` (a value outside 0..3 joins
-// them by straight segments) and samples it, with the derived curves asked by `flags`.
+// Interpolates the points by the piecewise cubic of `mode` (a value outside the four
+// modes joins them by straight segments) and samples it, with the derived curves asked by `flags`.
 // The last sample is the last point itself.
 //
 // Points are taken in the given order; decreasing x works like increasing x. An
@@ -42,7 +38,7 @@ struct SmoothedCurve {
 // mode would divide by zero, or a cubic would overflow, the points are joined by
 // straight segments instead. Finite points never give a NaN or an infinite sample; a
 // running integral too large for a double is held at the largest one.
-SmoothedCurve smoothCurve(std::span<const CurvePoint> points, int mode, int flags);
+SmoothedCurve smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags);
 
 // The same into `out`, reusing its arrays' capacity: what a redraw calls.
-void smoothCurve(std::span<const CurvePoint> points, int mode, int flags, SmoothedCurve& out);
+void smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags, SmoothedCurve& out);

@@ -45,7 +45,7 @@ bool setViewWindow(ViewState& view, ViewWindow requested)
     return true;
 }
 
-bool fitToData(ViewState& view, std::span<const CurvePoint> points, int mode, int flags)
+bool fitToData(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags)
 {
     if (points.size() < 2)
         return false;
@@ -96,7 +96,7 @@ bool fitToData(ViewState& view, std::span<const CurvePoint> points, int mode, in
     return true;
 }
 
-void fitView(ViewState& view, std::span<const CurvePoint> points, int mode, int flags)
+void fitView(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags)
 {
     if (fitToData(view, points, mode, flags) && isUsableWindow(view.dataExtent))
         view.current = view.dataExtent;

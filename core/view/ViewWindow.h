@@ -1,6 +1,8 @@
 #pragma once
 
 #include "curve/CurvePoint.h"
+#include "curve/SmoothingMode.h"
+#include "view/DisplayFlags.h"
 
 #include <span>
 
@@ -39,12 +41,12 @@ bool setViewWindow(ViewState& view, ViewWindow requested);
 // curves shown by `flags`, widened to include 0 where the curve is flat. False, and
 // nothing done, when the points give no sampled curve (fewer than 2 points of
 // different x).
-bool fitToData(ViewState& view, std::span<const CurvePoint> points, int mode, int flags);
+bool fitToData(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags);
 
 // Fits the view after a file, a formula or the point list changed the curve: the
 // current window becomes the data extent directly (previous untouched), only when the
 // extent is usable.
-void fitView(ViewState& view, std::span<const CurvePoint> points, int mode, int flags);
+void fitView(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags);
 
 // "&Plus" / "&Moins": every bound halved / doubled in place (the zoom is about the
 // world origin); the window stays as it is when the result would not be usable.

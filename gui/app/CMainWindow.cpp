@@ -177,7 +177,7 @@ void CMainWindow::fillUnitList()
 
 void CMainWindow::showCount()
 {
-    control<QLabel>(PointCount)->setText(toQString(cformat(" %3d", {editor_.document.count})));
+    control<QLabel>(PointCount)->setText(toQString(cformat(" %3d", {editor_.document.count()})));
 }
 
 void CMainWindow::showUnit()
@@ -194,18 +194,16 @@ void CMainWindow::showUnit()
 void CMainWindow::showCurveSettings()
 {
     const CurveDocument& doc = editor_.document;
-    // A mode a file may hold outside 0..3 smooths as "Aucun", so it shows as "Aucun".
-    int mode = doc.smoothingMode >= 0 && doc.smoothingMode <= 3 ? doc.smoothingMode : 0;
-    control<QRadioButton>(smoothingControl(mode))->setChecked(true);
+    control<QRadioButton>(smoothingControl(doc.smoothingMode))->setChecked(true);
     control<QCheckBox>(Periodic)->setChecked(doc.periodic != 0);
 }
 
 void CMainWindow::showDisplayFlags()
 {
-    const int flags = editor_.displayFlags;
-    control<QCheckBox>(Derivative1Box)->setChecked((flags & Derivative1) != 0);
-    control<QCheckBox>(Derivative2Box)->setChecked((flags & Derivative2) != 0);
-    control<QCheckBox>(IntegralBox)->setChecked((flags & Integral) != 0);
+    const DisplayFlags flags = editor_.displayFlags;
+    control<QCheckBox>(Derivative1Box)->setChecked(flags.has(Derivative1));
+    control<QCheckBox>(Derivative2Box)->setChecked(flags.has(Derivative2));
+    control<QCheckBox>(IntegralBox)->setChecked(flags.has(Integral));
 }
 
 void CMainWindow::showEvent(QShowEvent* event)
@@ -362,7 +360,7 @@ std::optional<std::string> CMainWindow::chooseFileToOpen()
 SaveOutcome CMainWindow::saveCurve()
 {
     CurveDocument& doc = editor_.document;
-    return writeCurveFile(services_, doc, doc.currentPoints(), toQString(saveDialogName(editor_)));
+    return writeCurveFile(services_, doc, doc.points(), toQString(saveDialogName(editor_)));
 }
 
 std::string CMainWindow::shownUnit() const

@@ -43,7 +43,7 @@ public:
     void runCommand(MainControl id);
 
     QString statusText() const { return toQString(editor_.statusText); }
-    int displayFlags() const { return editor_.displayFlags; }
+    DisplayFlags displayFlags() const { return editor_.displayFlags; }
     CDrawingArea* drawingArea() const { return drawingArea_; }
 
 public slots:

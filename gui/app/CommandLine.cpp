@@ -97,7 +97,7 @@ int exportCommand(const QStringList& args)
     }
     CurveDocument doc;
     const std::string path = input.toStdString();
-    const FileReadResult read = readPointFile(path, path, doc, doc.points, doc.count);
+    const FileReadResult read = readPointFile(path, doc);
     if (!read.opened) {
         say(stderr, QStringLiteral("Impossible de lire le fichier <%1>").arg(input));
         return 1;
@@ -108,7 +108,7 @@ int exportCommand(const QStringList& args)
     }
     doc.documentName = QFileInfo(input).completeBaseName().toStdString();
     QString error;
-    if (!exportCurve(CurveOutput::of(doc, 0), output, size, error)) {
+    if (!exportCurve(CurveOutput::of(doc, {}), output, size, error)) {
         say(stderr, error);
         return 1;
     }

@@ -61,7 +61,7 @@ void readStartupFile(CPlatformServices& services, Editor& editor, const QString&
     std::string path = pathText.toStdString();
     // The product reads this file back when the editor ends: the first save offers it.
     editor.startupPath = QFileInfo(pathText).absoluteFilePath().toStdString();
-    reportReadResult(services, readPointFile(path, path, doc, doc.points, doc.count));
+    reportReadResult(services, readPointFile(path, doc));
 }
 
 int runEditor(CPlatformServices& services, Editor& editor)

@@ -35,7 +35,7 @@ namespace {
 void drawPage(Surface& surface, PageKind kind, const CurveOutput& curve)
 {
     const CurveDocument& doc = curve.document;
-    drawCurvePage(surface, kind, doc.currentPoints(), doc.smoothingMode, curve.displayFlags,
+    drawCurvePage(surface, kind, doc.points(), doc.smoothingMode, curve.displayFlags,
                   kind == PageKind::Paper ? paperPageTexts(doc) : picturePageTexts(doc));
 }
 

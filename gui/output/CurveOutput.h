@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/curve/CurveDocument.h"
+#include "core/view/DisplayFlags.h"
 
 #include <QSize>
 #include <QString>
@@ -13,9 +14,9 @@ class QWidget;
 // What the curve page shows: the document's points smoothed as on the screen.
 struct CurveOutput {
     const CurveDocument& document;
-    int displayFlags = 0;
+    DisplayFlags displayFlags;
 
-    static CurveOutput of(const CurveDocument& doc, int displayFlags) { return {doc, displayFlags}; }
+    static CurveOutput of(const CurveDocument& doc, DisplayFlags displayFlags) { return {doc, displayFlags}; }
 };
 
 inline constexpr std::string_view CurvePrintDocumentName = "Impression courbe...";

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the core tests share: points printed as (x, y) in failures, the test data files,
-// the points of a document as a vector, a temporary folder per test, and a scripted host
-// (ScriptedEditorHost.h).
+// a document of given points and the points of a document as a vector, a temporary
+// folder per test, and a scripted host (ScriptedEditorHost.h).
 
 #include "curve/CurveDocument.h"
 
@@ -29,11 +29,19 @@ inline std::string dataFile(const char* name)
     return std::string(CRB_TEST_DATA) + "/" + name;
 }
 
-// The document's points, count kept within the capacity.
+// A document holding `points` in their order (the first MaxCurvePoints of them), nothing
+// else set.
+inline CurveDocument documentOf(const std::vector<CurvePoint>& points)
+{
+    CurveDocument doc;
+    doc.replacePoints(points);
+    return doc;
+}
+
+// The document's points.
 inline std::vector<CurvePoint> pointsOf(const CurveDocument& doc)
 {
-    const auto points = doc.currentPoints();
-    return {points.begin(), points.end()};
+    return {doc.points().begin(), doc.points().end()};
 }
 
 // A path as the program's code holds it: UTF-8.

@@ -39,9 +39,9 @@ TEST(CanvasClicks, PointEntryAddsAtTheClickAndKeepsTheMode)
     const PixelPoint pixel = c.editor.mapping.worldToPixel(9, 3);
     CommandOutcome out = canvasClick(c.editor, c.host, MouseButton::Left, pixel);
     const CurvePoint added = c.at(pixel);
-    ASSERT_EQ(c.editor.document.count, 3);
-    EXPECT_EQ(c.editor.document.points[1], added) << "sorted into place";
-    EXPECT_EQ(c.editor.document.undoCount, 2) << "the snapshot comes before the point";
+    ASSERT_EQ(c.editor.document.count(), 3);
+    EXPECT_EQ(c.editor.document.points()[1], added) << "sorted into place";
+    EXPECT_EQ(c.editor.document.undoCount(), 2) << "the snapshot comes before the point";
     EXPECT_EQ(c.host.statusShown.back(), cformat("Acquisition du point n°%d en (%.3f , %.3f)", {3, added.x, added.y}));
     EXPECT_EQ(out.redraw, RedrawKind::Incremental);
     EXPECT_TRUE(out.showCount);
@@ -49,7 +49,7 @@ TEST(CanvasClicks, PointEntryAddsAtTheClickAndKeepsTheMode)
 
     // A click within 0.0005 in x of a point: added, then thinned away.
     c.click(MouseButton::Left, added);
-    EXPECT_EQ(c.editor.document.count, 3);
+    EXPECT_EQ(c.editor.document.count(), 3);
 }
 
 TEST(CanvasClicks, PointEntryRefusesAPointPastTheDoubles)
@@ -68,8 +68,8 @@ TEST(CanvasClicks, PointEntryRefusesAPointPastTheDoubles)
         c.editor.document.appendPoint({0.5, 0}); // after the snapshot
         c.editor.mapping = CanvasMapping::make(k.window, 800, 600);
         CommandOutcome out = canvasClick(c.editor, c.host, MouseButton::Left, k.pixel);
-        EXPECT_EQ(c.editor.document.count, 3);
-        EXPECT_EQ(c.editor.document.undoCount, 2) << "the undo copy is kept";
+        EXPECT_EQ(c.editor.document.count(), 3);
+        EXPECT_EQ(c.editor.document.undoCount(), 2) << "the undo copy is kept";
         EXPECT_EQ(out.redraw, RedrawKind::None);
         EXPECT_EQ(c.editor.interactionMode, InteractionMode::PointEntry);
     }
@@ -81,12 +81,12 @@ TEST(CanvasClicks, PointEntryStopsAtTheCapacity)
     for (int i = 0; i < MaxCurvePoints - 1; ++i)
         c.editor.document.appendPoint({i * 0.01, 0});
     c.click(MouseButton::Left, {30, 1});
-    EXPECT_EQ(c.editor.document.count, MaxCurvePoints) << "the 1024th point is taken";
+    EXPECT_EQ(c.editor.document.count(), MaxCurvePoints) << "the 1024th point is taken";
     EXPECT_TRUE(c.host.messages.empty());
     for (MouseButton button : {MouseButton::Left, MouseButton::Right}) {
         c.editor.interactionMode = InteractionMode::PointEntry;
         CommandOutcome out = c.click(button, {31, 1});
-        EXPECT_EQ(c.editor.document.count, MaxCurvePoints);
+        EXPECT_EQ(c.editor.document.count(), MaxCurvePoints);
         EXPECT_EQ(out.redraw, RedrawKind::None);
         EXPECT_EQ(c.editor.interactionMode, InteractionMode::ModeFinished);
         EXPECT_EQ(c.host.messages.back(), (UserMessage{"La limite de points a été atteinte !!!", "Attention",
@@ -101,18 +101,18 @@ TEST(CanvasClicks, RightButtonInPointEntryTypesAPointWithoutSnapshot)
     struct Case { bool accepted; int count; };
     for (Case k : {Case{true, 3}, Case{false, 2}}) {
         Canvas c(InteractionMode::PointEntry, {{0, 0}, {5, 5}});
-        c.editor.document.points[0] = {9, 9}; // unsorted: normalized whatever the answer
+        c.editor.document.setPoint(0, {9, 9}); // unsorted: normalized whatever the answer
         c.host.dialogAnswers = {{k.accepted, 2.5, -1.0, {}}};
         CommandOutcome out = c.click(MouseButton::Right, {1, 1});
         ASSERT_EQ(c.host.dialogsOpened.size(), 1u);
         EXPECT_EQ(c.host.dialogsOpened[0].dialog, ParameterDialog::Point);
         EXPECT_EQ(c.host.dialogsOpened[0].title, "");
-        EXPECT_EQ(c.editor.document.count, k.count);
-        EXPECT_LT(c.editor.document.points[0].x, c.editor.document.points[1].x);
-        EXPECT_EQ(c.editor.document.undoCount, 2);
+        EXPECT_EQ(c.editor.document.count(), k.count);
+        EXPECT_LT(c.editor.document.points()[0].x, c.editor.document.points()[1].x);
+        EXPECT_EQ(c.editor.document.undoCount(), 2);
         EXPECT_EQ(out.redraw, RedrawKind::Full);
         if (k.accepted) {
-            EXPECT_EQ(c.editor.document.points[0], (CurvePoint{2.5, -1}));
+            EXPECT_EQ(c.editor.document.points()[0], (CurvePoint{2.5, -1}));
         }
     }
 }
@@ -124,7 +124,7 @@ TEST(CanvasClicks, ATypedPointThatIsNotFiniteIsRefusedWithAMessage)
         Canvas c(InteractionMode::PointEntry, {{0, 0}, {5, 5}});
         c.host.dialogAnswers = {{true, typed.x, typed.y, {}}};
         c.click(MouseButton::Right, {1, 1});
-        EXPECT_EQ(c.editor.document.count, 2);
+        EXPECT_EQ(c.editor.document.count(), 2);
         ASSERT_EQ(c.host.messages.size(), 1u);
         EXPECT_EQ(c.host.messages[0], (UserMessage{"Coordonnées incorrectes !!!\nLe point n'est pas ajouté",
                                                     "Attention", MessageButtons::Ok, MessageIcon::Error,
@@ -158,17 +158,17 @@ TEST(CanvasClicks, DeleteTakesTheNearestAndTheRightButtonBringsItBack)
     c.editor.document.takeSnapshot();
     CommandOutcome out = canvasClick(c.editor, c.host, MouseButton::Left, pixel);
     EXPECT_EQ(c.host.statusShown.back(), "Suppression du point n°0");
-    EXPECT_EQ(c.editor.document.count, 2);
-    EXPECT_EQ(c.editor.document.points[0], (CurvePoint{w.x + 5, w.y}));
+    EXPECT_EQ(c.editor.document.count(), 2);
+    EXPECT_EQ(c.editor.document.points()[0], (CurvePoint{w.x + 5, w.y}));
     EXPECT_EQ(out.redraw, RedrawKind::Incremental);
     EXPECT_EQ(out.cursor, CursorRequest::Cross);
 
     out = c.click(MouseButton::Right, {0, 0});
-    EXPECT_EQ(c.editor.document.count, 3);
+    EXPECT_EQ(c.editor.document.count(), 3);
     EXPECT_EQ(out.redraw, RedrawKind::Full);
     EXPECT_TRUE(out.showCount);
     c.click(MouseButton::Right, {0, 0});
-    EXPECT_EQ(c.editor.document.count, 3) << "a second undo changes nothing more";
+    EXPECT_EQ(c.editor.document.count(), 3) << "a second undo changes nothing more";
 
     Canvas empty(InteractionMode::PointDelete);
     EXPECT_EQ(empty.click(MouseButton::Left, {0, 0}).redraw, RedrawKind::None);
@@ -183,7 +183,7 @@ TEST(CanvasClicks, OtherModesIgnoreClicks)
         for (MouseButton button : {MouseButton::Left, MouseButton::Right}) {
             CommandOutcome out = c.click(button, {1, 1});
             EXPECT_EQ(out.redraw, RedrawKind::None);
-            EXPECT_EQ(c.editor.document.count, 1);
+            EXPECT_EQ(c.editor.document.count(), 1);
         }
     }
 }

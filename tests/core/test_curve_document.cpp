@@ -47,9 +47,9 @@ TEST(CurveDocumentNormalize, OnePassThinsEveryOtherPointOfACloseRun)
         for (double x : order)
             doc.appendPoint({x, 0});
         doc.normalize();
-        ASSERT_EQ(doc.count, 2);
-        EXPECT_DOUBLE_EQ(doc.points[0].x, 1.0003);
-        EXPECT_DOUBLE_EQ(doc.points[1].x, 1.0006);
+        ASSERT_EQ(doc.count(), 2);
+        EXPECT_DOUBLE_EQ(doc.points()[0].x, 1.0003);
+        EXPECT_DOUBLE_EQ(doc.points()[1].x, 1.0006);
     }
 }
 
@@ -57,10 +57,10 @@ TEST(CurveDocumentNormalize, BoundsAreStrict)
 {
     CurveDocument doc = documentWithX({2.0, 2.0005, 5.0, 5.0004999});
     doc.normalize();
-    ASSERT_EQ(doc.count, 3);
-    EXPECT_DOUBLE_EQ(doc.points[0].x, 2.0);
-    EXPECT_DOUBLE_EQ(doc.points[1].x, 2.0005);
-    EXPECT_DOUBLE_EQ(doc.points[2].x, 5.0004999);
+    ASSERT_EQ(doc.count(), 3);
+    EXPECT_DOUBLE_EQ(doc.points()[0].x, 2.0);
+    EXPECT_DOUBLE_EQ(doc.points()[1].x, 2.0005);
+    EXPECT_DOUBLE_EQ(doc.points()[2].x, 5.0004999);
 }
 
 TEST(CurveDocumentNormalize, EqualXKeepsTheLaterPointAfterSorting)
@@ -88,7 +88,7 @@ TEST(CurveDocumentNormalize, EmptyAndSinglePointAreUntouched)
 {
     CurveDocument doc;
     doc.normalize();
-    EXPECT_EQ(doc.count, 0);
+    EXPECT_EQ(doc.count(), 0);
     doc.appendPoint({4, 5});
     doc.normalize();
     EXPECT_EQ(pointsOf(doc), (std::vector<CurvePoint>{{4, 5}}));
@@ -99,7 +99,7 @@ TEST(CurveDocumentSnapshot, UndoRestoresTheSnapshotAndRepeatsIdentically)
     CurveDocument doc = documentWithX({1, 2, 3});
     doc.takeSnapshot();
     doc.appendPoint({9, 9});
-    doc.points[0] = {-5, -5};
+    doc.setPoint(0, {-5, -5});
     doc.restoreSnapshot();
     auto once = pointsOf(doc);
     EXPECT_EQ(once, (std::vector<CurvePoint>{{1, 0}, {2, 1}, {3, 2}}));
@@ -113,7 +113,7 @@ TEST(CurveDocumentSnapshot, SnapshotOfAnEmptyCurveEmptiesIt)
     doc.takeSnapshot();
     doc.appendPoint({1, 1});
     doc.restoreSnapshot();
-    EXPECT_EQ(doc.count, 0);
+    EXPECT_EQ(doc.count(), 0);
 }
 
 TEST(CurveDocumentCapacity, The1024thPointFitsThe1025thIsRefused)
@@ -123,8 +123,8 @@ TEST(CurveDocumentCapacity, The1024thPointFitsThe1025thIsRefused)
         ASSERT_TRUE(doc.appendPoint({double(i), 0}));
     EXPECT_TRUE(doc.appendPoint({2000, 0}));
     EXPECT_FALSE(doc.appendPoint({3000, 0}));
-    EXPECT_EQ(doc.count, MaxCurvePoints);
-    EXPECT_DOUBLE_EQ(doc.points[MaxCurvePoints - 1].x, 2000);
+    EXPECT_EQ(doc.count(), MaxCurvePoints);
+    EXPECT_DOUBLE_EQ(doc.points()[MaxCurvePoints - 1].x, 2000);
 }
 
 TEST(CurveDocumentCapacity, ABatchKeepsWhatFits)
@@ -134,7 +134,90 @@ TEST(CurveDocumentCapacity, ABatchKeepsWhatFits)
     EXPECT_EQ(doc.appendPoints(batch), 1000);
     EXPECT_EQ(doc.appendPoints(batch), 24);
     EXPECT_EQ(doc.appendPoints(batch), 0);
-    EXPECT_EQ(doc.count, MaxCurvePoints);
+    EXPECT_EQ(doc.count(), MaxCurvePoints);
+}
+
+// Whatever is asked, the curve keeps at most MaxCurvePoints points and an index outside
+// the points changes nothing.
+TEST(CurveDocumentCapacity, NoOperationLeavesTheRangeOfTheCount)
+{
+    auto along = [](int n) {
+        Points p;
+        for (int i = 0; i < n; ++i)
+            p.push_back({double(i), double(-i)});
+        return p;
+    };
+    const Points full = along(MaxCurvePoints);
+    const Points more = along(MaxCurvePoints + 476);
+    struct Case {
+        const char* what;
+        std::function<void(CurveDocument&)> change;
+        Points expected; // the points left
+    };
+    const Case cases[] = {
+        {"a point appended to a full curve",
+         [&](CurveDocument& d) {
+             d.replacePoints(full);
+             d.appendPoint({-1, 1});
+         },
+         full},
+        {"a batch appended to a nearly full curve",
+         [&](CurveDocument& d) {
+             d.replacePoints(along(MaxCurvePoints - 2));
+             d.appendPoints(more);
+         },
+         [&] {
+             Points p = along(MaxCurvePoints - 2);
+             p.push_back(more[0]);
+             p.push_back(more[1]);
+             return p;
+         }()},
+        {"more points than the capacity replacing the curve", [&](CurveDocument& d) { d.replacePoints(more); }, full},
+        {"the curve replaced by its own last points",
+         [&](CurveDocument& d) {
+             d.replacePoints(full);
+             d.replacePoints(d.points().last(3));
+         },
+         {{1021, -1021}, {1022, -1022}, {1023, -1023}}},
+        {"the curve replaced by its own points",
+         [&](CurveDocument& d) {
+             d.replacePoints(full);
+             d.replacePoints(d.points());
+         },
+         full},
+        {"a full snapshot restored over a shorter curve",
+         [&](CurveDocument& d) {
+             d.replacePoints(full);
+             d.takeSnapshot();
+             d.clearPoints();
+             d.appendPoint({7, 7});
+             d.restoreSnapshot();
+         },
+         full},
+        {"points removed and set outside the curve",
+         [&](CurveDocument& d) {
+             d.replacePoints(along(2));
+             d.removePoint(-1);
+             d.removePoint(2);
+             d.setPoint(-1, {9, 9});
+             d.setPoint(2, {9, 9});
+         },
+         along(2)},
+        {"a point removed from an empty curve", [&](CurveDocument& d) { d.removePoint(0); }, {}},
+        {"the last point removed",
+         [&](CurveDocument& d) {
+             d.replacePoints(along(3));
+             d.removePoint(2);
+         },
+         along(2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CurveDocument doc;
+        c.change(doc);
+        ASSERT_EQ(doc.count(), static_cast<int>(c.expected.size()));
+        EXPECT_EQ(pointsOf(doc), c.expected);
+    }
 }
 
 TEST(CurveDocumentModified, WhatASaveWouldWriteCounts)
@@ -142,13 +225,31 @@ TEST(CurveDocumentModified, WhatASaveWouldWriteCounts)
     struct Case { const char* what; void (*change)(CurveDocument&); const char* unitShown; bool modified; };
     const Case cases[] = {
         {"nothing", [](CurveDocument&) {}, "mm", false},
-        {"a point moved, same count", [](CurveDocument& d) { d.points[0] = {7, 7}; }, "mm", true},
-        {"one deleted, one added", [](CurveDocument& d) { d.count = 1; d.appendPoint({4, 4}); }, "mm", true},
-        {"a point added", [](CurveDocument& d) { d.appendPoint({3, 3}); }, "mm", true},
-        {"smoothing", [](CurveDocument& d) { d.smoothingMode = 2; }, "mm", true},
+        {"a point moved, same count",
+         [](CurveDocument& d) {
+             d.setPoint(0, {7, 7});
+         },
+         "mm", true},
+        {"one deleted, one added",
+         [](CurveDocument& d) {
+             d.removePoint(1);
+             d.appendPoint({4, 4});
+         },
+         "mm", true},
+        {"a point added",
+         [](CurveDocument& d) {
+             d.appendPoint({3, 3});
+         },
+         "mm", true},
+        {"smoothing", [](CurveDocument& d) { d.smoothingMode = Akima; }, "mm", true},
         {"periodicity", [](CurveDocument& d) { d.periodic = 1; }, "mm", true},
         {"another unit shown", [](CurveDocument&) {}, "cm", true},
-        {"changed and undone", [](CurveDocument& d) { d.takeSnapshot(); d.points[1].y = 9; d.restoreSnapshot(); },
+        {"changed and undone",
+         [](CurveDocument& d) {
+             d.takeSnapshot();
+             d.setPoint(1, {2, 9});
+             d.restoreSnapshot();
+         },
          "mm", false},
     };
     for (const Case& c : cases) {
@@ -240,10 +341,8 @@ TEST(PointNormalizer, GivesExactlyWhatNormalizePointsGives)
             const int n = trial < 20 ? trial : integer(0, MaxCurvePoints);
             Points expected = generate(n);
             Points actual = expected;
-            int expectedCount = n;
-            int actualCount = n;
-            normalizePoints(expected, expectedCount);
-            normalizer.normalize(actual, actualCount);
+            const int expectedCount = normalizePoints(expected);
+            const int actualCount = normalizer.normalize(actual);
             ASSERT_EQ(actualCount, expectedCount) << "n = " << n;
             expected.resize(expectedCount);
             actual.resize(actualCount);
@@ -256,10 +355,8 @@ TEST(PointNormalizer, LeavesANotANumberToTheDocumentsProcedure)
 {
     Points expected{{3, 0}, {std::nan(""), 1}, {1, 2}, {1, 3}, {2, 4}};
     Points actual = expected;
-    int expectedCount = 5;
-    int actualCount = 5;
-    normalizePoints(expected, expectedCount);
-    PointNormalizer().normalize(actual, actualCount);
+    const int expectedCount = normalizePoints(expected);
+    const int actualCount = PointNormalizer().normalize(actual);
     ASSERT_EQ(actualCount, expectedCount);
     expected.resize(expectedCount);
     actual.resize(actualCount);

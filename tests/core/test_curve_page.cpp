@@ -34,7 +34,7 @@ CurvePageTexts pictureTexts()
 RecordingSurface drawPage(PageKind kind, const std::vector<CurvePoint>& points)
 {
     RecordingSurface s(kind == PageKind::Paper ? PaperSize : PictureSize);
-    drawCurvePage(s, kind, points, Aucun, 0, kind == PageKind::Paper ? paperTexts() : pictureTexts());
+    drawCurvePage(s, kind, points, Aucun, {}, kind == PageKind::Paper ? paperTexts() : pictureTexts());
     return s;
 }
 
@@ -341,7 +341,7 @@ TEST(CurvePage, TextsStandOnWhiteOnPaperAndOnThePlotInThePicture)
     for (const Case& c : {Case{PageKind::Paper, Colours::White}, Case{PageKind::Picture, std::nullopt}}) {
         RecordingSurface s(c.kind == PageKind::Paper ? PaperSize : PictureSize);
         s.setTextBackground(Colours::Cyan); // whatever the caller left
-        drawCurvePage(s, c.kind, line(0, 0.3, 8, 7.3), Aucun, 0,
+        drawCurvePage(s, c.kind, line(0, 0.3, 8, 7.3), Aucun, {},
                       c.kind == PageKind::Paper ? paperTexts() : pictureTexts());
         const auto texts = s.ofKind(Kind::Text);
         ASSERT_FALSE(texts.empty());

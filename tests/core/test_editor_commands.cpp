@@ -33,7 +33,7 @@ struct Fixture {
 TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
 {
     using enum MainControl;
-    struct Step { MainControl id; bool ticked; int flags; };
+    struct Step { MainControl id; bool ticked; DisplayFlags flags; };
     const Step steps[] = {
         {Derivative1Box, true, Derivative1},
         {IntegralBox, true, Integral},
@@ -41,7 +41,7 @@ TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
         {Derivative1Box, true, Derivative1 | Derivative2},
         {Derivative2Box, false, Derivative1},
         {IntegralBox, true, Integral},
-        {IntegralBox, false, 0},
+        {IntegralBox, false, {}},
     };
     Fixture f;
     for (const Step& s : steps) {
@@ -104,12 +104,12 @@ TEST(FormulaCommand, AppendsWhatFitsNormalizesAndFits)
         CommandOutcome out = f.run(MainControl::Formula);
         EXPECT_EQ(f.host.cursors, std::vector<CursorRequest>{CursorRequest::Arrow});
         EXPECT_EQ(f.editor.interactionMode, InteractionMode::FormulaEntry);
-        EXPECT_EQ(f.editor.document.count, c.after);
-        EXPECT_EQ(f.editor.document.undoCount, c.before) << "the snapshot comes before the dialog";
+        EXPECT_EQ(f.editor.document.count(), c.after);
+        EXPECT_EQ(f.editor.document.undoCount(), c.before) << "the snapshot comes before the dialog";
         EXPECT_EQ(out.redraw, c.formula.empty() ? RedrawKind::None : RedrawKind::Full);
         EXPECT_EQ(f.editor.view.current != start, c.fitted);
-        for (int i = 1; i < f.editor.document.count; ++i)
-            EXPECT_LT(f.editor.document.points[i - 1].x, f.editor.document.points[i].x);
+        for (int i = 1; i < f.editor.document.count(); ++i)
+            EXPECT_LT(f.editor.document.points()[i - 1].x, f.editor.document.points()[i].x);
     }
 }
 
@@ -166,7 +166,7 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
         if (!c.stops) {
             EXPECT_EQ(out.redraw, RedrawKind::None);
             EXPECT_EQ(out.cursor, CursorRequest::Unchanged);
-            EXPECT_EQ(f.editor.document.count, 2) << "the edit is still there";
+            EXPECT_EQ(f.editor.document.count(), 2) << "the edit is still there";
             EXPECT_EQ(f.editor.interactionMode, InteractionMode::PointEntry);
             EXPECT_EQ(f.editor.statusText, "invite");
             EXPECT_EQ(f.editor.view.current, shown);
@@ -249,17 +249,17 @@ TEST(DocumentCommands, ResetUndoSmoothingAndPeriodicity)
     f.editor.document.takeSnapshot();
     f.host.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     f.run(MainControl::Reset);
-    EXPECT_EQ(f.editor.document.count, 3);
+    EXPECT_EQ(f.editor.document.count(), 3);
     EXPECT_EQ(f.host.messages.back(), (UserMessage{"Voulez-vous vraiment tout effacer ?", "Attention !",
                                                     MessageButtons::OkCancel, MessageIcon::Question,
                                                     MessageOwner::Window}));
     CommandOutcome out = f.run(MainControl::Reset);
-    EXPECT_EQ(f.editor.document.count, 0);
+    EXPECT_EQ(f.editor.document.count(), 0);
     EXPECT_EQ(f.editor.interactionMode, InteractionMode::Reset);
     EXPECT_TRUE(out.showCount);
 
     out = f.run(MainControl::Undo);
-    EXPECT_EQ(f.editor.document.count, 3);
+    EXPECT_EQ(f.editor.document.count(), 3);
     EXPECT_TRUE(out.showCount);
     EXPECT_EQ(out.redraw, RedrawKind::Full);
 
@@ -288,8 +288,8 @@ TEST(FileCommands, OpenReadsSnapshotsAndFitsAndSaveStoresTheShownUnit)
     EXPECT_EQ(f.run(MainControl::OpenFile).redraw, RedrawKind::None) << "cancelled";
     CommandOutcome out = f.run(MainControl::OpenFile);
     EXPECT_EQ(f.editor.document.filePath, upper);
-    EXPECT_EQ(f.editor.document.count, 3);
-    EXPECT_EQ(f.editor.document.undoCount, 3) << "the snapshot follows the read";
+    EXPECT_EQ(f.editor.document.count(), 3);
+    EXPECT_EQ(f.editor.document.undoCount(), 3) << "the snapshot follows the read";
     EXPECT_TRUE(out.selectUnit && out.showCount && out.showCurveSettings);
     EXPECT_EQ(out.redraw, RedrawKind::Full);
     EXPECT_NE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
@@ -328,8 +328,8 @@ TEST(FileCommands, AFileThatCannotBeOpenedLosesNoEdit)
         f.host.answers = {MessageAnswer::No}; // not saved first
         const CommandOutcome out = f.run(MainControl::OpenFile);
         EXPECT_EQ(out.redraw, RedrawKind::None);
-        EXPECT_EQ(f.editor.document.count, 3);
-        EXPECT_EQ(f.editor.document.undoCount, 2) << "the undo copy is kept";
+        EXPECT_EQ(f.editor.document.count(), 3);
+        EXPECT_EQ(f.editor.document.undoCount(), 2) << "the undo copy is kept";
         EXPECT_EQ(f.editor.document.filePath, "edited.crb");
         EXPECT_EQ(f.editor.view.current, shown);
         EXPECT_EQ(f.host.messages.size(), 1u) << "only the question before the open dialog";
@@ -385,7 +385,7 @@ TEST(FileCommands, OpenOnAModifiedCurveOffersToSaveItFirst)
             EXPECT_EQ(f.editor.document.unitName, "cm") << "saved with the unit shown";
         }
         EXPECT_EQ(f.host.openPaths.empty(), c.openDialog);
-        EXPECT_EQ(f.editor.document.count, c.openDialog ? 3 : (c.modified ? 2 : 1));
+        EXPECT_EQ(f.editor.document.count(), c.openDialog ? 3 : (c.modified ? 2 : 1));
         EXPECT_EQ(out.redraw, c.openDialog ? RedrawKind::Full : RedrawKind::None);
     }
 }

@@ -82,10 +82,10 @@ TEST(GdiMetafile, HoldsEveryPrimitiveOfTheCurvePicture)
         SCOPED_TRACE(points.size());
         const CurvePageTexts texts{std::nullopt, std::nullopt, std::nullopt, "Temps", "Course (\xC2\xB5m)"};
         RecordingSurface recorded({800, 600}, 96, 96);
-        drawCurvePage(recorded, PageKind::Picture, points, Akima, 0, texts);
+        drawCurvePage(recorded, PageKind::Picture, points, Akima, {}, texts);
         GdiMetafileSurface gdi({800, 600}, 96, "came");
         ASSERT_TRUE(gdi.isValid());
-        drawCurvePage(gdi, PageKind::Picture, points, Akima, 0, texts);
+        drawCurvePage(gdi, PageKind::Picture, points, Akima, {}, texts);
         const HENHMETAFILE metafile = gdi.finish();
         ASSERT_NE(metafile, nullptr);
         const MetafileRecords records = recordsOf(metafile);

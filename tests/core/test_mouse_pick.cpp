@@ -211,10 +211,8 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
 
         EXPECT_TRUE(f.host.picks.empty() && !f.host.unfinishedPick) << "every scripted pick ran to its end";
         EXPECT_EQ(f.host.dialogsOpened, c.dialogs);
-        EXPECT_EQ(std::vector<CurvePoint>(f.editor.document.points.begin(),
-                                          f.editor.document.points.begin() + f.editor.document.count),
-                  std::vector<CurvePoint>(expected.points.begin(), expected.points.begin() + expected.count));
-        EXPECT_EQ(f.editor.document.undoCount, 41) << "the snapshot holds the curve before the command";
+        EXPECT_EQ(pointsOf(f.editor.document), pointsOf(expected));
+        EXPECT_EQ(f.editor.document.undoCount(), 41) << "the snapshot holds the curve before the command";
         EXPECT_EQ(out.redraw, c.expected ? RedrawKind::Full : RedrawKind::None);
         EXPECT_EQ(out.cursor, CursorRequest::Arrow);
         EXPECT_TRUE(out.showCount);
@@ -274,9 +272,7 @@ TEST(TransformationCommand, ASegmentOfZeroSizeLeavesThePlotAsBeforeTheCommand)
         const CommandOutcome out = transformationCommand(f.editor, f.host, c.id);
 
         EXPECT_TRUE(f.host.picks.empty() && !f.host.unfinishedPick);
-        EXPECT_EQ(f.editor.document.count, document.count);
-        EXPECT_TRUE(std::equal(document.points.begin(), document.points.begin() + document.count,
-                               f.editor.document.points.begin()));
+        EXPECT_EQ(pointsOf(f.editor.document), pointsOf(document));
         EXPECT_TRUE(f.host.messages.empty());
         redrawFor(f.editor, f.host, f.host.picture, out.redraw); // as the window ends a command
         EXPECT_TRUE(sinceLastRedraw(f.host.picture) == sinceLastRedraw(before))
@@ -425,8 +421,8 @@ TEST(EraseWindowCommand, DeletesThePointsInsideAndSaysHowMany)
         f.host.picks = {dragRectangle(c.from, c.to)};
         const CommandOutcome out = eraseWindowCommand(f.editor, f.host);
         EXPECT_EQ(f.editor.interactionMode, InteractionMode::EraseWindow);
-        EXPECT_EQ(f.editor.document.count, 41 - c.deleted);
-        EXPECT_EQ(f.editor.document.undoCount, 41);
+        EXPECT_EQ(f.editor.document.count(), 41 - c.deleted);
+        EXPECT_EQ(f.editor.document.undoCount(), 41);
         EXPECT_EQ(f.host.statusShown.back(), "Suppression de " + std::to_string(c.deleted) + " point(s)");
         EXPECT_EQ(f.host.statusShown.front(), "Effacer : Gauche-Sélection / Droit,Esc-Arrêt");
         EXPECT_TRUE(f.backgroundDrawn());
@@ -518,8 +514,8 @@ TEST(Prompts, EachModeHasItsPhaseAndClickTexts)
 TEST(TransformationCommand, ShowsTheCapacityWarningOverTheDrawingArea)
 {
     Fixture f;
-    while (f.editor.document.count < 1010) // 23 selected copies, 14 fit
-        f.editor.document.appendPoint({f.editor.document.count * 1.0, 100});
+    while (f.editor.document.count() < 1010) // 23 selected copies, 14 fit
+        f.editor.document.appendPoint({f.editor.document.count() * 1.0, 100});
     f.host.picks = {dragRectangle(R1, R2), dragSegment(A, B)};
     f.host.copyTicked = true;
     transformationCommand(f.editor, f.host, MainControl::Translate);

@@ -23,14 +23,6 @@ using Kind = RecordingSurface::Kind;
 constexpr double Big = std::numeric_limits<double>::max();
 const Selection Everything{{-Big, -Big}, {Big, Big}};
 
-CurveDocument documentOf(const Points& points)
-{
-    CurveDocument doc;
-    for (CurvePoint p : points)
-        doc.appendPoint(p);
-    return doc;
-}
-
 // A drawing area of 800 x 600 over the default window (-36, -36)-(36, 36).
 CanvasMapping areaMapping() { return CanvasMapping::make({-36, -36, 36, 36}, 800, 600); }
 
@@ -107,10 +99,8 @@ TEST(CurvePreview, CopiesOnTheirOriginalsResolveAsTheMovedPointsFollowedByTheCur
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Points expected = c.moved;
-        expected.insert(expected.end(), doc.points.begin(), doc.points.begin() + doc.count);
-        int count = int(expected.size());
-        normalizePoints(expected, count);
-        expected.resize(count);
+        expected.insert(expected.end(), doc.points().begin(), doc.points().end());
+        expected.resize(static_cast<std::size_t>(normalizePoints(expected)));
         const auto shown = preview.compute(doc, sel, c.op, true, a, c.b);
         EXPECT_EQ(Points(shown.begin(), shown.end()), expected);
     }

@@ -3,6 +3,8 @@
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,10 +33,9 @@ constexpr PixelSize AreaSize{800, 600};
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-CurveDocument documentWith(std::vector<CurvePoint> points, int mode = Aucun)
+CurveDocument documentWith(const std::vector<CurvePoint>& points, SmoothingMode mode = Aucun)
 {
-    CurveDocument doc;
-    doc.appendPoints(points);
+    CurveDocument doc = documentOf(points);
     doc.smoothingMode = mode;
     return doc;
 }
@@ -45,7 +46,7 @@ struct Plot {
     CanvasMapping mapping;
 };
 
-Plot render(ViewWindow window, const CurveDocument& doc = {}, int flags = 0)
+Plot render(ViewWindow window, const CurveDocument& doc = {}, DisplayFlags flags = {})
 {
     Plot plot;
     // As a command would: the request becomes the window when it is usable.
@@ -311,9 +312,9 @@ TEST(PlotRenderer, OnePointGetsItsMarkerAndNoCurve)
 TEST(PlotRenderer, CurvesAreDrawnInExclusiveOrWithTheirPens)
 {
     const CurveDocument doc = documentWith({{-2, 4}, {0, 0}, {2, 4}}, Cubique);
-    struct Case { int flags; std::vector<Rgb> pens; };
+    struct Case { DisplayFlags flags; std::vector<Rgb> pens; };
     const Case cases[] = {
-        {0, {Colours::White}},
+        {{}, {Colours::White}},
         {Derivative1, {Colours::White, Colours::Yellow}},
         {Integral, {Colours::White, Colours::Magenta}},
         {Derivative1 | Integral, {Colours::White, Colours::Yellow}},
@@ -322,7 +323,7 @@ TEST(PlotRenderer, CurvesAreDrawnInExclusiveOrWithTheirPens)
         {Integral | Derivative2, {Colours::White, Colours::Magenta, Colours::Cyan}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.flags);
+        SCOPED_TRACE(c.flags.bits());
         Plot plot = render({-36, -36, 36, 36}, doc, c.flags);
         const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
         ASSERT_EQ(curves.size(), c.pens.size());
@@ -340,7 +341,7 @@ TEST(PlotRenderer, DerivedCurvesShareTheCurveScale)
 {
     const CurveDocument doc = documentWith({{-2, 4}, {0, 0}, {2, 4}}, Cubique);
     Plot plot = render({-36, -36, 36, 36}, doc, Derivative2);
-    const SmoothedCurve curve = smoothCurve(std::span(doc.points.data(), 3), Cubique, Derivative2);
+    const SmoothedCurve curve = smoothCurve(doc.points(), Cubique, Derivative2);
     const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
     ASSERT_EQ(curves.size(), 2u);
     ASSERT_EQ(curves[1].points.size(), curve.secondDerived.size());
@@ -377,7 +378,7 @@ std::size_t segmentsOf(const std::vector<Primitive>& polylines)
 
 struct IncrementalCase {
     const char* edit;
-    int mode;
+    SmoothingMode mode;
     void (*apply)(CurveDocument&);
     // Of the segments that erasing everything and drawing everything again would draw,
     // at most this share is drawn: what the edit left as it was is left alone.
@@ -411,7 +412,7 @@ TEST_P(IncrementalRedraw, TurnsTheSnapshotsPictureIntoTheEditedCurves)
 {
     const IncrementalCase& c = GetParam();
     CurveDocument doc = documentWith({{-10, -5}, {-6, 2}, {-2, -1}, {0, 3}, {4, 1}, {10, 4}}, c.mode);
-    const int flags = Derivative1 | Derivative2;
+    const DisplayFlags flags = Derivative1 | Derivative2;
     RecordingSurface full{AreaSize};
     ViewState view;
     const CanvasMapping mapping = renderPlot(full, view.current, doc, flags).mapping;
@@ -424,8 +425,8 @@ TEST_P(IncrementalRedraw, TurnsTheSnapshotsPictureIntoTheEditedCurves)
     drawCurve(edited, mapping, doc, flags, false);
 
     const auto& all = incremental.primitives();
-    const int before = doc.undoCount;
-    const int now = doc.count;
+    const int before = doc.undoCount();
+    const int now = doc.count();
     ASSERT_GE(all.size(), std::size_t(2 * (before + now)));
     for (int i = 0; i < 2 * before; ++i)
         EXPECT_EQ(all[std::size_t(i)].pen.colour, Colours::White) << i;
@@ -443,18 +444,19 @@ INSTANTIATE_TEST_SUITE_P(
                       // The derived curves stay as they were: the curve alone is redrawn.
                       IncrementalCase{"every y raised", Cubique,
                                       [](CurveDocument& d) {
-                                          for (int i = 0; i < d.count; ++i)
-                                              d.points[std::size_t(i)].y += 0.5;
+                                          for (int i = 0; i < d.count(); ++i)
+                                              d.setPoint(i, {d.points()[i].x, d.points()[i].y + 0.5});
                                       },
                                       0.34},
                       // Akima is local: the start of every curve is as it was.
                       IncrementalCase{"a point appended", Akima, [](CurveDocument& d) { d.appendPoint({20, -8}); }, 0.8},
                       IncrementalCase{"the last point moved", Aucun,
-                                      [](CurveDocument& d) { d.points[std::size_t(d.count - 1)].y = 0; }, 0.3},
+                                      [](CurveDocument& d) { d.setPoint(d.count() - 1, {d.points().back().x, 0}); },
+                                      0.3},
                       IncrementalCase{"every point moved", Cubique,
                                       [](CurveDocument& d) {
-                                          for (int i = 0; i < d.count; ++i)
-                                              d.points[std::size_t(i)].y *= 1.5;
+                                          for (int i = 0; i < d.count(); ++i)
+                                              d.setPoint(i, {d.points()[i].x, d.points()[i].y * 1.5});
                                       },
                                       1.0},
                       IncrementalCase{"the curve emptied", Akima, [](CurveDocument& d) { d.clearPoints(); }, 1.0}),
@@ -467,7 +469,7 @@ TEST(PlotRenderer, IncrementalRedrawOfAnEmptiedCurveStillErasesTheOldMarkers)
     doc.clearPoints();
     RecordingSurface surface{AreaSize};
     const CanvasMapping mapping = CanvasMapping::make({-36, -36, 36, 36}, AreaSize.width, AreaSize.height);
-    drawCurve(surface, mapping, doc, 0, true);
+    drawCurve(surface, mapping, doc, {}, true);
     EXPECT_EQ(linesWithPen(surface, Colours::White).size(), 4u);
     EXPECT_TRUE(linesWithPen(surface, Colours::Red).empty());
     EXPECT_EQ(surface.ofKind(Kind::Polyline).size(), 1u); // the old curve, erased

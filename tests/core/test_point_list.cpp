@@ -16,10 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-CurveDocument documentWith(std::vector<CurvePoint> points)
+// A document of `points`, saved as it is.
+CurveDocument documentWith(const std::vector<CurvePoint>& points)
 {
-    CurveDocument doc;
-    doc.appendPoints(points);
+    CurveDocument doc = documentOf(points);
     doc.markSaved();
     return doc;
 }
@@ -145,7 +145,7 @@ TEST(PointList, OpeningSortsAndThinsTheCopyAndOkWritesItBack)
     CPointList list(doc);
     const std::vector<CurvePoint> sorted{{-1, -10}, {1.0003, 2}, {1.0006, 3}, {3, 30}};
     EXPECT_EQ(pointsOf(list), sorted);
-    EXPECT_EQ(doc.points[0], (CurvePoint{3, 30}));
+    EXPECT_EQ(doc.points()[0], (CurvePoint{3, 30}));
     list.writeBack(doc);
     EXPECT_EQ(pointsOf(doc), sorted);
 }
@@ -201,7 +201,7 @@ TEST(PointList, EmptyingReachesTheDocumentOnlyOnOk)
         EXPECT_EQ(list.countText(), "000 Points");
         if (ok)
             list.writeBack(doc);
-        EXPECT_EQ(doc.count, ok ? 0 : 2);
+        EXPECT_EQ(doc.count(), ok ? 0 : 2);
     }
 }
 
@@ -212,11 +212,11 @@ TEST(PointList, FileReadChangesTheDocumentSettingsEvenWhenTheListIsDropped)
         const char* name; // the reader is chosen by ".crb" in any case
         int read;
         std::vector<CurvePoint> listed;
-        int smoothingMode;
+        SmoothingMode smoothingMode;
         const char* unit;
     } cases[] = {
-        {"current.crb", "CURVE.CRB", 3, {{0, 0}, {1.5, -2.25}, {3, 4.125}}, 2, "mm"},
-        {"mixed.txt", "Points.TXT", 6, {{-15, 2.5}, {0, 0}, {0.5, 0.25}, {1, 2}, {3, 4}}, 0, "m"},
+        {"current.crb", "CURVE.CRB", 3, {{0, 0}, {1.5, -2.25}, {3, 4.125}}, Akima, "mm"},
+        {"mixed.txt", "Points.TXT", 6, {{-15, 2.5}, {0, 0}, {0.5, 0.25}, {1, 2}, {3, 4}}, Aucun, "m"},
     };
     const fs::path dir = fs::temp_directory_path() / "crbedit-point-list-test";
     for (const Case& c : cases) {
@@ -235,7 +235,7 @@ TEST(PointList, FileReadChangesTheDocumentSettingsEvenWhenTheListIsDropped)
         EXPECT_EQ(doc.filePath, path); // the real name
         EXPECT_EQ(doc.smoothingMode, c.smoothingMode);
         EXPECT_EQ(doc.unitName, c.unit);
-        EXPECT_EQ(doc.savedCount, c.read);
+        EXPECT_EQ(doc.savedCount(), c.read);
         EXPECT_TRUE(doc.isModified());
     }
     fs::remove_all(dir);

@@ -12,8 +12,8 @@ namespace {
 
 using Points = std::vector<CurvePoint>;
 
-constexpr int AllModes[] = {Aucun, Cubique, Akima, Carlson};
-constexpr int Derivatives = Derivative1 | Derivative2;
+constexpr SmoothingMode AllModes[] = {Aucun, Cubique, Akima, Carlson};
+constexpr DisplayFlags Derivatives = Derivative1 | Derivative2;
 
 bool allFinite(const SmoothedCurve& c)
 {
@@ -32,7 +32,7 @@ double slopeAtKnot(const SmoothedCurve& c, int k) { return c.firstDerived.at(32 
 TEST(SmoothCurve, TwoPointsGiveTheStraightLineInEveryMode)
 {
     const Points points{{0, 0}, {1, 2}};
-    for (int mode : {0, 1, 2, 3, 7, -1}) {
+    for (SmoothingMode mode : {Aucun, Cubique, Akima, Carlson, SmoothingMode(7), SmoothingMode(-1)}) {
         SCOPED_TRACE(mode);
         SmoothedCurve d = smoothCurve(points, mode, Derivatives);
         ASSERT_EQ(d.sampleCount(), 33);
@@ -54,10 +54,13 @@ TEST(SmoothCurve, TwoPointsGiveTheStraightLineInEveryMode)
 TEST(SmoothCurve, FlagsChooseTheDerivedArrays)
 {
     const Points points{{0, 0}, {1, 1}, {2, 4}};
-    struct Case { int flags; bool first, second; };
-    for (Case c : {Case{0, false, false}, Case{Derivative1, true, false}, Case{Derivative2, false, true},
+    struct Case {
+        DisplayFlags flags;
+        bool first, second;
+    };
+    for (Case c : {Case{{}, false, false}, Case{Derivative1, true, false}, Case{Derivative2, false, true},
                    Case{Derivatives, true, true}, Case{Integral, true, false}}) {
-        SCOPED_TRACE(c.flags);
+        SCOPED_TRACE(c.flags.bits());
         SmoothedCurve r = smoothCurve(points, Cubique, c.flags);
         EXPECT_EQ(r.firstDerived.size(), c.first ? 65u : 0u);
         EXPECT_EQ(r.secondDerived.size(), c.second ? 65u : 0u);
@@ -71,9 +74,9 @@ TEST(SmoothCurve, FlagsChooseTheDerivedArrays)
 TEST(SmoothCurve, SampleCountAndKnotsAreSampled)
 {
     const Points points{{-3, 1}, {-1.7, 4}, {0.1, -2}, {2.3, 0}, {7.9, 5}};
-    for (int mode : AllModes) {
+    for (SmoothingMode mode : AllModes) {
         SCOPED_TRACE(mode);
-        SmoothedCurve c = smoothCurve(points, mode, 0);
+        SmoothedCurve c = smoothCurve(points, mode, {});
         ASSERT_EQ(c.sampleCount(), 32 * 4 + 1);
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(c.samples[32 * k], points[k]) << "knot " << k;
@@ -81,7 +84,7 @@ TEST(SmoothCurve, SampleCountAndKnotsAreSampled)
         EXPECT_NEAR(c.samples.back().y, 5.0, 1e-12);
     }
     EXPECT_EQ(smoothCurve(Points{{1, 2}}, Cubique, Integral).sampleCount(), 0);
-    EXPECT_EQ(smoothCurve(Points{}, Aucun, 0).sampleCount(), 0);
+    EXPECT_EQ(smoothCurve(Points{}, Aucun, {}).sampleCount(), 0);
     EXPECT_TRUE(smoothCurve(Points{{1, 2}}, Cubique, Integral).firstDerived.empty());
 }
 
@@ -89,7 +92,7 @@ TEST(SmoothCurve, ThreePointPeakSlopes)
 {
     // delta = (1, -1): every mode that bends gives slopes 2, 0, -2 here.
     const Points peak{{0, 0}, {1, 1}, {2, 0}};
-    for (int mode : {Cubique, Akima, Carlson}) {
+    for (SmoothingMode mode : {Cubique, Akima, Carlson}) {
         SCOPED_TRACE(mode);
         SmoothedCurve c = smoothCurve(peak, mode, Derivative1);
         EXPECT_NEAR(slopeAtKnot(c, 0), 2.0, 1e-12);
@@ -98,7 +101,7 @@ TEST(SmoothCurve, ThreePointPeakSlopes)
         EXPECT_EQ(c.samples[32], (CurvePoint{1, 1}));
     }
     // The monotone cubic peaks exactly at the data point.
-    SmoothedCurve carlson = smoothCurve(peak, Carlson, 0);
+    SmoothedCurve carlson = smoothCurve(peak, Carlson, {});
     for (const CurvePoint& p : carlson.samples)
         EXPECT_LE(p.y, 1.0) << p.x;
 }
@@ -107,7 +110,10 @@ TEST(SmoothCurve, SlopesAtTheKnotsByMode)
 {
     // delta = (1, 2, 0) on unit steps; the modes differ at every interior knot or end.
     const Points points{{0, 0}, {1, 1}, {2, 3}, {3, 3}};
-    struct Case { int mode; double d[4]; };
+    struct Case {
+        SmoothingMode mode;
+        double d[4];
+    };
     const Case cases[] = {
         {Aucun, {1, 2, 0, 0}}, // each interval's own slope, the last one continued
         // C2 system with end slopes 0.5 and 0 (the last one flattened by the shape limit).
@@ -128,7 +134,13 @@ TEST(SmoothCurve, SlopesAtTheKnotsByMode)
 
 TEST(SmoothCurve, EndSlopeShapeLimits)
 {
-    struct Case { const char* what; Points points; int mode; bool lastEnd; double slope; };
+    struct Case {
+        const char* what;
+        Points points;
+        SmoothingMode mode;
+        bool lastEnd;
+        double slope;
+    };
     const Case cases[] = {
         // h = (1, 0.25), delta = (1, -4): d0 = 1.8 + 3.2 = 5, data turn, cut to 3 * delta_0.
         {"cut at the start", {{0, 0}, {1, 1}, {1.25, 0}}, Carlson, false, 3.0},
@@ -151,7 +163,7 @@ TEST(SmoothCurve, StraightLinesAreReproducedInEveryMode)
     const Points rising{{0, 1}, {1, 3}, {2.5, 6}, {4, 9}};
     const Points falling{{4, 9}, {2.5, 6}, {1, 3}, {0, 1}}; // decreasing x, same formulas
     for (const Points& points : {rising, falling}) {
-        for (int mode : AllModes) {
+        for (SmoothingMode mode : AllModes) {
             SCOPED_TRACE(mode);
             SmoothedCurve c = smoothCurve(points, mode, Derivatives);
             ASSERT_EQ(c.sampleCount(), 97);
@@ -197,11 +209,11 @@ TEST(SmoothCurve, IntegralOfStraightSegmentsAddsTrapezoids)
 TEST(SmoothCurve, CarlsonStaysMonotoneWhereCubiqueOvershoots)
 {
     const Points step{{0, 0}, {1, 0.1}, {2, 5}, {3, 5.1}, {4, 5.2}};
-    SmoothedCurve carlson = smoothCurve(step, Carlson, 0);
+    SmoothedCurve carlson = smoothCurve(step, Carlson, {});
     for (int n = 1; n < carlson.sampleCount(); ++n)
         EXPECT_GE(carlson.samples[n].y, carlson.samples[n - 1].y) << carlson.samples[n].x;
 
-    SmoothedCurve cubic = smoothCurve(step, Cubique, 0);
+    SmoothedCurve cubic = smoothCurve(step, Cubique, {});
     bool decreases = false;
     for (int n = 1; n < cubic.sampleCount(); ++n)
         decreases = decreases || cubic.samples[n].y < cubic.samples[n - 1].y;
@@ -213,9 +225,9 @@ TEST(SmoothCurve, AkimaIsLocalAndCubiqueIsNot)
     Points points{{0, 0}, {1, 2}, {2, 1}, {3, 3}, {4, 2}, {5, 4}, {6, 3}, {7, 5}};
     Points moved = points;
     moved[6].y = 40;
-    for (int mode : {Akima, Cubique}) {
-        SmoothedCurve a = smoothCurve(points, mode, 0);
-        SmoothedCurve b = smoothCurve(moved, mode, 0);
+    for (SmoothingMode mode : {Akima, Cubique}) {
+        SmoothedCurve a = smoothCurve(points, mode, {});
+        SmoothedCurve b = smoothCurve(moved, mode, {});
         bool sameFirstInterval = std::equal(a.samples.begin(), a.samples.begin() + 33, b.samples.begin());
         EXPECT_EQ(sameFirstInterval, mode == Akima) << mode;
     }
@@ -225,9 +237,9 @@ TEST(SmoothCurve, EqualXDropsTheIntervalAndStaysFinite)
 {
     // The later point of an equal-x pair is kept.
     const Points points{{0, 0}, {1, 1}, {1, 5}, {2, 0}, {2, 0}, {3, 1}};
-    for (int mode : AllModes) {
-        for (int flags : {Derivatives, int{Integral}}) {
-            SCOPED_TRACE(testing::Message() << "mode " << mode << " flags " << flags);
+    for (SmoothingMode mode : AllModes) {
+        for (DisplayFlags flags : {Derivatives, DisplayFlags(Integral)}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " flags " << flags.bits());
             SmoothedCurve c = smoothCurve(points, mode, flags);
             ASSERT_EQ(c.sampleCount(), 32 * 3 + 1);
             EXPECT_TRUE(allFinite(c));
@@ -242,7 +254,7 @@ TEST(SmoothCurve, AnIntervalTooLongToSampleIsDropped)
 {
     // x - x0 overflows between -1e308 and 1e308: such an interval cannot be sampled.
     const Points points{{-1e308, 0}, {1e308, 1}, {1e308 + 1e300, 2}};
-    for (int mode : AllModes) {
+    for (SmoothingMode mode : AllModes) {
         SmoothedCurve c = smoothCurve(points, mode, Derivatives);
         EXPECT_TRUE(allFinite(c)) << mode;
     }
@@ -252,7 +264,7 @@ TEST(SmoothCurve, UnorderedXStaysFinite)
 {
     // h1 + h2 = 0 would divide by zero in the three-point slopes and in Carlson's weights.
     const Points points{{0, 0}, {1, 1}, {0, 2}, {1, 3}, {5e-324, 1}};
-    for (int mode : AllModes) {
+    for (SmoothingMode mode : AllModes) {
         SmoothedCurve c = smoothCurve(points, mode, Derivatives);
         EXPECT_GT(c.sampleCount(), 0);
         EXPECT_TRUE(allFinite(c)) << mode;
@@ -263,7 +275,7 @@ TEST(SmoothCurve, UnknownModeJoinsWithStraightSegments)
 {
     const Points points{{0, 0}, {1, 3}, {2, 1}, {4, 2}};
     SmoothedCurve straight = smoothCurve(points, Aucun, Derivatives);
-    for (int mode : {4, -1, 1000}) {
+    for (SmoothingMode mode : {SmoothingMode(4), SmoothingMode(-1), SmoothingMode(1000)}) {
         SmoothedCurve c = smoothCurve(points, mode, Derivatives);
         EXPECT_EQ(c.samples, straight.samples);
         EXPECT_EQ(c.firstDerived, straight.firstDerived);
@@ -283,9 +295,9 @@ TEST(SmoothCurve, FinitePointsNeverGiveANonFiniteSample)
         {"integral overflows", {{0, Largest / 2}, {1e300, Largest / 2}}},
     };
     for (const Case& c : cases) {
-        for (int mode : AllModes) {
-            for (int flags : {0, Derivatives, int{Integral}}) {
-                SCOPED_TRACE(testing::Message() << c.what << ", mode " << mode << ", flags " << flags);
+        for (SmoothingMode mode : AllModes) {
+            for (DisplayFlags flags : {DisplayFlags(), Derivatives, DisplayFlags(Integral)}) {
+                SCOPED_TRACE(testing::Message() << c.what << ", mode " << mode << ", flags " << flags.bits());
                 SmoothedCurve r = smoothCurve(c.points, mode, flags);
                 EXPECT_TRUE(allFinite(r));
             }
@@ -301,7 +313,7 @@ TEST(SmoothCurve, TheLastSampleIsTheLastPointExactly)
         {{0, 0}, {0.1, 0.3}, {0.7, 0.2}, {57.24, 1.0 / 3}},
     };
     for (const Points& points : cases) {
-        for (int mode : AllModes) {
+        for (SmoothingMode mode : AllModes) {
             SCOPED_TRACE(testing::Message() << points.back().x << ", mode " << mode);
             SmoothedCurve r = smoothCurve(points, mode, Derivatives);
             ASSERT_GT(r.sampleCount(), 0);
@@ -316,8 +328,9 @@ TEST(SmoothCurve, ReusedArraysGiveTheSameSamples)
     const Points large{{0, 1}, {1, 3}, {2.5, 2}, {4, 9}, {5, 4}, {7, 7}};
     SmoothedCurve reused;
     for (const Points* points : {&large, &small, &large}) {
-        for (int mode : AllModes) {
-            for (int flags : {0, Derivatives, int{Integral}, int{Derivative1}}) {
+        for (SmoothingMode mode : AllModes) {
+            for (DisplayFlags flags :
+                 {DisplayFlags(), Derivatives, DisplayFlags(Integral), DisplayFlags(Derivative1)}) {
                 smoothCurve(*points, mode, flags, reused);
                 SmoothedCurve fresh = smoothCurve(*points, mode, flags);
                 EXPECT_EQ(reused.samples, fresh.samples);

@@ -88,10 +88,10 @@ TEST(SvgSurface, DrawsEveryPrimitiveOfTheCurvePicture)
         SCOPED_TRACE(points.size());
         const CurvePageTexts texts{std::nullopt, std::nullopt, std::nullopt, "Temps <s>", "Course & \"mm\""};
         RecordingSurface recorded({800, 600});
-        drawCurvePage(recorded, PageKind::Picture, points, Akima, 0, texts);
+        drawCurvePage(recorded, PageKind::Picture, points, Akima, {}, texts);
         FixedMetrics metrics;
         SvgSurface svg({800, 600}, 96, metrics, "came");
-        drawCurvePage(svg, PageKind::Picture, points, Akima, 0, texts);
+        drawCurvePage(svg, PageKind::Picture, points, Akima, {}, texts);
 
         const std::vector<Element> elements = drawingElements(svg.document());
         ASSERT_EQ(elements.size(), recorded.primitives().size());

@@ -22,19 +22,18 @@ const Selection Everything{{-Big, -Big}, {Big, Big}};
 constexpr double OldPi = 3.141592654; // written out so a wrong constant in the code cannot be the expectation
 const std::string CapacityText = "Attention le nombre de points\nest superieur au maxi autorisé !";
 
-CurveDocument documentOf(const Points& points, int firstX = 0, int n = 0)
+// `n` points along the x axis from x = firstX, one apart.
+Points alongX(int firstX, int n)
 {
-    CurveDocument doc;
+    Points points;
     for (int i = 0; i < n; ++i)
-        doc.appendPoint({double(firstX + i), 0});
-    for (CurvePoint p : points)
-        doc.appendPoint(p);
-    return doc;
+        points.push_back({double(firstX + i), 0});
+    return points;
 }
 
 bool holds(const CurveDocument& doc, CurvePoint p)
 {
-    return std::find(doc.points.begin(), doc.points.begin() + doc.count, p) != doc.points.begin() + doc.count;
+    return std::ranges::find(doc.points(), p) != doc.points().end();
 }
 
 void expectPointsNear(const Points& actual, const Points& expected)
@@ -113,7 +112,7 @@ TEST(TransformFormulas, MoveModeMapsEverySelectedPoint)
     // The old pi leaves a residue of 1000 * 4.1e-10 where the exact one would not.
     CurveDocument doc = documentOf({{1000, 0}});
     rotatePoints(doc, Everything, {0, 0}, {-4, 0}, false);
-    EXPECT_GT(std::abs(doc.points[0].y), 1e-7);
+    EXPECT_GT(std::abs(doc.points()[0].y), 1e-7);
 }
 
 TEST(TransformSelection, PointsOnTheBorderAreNeverTransformedAndTranslationThinsNearOthers)
@@ -132,7 +131,7 @@ TEST(TransformSelection, PointsOnTheBorderAreNeverTransformedAndTranslationThins
         CurveDocument doc = documentOf(border);
         doc.appendPoint({5, 5});
         c.run(doc, Selection{{0, 0}, {10, 10}});
-        EXPECT_EQ(doc.count, c.count);
+        EXPECT_EQ(doc.count(), c.count);
         for (CurvePoint p : border)
             EXPECT_TRUE(holds(doc, p)) << p.x << ", " << p.y;
     }
@@ -144,9 +143,9 @@ TEST(TransformSelection, PointsOnTheBorderAreNeverTransformedAndTranslationThins
 
 TEST(TransformCopies, VerticalCopiesShareTheirXAndAreThinnedAway)
 {
-    CurveDocument doc = documentOf({}, 1, 5);
+    CurveDocument doc = documentOf(alongX(1, 5));
     translatePoints(doc, Everything, 0, 10, true);
-    EXPECT_EQ(doc.count, 5);
+    EXPECT_EQ(doc.count(), 5);
 }
 
 TEST(TransformCopies, FullCurveKeepsTheCopiesThatFitAndWarnsOnce)
@@ -166,20 +165,20 @@ TEST(TransformCopies, FullCurveKeepsTheCopiesThatFitAndWarnsOnce)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CurveDocument doc = documentOf({}, 0, 1000);
+        CurveDocument doc = documentOf(alongX(0, 1000));
         TransformResult r = c.run(doc, thirty);
-        EXPECT_EQ(doc.count, 1024);
+        EXPECT_EQ(doc.count(), 1024);
         ASSERT_TRUE(r.changed && r.notice);
         EXPECT_EQ(r.notice->text, c.text);
         EXPECT_EQ(r.notice->caption, c.caption);
     }
-    CurveDocument doc = documentOf({}, 0, 1000); // the first 24 in visiting order are copied
+    CurveDocument doc = documentOf(alongX(0, 1000)); // the first 24 in visiting order are copied
     translatePoints(doc, thirty, 2000, 0, true);
     EXPECT_TRUE(holds(doc, {2123, 0}) && !holds(doc, {2124, 0}));
 
-    CurveDocument exact = documentOf({}, 0, 994); // exactly filling the curve is no overflow
+    CurveDocument exact = documentOf(alongX(0, 994)); // exactly filling the curve is no overflow
     EXPECT_FALSE(translatePoints(exact, thirty, 2000, 0, true).notice);
-    EXPECT_EQ(exact.count, 1024);
+    EXPECT_EQ(exact.count(), 1024);
 }
 
 TEST(TransformDeletions, RectangleAndNearestPoint)
@@ -203,9 +202,9 @@ TEST(TransformDeletions, RectangleAndNearestPoint)
 
     CurveDocument empty = documentOf({{1, 1}});
     empty.takeSnapshot();
-    empty.count = 0;
+    empty.clearPoints();
     EXPECT_EQ(deleteNearestPoint(empty, {0, 0}), -1);
-    EXPECT_EQ(empty.undoCount, 1);
+    EXPECT_EQ(empty.undoCount(), 1);
 }
 
 namespace {
@@ -215,9 +214,7 @@ CurveDocument withOlderUndo(const Points& points)
 {
     CurveDocument doc = documentOf({{-3, 3}, {-2, 2}});
     doc.takeSnapshot();
-    doc.count = 0;
-    for (CurvePoint p : points)
-        doc.appendPoint(p);
+    doc.replacePoints(points);
     return doc;
 }
 
@@ -271,12 +268,13 @@ TEST(TransformRefusal, NonFiniteImagesLeaveTheDocumentAsItWas)
         ASSERT_TRUE(r.notice);
         EXPECT_EQ(r.notice->text, "Transformation impossible : le résultat sort des nombres représentables");
         EXPECT_EQ(r.notice->caption, "Attention");
-        EXPECT_EQ(doc.count, before.count);
-        EXPECT_EQ(doc.undoCount, before.undoCount);
-        EXPECT_TRUE(doc.points == before.points && doc.undoPoints == before.undoPoints);
+        EXPECT_EQ(pointsOf(doc), pointsOf(before));
+        EXPECT_TRUE(std::ranges::equal(doc.undoPoints(), before.undoPoints()));
     }
     // An image dropped for lack of room is never stored, so it is not refused.
-    CurveDocument full = documentOf({{1e308, 5}}, 0, 1023);
+    Points nearlyFull = alongX(0, 1023);
+    nearlyFull.push_back({1e308, 5});
+    CurveDocument full = documentOf(nearlyFull);
     TransformResult r = translatePoints(full, Selection{{1e307, 4}, {Big, 6}}, 1e308, 0, true);
     EXPECT_TRUE(r.changed && r.notice && r.notice->caption == "Translation");
 }

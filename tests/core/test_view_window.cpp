@@ -186,12 +186,12 @@ TEST(ViewWindow, RepeatedZoomNeverReachesAnUnusableWindow)
 
 TEST(ViewWindow, FitToDataRules)
 {
-    struct Case { const char* what; Points points; int mode; int flags; ViewWindow extent; };
+    struct Case { const char* what; Points points; SmoothingMode mode; DisplayFlags flags; ViewWindow extent; };
     const Case cases[] = {
-        {"flat positive y reaches 0", {{1, 5}, {3, 5}}, Aucun, 0, {1, 0, 3, 5}},
-        {"all negative y", {{0, -10}, {1, -2}, {2, -6}}, Aucun, 0, {0, -10, 2, 0.4}},
-        {"flat negative y", {{-4, -5}, {-2, -5}}, Carlson, 0, {-4, -5, -2, 0.2}},
-        {"all zero takes the current ymax", {{1, 0}, {2, 0}, {4, 0}}, Cubique, 0, {1, 0, 4, 36}},
+        {"flat positive y reaches 0", {{1, 5}, {3, 5}}, Aucun, {}, {1, 0, 3, 5}},
+        {"all negative y", {{0, -10}, {1, -2}, {2, -6}}, Aucun, {}, {0, -10, 2, 0.4}},
+        {"flat negative y", {{-4, -5}, {-2, -5}}, Carlson, {}, {-4, -5, -2, 0.2}},
+        {"all zero takes the current ymax", {{1, 0}, {2, 0}, {4, 0}}, Cubique, {}, {1, 0, 4, 36}},
         {"first derivative widens", {{0, 0}, {0.5, 2}}, Aucun, Derivative1, {0, 0, 0.5, 4}},
         {"integral widens", {{0, 1}, {4, 2}}, Akima, Integral, {0, 0, 4, 6}},
         {"second derivative widens", {{0, 1}, {1, 2}, {2, 5}}, Aucun, Derivative2, {0, 0, 2, 5}},
@@ -208,7 +208,7 @@ TEST(ViewWindow, FitToDataRules)
     ViewState view;
     // Slopes 0.5 and -0.5 at the top pair: the middle peaks at 1 + 0.5 / 4.
     Points plateau{{0, 0}, {1, 1}, {2, 1}, {3, 0}};
-    ASSERT_TRUE(fitToData(view, plateau, Cubique, 0));
+    ASSERT_TRUE(fitToData(view, plateau, Cubique, {}));
     EXPECT_NEAR(view.dataExtent.ymax, 1.125, 1e-12);
 }
 
@@ -216,26 +216,26 @@ TEST(ViewWindow, FitToDataNeedsTwoDistinctX)
 {
     ViewState view;
     view.dataExtent = {1, 2, 3, 4};
-    EXPECT_FALSE(fitToData(view, Points{{1, 5}}, Aucun, 0));
-    EXPECT_FALSE(fitToData(view, Points{}, Aucun, 0));
-    EXPECT_FALSE(fitToData(view, Points{{1, 5}, {1, 7}}, Cubique, 0));
+    EXPECT_FALSE(fitToData(view, Points{{1, 5}}, Aucun, {}));
+    EXPECT_FALSE(fitToData(view, Points{}, Aucun, {}));
+    EXPECT_FALSE(fitToData(view, Points{{1, 5}, {1, 7}}, Cubique, {}));
     EXPECT_EQ(view.dataExtent, (ViewWindow{1, 2, 3, 4}));
 }
 
 TEST(ViewWindow, FitViewSetsTheCurrentWindowOnlyWhenUsable)
 {
     ViewState view;
-    fitView(view, Points{{1, 5}, {3, 5}}, Aucun, 0);
+    fitView(view, Points{{1, 5}, {3, 5}}, Aucun, {});
     EXPECT_EQ(view.current, (ViewWindow{1, 0, 3, 5}));
     EXPECT_EQ(view.previousWindow, InitialPrevious);
 
     // One point: nothing changes.
-    fitView(view, Points{{7, 7}}, Aucun, 0);
+    fitView(view, Points{{7, 7}}, Aucun, {});
     EXPECT_EQ(view.current, (ViewWindow{1, 0, 3, 5}));
 
     // y all 0 under a window whose ymax is not positive: the extent has no height,
     // so the window stays.
     view.current = {-5, -8, 5, -1};
-    fitView(view, Points{{0, 0}, {1, 0}}, Aucun, 0);
+    fitView(view, Points{{0, 0}, {1, 0}}, Aucun, {});
     EXPECT_EQ(view.current, (ViewWindow{-5, -8, 5, -1}));
 }

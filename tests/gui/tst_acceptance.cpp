@@ -71,12 +71,12 @@ private slots:
         QCOMPARE(services.messages[0].caption, QStringLiteral("Sortie"));
 
         CurveDocument back;
-        readCurveFile(path.toStdString(), back, back.points, back.count);
-        QCOMPARE(back.count, 4);
-        QCOMPARE(back.smoothingMode, 2);
+        readCurveFile(path.toStdString(), back);
+        QCOMPARE(back.count(), 4);
+        QCOMPARE(back.smoothingMode, Akima);
         QCOMPARE(back.periodic, 1);
         QCOMPARE(back.unitName, std::string("mm"));
-        QCOMPARE(back.points[2].x, std::round(added.x * 1e6) / 1e6);
+        QCOMPARE(back.points()[2].x, std::round(added.x * 1e6) / 1e6);
     }
 };
 

@@ -48,18 +48,18 @@ private slots:
                                    QStringLiteral("0.5"), FormulaControl::Validate);
         f.formule();
         const CurveDocument& doc = f.editor.document;
-        QCOMPARE(doc.count, 6);
-        QCOMPARE(doc.points[0], (CurvePoint{-1, 1}));
-        QCOMPARE(doc.points[2], (CurvePoint{0, 0}));
-        QCOMPARE(doc.points[5], (CurvePoint{5, 1}));
+        QCOMPARE(doc.count(), 6);
+        QCOMPARE(doc.points()[0], (CurvePoint{-1, 1}));
+        QCOMPARE(doc.points()[2], (CurvePoint{0, 0}));
+        QCOMPARE(doc.points()[5], (CurvePoint{5, 1}));
         QCOMPARE(f.countText(), QStringLiteral("   6"));
         QCOMPARE(f.editor.view.current.xmin, -1.0);
         QCOMPARE(f.editor.view.current.xmax, 5.0);
         QCOMPARE(f.editor.formulaMemory.formula, std::string("x^2"));
 
         QTest::mouseClick(f.window->control(MainControl::Undo), Qt::LeftButton); // "&Undo"
-        QCOMPARE(doc.count, 1);
-        QCOMPARE(doc.points[0], (CurvePoint{5, 1}));
+        QCOMPARE(doc.count(), 1);
+        QCOMPARE(doc.points()[0], (CurvePoint{5, 1}));
     }
 
     void cancelledOrFailedAppendsNothing()
@@ -72,7 +72,7 @@ private slots:
         whenTheFormulaDialogIsOpen(QStringLiteral("y+1"), QStringLiteral("0"), QStringLiteral("1"),
                                    QStringLiteral("0.5"), FormulaControl::Validate);
         f.formule();
-        QCOMPARE(f.editor.document.count, 2);
+        QCOMPARE(f.editor.document.count(), 2);
         QCOMPARE(f.editor.view.current, before);
         QCOMPARE(f.services.messages.size(), std::size_t(1));
         QCOMPARE(f.services.messages[0].text, QStringLiteral("Erreur de syntaxe"));

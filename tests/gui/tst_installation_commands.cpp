@@ -140,8 +140,7 @@ private slots:
 
         MainWindowFixture f;
         install.attachTo(f.editor);
-        readPointFile(path.toStdString(), path.toStdString(), f.editor.document, f.editor.document.points,
-                      f.editor.document.count);
+        readPointFile(path.toStdString(), f.editor.document);
         f.open();
         CMainWindow& window = *f.window;
         auto* units = window.control<QComboBox>(MainControl::Units);
@@ -152,7 +151,7 @@ private slots:
         f.services.chooseNextFile(path);
         clickControl(window, MainControl::Save);
         CurveDocument back;
-        readCurveFile(path.toStdString(), back, back.points, back.count);
+        readCurveFile(path.toStdString(), back);
         QCOMPARE(back.unitName, std::string("mm"));
         QVERIFY(f.services.messages.empty());
     }
@@ -380,9 +379,9 @@ private slots:
             QTest::mouseClick(list.control<QPushButton>(PointListControl::Ok), Qt::LeftButton);    // "&Ok"
         });
         clickControl(window, MainControl::List);
-        QCOMPARE(f.editor.document.count, 0);
+        QCOMPARE(f.editor.document.count(), 0);
         QCOMPARE(f.editor.interactionMode, InteractionMode::ListEntry);
-        QCOMPARE(f.editor.document.undoCount, 0); // the snapshot follows the list
+        QCOMPARE(f.editor.document.undoCount(), 0); // the snapshot follows the list
 
         clickControl(window, MainControl::Stop);
         QCOMPARE(f.services.messages.size(), std::size_t(1));

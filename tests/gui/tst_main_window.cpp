@@ -65,7 +65,7 @@ private slots:
             stillOpen = window.isVisible();
             QCOMPARE(labelText(window, MainControl::StatusLine), modeShown);
             QCOMPARE(editor.interactionMode, InteractionMode::PointEntry);
-            QCOMPARE(editor.document.count, 4);
+            QCOMPARE(editor.document.count(), 4);
             services.answerNextMessage(MessageAnswer::No);
             QTest::keyClick(&window, Qt::Key_Escape);
         });
@@ -125,7 +125,7 @@ private slots:
             QCOMPARE(f.services.messages[0].icon, MessageIcon::Question);
             QVERIFY2(f.services.fileRequests.size() == std::size_t(c.fileDialogs), c.what);
             QVERIFY2(QFile::exists(saved) == c.saveChosen, c.what);
-            QVERIFY2(f.editor.document.count == (c.read ? 3 : 2), c.what);
+            QVERIFY2(f.editor.document.count() == (c.read ? 3 : 2), c.what);
             QVERIFY2(isChecked(window, MainControl::SmoothAkima) == c.read, c.what);
         }
     }
@@ -145,7 +145,7 @@ private slots:
             QVERIFY(isChecked(window, MainControl::SmoothAkima));
             QVERIFY(isChecked(window, MainControl::Periodic));
             QCOMPARE(window.control<QComboBox>(MainControl::Units)->currentText(), QStringLiteral("mm"));
-            QCOMPARE(f.editor.document.count, close == PointListControl::Ok ? 3 : 2);
+            QCOMPARE(f.editor.document.count(), close == PointListControl::Ok ? 3 : 2);
         }
     }
 
@@ -164,11 +164,11 @@ private slots:
         runEditor(services, editor);
 
         CurveDocument back;
-        readCurveFile(target.toStdString(), back, back.points, back.count);
-        QCOMPARE(back.count, 1);
-        QCOMPARE(back.points[0].x, 1.5);
+        readCurveFile(target.toStdString(), back);
+        QCOMPARE(back.count(), 1);
+        QCOMPARE(back.points()[0].x, 1.5);
         QCOMPARE(editor.document.filePath, target.toStdString());
-        QCOMPARE(editor.document.savedCount, 1);
+        QCOMPARE(editor.document.savedCount(), 1);
     }
 
     void aFailedSaveOnStoppingOffersTheDialogAgain()
@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(services.fileRequests.size(), std::size_t(2));
         QCOMPARE(services.messages.size(), std::size_t(2)); // the question, the write failure
         QVERIFY(QFile::exists(good));
-        QCOMPARE(editor.document.savedCount, 1);
+        QCOMPARE(editor.document.savedCount(), 1);
     }
 
     void aFileThatCannotBeWrittenIsReportedAndNothingChanges()
@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(f.services.messages[0].text, QStringLiteral("Impossible d'écrire le fichier <%1> !!!").arg(target));
         QCOMPARE(f.services.messages[0].icon, MessageIcon::Error);
         QCOMPARE(f.editor.document.filePath, std::string());
-        QCOMPARE(f.editor.document.savedCount, 1);
+        QCOMPARE(f.editor.document.savedCount(), 1);
     }
 
     void theCommandLineReadsAnUpperCaseCrbAsACurveFile()
@@ -216,8 +216,8 @@ private slots:
         CScriptedPlatformServices services;
         Editor editor;
         readStartupFile(services, editor, upper);
-        QCOMPARE(editor.document.count, 3);
-        QCOMPARE(editor.document.smoothingMode, 2);
+        QCOMPARE(editor.document.count(), 3);
+        QCOMPARE(editor.document.smoothingMode, Akima);
         QVERIFY(services.messages.empty());
 
         QCOMPARE(commandLineText({QStringLiteral("C:\\Mes"), QStringLiteral("Courbes\\a.crb")}),
@@ -281,9 +281,9 @@ private slots:
                  (QStringList{QStringLiteral("Fichier courbe (*.crb)"), QStringLiteral("Fichiers ASCII (*.txt)")}));
 
         QVERIFY(f.services.messages.empty());
-        QCOMPARE(f.editor.document.count, 3);
-        QCOMPARE(f.editor.document.undoCount, 3);
-        QCOMPARE(f.editor.document.savedCount, 3);
+        QCOMPARE(f.editor.document.count(), 3);
+        QCOMPARE(f.editor.document.undoCount(), 3);
+        QCOMPARE(f.editor.document.savedCount(), 3);
         QCOMPARE(f.editor.document.filePath, upper.toStdString());
         QVERIFY(isChecked(window, MainControl::SmoothAkima));
         QVERIFY(isChecked(window, MainControl::Periodic));
@@ -300,7 +300,7 @@ private slots:
         f.services.failNextFileDialog(FileDialogError::NameTooLong);
         clickControl(window, MainControl::OpenFile);
         clickControl(window, MainControl::OpenFile); // unscripted: cancelled, no message
-        QCOMPARE(f.editor.document.count, 1);
+        QCOMPARE(f.editor.document.count(), 1);
         QCOMPARE(f.services.messages.size(), std::size_t(1));
         QCOMPARE(f.services.messages[0].text, QStringLiteral("Nom de fichier trop long (longueur maxi = 256 car.)"));
         QCOMPARE(f.services.messages[0].caption, QStringLiteral("Attention"));
@@ -316,35 +316,35 @@ private slots:
 
         f.services.answerNextMessage(MessageAnswer::Cancel);
         clickControl(window, MainControl::Reset);
-        QCOMPARE(f.editor.document.count, 3);
+        QCOMPARE(f.editor.document.count(), 3);
         QCOMPARE(f.services.messages.back().text, QStringLiteral("Voulez-vous vraiment tout effacer ?"));
         QCOMPARE(f.services.messages.back().caption, QStringLiteral("Attention !"));
         QCOMPARE(f.services.messages.back().buttons, MessageButtons::OkCancel);
 
         f.services.answerNextMessage(MessageAnswer::Ok);
         clickControl(window, MainControl::Reset);
-        QCOMPARE(f.editor.document.count, 0);
+        QCOMPARE(f.editor.document.count(), 0);
         QCOMPARE(f.editor.interactionMode, InteractionMode::Reset);
         QCOMPARE(labelText(window, MainControl::PointCount), QStringLiteral("   0"));
 
         clickControl(window, MainControl::Undo);
-        QCOMPARE(f.editor.document.count, 3);
-        QCOMPARE(f.editor.document.points[2], (CurvePoint{3, 4.125}));
+        QCOMPARE(f.editor.document.count(), 3);
+        QCOMPARE(f.editor.document.points()[2], (CurvePoint{3, 4.125}));
         QCOMPARE(labelText(window, MainControl::PointCount), QStringLiteral("   3"));
         clickControl(window, MainControl::Undo);
-        QCOMPARE(f.editor.document.count, 3);
+        QCOMPARE(f.editor.document.count(), 3);
     }
 
     void smoothingPeriodicityAndTheOtherButtons()
     {
         MainWindowFixture f;
-        f.editor.document.smoothingMode = 7; // as a damaged file may hold
+        f.editor.document.smoothingMode = SmoothingMode(7); // as a damaged file may hold
         f.open();
         CMainWindow& window = *f.window;
         QVERIFY(isChecked(window, MainControl::SmoothAucun));
 
         clickControl(window, MainControl::SmoothCarlson);
-        QCOMPARE(f.editor.document.smoothingMode, 3);
+        QCOMPARE(f.editor.document.smoothingMode, Carlson);
         clickControl(window, MainControl::Periodic);
         QCOMPARE(f.editor.document.periodic, 1);
         clickControl(window, MainControl::Periodic);
@@ -375,7 +375,7 @@ private slots:
         QVERIFY(!isChecked(window, MainControl::IntegralBox));
         clickControl(window, MainControl::Derivative1Box);
         QVERIFY(isChecked(window, MainControl::Derivative1Box) && isChecked(window, MainControl::Derivative2Box));
-        QCOMPARE(window.displayFlags(), 3);
+        QCOMPARE(window.displayFlags(), Derivative1 | Derivative2);
     }
 
     // In a larger window the drawing frame takes the room; what lies right of it and below

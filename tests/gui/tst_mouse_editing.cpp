@@ -109,7 +109,7 @@ struct Session : MainWindowFixture {
         });
     }
     QString status() const { return window->control<QLabel>(MainControl::StatusLine)->text(); }
-    CurvePoint point(int i) const { return editor.document.points[i]; }
+    CurvePoint point(int i) const { return editor.document.points()[i]; }
 };
 
 // A selection rectangle around the world point p, 3 units each way.
@@ -136,7 +136,7 @@ private slots:
         for (Step step : {s.clickAt({0, 0}), s.moveTo({6, 9}), s.clickAt({6, 9})})
             script.push_back(step);
         s.run(MainControl::Translate, script);
-        QCOMPARE(s.editor.document.count, 3);
+        QCOMPARE(s.editor.document.count(), 3);
         // The vector runs between two mouse positions, each a whole pixel.
         QVERIFY(near(s.point(1), {6, 9}, 0.2));
         QCOMPARE(s.point(0), (CurvePoint{-30, -30}));
@@ -192,7 +192,7 @@ private slots:
         s.run(MainControl::Homothety, script);
         // The centre is the clicked pixel, within half a pixel of the origin.
         QVERIFY(near(s.point(1), {20, 10}, 0.5));
-        QCOMPARE(s.editor.document.count, 3);
+        QCOMPARE(s.editor.document.count(), 3);
     }
 
     void anAffinityRefusedThenAccepted()
@@ -276,7 +276,7 @@ private slots:
             clickControl(d, ParameterControl::Ok);
         });
         QTest::mouseClick(s.area(), Qt::RightButton, {}, s.at({0, 0}));
-        QCOMPARE(s.editor.document.count, 3);
+        QCOMPARE(s.editor.document.count(), 3);
         QCOMPARE(s.point(1), (CurvePoint{4.5, -2}));
         QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral("   3"));
     }
@@ -286,8 +286,8 @@ private slots:
         Session s({{-30, -30}, {-1, 1}, {1, -1}, {30, 30}});
         s.editor.statusText = "avant";
         s.run(MainControl::EraseWindow, {s.clickAt({-5, -5}), s.moveTo({5, 5}), s.clickAt({5, 5})});
-        QCOMPARE(s.editor.document.count, 2);
-        QCOMPARE(s.editor.document.undoCount, 4);
+        QCOMPARE(s.editor.document.count(), 2);
+        QCOMPARE(s.editor.document.undoCount(), 4);
         QCOMPARE(s.status(), QStringLiteral("avant")); // the command ends with statusText
     }
 
@@ -367,7 +367,7 @@ private slots:
                    // Ends a pick the shortcut did not reach; harmless otherwise.
                    s.key(Qt::Key_Space)});
             QVERIFY(!stillPicking);
-            QCOMPARE(s.editor.document.count, 4);
+            QCOMPARE(s.editor.document.count(), 4);
         }
     }
 
@@ -405,13 +405,13 @@ private slots:
             s.editor.document.appendPoint({-30 + i * 0.01, 0});
         QTest::mouseClick(s.window->control(MainControl::PointEntry), Qt::LeftButton);
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({0, 5}));
-        QCOMPARE(s.editor.document.count, MaxCurvePoints - 1);
+        QCOMPARE(s.editor.document.count(), MaxCurvePoints - 1);
         QVERIFY(s.status().startsWith(QStringLiteral("Acquisition du point n°1023 en (")));
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({10, 5}));
-        QCOMPARE(s.editor.document.count, MaxCurvePoints);
+        QCOMPARE(s.editor.document.count(), MaxCurvePoints);
         QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral(" 1024"));
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({12, 5}));
-        QCOMPARE(s.editor.document.count, MaxCurvePoints);
+        QCOMPARE(s.editor.document.count(), MaxCurvePoints);
         QCOMPARE(s.services.messages.back().text, QStringLiteral("La limite de points a été atteinte !!!"));
         QCOMPARE(s.editor.interactionMode, InteractionMode::ModeFinished);
     }
@@ -421,11 +421,11 @@ private slots:
         Session s({{-30, -30}, {0, 0}, {30, 30}});
         QTest::mouseClick(s.window->control(MainControl::DeletePoint), Qt::LeftButton);
         QTest::mouseClick(s.area(), Qt::LeftButton, {}, s.at({1, 1}));
-        QCOMPARE(s.editor.document.count, 2);
+        QCOMPARE(s.editor.document.count(), 2);
         QCOMPARE(s.status(), QStringLiteral("Suppression du point n°1"));
         QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral("   2"));
         QTest::mouseClick(s.area(), Qt::RightButton, {}, s.at({1, 1}));
-        QCOMPARE(s.editor.document.count, 3);
+        QCOMPARE(s.editor.document.count(), 3);
         QCOMPARE(s.window->control<QLabel>(MainControl::PointCount)->text(), QStringLiteral("   3"));
     }
 };

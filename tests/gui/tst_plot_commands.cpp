@@ -80,23 +80,23 @@ private slots:
         CMainWindow& w = *c.window;
 
         clickControl(w, MainControl::Derivative1Box); // derivative 1: yellow in xor over white shows blue
-        QCOMPARE(w.displayFlags(), 1);
+        QCOMPARE(w.displayFlags(), DisplayFlags(Derivative1));
         QVERIFY(pictureHasColour(w, qRgb(0, 0, 255)));
 
         clickControl(w, MainControl::IntegralBox); // integral only: green, no blue
-        QCOMPARE(w.displayFlags(), 4);
+        QCOMPARE(w.displayFlags(), DisplayFlags(Integral));
         QVERIFY(!isChecked(w, MainControl::Derivative1Box));
         QVERIFY(pictureHasColour(w, qRgb(0, 255, 0)));
         QVERIFY(!pictureHasColour(w, qRgb(0, 0, 255)));
 
         clickControl(w, MainControl::Derivative2Box); // derivative 2 clears the integral
-        QCOMPARE(w.displayFlags(), 2);
+        QCOMPARE(w.displayFlags(), DisplayFlags(Derivative2));
         QVERIFY(!isChecked(w, MainControl::IntegralBox));
         QVERIFY(!pictureHasColour(w, qRgb(0, 255, 0)));
 
         markPicture(w);
         clickControl(w, MainControl::Derivative2Box);
-        QCOMPARE(w.displayFlags(), 0);
+        QCOMPARE(w.displayFlags(), DisplayFlags());
         QVERIFY(wasRedrawn(w));
     }
 
@@ -109,7 +109,7 @@ private slots:
         QVERIFY(!wasRedrawn(w));
         clickControl(w, MainControl::SmoothAkima);
         QVERIFY(wasRedrawn(w));
-        QCOMPARE(c.editor.document.smoothingMode, 2);
+        QCOMPARE(c.editor.document.smoothingMode, Akima);
         markPicture(w);
         clickControl(w, MainControl::Redraw); // "&Redess"
         QVERIFY(wasRedrawn(w));
@@ -172,7 +172,7 @@ private slots:
         clickControl(*c.window, MainControl::Reset);
         QVERIFY(!pictureHasColour(*c.window, qRgb(255, 0, 0)));
         clickControl(*c.window, MainControl::Undo);
-        QCOMPARE(c.editor.document.count, 3);
+        QCOMPARE(c.editor.document.count(), 3);
         QVERIFY(pictureHasColour(*c.window, qRgb(255, 0, 0)));
     }
 };

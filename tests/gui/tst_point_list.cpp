@@ -70,7 +70,7 @@ private slots:
     {
         Fixture f;
         f.doc.xAxisName = "Temps";
-        readAsciiFile(CRB_TEST_DATA "/mixed.txt", f.doc, f.doc.points, f.doc.count); // unsorted, two at x = 0
+        readAsciiFile(CRB_TEST_DATA "/mixed.txt", f.doc); // unsorted, two at x = 0
         whenTheListIsOpen([&](CPointListDialog& d) {
             QCOMPARE(labelText(d, PointListControl::XHeading), QStringLiteral("Temps"));
             QCOMPARE(labelText(d, PointListControl::Count), QStringLiteral("005 Points"));
@@ -170,7 +170,7 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Escape);
         });
         QVERIFY(!f.run());
-        QCOMPARE(f.doc.points[0], (CurvePoint{0, 0}));
+        QCOMPARE(f.doc.points()[0], (CurvePoint{0, 0}));
     }
 
     void emptiedThenAcceptedLeavesTheDocumentEmpty()
@@ -183,7 +183,7 @@ private slots:
             clickControl(d, PointListControl::Ok);
         });
         QVERIFY(f.run());
-        QCOMPARE(f.doc.count, 0);
+        QCOMPARE(f.doc.count(), 0);
     }
 
     void fileReadThenCancelKeepsThePointsButNotTheSettings()
@@ -203,11 +203,11 @@ private slots:
         QCOMPARE(f.services.fileRequests.size(), std::size_t(1));
         QCOMPARE(f.services.fileRequests[0].title, QStringLiteral("Ouvrir un fichier"));
         QCOMPARE(f.services.fileRequests[0].initialName, QStringLiteral("*.crb"));
-        QCOMPARE(f.doc.count, 5);
+        QCOMPARE(f.doc.count(), 5);
         QCOMPARE(QString::fromStdString(f.doc.filePath), path);
-        QCOMPARE(f.doc.smoothingMode, 2);
+        QCOMPARE(f.doc.smoothingMode, Akima);
         QCOMPARE(f.doc.unitName, std::string("mm"));
-        QCOMPARE(f.doc.savedCount, 3);
+        QCOMPARE(f.doc.savedCount(), 3);
     }
 };
 

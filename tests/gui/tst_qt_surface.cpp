@@ -82,8 +82,7 @@ private slots:
         // Another curve over axes, labels, markers and the plot's own curves.
         CurveDocument other;
         other.appendPoints(std::vector<CurvePoint>{{-40, -30}, {-10, 35}, {0, 0}, {12, -20}, {40, 30}});
-        const SmoothedCurve curve =
-            smoothCurve(std::span(other.points.data(), other.count), Akima, Derivative1 | Derivative2);
+        const SmoothedCurve curve = smoothCurve(other.points(), Akima, Derivative1 | Derivative2);
         auto draw = [&](Surface& surface) {
             surface.setMode(DrawMode::Xor);
             std::vector<PixelPoint> pixels = mapping.worldToPixel(curve.samples);

@@ -110,10 +110,10 @@ private slots:
         QMouseEvent press(QEvent::MouseButtonPress, at, area.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
         QApplication::sendEvent(&area, &press);
-        QCOMPARE(w.editor.document.count, 6);
+        QCOMPARE(w.editor.document.count(), 6);
         bool added = false;
-        for (int i = 0; i < w.editor.document.count; ++i)
-            added = added || w.editor.document.points[i] == under;
+        for (int i = 0; i < w.editor.document.count(); ++i)
+            added = added || w.editor.document.points()[i] == under;
         QVERIFY(added);
     }
 

@@ -12,7 +12,7 @@ QString dataFile(const char* name)
 
 std::vector<CurvePoint> pointsOf(const CurveDocument& doc)
 {
-    return {doc.points.begin(), doc.points.begin() + doc.count};
+    return {doc.points().begin(), doc.points().end()};
 }
 
 QPoint clickPoint(QWidget* widget)
