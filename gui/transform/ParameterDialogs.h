@@ -3,8 +3,6 @@
 #include "core/transform/EnteredValues.h"
 #include "core/view/ViewWindow.h"
 
-#include "gui/transform/CParameterDialog.h" // ParameterControl
-
 #include <QString>
 
 #include <string_view>
@@ -18,7 +16,43 @@ inline constexpr std::string_view PointAndAngleDialogTitle = "Rotation";
 inline constexpr std::string_view BoundsDialogTitle = "Bornes de Tracé";
 inline constexpr std::string_view AffinityDialogTitle = "Affinité";
 
-// The controls of "Affinité", numbered as its template numbers them.
+// The controls of each dialog, numbered as its template numbers them.
+
+// "Homothétie"
+enum class FactorControl : int {
+    Factor = 1129,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Coordonnées du Point"
+enum class PointControl : int {
+    X = 1129,
+    Y = 1125,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Rotation"
+enum class PointAndAngleControl : int {
+    Xo = 1129,
+    Yo = 1130,
+    Angle = 1125,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Bornes de Tracé"
+enum class BoundsControl : int {
+    Xmin = 1129,
+    Ymin = 1125,
+    Xmax = 1130,
+    Ymax = 1131,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Affinité"
 enum class AffinityControl : int {
     Ok = 1,
     Cancel = 2,

@@ -2,7 +2,7 @@
 #include "core/editor/MainControl.h"
 
 #include "gui/app/CMainWindow.h"
-#include "gui/transform/CParameterDialog.h"
+#include "gui/transform/ParameterDialogs.h"
 
 #include "GuiTestSupport.h"
 
@@ -22,7 +22,7 @@ void whenTheBoundsDialogIsOpen(Act act)
     whenTheModalDialogOpens<QDialog>(act, "boundsDialog");
 }
 
-QLineEdit* field(QDialog& dialog, ParameterControl id)
+QLineEdit* field(QDialog& dialog, BoundsControl id)
 {
     return controlOf<QLineEdit>(dialog, id);
 }
@@ -48,14 +48,14 @@ private slots:
         QStringList shown;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("Bornes de Tracé"));
-            for (ParameterControl id :
-                 {ParameterControl::Xmin, ParameterControl::Xmax, ParameterControl::Ymin, ParameterControl::Ymax})
+            for (BoundsControl id :
+                 {BoundsControl::Xmin, BoundsControl::Xmax, BoundsControl::Ymin, BoundsControl::Ymax})
                 shown << field(d, id)->text();
-            typeInto(d, ParameterControl::Xmin, QStringLiteral("-pi"));
-            typeInto(d, ParameterControl::Xmax, QStringLiteral("2*pi"));
-            typeInto(d, ParameterControl::Ymin, QStringLiteral("-1"));
-            typeInto(d, ParameterControl::Ymax, QStringLiteral("1e0"));
-            QTest::keyClick(field(d, ParameterControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
+            typeInto(d, BoundsControl::Xmin, QStringLiteral("-pi"));
+            typeInto(d, BoundsControl::Xmax, QStringLiteral("2*pi"));
+            typeInto(d, BoundsControl::Ymin, QStringLiteral("-1"));
+            typeInto(d, BoundsControl::Ymax, QStringLiteral("1e0"));
+            QTest::keyClick(field(d, BoundsControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
         });
         QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
 
@@ -80,9 +80,9 @@ private slots:
         for (const Case& c : cases) {
             Fixture f;
             whenTheBoundsDialogIsOpen([&](QDialog& d) {
-                typeInto(d, ParameterControl::Xmin, QString::fromUtf8(c.xmin));
-                typeInto(d, ParameterControl::Xmax, QString::fromUtf8(c.xmax));
-                clickControl(d, ParameterControl::Ok);
+                typeInto(d, BoundsControl::Xmin, QString::fromUtf8(c.xmin));
+                typeInto(d, BoundsControl::Xmax, QString::fromUtf8(c.xmax));
+                clickControl(d, BoundsControl::Ok);
             });
             QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
             QCOMPARE(f.services.messages.size(), std::size_t(1));
@@ -99,11 +99,11 @@ private slots:
         Fixture f;
         bool stillOpenAfterEscape = false;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
-            typeInto(d, ParameterControl::Xmin, QStringLiteral("-1"));
+            typeInto(d, BoundsControl::Xmin, QStringLiteral("-1"));
             QTest::keyClick(&d, Qt::Key_Escape);
             d.close();
             stillOpenAfterEscape = d.isVisible();
-            clickControl(d, ParameterControl::Cancel);
+            clickControl(d, BoundsControl::Cancel);
         });
         QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
         QVERIFY(stillOpenAfterEscape);
