@@ -11,6 +11,7 @@
 #include <QCursor>
 #include <QLineEdit>
 
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -81,74 +82,90 @@ constexpr DialogTemplate AffinityLayout{144, 74, AffinityControls};
 constexpr std::string_view AffinityFactorMessage = "Erreur : facteur nul";
 constexpr std::string_view AffinityFactorCaption = "Warning";
 
-// A field of a dialog opened by the mouse: its text at opening and where its value goes.
-struct NumberField {
-    ControlIdValue id;
-    double EnteredValues::*destination;
-    double initial;
-};
-
-// One of the dialogs opened by the mouse: fields in the order they are read.
+// One of the dialogs opened by the mouse: its edit fields in the order of its
+// description (what each one fills), all showing `initial` at opening.
 struct MouseDialog {
     std::string_view objectName;
     std::string_view title;
     DialogTemplate layout;
     ControlIdValue ok;
     ControlIdValue cancel;
-    std::span<const NumberField> fields;
+    std::span<const ControlIdValue> fields;
+    std::span<const EnteredField> entries;
+    double initial;
 };
 
-constexpr NumberField FactorFields[] = {{FactorControl::Factor, &EnteredValues::value, 0.5}};
-constexpr NumberField PointFields[] = {{PointControl::X, &EnteredValues::x, 0.0},
-                                       {PointControl::Y, &EnteredValues::y, 0.0}};
-constexpr NumberField PointAndAngleFields[] = {
-    {Rotation::Xo, &EnteredValues::x, 0.0},
-    {Rotation::Yo, &EnteredValues::y, 0.0},
-    {Rotation::Angle, &EnteredValues::value, 0.0},
-};
+constexpr ControlIdValue FactorFields[] = {FactorControl::Factor};
+constexpr ControlIdValue PointFields[] = {PointControl::X, PointControl::Y};
+constexpr ControlIdValue PointAndAngleFields[] = {Rotation::Xo, Rotation::Yo, Rotation::Angle};
+constexpr ControlIdValue BoundsFields[] = {Bounds::Xmin, Bounds::Ymin, Bounds::Xmax, Bounds::Ymax};
+static_assert(std::size(FactorFields) == std::size(FactorDialogFields));
+static_assert(std::size(PointFields) == std::size(PointDialogFields));
+static_assert(std::size(PointAndAngleFields) == std::size(PointAndAngleDialogFields));
+static_assert(std::size(BoundsFields) == std::size(BoundsDialogFields));
 
-constexpr MouseDialog FactorDialog{"factorDialog",    FactorDialogTitle,     {102, 58, FactorControls},
-                                   FactorControl::Ok, FactorControl::Cancel, FactorFields};
-constexpr MouseDialog PointDialog{"pointDialog",    PointDialogTitle,     {111, 58, PointControls},
-                                  PointControl::Ok, PointControl::Cancel, PointFields};
-constexpr MouseDialog PointAndAngleDialog{"pointAndAngleDialog",
-                                          PointAndAngleDialogTitle,
-                                          {123, 78, PointAndAngleControls},
-                                          Rotation::Ok,
-                                          Rotation::Cancel,
-                                          PointAndAngleFields};
+constexpr MouseDialog FactorDialog{
+    .objectName = "factorDialog",
+    .title = FactorDialogTitle,
+    .layout = {102, 58, FactorControls},
+    .ok = FactorControl::Ok,
+    .cancel = FactorControl::Cancel,
+    .fields = FactorFields,
+    .entries = FactorDialogFields,
+    .initial = 0.5,
+};
+constexpr MouseDialog PointDialog{
+    .objectName = "pointDialog",
+    .title = PointDialogTitle,
+    .layout = {111, 58, PointControls},
+    .ok = PointControl::Ok,
+    .cancel = PointControl::Cancel,
+    .fields = PointFields,
+    .entries = PointDialogFields,
+    .initial = 0.0,
+};
+constexpr MouseDialog PointAndAngleDialog{
+    .objectName = "pointAndAngleDialog",
+    .title = PointAndAngleDialogTitle,
+    .layout = {123, 78, PointAndAngleControls},
+    .ok = Rotation::Ok,
+    .cancel = Rotation::Cancel,
+    .fields = PointAndAngleFields,
+    .entries = PointAndAngleDialogFields,
+    .initial = 0.0,
+};
 
 QString fixed3(double v)
 {
     return toQString(cformat("%.3f", {v}));
 }
 
-// Reads one field; a field that does not evaluate leaves the value as it was.
-void readField(const CParameterDialog& dialog, ControlIdValue id, double& destination, bool& allRead)
+// Reads the fields into what they fill; a field that does not evaluate leaves its value
+// as it was. False when one did not evaluate.
+bool readFields(const CParameterDialog& dialog, std::span<const ControlIdValue> fields,
+                std::span<const EnteredField> entries, EnteredValues& entered)
 {
-    if (auto v = dialog.fieldValue(id))
-        destination = *v;
-    else
-        allRead = false;
+    bool allRead = true;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (auto v = dialog.fieldValue(fields[i]))
+            entries[i].set(entered, *v);
+        else
+            allRead = false;
+    }
+    return allRead;
 }
 
 bool runAtMouse(const MouseDialog& form, QWidget* owner, EnteredValues& entered, const QString& title)
 {
-    CParameterDialog dialog(title.isEmpty() ? toQString(form.title) : title, form.layout, form.ok, form.cancel,
-                            owner);
+    CParameterDialog dialog(title.isEmpty() ? toQString(form.title) : title, form.layout, form.ok, form.cancel, owner);
     dialog.setObjectName(toQString(form.objectName));
     dialog.placeNearCursor(QCursor::pos());
     // Earlier entries are not shown again.
-    for (const NumberField& field : form.fields)
-        dialog.setFieldText(field.id, fixed3(field.initial));
-    if (runModal(dialog) != QDialog::Accepted) {
-        entered.accepted = 0;
+    for (ControlIdValue field : form.fields)
+        dialog.setFieldText(field, fixed3(form.initial));
+    if (runModal(dialog) != QDialog::Accepted)
         return false;
-    }
-    for (const NumberField& field : form.fields)
-        if (auto v = dialog.fieldValue(field.id))
-            entered.*field.destination = *v;
-    entered.accepted = 1;
+    readFields(dialog, form.fields, form.entries, entered);
     return true;
 }
 
@@ -178,15 +195,9 @@ int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered,
     dialog.setFieldText(Bounds::Xmax, fixed3(current.xmax));
     dialog.setFieldText(Bounds::Ymax, fixed3(current.ymax));
     allRead = true;
-    if (runModal(dialog) != QDialog::Accepted) {
-        entered.accepted = 0;
+    if (runModal(dialog) != QDialog::Accepted)
         return 0;
-    }
-    readField(dialog, Bounds::Xmin, entered.x, allRead);
-    readField(dialog, Bounds::Ymin, entered.y, allRead);
-    readField(dialog, Bounds::Xmax, entered.value, allRead);
-    readField(dialog, Bounds::Ymax, entered.value2, allRead);
-    entered.accepted = 1;
+    allRead = readFields(dialog, BoundsFields, BoundsDialogFields, entered);
     return 1;
 }
 
@@ -231,12 +242,9 @@ bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& ent
     controls.control<QLineEdit>(Affinity::Factor)->setText(QStringLiteral("1."));
     showDirection();
 
-    if (runModal(dialog) != QDialog::Accepted) {
-        entered.accepted = 0;
+    if (runModal(dialog) != QDialog::Accepted)
         return false;
-    }
-    entered.x = direction;
-    entered.y = factor;
-    entered.accepted = 1;
+    EnteredFields::Direction.set(entered, direction);
+    EnteredFields::AffinityFactor.set(entered, factor);
     return true;
 }

@@ -61,27 +61,30 @@ enum class AffinityControl : int {
     Factor = 1012, // "Facteur"
 };
 
+// Each dialog writes into `entered` what its description says (core's
+// EnteredValues.h: FactorDialogFields and the others), and nothing when it is cancelled.
+
 // The three dialogs below open by the mouse, with `title` in place of the template's
 // title when it is not empty, and with the same texts at every opening. On "Ok" each
 // of their fields that evaluates goes into its field of `entered` (one that does not
-// leaves it as it was) and accepted = 1; on "Cancel" accepted = 0, nothing else
-// changes. Only the two buttons close them. They return true when accepted.
+// leaves it as it was); on "Cancel" nothing changes. Only the two buttons close them.
+// They return true when accepted.
 
-// "Homothétie": value = factor (shown as 0.500).
+// "Homothétie": the factor (shown as 0.500).
 bool askFactor(QWidget* owner, EnteredValues& entered, const QString& title = {});
-// "Coordonnées du Point": x = X, y = Y (both shown as 0.000).
+// "Coordonnées du Point": X and Y (both shown as 0.000).
 bool askPoint(QWidget* owner, EnteredValues& entered, const QString& title = {});
-// "Rotation": x = Xo, y = Yo, value = A in radians (all shown as 0.000).
+// "Rotation": Xo, Yo and A in radians (all shown as 0.000).
 bool askPointAndAngle(QWidget* owner, EnteredValues& entered, const QString& title = {});
 
 // "Bornes de Tracé": shows `current` with three decimals; on "Ok" the four fields go
-// into `entered` (x = Xmin, y = Ymin, value = Xmax, value2 = Ymax). Returns 1 when
-// accepted, 0 when cancelled. `allRead` tells whether every field evaluated.
+// into `entered`. Returns 1 when accepted, 0 when cancelled. `allRead` tells whether
+// every field evaluated.
 int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered, bool& allRead);
 
 // "Affinité", at its default place: direction "Y" and factor "1." at every opening.
-// "OK" accepts only a factor above 0 (x = direction, 1 for "X" and 0 for "Y";
-// y = factor; accepted = 1); any other factor, or one that does not evaluate, gets
-// "Erreur : facteur nul" through `services` and the dialog stays open. "Cancel",
-// Escape and the close box cancel (accepted = 0). Returns true when accepted.
+// "OK" accepts only a factor above 0 (the direction and the factor go into `entered`);
+// any other factor, or one that does not evaluate, gets "Erreur : facteur nul"
+// through `services` and the dialog stays open. "Cancel", Escape and the close box
+// cancel. Returns true when accepted.
 bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& entered);

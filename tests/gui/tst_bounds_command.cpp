@@ -46,6 +46,7 @@ private slots:
     {
         Fixture f;
         QStringList shown;
+        int result = -1;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("Bornes de Tracé"));
             for (BoundsControl id :
@@ -56,6 +57,7 @@ private slots:
             typeInto(d, BoundsControl::Ymin, QStringLiteral("-1"));
             typeInto(d, BoundsControl::Ymax, QStringLiteral("1e0"));
             QTest::keyClick(field(d, BoundsControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
+            result = d.result();
         });
         QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
 
@@ -68,7 +70,7 @@ private slots:
         QCOMPARE(w.ymax, 1.0);
         QCOMPARE(f.editor.view.previousWindow, (ViewWindow{-36, -36, 36, 36}));
         QCOMPARE(statusLine(*f.window), QStringLiteral("Nouvelles bornes (-3.14, -1.00), (6.28, 1.00)"));
-        QCOMPARE(f.editor.entered.accepted, 1);
+        QCOMPARE(result, int(QDialog::Accepted));
     }
 
     void refusesEmptyOrReversedOrUnreadableBounds()
@@ -98,18 +100,20 @@ private slots:
     {
         Fixture f;
         bool stillOpenAfterEscape = false;
+        int result = -1;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
             typeInto(d, BoundsControl::Xmin, QStringLiteral("-1"));
             QTest::keyClick(&d, Qt::Key_Escape);
             d.close();
             stillOpenAfterEscape = d.isVisible();
             clickControl(d, BoundsControl::Cancel);
+            result = d.result();
         });
         QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
         QVERIFY(stillOpenAfterEscape);
         QVERIFY(f.services.messages.empty());
         QCOMPARE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
-        QCOMPARE(f.editor.entered.accepted, 0);
+        QCOMPARE(result, int(QDialog::Rejected));
         QVERIFY(f.editor.interactionMode != InteractionMode::BoundsEntry);
     }
 };
