@@ -97,9 +97,9 @@ public:
     bool runBoundsDialog(bool& allRead) override
     {
         allRead = true;
-        for (double* field : {&editor_.entered.x, &editor_.entered.y, &editor_.entered.value, &editor_.entered.value2}) {
+        for (const EnteredField& field : BoundsDialogFields) {
             if (auto v = evaluateNumberField(in_.typed(15)))
-                *field = *v;
+                field.set(editor_.entered, *v);
             else
                 allRead = false;
         }
@@ -128,33 +128,15 @@ public:
     bool copyModeTicked() const override { return copyMode; }
     bool runParameterDialog(ParameterDialog dialog, const std::string&) override
     {
-        // Each field keeps its value when its text does not evaluate.
-        auto field = [&](double& value) {
-            if (auto v = evaluateNumberField(in_.typed(15)))
-                value = *v;
-        };
-        EnteredValues& e = editor_.entered;
-        switch (dialog) {
-        case ParameterDialog::Factor:
-            field(e.value);
-            break;
-        case ParameterDialog::Point:
-            field(e.x);
-            field(e.y);
-            break;
-        case ParameterDialog::PointAndAngle:
-            field(e.x);
-            field(e.y);
-            field(e.value);
-            break;
-        case ParameterDialog::Affinity:
-            e.x = in_.byte() & 1;
-            field(e.y);
-            break;
+        // A choice is one of the dialog's boxes; a typed field keeps its value when its
+        // text does not evaluate.
+        for (const EnteredField& field : enteredFieldsOf(dialog)) {
+            if (field.choice)
+                field.set(editor_.entered, in_.byte() & 1);
+            else if (auto v = evaluateNumberField(in_.typed(15)))
+                field.set(editor_.entered, *v);
         }
-        const bool accepted = in_.byte() & 1;
-        e.accepted = accepted ? 1 : 0;
-        return accepted;
+        return in_.byte() & 1;
     }
     bool copyCurvePicture() override { return in_.byte() & 1; }
     bool runPick(MousePick& pick) override

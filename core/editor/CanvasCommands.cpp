@@ -39,10 +39,9 @@ CommandOutcome addPointAt(Editor& editor, EditorHost& host, PixelPoint at)
 CommandOutcome typePoint(Editor& editor, EditorHost& host)
 {
     CurveDocument& doc = editor.document;
-    editor.entered.accepted = 0;
     // No snapshot: the typed point is not undone on its own.
     if (host.runParameterDialog(ParameterDialog::Point, "")) {
-        const CurvePoint p{editor.entered.x, editor.entered.y};
+        const CurvePoint p = editor.entered.point();
         if (std::isfinite(p.x) && std::isfinite(p.y))
             doc.appendPoint(p);
         else

@@ -110,15 +110,13 @@ CommandOutcome boundsCommand(Editor& editor, EditorHost& host, const CommandInpu
 {
     CommandOutcome out;
     editor.interactionMode = InteractionMode::BoundsEntry;
-    EnteredValues& entered = editor.entered;
-    entered.accepted = 0;
     bool allRead = true;
     const bool accepted = host.runBoundsDialog(allRead);
     // The mode ends with the dialog, so that later repaints draw the plot again.
     editor.interactionMode = InteractionMode::ModeFinished;
     if (!accepted)
         return out;
-    const ViewWindow requested{entered.x, entered.y, entered.value, entered.value2};
+    const ViewWindow requested = editor.entered.bounds();
     // A field that does not evaluate would leave a stale value in place: refused too.
     if (allRead && requested.xmax > requested.xmin && requested.ymax > requested.ymin && isUsableWindow(requested)) {
         editor.statusText =

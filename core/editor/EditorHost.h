@@ -4,20 +4,13 @@
 #include "common/UserMessage.h"
 #include "curve/CurvePoint.h"
 #include "curve/PointList.h"
+#include "transform/EnteredValues.h" // ParameterDialog
 
 #include <optional>
 #include <string>
 #include <vector>
 
 class MousePick;
-
-// The small parameter dialogs a mouse command may open instead of a click.
-enum class ParameterDialog {
-    Factor,        // "Homothétie": value = factor
-    Point,         // "Coordonnées du Point": x, y
-    PointAndAngle, // "Rotation": x, y, value = angle in radians
-    Affinity,      // "Affinité": x = direction (1 for X, 0 for Y), y = factor
-};
 
 // What a command needs from the window around it: the dialogs and message boxes it
 // shows the user. The program answers with real widgets, the tests from a script.
@@ -30,7 +23,8 @@ public:
     // The formula dialog: the points it computed, none when it was cancelled.
     virtual std::vector<CurvePoint> runFormulaDialog() = 0;
     // The bounds dialog over the current window. True when accepted, the typed values
-    // then in the editor's EnteredValues; `allRead` false when a field did not evaluate.
+    // then in the editor's EnteredValues (BoundsDialogFields); `allRead` false when a
+    // field did not evaluate.
     virtual bool runBoundsDialog(bool& allRead) = 0;
     // The open dialog: the chosen path, nothing when cancelled or refused (the dialog's
     // own message has then been shown).
@@ -50,7 +44,7 @@ public:
     virtual void showCoordinates(double x, double y) = 0;
     // Opens a parameter dialog (at the mouse for all but "Affinité"), with `title` in
     // place of the template's when not empty. True when accepted, the values then in
-    // the editor's EnteredValues (only the dialog's own fields change).
+    // the editor's EnteredValues (only the fields enteredFieldsOf(dialog) names change).
     virtual bool runParameterDialog(ParameterDialog dialog, const std::string& title) = 0;
     // Prints the curve page after the print dialog.
     virtual void printCurve() = 0;

@@ -2,7 +2,8 @@
 
 // What a click on the drawing area means and which command is under way. The values
 // are the ones the program has always used (mostly the id of the command that set
-// them); only the named modes change what a click does.
+// them); only the named modes change what a click does. Each transformation's modes,
+// its copy variant's included, are given by its row in editor/Transformations.h.
 enum class InteractionMode : int {
     Idle = 0,
     PointEntry = 10,

@@ -4,9 +4,9 @@
 #include "editor/Editor.h"
 #include "editor/EditorHost.h"
 #include "editor/PlotRedraw.h"
+#include "editor/Transformations.h"
 #include "transform/TransformOperations.h"
 
-#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,127 +16,85 @@ namespace {
 
 using Mode = InteractionMode;
 
-// The nine modes of the transformation buttons, copy variants included.
-bool isTransformation(Mode m)
-{
-    switch (m) {
-    case Mode::Homothety:
-    case Mode::HomothetyCopy:
-    case Mode::Affinity:
-    case Mode::Translate:
-    case Mode::TranslateCopy:
-    case Mode::Mirror:
-    case Mode::MirrorCopy:
-    case Mode::Rotate:
-    case Mode::RotateCopy:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isTranslation(Mode m) { return m == Mode::Translate || m == Mode::TranslateCopy; }
-bool isMirror(Mode m) { return m == Mode::Mirror || m == Mode::MirrorCopy; }
-bool isRotation(Mode m) { return m == Mode::Rotate || m == Mode::RotateCopy; }
-bool isHomothety(Mode m) { return m == Mode::Homothety || m == Mode::HomothetyCopy; }
-bool isCopy(Mode m)
-{
-    return m == Mode::TranslateCopy || m == Mode::MirrorCopy || m == Mode::RotateCopy;
-}
-
-std::optional<PreviewOperation> previewOf(Mode m)
-{
-    if (isTranslation(m))
-        return PreviewOperation::Translation;
-    if (isMirror(m))
-        return PreviewOperation::Mirror;
-    if (isRotation(m))
-        return PreviewOperation::Rotation;
-    return std::nullopt;
-}
-
 bool inside(PixelPoint p, PixelSize size)
 {
     // Row 0 and column 0 do not count as the drawing area.
     return p.x > 0 && p.x < size.width && p.y > 0 && p.y < size.height;
 }
 
-// The name each prompt of the selection phase starts with.
-const char* selectionPromptName(Mode m)
+// What the rectangle of a pick is for: a transformation's selection, or the command
+// that made it ("&Effac Fen" deletes the points inside, "&Fenêtre" shows it as the view).
+enum class RectangleUse {
+    None,
+    Selection,
+    Erase,
+    Zoom
+};
+
+struct RectanglePurpose {
+    RectangleUse use = RectangleUse::None;
+    std::string_view name; // the prompts of the pick start with it
+};
+
+// The rectangle picks of the commands that are not transformations.
+struct WindowPick {
+    Mode mode;
+    RectanglePurpose purpose;
+};
+constexpr WindowPick WindowPicks[] = {
+    {Mode::EraseWindow, {RectangleUse::Erase, "Effacer : "}},
+    {Mode::ZoomWindow, {RectangleUse::Zoom, "Zoom : "}},
+};
+
+RectanglePurpose rectanglePurposeOf(Mode mode)
 {
-    if (isHomothety(m))
-        return "Homothétie : ";
-    if (isTranslation(m))
-        return "Translation : ";
-    if (isMirror(m))
-        return "Miroir : ";
-    if (isRotation(m))
-        return "Rotation : ";
-    switch (m) {
-    case Mode::EraseWindow:
-        return "Effacer : ";
-    case Mode::ZoomWindow:
-        return "Zoom : ";
-    case Mode::Affinity:
-        return "Affinité : ";
-    default:
-        return nullptr;
-    }
+    if (const Transformation* t = findTransformation(mode))
+        return {RectangleUse::Selection, t->name};
+    for (const WindowPick& pick : WindowPicks)
+        if (pick.mode == mode)
+            return pick.purpose;
+    return {};
 }
 
-const char* secondPhasePrompt(Mode m)
+// The transformation of `mode` when a pick of `kind` takes its second input.
+const Transformation* secondInputOf(Mode mode, PickKind kind)
 {
-    if (isHomothety(m))
-        return "Homothétie : Gauche-Centre homothétie / Droit-Saisie / Escape-Arrêt";
-    if (isTranslation(m))
-        return "Translation : Gauche-Origine / Droit-Saisie / Escape-Arrêt";
-    if (isMirror(m))
-        return "Miroir : Gauche-Origine / Droit-Saisie / Escape-Arrêt";
-    if (isRotation(m))
-        return "Rotation : Gauche-Centre Rotation / Droit-Saisie / Escape-Arrêt";
-    if (m == Mode::Affinity)
-        return "Affinité : Axe et facteur";
-    return nullptr;
+    const Transformation* t = findTransformation(mode);
+    return t && t->secondPick == kind ? t : nullptr;
 }
 
-const char* secondClickPrompt(Mode m)
+// The live preview of a segment drag in the editor's mode: the transformation's own, with
+// the selected points left beside their images in its copy variant.
+SegmentPreview segmentPreviewOf(Editor& editor)
 {
-    if (isHomothety(m))
-        return " "; // while the factor dialog is open
-    if (isTranslation(m))
-        return "Translation : Gauche-Fin / Droit-Saisie / Escape-Arrêt";
-    if (isMirror(m))
-        return "Miroir : Gauche-Angle / Droit-Saisie / Escape-Arrêt";
-    if (isRotation(m))
-        return "Rotation : Gauche-Angle / Droit-Saisie / Escape-Arrêt";
-    return nullptr;
+    const Mode mode = editor.interactionMode;
+    const Transformation* t = findTransformation(mode);
+    const std::optional<PreviewOperation> operation = t ? t->preview : std::nullopt;
+    const bool previewShowsCopies = operation && mode == t->copyMode;
+    return editor.pickFeedback.segmentPreview(editor.document, editor.mapping, operation, previewShowsCopies);
 }
-
-// The titles the point dialogs take for the mode they serve.
-constexpr std::string_view TranslationVectorTitle = "Vecteur translation";
-constexpr std::string_view HomothetyCentreTitle = "Centre de l'homothétie";
-constexpr std::string_view MirrorTitle = "Vecteur Miroir";
-constexpr std::string_view RotationTitle = "Vecteur de Rotation";
 
 } // namespace
 
 void showPhasePrompt(EditorHost& host, InteractionMode mode, PickKind kind)
 {
     if (kind == PickKind::Rectangle) {
-        if (const char* name = selectionPromptName(mode))
+        const std::string_view name = rectanglePurposeOf(mode).name;
+        if (!name.empty())
             host.showStatus(std::string(name) + "Gauche-Sélection / Droit,Esc-Arrêt");
-    } else if (const char* text = secondPhasePrompt(mode)) {
-        host.showStatus(text);
+    } else if (const Transformation* t = findTransformation(mode); t && !t->secondPhasePrompt.empty()) {
+        host.showStatus(std::string(t->secondPhasePrompt));
     }
 }
 
 void showClickPrompt(EditorHost& host, InteractionMode mode, PickKind kind)
 {
     if (kind == PickKind::Rectangle) {
-        if (const char* name = selectionPromptName(mode))
+        const std::string_view name = rectanglePurposeOf(mode).name;
+        if (!name.empty())
             host.showStatus(std::string(name) + "Gauche-Fin sélection / Droit,Esc-Arrêt");
-    } else if (const char* text = secondClickPrompt(mode)) {
-        host.showStatus(text);
+    } else if (const Transformation* t = findTransformation(mode); t && !t->secondClickPrompt.empty()) {
+        host.showStatus(std::string(t->secondClickPrompt));
     }
 }
 
@@ -207,17 +165,13 @@ void MousePick::firstClick(PixelPoint at, Surface& picture)
         feedback.rectangle.start(picture, at);
         break;
     case PickKind::Segment:
-        feedback.segment.start(
-            picture, feedback.segmentPreview(editor_.document, editor_.mapping, previewOf(mode), isCopy(mode)), at);
+        feedback.segment.start(picture, segmentPreviewOf(editor_), at);
         break;
-    case PickKind::Centre: {
-        const CurvePoint centre = editor_.mapping.pixelToWorld(at);
-        editor_.entered.x = centre.x;
-        editor_.entered.y = centre.y;
-        first_ = centre;
+    case PickKind::Centre:
+        // The centre goes where the point dialog would put it; the factor follows.
+        editor_.entered.setPoint(editor_.mapping.pixelToWorld(at));
         end(host_.runParameterDialog(ParameterDialog::Factor, ""));
         break;
-    }
     }
 }
 
@@ -250,55 +204,41 @@ void MousePick::secondClick(Surface& picture)
 
     if (kind_ == PickKind::Rectangle) {
         const Selection rect{first_, second_};
-        if (isTransformation(mode)) {
+        switch (rectanglePurposeOf(mode).use) {
+        case RectangleUse::Selection:
             feedback.drawHighlight(picture, editor_.document, editor_.mapping, rect);
             end(true);
-        } else if (mode == Mode::EraseWindow) {
-            const int deleted = deletePointsInRect(editor_.document, rect);
-            host_.showStatus(deletedPointsText(deleted));
+            break;
+        case RectangleUse::Erase:
+            host_.showStatus(deletedPointsText(deletePointsInRect(editor_.document, rect)));
             redrawCurrentView(picture);
             end(true);
-        } else if (mode == Mode::ZoomWindow) {
+            break;
+        case RectangleUse::Zoom:
             setViewWindow(editor_.view, ViewWindow{first_.x, first_.y, second_.x, second_.y});
             redrawPlot(editor_, host_, picture);
             end(true);
-        } else {
+            break;
+        case RectangleUse::None:
             end(false);
+            break;
         }
         return;
     }
 
-    if (isTranslation(mode)) {
-        first_ = {second_.x - first_.x, second_.y - first_.y};
-        end(true);
-    } else if (isMirror(mode)) {
-        // The point nearer to the world origin comes first.
-        if (std::sqrt(second_.x * second_.x + second_.y * second_.y)
-            < std::sqrt(first_.x * first_.x + first_.y * first_.y))
-            std::swap(first_, second_);
-        end(true);
-    } else if (isRotation(mode)) {
-        end(true); // the centre, then the point that gives the angle
-    } else {
-        end(false);
-    }
+    // The two ends as they are: the transformation reads them as it needs them.
+    end(secondInputOf(mode, kind_) != nullptr);
 }
 
 void MousePick::rightPress(Surface& picture)
 {
     const Mode mode = editor_.interactionMode;
     PickFeedback& feedback = editor_.pickFeedback;
-    if (kind_ == PickKind::Segment && previewOf(mode)) {
-        const bool translation = isTranslation(mode);
-        const bool accepted =
-            translation ? host_.runParameterDialog(ParameterDialog::Point, std::string(TranslationVectorTitle))
-                        : host_.runParameterDialog(ParameterDialog::PointAndAngle,
-                                                   std::string(isMirror(mode) ? MirrorTitle : RotationTitle));
-        if (accepted) {
+    const Transformation* t = secondInputOf(mode, kind_);
+    if (kind_ == PickKind::Segment && t) {
+        if (host_.runParameterDialog(t->dialog, std::string(t->dialogTitle))) {
             feedback.segment.finish(picture);
-            first_ = {editor_.entered.x, editor_.entered.y};
-            if (!translation)
-                second_ = {editor_.entered.value, AngleMarker}; // the typed angle, in radians
+            typed_ = true;
             end(true);
         } else {
             end(false);
@@ -306,16 +246,12 @@ void MousePick::rightPress(Surface& picture)
             host_.showStatus(std::string(CancelledFunctionText));
             redrawCurrentView(picture);
         }
-    } else if (kind_ == PickKind::Centre && isHomothety(mode)) {
-        bool accepted = host_.runParameterDialog(ParameterDialog::Point, std::string(HomothetyCentreTitle));
-        if (accepted) {
-            first_ = {editor_.entered.x, editor_.entered.y};
-            accepted = host_.runParameterDialog(ParameterDialog::Factor, "");
-        }
+    } else if (kind_ == PickKind::Centre && t) {
+        const bool accepted = host_.runParameterDialog(t->dialog, std::string(t->dialogTitle))
+            && host_.runParameterDialog(ParameterDialog::Factor, "");
         end(accepted);
         redrawCurrentView(picture);
-    } else if (kind_ == PickKind::Rectangle && (isTransformation(mode) || mode == Mode::EraseWindow
-                                                || mode == Mode::ZoomWindow)) {
+    } else if (kind_ == PickKind::Rectangle && rectanglePurposeOf(mode).use != RectangleUse::None) {
         feedback.rectangle.discard(picture);
         host_.showStatus(std::string(CancelledFunctionText));
         end(false);
@@ -324,10 +260,8 @@ void MousePick::rightPress(Surface& picture)
 
 void MousePick::mouseMove(PixelPoint at, Surface& picture)
 {
-    const Mode mode = editor_.interactionMode;
     PickFeedback& feedback = editor_.pickFeedback;
-    const SegmentPreview preview =
-        feedback.segmentPreview(editor_.document, editor_.mapping, previewOf(mode), isCopy(mode));
+    const SegmentPreview preview = segmentPreviewOf(editor_);
     const CurvePoint world = editor_.mapping.pixelToWorld(at);
     host_.showCoordinates(world.x, world.y);
     if (clickCount_ == 1) {
@@ -352,9 +286,7 @@ void MousePick::restoreAfterRepaint(Surface& picture)
     if (kind_ == PickKind::Rectangle) {
         feedback.rectangle.redraw(picture);
     } else if (kind_ == PickKind::Segment) {
-        const Mode mode = editor_.interactionMode;
-        feedback.segment.redraw(
-            picture, feedback.segmentPreview(editor_.document, editor_.mapping, previewOf(mode), isCopy(mode)));
+        feedback.segment.redraw(picture, segmentPreviewOf(editor_));
     }
 }
 

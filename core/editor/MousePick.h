@@ -55,11 +55,14 @@ public:
     PickKind kind() const { return kind_; }
     bool running() const { return running_; }
     bool result() const { return result_; }
-    // Rectangle: lower-left and upper-right corners. Segment: the translation vector in
-    // firstPoint, or a mirror or rotation definition in both (secondPoint may carry
-    // AngleMarker). Centre: the centre and factor are in the editor's EnteredValues.
+    // Rectangle: lower-left and upper-right corners. Segment: where the drag started
+    // and ended, unless the values were typed. Centre: the centre and factor are in the
+    // editor's EnteredValues.
     CurvePoint firstPoint() const { return first_; }
     CurvePoint secondPoint() const { return second_; }
+    // A segment pick ended with its values typed into the transformation's dialog
+    // (they are in the editor's EnteredValues) rather than dragged.
+    bool typed() const { return typed_; }
     // The pick ended on a click on another window, which the window must now replay.
     bool clickToReplay() const { return replay_; }
     // The pick ended because the program is closing: the window posts the quit.
@@ -87,6 +90,7 @@ private:
     bool result_ = false;
     CurvePoint first_{};
     CurvePoint second_{};
+    bool typed_ = false;
     bool replay_ = false;
     bool quit_ = false;
 };

@@ -2,32 +2,12 @@
 
 #include "editor/MainControl.h"
 #include "editor/MousePick.h"
+#include "editor/Transformations.h"
 #include "transform/TransformOperations.h"
 
-#include <optional>
+#include <string>
 
 namespace {
-
-using Mode = InteractionMode;
-
-// The mode of a transformation button; the affinity has no copy variant.
-std::optional<Mode> transformationMode(MainControl control, bool copy)
-{
-    switch (control) {
-    case MainControl::Homothety:
-        return copy ? Mode::HomothetyCopy : Mode::Homothety;
-    case MainControl::Translate:
-        return copy ? Mode::TranslateCopy : Mode::Translate;
-    case MainControl::Mirror:
-        return copy ? Mode::MirrorCopy : Mode::Mirror;
-    case MainControl::Rotate:
-        return copy ? Mode::RotateCopy : Mode::Rotate;
-    case MainControl::Affinity:
-        return Mode::Affinity;
-    default:
-        return std::nullopt;
-    }
-}
 
 CommandOutcome ended(bool showCount)
 {
@@ -37,40 +17,31 @@ CommandOutcome ended(bool showCount)
     return out;
 }
 
-// Runs one pick of `kind` for the current mode; true when it succeeded.
-bool pick(Editor& editor, EditorHost& host, PickKind kind, CurvePoint* first = nullptr, CurvePoint* second = nullptr)
+// What a pick gave: whether it succeeded, and its two points with the flag of a typed
+// segment (MousePick says what they are for each kind).
+struct PickResult {
+    bool ok = false;
+    CurvePoint first;
+    CurvePoint second;
+    bool typed = false;
+};
+
+// Runs one pick of `kind` for the current mode.
+PickResult pick(Editor& editor, EditorHost& host, PickKind kind)
 {
     MousePick mousePick(editor, host, kind);
     const bool ok = host.runPick(mousePick) && mousePick.result();
-    if (first)
-        *first = mousePick.firstPoint();
-    if (second)
-        *second = mousePick.secondPoint();
-    return ok;
+    return {ok, mousePick.firstPoint(), mousePick.secondPoint(), mousePick.typed()};
 }
 
-TransformResult applyTransformation(Editor& editor, Mode mode, const Selection& sel, CurvePoint first,
-                                    CurvePoint second)
+// The commands whose pick is a rectangle that does the work itself: the cross cursor,
+// the prompt, then the pick.
+void runWindowPick(Editor& editor, EditorHost& host, InteractionMode mode)
 {
-    CurveDocument& doc = editor.document;
-    const EnteredValues& entered = editor.entered;
-    switch (mode) {
-    case Mode::Homothety:
-    case Mode::HomothetyCopy:
-        return scalePoints(doc, sel, {entered.x, entered.y}, entered.value, mode == Mode::HomothetyCopy);
-    case Mode::Translate:
-    case Mode::TranslateCopy:
-        return translatePoints(doc, sel, first.x, first.y, mode == Mode::TranslateCopy);
-    case Mode::Mirror:
-    case Mode::MirrorCopy:
-        return mirrorPoints(doc, sel, first, second, mode == Mode::MirrorCopy);
-    case Mode::Rotate:
-    case Mode::RotateCopy:
-        return rotatePoints(doc, sel, first, second, mode == Mode::RotateCopy);
-    default:
-        // The dialog writes 1 for "X" and 0 for "Y".
-        return stretchPoints(doc, sel, entered.x == 0.0 ? 0 : 1, entered.y);
-    }
+    editor.interactionMode = mode;
+    host.showCursor(CursorRequest::Cross);
+    showPhasePrompt(host, mode, PickKind::Rectangle);
+    pick(editor, host, PickKind::Rectangle);
 }
 
 } // namespace
@@ -79,35 +50,35 @@ CommandOutcome transformationCommand(Editor& editor, EditorHost& host, MainContr
 {
     if (editor.document.count() < 1)
         return {};
-    const std::optional<Mode> chosen = transformationMode(control, host.copyModeTicked());
-    if (!chosen)
+    const bool copyTicked = host.copyModeTicked();
+    const Transformation* transformation = findTransformation(control);
+    if (!transformation)
         return {};
-    const Mode mode = *chosen;
+    const Transformation& t = *transformation;
+    const bool copy = copyTicked && t.copyMode.has_value();
+    const InteractionMode mode = copy ? *t.copyMode : t.mode;
 
     editor.document.takeSnapshot();
     host.showCursor(CursorRequest::Cross);
     showPhasePrompt(host, mode, PickKind::Rectangle);
     editor.interactionMode = mode;
 
-    CurvePoint selMin;
-    CurvePoint selMax;
-    if (!pick(editor, host, PickKind::Rectangle, &selMin, &selMax))
+    const PickResult selection = pick(editor, host, PickKind::Rectangle);
+    if (!selection.ok)
         return ended(true);
 
-    showPhasePrompt(host, mode, PickKind::Segment);
-    CurvePoint first;
-    CurvePoint second;
-    bool ok = false;
-    if (mode == Mode::Homothety || mode == Mode::HomothetyCopy)
-        ok = pick(editor, host, PickKind::Centre);
-    else if (mode == Mode::Affinity)
-        ok = host.runParameterDialog(ParameterDialog::Affinity, ""); // refuses a factor <= 0 itself
+    showPhasePrompt(host, mode, t.secondPick.value_or(PickKind::Segment)); // a dialog alone has its prompt too
+    PickResult second;
+    if (t.secondPick)
+        second = pick(editor, host, *t.secondPick);
     else
-        ok = pick(editor, host, PickKind::Segment, &first, &second);
-    if (!ok)
+        second.ok = host.runParameterDialog(t.dialog, std::string(t.dialogTitle));
+    if (!second.ok)
         return ended(true);
 
-    const TransformResult result = applyTransformation(editor, mode, {selMin, selMax}, first, second);
+    const bool dragged = t.secondPick == PickKind::Segment && !second.typed;
+    const TransformInput input{editor.entered, dragged, second.first, second.second};
+    const TransformResult result = t.apply(editor.document, {selection.first, selection.second}, input, copy);
     if (result.notice)
         host.showMessage(*result.notice);
     CommandOutcome out = ended(true);
@@ -117,18 +88,12 @@ CommandOutcome transformationCommand(Editor& editor, EditorHost& host, MainContr
 
 CommandOutcome eraseWindowCommand(Editor& editor, EditorHost& host)
 {
-    editor.interactionMode = Mode::EraseWindow;
-    host.showCursor(CursorRequest::Cross);
-    showPhasePrompt(host, Mode::EraseWindow, PickKind::Rectangle);
-    pick(editor, host, PickKind::Rectangle); // deletes and redraws itself
+    runWindowPick(editor, host, InteractionMode::EraseWindow); // deletes and redraws itself
     return ended(true);
 }
 
 CommandOutcome zoomWindowCommand(Editor& editor, EditorHost& host)
 {
-    showPhasePrompt(host, Mode::ZoomWindow, PickKind::Rectangle);
-    host.showCursor(CursorRequest::Cross);
-    editor.interactionMode = Mode::ZoomWindow;
-    pick(editor, host, PickKind::Rectangle); // shows the new view itself
+    runWindowPick(editor, host, InteractionMode::ZoomWindow); // shows the new view itself
     return ended(false);
 }

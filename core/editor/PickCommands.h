@@ -9,9 +9,10 @@
 // the cross cursor while it runs and asks for the arrow when it ends; the status line
 // then shows statusText again, replacing what the picks wrote there.
 
-// "&Trans", "&Miroir", "&Rotat", "&Homo." and "&Affinité" (`control`): nothing without a point; otherwise the copy variant when "&Copie" is ticked,
-// the snapshot, the selection rectangle, then the vector, line, angle, centre and
-// factor, or the affinity dialog, and the transformation.
+// The button of a transformation (`control`, a row of Transformations.h): nothing
+// without a point; otherwise the copy variant when "&Copie" is ticked and the row has
+// one, the snapshot, the selection rectangle, then the row's second input (its pick or
+// its dialog) and its operation.
 CommandOutcome transformationCommand(Editor& editor, EditorHost& host, MainControl control);
 
 // "&Effac Fen": the points inside a rectangle are deleted by the pick itself.

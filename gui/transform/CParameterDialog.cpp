@@ -19,24 +19,25 @@ std::optional<double> numberFieldValue(const QLineEdit* field)
     return evaluateNumberField(field->text().left(FieldReadLength).toStdString());
 }
 
-CParameterDialog::CParameterDialog(const QString& title, const DialogTemplate& layout, QWidget* parent)
+CParameterDialog::CParameterDialog(const QString& title, const DialogTemplate& layout, ControlIdValue ok,
+                                   ControlIdValue cancel, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(title);
     controls_ = buildDialog(*this, layout);
-    if (auto* ok = control<QPushButton>(ParameterControl::Ok))
-        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    if (auto* cancel = control<QPushButton>(ParameterControl::Cancel))
-        connect(cancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+    if (auto* button = control<QPushButton>(ok))
+        connect(button, &QPushButton::clicked, this, &QDialog::accept);
+    if (auto* button = control<QPushButton>(cancel))
+        connect(button, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 }
 
-void CParameterDialog::setFieldText(ParameterControl id, const QString& text)
+void CParameterDialog::setFieldText(ControlIdValue id, const QString& text)
 {
     if (auto* edit = control<QLineEdit>(id))
         edit->setText(text);
 }
 
-std::optional<double> CParameterDialog::fieldValue(ParameterControl id) const
+std::optional<double> CParameterDialog::fieldValue(ControlIdValue id) const
 {
     return numberFieldValue(control<QLineEdit>(id));
 }

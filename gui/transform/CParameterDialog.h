@@ -10,42 +10,26 @@
 class QLineEdit;
 class QPoint;
 
-// The controls of the parameter dialogs and of the bounds dialog, numbered as their
-// templates number them: one id stands for different quantities from one dialog to
-// the next.
-enum class ParameterControl : int {
-    Factor = 1129, // "Homothétie"
-    X = 1129,      // "Coordonnées du Point"
-    Y = 1125,
-    Xo = 1129, // "Rotation"
-    Yo = 1130,
-    Angle = 1125,
-    Xmin = 1129, // "Bornes de Tracé"
-    Ymin = 1125,
-    Xmax = 1130,
-    Ymax = 1131,
-    Ok = 1134,
-    Cancel = 1135,
-};
-
-// A small modal dialog of number fields with "Ok" and "Cancel". Enter presses "Ok";
-// Escape and the close box do nothing, so only the two buttons close it.
+// A small modal dialog of number fields with "Ok" and "Cancel" (`ok` and `cancel` in
+// its template). Enter presses "Ok"; Escape and the close box do nothing, so only the
+// two buttons close it.
 class CParameterDialog : public QDialog {
     Q_OBJECT
 public:
-    CParameterDialog(const QString& title, const DialogTemplate& layout, QWidget* parent);
+    CParameterDialog(const QString& title, const DialogTemplate& layout, ControlIdValue ok, ControlIdValue cancel,
+                     QWidget* parent);
 
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.
     template <class W = QWidget>
-    W* control(ParameterControl id) const
+    W* control(ControlIdValue id) const
     {
         return controls_.control<W>(id);
     }
-    void setFieldText(ParameterControl id, const QString& text);
+    void setFieldText(ControlIdValue id, const QString& text);
     // The field's first 15 characters evaluated as an expression; nothing when the
     // text does not evaluate.
-    std::optional<double> fieldValue(ParameterControl id) const;
+    std::optional<double> fieldValue(ControlIdValue id) const;
     // Moves the dialog, keeping its size, so that it opens by the mouse at `cursor`:
     // its top-left corner goes to (cursor x - R / 3, cursor y - B / 3), where R and B
     // are the right and bottom edges of the frame it would open with by itself.

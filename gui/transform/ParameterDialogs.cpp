@@ -11,6 +11,7 @@
 #include <QCursor>
 #include <QLineEdit>
 
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -22,38 +23,44 @@ constexpr int NoId = NoControlId;
 constexpr unsigned Centred = ControlFlag::Centred;
 constexpr unsigned Default = ControlFlag::Default;
 
-using Field = ParameterControl;
-
 // Group boxes come first so that they lie under the controls they frame.
 constexpr ControlSpec FactorControls[] = {
     {NoId, Kind::Group, "Facteur", 7, 5, 89, 29},
-    {Field::Factor, Kind::Edit, "", 16, 16, 72, 12},
-    {Field::Ok, Kind::Button, "Ok", 10, 39, 39, 15, Default},
-    {Field::Cancel, Kind::Button, "Cancel", 55, 39, 39, 15},
+    {FactorControl::Factor, Kind::Edit, "", 16, 16, 72, 12},
+    {FactorControl::Ok, Kind::Button, "Ok", 10, 39, 39, 15, Default},
+    {FactorControl::Cancel, Kind::Button, "Cancel", 55, 39, 39, 15},
 };
 
 constexpr ControlSpec PointControls[] = {
     {NoId, Kind::Label, "X", 6, 6, 24, 12, Centred},
     {NoId, Kind::Label, "Y", 6, 21, 24, 12, Centred},
-    {Field::X, Kind::Edit, "", 33, 6, 72, 12},
-    {Field::Y, Kind::Edit, "", 33, 21, 72, 12},
-    {Field::Ok, Kind::Button, "Ok", 9, 39, 39, 15, Default},
-    {Field::Cancel, Kind::Button, "Cancel", 63, 39, 39, 15},
+    {PointControl::X, Kind::Edit, "", 33, 6, 72, 12},
+    {PointControl::Y, Kind::Edit, "", 33, 21, 72, 12},
+    {PointControl::Ok, Kind::Button, "Ok", 9, 39, 39, 15, Default},
+    {PointControl::Cancel, Kind::Button, "Cancel", 63, 39, 39, 15},
 };
+
+using Rotation = PointAndAngleControl;
 
 constexpr ControlSpec PointAndAngleControls[] = {
-    {NoId, Kind::Label, "Xo", 6, 6, 36, 12, Centred},         {Field::Xo, Kind::Edit, "", 45, 6, 72, 12},
-    {NoId, Kind::Label, "Yo", 6, 21, 36, 12, Centred},        {Field::Yo, Kind::Edit, "", 45, 21, 72, 12},
-    {NoId, Kind::Label, "A (rad)", 6, 39, 36, 12, Centred},   {Field::Angle, Kind::Edit, "", 45, 39, 72, 12},
-    {Field::Ok, Kind::Button, "Ok", 15, 60, 39, 15, Default}, {Field::Cancel, Kind::Button, "Cancel", 69, 60, 39, 15},
+    {NoId, Kind::Label, "Xo", 6, 6, 36, 12, Centred},
+    {Rotation::Xo, Kind::Edit, "", 45, 6, 72, 12},
+    {NoId, Kind::Label, "Yo", 6, 21, 36, 12, Centred},
+    {Rotation::Yo, Kind::Edit, "", 45, 21, 72, 12},
+    {NoId, Kind::Label, "A (rad)", 6, 39, 36, 12, Centred},
+    {Rotation::Angle, Kind::Edit, "", 45, 39, 72, 12},
+    {Rotation::Ok, Kind::Button, "Ok", 15, 60, 39, 15, Default},
+    {Rotation::Cancel, Kind::Button, "Cancel", 69, 60, 39, 15},
 };
 
+using Bounds = BoundsControl;
+
 constexpr ControlSpec BoundsControls[] = {
-    {NoId, Kind::Label, "Xmin", 6, 6, 24, 12, Centred},       {Field::Xmin, Kind::Edit, "", 33, 6, 72, 12},
-    {NoId, Kind::Label, "Xmax", 6, 21, 24, 12, Centred},      {Field::Xmax, Kind::Edit, "", 33, 21, 72, 12},
-    {NoId, Kind::Label, "Ymin", 6, 39, 24, 12, Centred},      {Field::Ymin, Kind::Edit, "", 33, 39, 72, 12},
-    {NoId, Kind::Label, "Ymax", 6, 54, 24, 12, Centred},      {Field::Ymax, Kind::Edit, "", 33, 54, 72, 12},
-    {Field::Ok, Kind::Button, "Ok", 12, 75, 39, 15, Default}, {Field::Cancel, Kind::Button, "Cancel", 60, 75, 39, 15},
+    {NoId, Kind::Label, "Xmin", 6, 6, 24, 12, Centred},        {Bounds::Xmin, Kind::Edit, "", 33, 6, 72, 12},
+    {NoId, Kind::Label, "Xmax", 6, 21, 24, 12, Centred},       {Bounds::Xmax, Kind::Edit, "", 33, 21, 72, 12},
+    {NoId, Kind::Label, "Ymin", 6, 39, 24, 12, Centred},       {Bounds::Ymin, Kind::Edit, "", 33, 39, 72, 12},
+    {NoId, Kind::Label, "Ymax", 6, 54, 24, 12, Centred},       {Bounds::Ymax, Kind::Edit, "", 33, 54, 72, 12},
+    {Bounds::Ok, Kind::Button, "Ok", 12, 75, 39, 15, Default}, {Bounds::Cancel, Kind::Button, "Cancel", 60, 75, 39, 15},
 };
 
 constexpr DialogTemplate BoundsLayout{111, 93, BoundsControls};
@@ -75,64 +82,90 @@ constexpr DialogTemplate AffinityLayout{144, 74, AffinityControls};
 constexpr std::string_view AffinityFactorMessage = "Erreur : facteur nul";
 constexpr std::string_view AffinityFactorCaption = "Warning";
 
-// A field of a dialog opened by the mouse: its text at opening and where its value goes.
-struct NumberField {
-    ParameterControl id;
-    double EnteredValues::*destination;
-    double initial;
-};
-
-// One of the dialogs opened by the mouse: fields in the order they are read.
+// One of the dialogs opened by the mouse: its edit fields in the order of its
+// description (what each one fills), all showing `initial` at opening.
 struct MouseDialog {
     std::string_view objectName;
     std::string_view title;
     DialogTemplate layout;
-    std::span<const NumberField> fields;
+    ControlIdValue ok;
+    ControlIdValue cancel;
+    std::span<const ControlIdValue> fields;
+    std::span<const EnteredField> entries;
+    double initial;
 };
 
-constexpr NumberField FactorFields[] = {{Field::Factor, &EnteredValues::value, 0.5}};
-constexpr NumberField PointFields[] = {{Field::X, &EnteredValues::x, 0.0}, {Field::Y, &EnteredValues::y, 0.0}};
-constexpr NumberField PointAndAngleFields[] = {
-    {Field::Xo, &EnteredValues::x, 0.0},
-    {Field::Yo, &EnteredValues::y, 0.0},
-    {Field::Angle, &EnteredValues::value, 0.0},
-};
+constexpr ControlIdValue FactorFields[] = {FactorControl::Factor};
+constexpr ControlIdValue PointFields[] = {PointControl::X, PointControl::Y};
+constexpr ControlIdValue PointAndAngleFields[] = {Rotation::Xo, Rotation::Yo, Rotation::Angle};
+constexpr ControlIdValue BoundsFields[] = {Bounds::Xmin, Bounds::Ymin, Bounds::Xmax, Bounds::Ymax};
+static_assert(std::size(FactorFields) == std::size(FactorDialogFields));
+static_assert(std::size(PointFields) == std::size(PointDialogFields));
+static_assert(std::size(PointAndAngleFields) == std::size(PointAndAngleDialogFields));
+static_assert(std::size(BoundsFields) == std::size(BoundsDialogFields));
 
-constexpr MouseDialog FactorDialog{"factorDialog", FactorDialogTitle, {102, 58, FactorControls}, FactorFields};
-constexpr MouseDialog PointDialog{"pointDialog", PointDialogTitle, {111, 58, PointControls}, PointFields};
+constexpr MouseDialog FactorDialog{
+    .objectName = "factorDialog",
+    .title = FactorDialogTitle,
+    .layout = {102, 58, FactorControls},
+    .ok = FactorControl::Ok,
+    .cancel = FactorControl::Cancel,
+    .fields = FactorFields,
+    .entries = FactorDialogFields,
+    .initial = 0.5,
+};
+constexpr MouseDialog PointDialog{
+    .objectName = "pointDialog",
+    .title = PointDialogTitle,
+    .layout = {111, 58, PointControls},
+    .ok = PointControl::Ok,
+    .cancel = PointControl::Cancel,
+    .fields = PointFields,
+    .entries = PointDialogFields,
+    .initial = 0.0,
+};
 constexpr MouseDialog PointAndAngleDialog{
-    "pointAndAngleDialog", PointAndAngleDialogTitle, {123, 78, PointAndAngleControls}, PointAndAngleFields};
+    .objectName = "pointAndAngleDialog",
+    .title = PointAndAngleDialogTitle,
+    .layout = {123, 78, PointAndAngleControls},
+    .ok = Rotation::Ok,
+    .cancel = Rotation::Cancel,
+    .fields = PointAndAngleFields,
+    .entries = PointAndAngleDialogFields,
+    .initial = 0.0,
+};
 
 QString fixed3(double v)
 {
     return toQString(cformat("%.3f", {v}));
 }
 
-// Reads one field; a field that does not evaluate leaves the value as it was.
-void readField(const CParameterDialog& dialog, ParameterControl id, double& destination, bool& allRead)
+// Reads the fields into what they fill; a field that does not evaluate leaves its value
+// as it was. False when one did not evaluate.
+bool readFields(const CParameterDialog& dialog, std::span<const ControlIdValue> fields,
+                std::span<const EnteredField> entries, EnteredValues& entered)
 {
-    if (auto v = dialog.fieldValue(id))
-        destination = *v;
-    else
-        allRead = false;
+    bool allRead = true;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (auto v = dialog.fieldValue(fields[i]))
+            entries[i].set(entered, *v);
+        else
+            allRead = false;
+    }
+    return allRead;
 }
 
 bool runAtMouse(const MouseDialog& form, QWidget* owner, EnteredValues& entered, const QString& title)
 {
-    CParameterDialog dialog(title.isEmpty() ? toQString(form.title) : title, form.layout, owner);
+    CParameterDialog dialog(title.isEmpty() ? toQString(form.title) : title, form.layout, form.ok, form.cancel, owner);
     dialog.setObjectName(toQString(form.objectName));
     dialog.placeNearCursor(QCursor::pos());
     // Earlier entries are not shown again.
-    for (const NumberField& field : form.fields)
-        dialog.setFieldText(field.id, fixed3(field.initial));
-    if (runModal(dialog) != QDialog::Accepted) {
-        entered.accepted = 0;
+    for (ControlIdValue field : form.fields)
+        dialog.setFieldText(field, fixed3(form.initial));
+    if (runModal(dialog) != QDialog::Accepted)
         return false;
-    }
-    for (const NumberField& field : form.fields)
-        if (auto v = dialog.fieldValue(field.id))
-            entered.*field.destination = *v;
-    entered.accepted = 1;
+    readFields(dialog, form.fields, form.entries, entered);
     return true;
 }
 
@@ -155,22 +188,16 @@ bool askPointAndAngle(QWidget* owner, EnteredValues& entered, const QString& tit
 
 int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered, bool& allRead)
 {
-    CParameterDialog dialog(toQString(BoundsDialogTitle), BoundsLayout, owner);
+    CParameterDialog dialog(toQString(BoundsDialogTitle), BoundsLayout, Bounds::Ok, Bounds::Cancel, owner);
     dialog.setObjectName(QStringLiteral("boundsDialog"));
-    dialog.setFieldText(Field::Xmin, fixed3(current.xmin));
-    dialog.setFieldText(Field::Ymin, fixed3(current.ymin));
-    dialog.setFieldText(Field::Xmax, fixed3(current.xmax));
-    dialog.setFieldText(Field::Ymax, fixed3(current.ymax));
+    dialog.setFieldText(Bounds::Xmin, fixed3(current.xmin));
+    dialog.setFieldText(Bounds::Ymin, fixed3(current.ymin));
+    dialog.setFieldText(Bounds::Xmax, fixed3(current.xmax));
+    dialog.setFieldText(Bounds::Ymax, fixed3(current.ymax));
     allRead = true;
-    if (runModal(dialog) != QDialog::Accepted) {
-        entered.accepted = 0;
+    if (runModal(dialog) != QDialog::Accepted)
         return 0;
-    }
-    readField(dialog, Field::Xmin, entered.x, allRead);
-    readField(dialog, Field::Ymin, entered.y, allRead);
-    readField(dialog, Field::Xmax, entered.value, allRead);
-    readField(dialog, Field::Ymax, entered.value2, allRead);
-    entered.accepted = 1;
+    allRead = readFields(dialog, BoundsFields, BoundsDialogFields, entered);
     return 1;
 }
 
@@ -215,12 +242,9 @@ bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& ent
     controls.control<QLineEdit>(Affinity::Factor)->setText(QStringLiteral("1."));
     showDirection();
 
-    if (runModal(dialog) != QDialog::Accepted) {
-        entered.accepted = 0;
+    if (runModal(dialog) != QDialog::Accepted)
         return false;
-    }
-    entered.x = direction;
-    entered.y = factor;
-    entered.accepted = 1;
+    EnteredFields::Direction.set(entered, direction);
+    EnteredFields::AffinityFactor.set(entered, factor);
     return true;
 }

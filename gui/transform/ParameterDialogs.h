@@ -3,8 +3,6 @@
 #include "core/transform/EnteredValues.h"
 #include "core/view/ViewWindow.h"
 
-#include "gui/transform/CParameterDialog.h" // ParameterControl
-
 #include <QString>
 
 #include <string_view>
@@ -18,7 +16,43 @@ inline constexpr std::string_view PointAndAngleDialogTitle = "Rotation";
 inline constexpr std::string_view BoundsDialogTitle = "Bornes de Tracé";
 inline constexpr std::string_view AffinityDialogTitle = "Affinité";
 
-// The controls of "Affinité", numbered as its template numbers them.
+// The controls of each dialog, numbered as its template numbers them.
+
+// "Homothétie"
+enum class FactorControl : int {
+    Factor = 1129,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Coordonnées du Point"
+enum class PointControl : int {
+    X = 1129,
+    Y = 1125,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Rotation"
+enum class PointAndAngleControl : int {
+    Xo = 1129,
+    Yo = 1130,
+    Angle = 1125,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Bornes de Tracé"
+enum class BoundsControl : int {
+    Xmin = 1129,
+    Ymin = 1125,
+    Xmax = 1130,
+    Ymax = 1131,
+    Ok = 1134,
+    Cancel = 1135,
+};
+
+// "Affinité"
 enum class AffinityControl : int {
     Ok = 1,
     Cancel = 2,
@@ -27,27 +61,30 @@ enum class AffinityControl : int {
     Factor = 1012, // "Facteur"
 };
 
+// Each dialog writes into `entered` what its description says (core's
+// EnteredValues.h: FactorDialogFields and the others), and nothing when it is cancelled.
+
 // The three dialogs below open by the mouse, with `title` in place of the template's
 // title when it is not empty, and with the same texts at every opening. On "Ok" each
 // of their fields that evaluates goes into its field of `entered` (one that does not
-// leaves it as it was) and accepted = 1; on "Cancel" accepted = 0, nothing else
-// changes. Only the two buttons close them. They return true when accepted.
+// leaves it as it was); on "Cancel" nothing changes. Only the two buttons close them.
+// They return true when accepted.
 
-// "Homothétie": value = factor (shown as 0.500).
+// "Homothétie": the factor (shown as 0.500).
 bool askFactor(QWidget* owner, EnteredValues& entered, const QString& title = {});
-// "Coordonnées du Point": x = X, y = Y (both shown as 0.000).
+// "Coordonnées du Point": X and Y (both shown as 0.000).
 bool askPoint(QWidget* owner, EnteredValues& entered, const QString& title = {});
-// "Rotation": x = Xo, y = Yo, value = A in radians (all shown as 0.000).
+// "Rotation": Xo, Yo and A in radians (all shown as 0.000).
 bool askPointAndAngle(QWidget* owner, EnteredValues& entered, const QString& title = {});
 
 // "Bornes de Tracé": shows `current` with three decimals; on "Ok" the four fields go
-// into `entered` (x = Xmin, y = Ymin, value = Xmax, value2 = Ymax). Returns 1 when
-// accepted, 0 when cancelled. `allRead` tells whether every field evaluated.
+// into `entered`. Returns 1 when accepted, 0 when cancelled. `allRead` tells whether
+// every field evaluated.
 int askBounds(QWidget* owner, const ViewWindow& current, EnteredValues& entered, bool& allRead);
 
 // "Affinité", at its default place: direction "Y" and factor "1." at every opening.
-// "OK" accepts only a factor above 0 (x = direction, 1 for "X" and 0 for "Y";
-// y = factor; accepted = 1); any other factor, or one that does not evaluate, gets
-// "Erreur : facteur nul" through `services` and the dialog stays open. "Cancel",
-// Escape and the close box cancel (accepted = 0). Returns true when accepted.
+// "OK" accepts only a factor above 0 (the direction and the factor go into `entered`);
+// any other factor, or one that does not evaluate, gets "Erreur : facteur nul"
+// through `services` and the dialog stays open. "Cancel", Escape and the close box
+// cancel. Returns true when accepted.
 bool askAffinity(QWidget* owner, CPlatformServices& services, EnteredValues& entered);

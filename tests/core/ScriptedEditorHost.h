@@ -7,6 +7,8 @@
 
 #include <deque>
 #include <optional>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,8 +44,13 @@ public:
     {
         ++boundsDialogs;
         allRead = bounds.allRead;
-        if (bounds.accepted)
-            editor->entered = {bounds.window.xmin, bounds.window.ymin, bounds.window.xmax, bounds.window.ymax, 1};
+        if (bounds.accepted) {
+            EnteredValues& e = editor->entered;
+            EnteredFields::Xmin.set(e, bounds.window.xmin);
+            EnteredFields::Ymin.set(e, bounds.window.ymin);
+            EnteredFields::Xmax.set(e, bounds.window.xmax);
+            EnteredFields::Ymax.set(e, bounds.window.ymax);
+        }
         return bounds.accepted;
     }
 
@@ -83,11 +90,13 @@ public:
     std::vector<CurvePoint> coordinates;
     void showCoordinates(double x, double y) override { coordinates.push_back({x, y}); }
 
-    // Each dialog opened takes the next scripted answer: the values it writes, its own
-    // fields only as the real dialogs do (a value not given stays), or a cancel.
+    // Each dialog opened takes the next scripted answer: the numbers typed into its
+    // fields, in the order the dialog reads them (enteredFieldsOf), each written where the
+    // dialog writes it (one not given stays, as a field that does not evaluate), or a
+    // cancel.
     struct DialogAnswer {
         bool accepted = false;
-        std::optional<double> x, y, value;
+        std::vector<std::optional<double>> typed = {};
     };
     std::deque<DialogAnswer> dialogAnswers;
     struct OpenedDialog {
@@ -104,18 +113,14 @@ public:
             a = dialogAnswers.front();
             dialogAnswers.pop_front();
         }
-        EnteredValues& e = editor->entered;
-        e.accepted = a.accepted ? 1 : 0;
         if (!a.accepted)
             return false;
-        const auto take = [](double& field, const std::optional<double>& typed) {
-            if (typed)
-                field = *typed;
-        };
-        take(e.x, dialog == ParameterDialog::Factor ? std::nullopt : a.x);
-        take(e.y, dialog == ParameterDialog::Factor ? std::nullopt : a.y);
-        take(e.value, dialog == ParameterDialog::Factor || dialog == ParameterDialog::PointAndAngle ? a.value
-                                                                                                  : std::nullopt);
+        const std::span<const EnteredField> fields = enteredFieldsOf(dialog);
+        if (a.typed.size() > fields.size())
+            throw std::logic_error("more numbers scripted than the dialog has fields");
+        for (std::size_t i = 0; i < a.typed.size(); ++i)
+            if (a.typed[i])
+                fields[i].set(editor->entered, *a.typed[i]);
         return true;
     }
 

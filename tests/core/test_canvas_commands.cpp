@@ -102,7 +102,7 @@ TEST(CanvasClicks, RightButtonInPointEntryTypesAPointWithoutSnapshot)
     for (Case k : {Case{true, 3}, Case{false, 2}}) {
         Canvas c(InteractionMode::PointEntry, {{0, 0}, {5, 5}});
         c.editor.document.setPoint(0, {9, 9}); // unsorted: normalized whatever the answer
-        c.host.dialogAnswers = {{k.accepted, 2.5, -1.0, {}}};
+        c.host.dialogAnswers = {{k.accepted, {2.5, -1.0}}};
         CommandOutcome out = c.click(MouseButton::Right, {1, 1});
         ASSERT_EQ(c.host.dialogsOpened.size(), 1u);
         EXPECT_EQ(c.host.dialogsOpened[0].dialog, ParameterDialog::Point);
@@ -122,7 +122,7 @@ TEST(CanvasClicks, ATypedPointThatIsNotFiniteIsRefusedWithAMessage)
     constexpr double Inf = std::numeric_limits<double>::infinity();
     for (CurvePoint typed : {CurvePoint{Inf, 1}, CurvePoint{1, -Inf}, CurvePoint{std::nan(""), 0}}) {
         Canvas c(InteractionMode::PointEntry, {{0, 0}, {5, 5}});
-        c.host.dialogAnswers = {{true, typed.x, typed.y, {}}};
+        c.host.dialogAnswers = {{true, {typed.x, typed.y}}};
         c.click(MouseButton::Right, {1, 1});
         EXPECT_EQ(c.editor.document.count(), 2);
         ASSERT_EQ(c.host.messages.size(), 1u);

@@ -2,7 +2,7 @@
 #include "core/editor/MainControl.h"
 
 #include "gui/app/CMainWindow.h"
-#include "gui/transform/CParameterDialog.h"
+#include "gui/transform/ParameterDialogs.h"
 
 #include "GuiTestSupport.h"
 
@@ -41,16 +41,18 @@ private slots:
     {
         Fixture f;
         QStringList shown;
+        int result = -1;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("Bornes de Tracé"));
-            for (ParameterControl id :
-                 {ParameterControl::Xmin, ParameterControl::Xmax, ParameterControl::Ymin, ParameterControl::Ymax})
+            for (BoundsControl id :
+                 {BoundsControl::Xmin, BoundsControl::Xmax, BoundsControl::Ymin, BoundsControl::Ymax})
                 shown << fieldText(d, id);
-            typeInto(d, ParameterControl::Xmin, QStringLiteral("-pi"));
-            typeInto(d, ParameterControl::Xmax, QStringLiteral("2*pi"));
-            typeInto(d, ParameterControl::Ymin, QStringLiteral("-1"));
-            typeInto(d, ParameterControl::Ymax, QStringLiteral("1e0"));
-            QTest::keyClick(fieldOf(d, ParameterControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
+            typeInto(d, BoundsControl::Xmin, QStringLiteral("-pi"));
+            typeInto(d, BoundsControl::Xmax, QStringLiteral("2*pi"));
+            typeInto(d, BoundsControl::Ymin, QStringLiteral("-1"));
+            typeInto(d, BoundsControl::Ymax, QStringLiteral("1e0"));
+            QTest::keyClick(fieldOf(d, BoundsControl::Ymax), Qt::Key_Return); // Enter presses "Ok"
+            result = d.result();
         });
         QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
 
@@ -63,7 +65,7 @@ private slots:
         QCOMPARE(w.ymax, 1.0);
         QCOMPARE(f.editor.view.previousWindow, (ViewWindow{-36, -36, 36, 36}));
         QCOMPARE(statusLine(*f.window), QStringLiteral("Nouvelles bornes (-3.14, -1.00), (6.28, 1.00)"));
-        QCOMPARE(f.editor.entered.accepted, 1);
+        QCOMPARE(result, int(QDialog::Accepted));
     }
 
     void refusesEmptyOrReversedOrUnreadableBounds()
@@ -75,9 +77,9 @@ private slots:
         for (const Case& c : cases) {
             Fixture f;
             whenTheBoundsDialogIsOpen([&](QDialog& d) {
-                typeInto(d, ParameterControl::Xmin, QString::fromUtf8(c.xmin));
-                typeInto(d, ParameterControl::Xmax, QString::fromUtf8(c.xmax));
-                clickControl(d, ParameterControl::Ok);
+                typeInto(d, BoundsControl::Xmin, QString::fromUtf8(c.xmin));
+                typeInto(d, BoundsControl::Xmax, QString::fromUtf8(c.xmax));
+                clickControl(d, BoundsControl::Ok);
             });
             QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
             QCOMPARE(f.services.messages.size(), std::size_t(1));
@@ -93,18 +95,20 @@ private slots:
     {
         Fixture f;
         bool stillOpenAfterEscape = false;
+        int result = -1;
         whenTheBoundsDialogIsOpen([&](QDialog& d) {
-            typeInto(d, ParameterControl::Xmin, QStringLiteral("-1"));
+            typeInto(d, BoundsControl::Xmin, QStringLiteral("-1"));
             QTest::keyClick(&d, Qt::Key_Escape);
             d.close();
             stillOpenAfterEscape = d.isVisible();
-            clickControl(d, ParameterControl::Cancel);
+            clickControl(d, BoundsControl::Cancel);
+            result = d.result();
         });
         QTest::mouseClick(f.window->control(MainControl::Bounds), Qt::LeftButton);
         QVERIFY(stillOpenAfterEscape);
         QVERIFY(f.services.messages.empty());
         QCOMPARE(f.editor.view.current, (ViewWindow{-36, -36, 36, 36}));
-        QCOMPARE(f.editor.entered.accepted, 0);
+        QCOMPARE(result, int(QDialog::Rejected));
         QVERIFY(f.editor.interactionMode != InteractionMode::BoundsEntry);
     }
 };

@@ -157,9 +157,9 @@ private slots:
         std::deque<Step> script = selectAround(s, {0, 0});
         script.push_back(s.opensDialog(s.clickAt({1, 1}, Qt::RightButton), [&title](QDialog& d) {
             title = d.windowTitle();
-            typeInto(d, ParameterControl::X, QStringLiteral(""));
-            typeInto(d, ParameterControl::Y, QStringLiteral("3"));
-            clickControl(d, ParameterControl::Ok);
+            typeInto(d, PointControl::X, QStringLiteral(""));
+            typeInto(d, PointControl::Y, QStringLiteral("3"));
+            clickControl(d, PointControl::Ok);
         }));
         s.run(MainControl::Translate, script);
         QCOMPARE(title, QStringLiteral("Vecteur translation"));
@@ -173,8 +173,8 @@ private slots:
         std::deque<Step> script = selectAround(s, {10, 5});
         script.push_back(s.opensDialog(s.clickAt({1, 1}, Qt::RightButton), [&title](QDialog& d) {
             title = d.windowTitle();
-            typeInto(d, ParameterControl::Angle, QStringLiteral("pi/2"));
-            clickControl(d, ParameterControl::Ok);
+            typeInto(d, PointAndAngleControl::Angle, QStringLiteral("pi/2"));
+            clickControl(d, PointAndAngleControl::Ok);
         }));
         s.run(MainControl::Rotate, script);
         QCOMPARE(title, QStringLiteral("Vecteur de Rotation"));
@@ -186,8 +186,8 @@ private slots:
         Session s({{-30, -30}, {10, 5}, {30, 30}});
         std::deque<Step> script = selectAround(s, {10, 5});
         script.push_back(s.opensDialog(s.clickAt({0, 0}), [](QDialog& d) {
-            typeInto(d, ParameterControl::Factor, QStringLiteral("2"));
-            clickControl(d, ParameterControl::Ok);
+            typeInto(d, FactorControl::Factor, QStringLiteral("2"));
+            clickControl(d, FactorControl::Ok);
         }));
         s.run(MainControl::Homothety, script);
         // The centre is the clicked pixel, within half a pixel of the origin.
@@ -271,9 +271,9 @@ private slots:
         Session s({{-30, -30}, {30, 30}});
         QTest::mouseClick(s.window->control(MainControl::PointEntry), Qt::LeftButton);
         whenADialogOpens(s.window.get(), [](QDialog& d) {
-            typeInto(d, ParameterControl::X, QStringLiteral("4.5"));
-            typeInto(d, ParameterControl::Y, QStringLiteral("-2"));
-            clickControl(d, ParameterControl::Ok);
+            typeInto(d, PointControl::X, QStringLiteral("4.5"));
+            typeInto(d, PointControl::Y, QStringLiteral("-2"));
+            clickControl(d, PointControl::Ok);
         });
         QTest::mouseClick(s.area(), Qt::RightButton, {}, s.at({0, 0}));
         QCOMPARE(s.editor.document.count(), 3);
