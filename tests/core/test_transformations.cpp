@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <span>
 #include <string>
 
 namespace {
@@ -17,7 +18,8 @@ constexpr MainControl TransformationButtons[] = {C::Homothety, C::Translate, C::
 
 bool holds(const CurveDocument& doc, CurvePoint p)
 {
-    return std::find(doc.points.begin(), doc.points.begin() + doc.count, p) != doc.points.begin() + doc.count;
+    const std::span<const CurvePoint> points = doc.points();
+    return std::find(points.begin(), points.end(), p) != points.end();
 }
 
 } // namespace
@@ -109,7 +111,7 @@ TEST(TransformationTable, EachRowAgreesWithItself)
             CurveDocument transformed = doc;
             const TransformResult result = row.apply(transformed, selection, input, copy);
             EXPECT_TRUE(result.changed);
-            EXPECT_EQ(transformed.count, copy ? 7 : 4);
+            EXPECT_EQ(transformed.count(), copy ? 7 : 4);
             EXPECT_EQ(holds(transformed, {1, 1}), copy);
             EXPECT_TRUE(holds(transformed, {10, 10}));
         }
