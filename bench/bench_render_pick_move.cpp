@@ -100,7 +100,10 @@ void pickMove(benchmark::State& state, InteractionMode mode, Drag drag, bool pai
 const Drag Sideways{{500, 350}, {{560, 300}, {620, 280}}};
 const Drag Vertical{{500, 350}, {{500, 300}, {500, 250}}}; // copies share the x of their originals
 
-void BM_PickMoveTranslateCopy(benchmark::State& s) { pickMove(s, InteractionMode::TranslateCopy, Sideways, false); }
+void BM_PickMoveTranslateCopy(benchmark::State& s)
+{
+    pickMove(s, InteractionMode::TranslateCopy, Sideways, false);
+}
 void BM_PickMoveTranslateCopyRatio2(benchmark::State& s)
 {
     pickMove(s, InteractionMode::TranslateCopy, Sideways, false, 2);
@@ -109,8 +112,14 @@ void BM_PickMoveTranslateCopyVertical(benchmark::State& s)
 {
     pickMove(s, InteractionMode::TranslateCopy, Vertical, false);
 }
-void BM_PickMoveRotateCopy(benchmark::State& s) { pickMove(s, InteractionMode::RotateCopy, Sideways, false); }
-void BM_PickMoveMirrorCopy(benchmark::State& s) { pickMove(s, InteractionMode::MirrorCopy, Sideways, false); }
+void BM_PickMoveRotateCopy(benchmark::State& s)
+{
+    pickMove(s, InteractionMode::RotateCopy, Sideways, false);
+}
+void BM_PickMoveMirrorCopy(benchmark::State& s)
+{
+    pickMove(s, InteractionMode::MirrorCopy, Sideways, false);
+}
 void BM_PickMoveTranslateCopyPainterPerMove(benchmark::State& s)
 {
     pickMove(s, InteractionMode::TranslateCopy, Sideways, true);

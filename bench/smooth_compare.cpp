@@ -113,7 +113,8 @@ int main(int argc, char** argv)
             return 1;
         }
         // Arrays reused from call to call, as the drawing area keeps them between redraws.
-        const double derivSeconds = medianSecondsPerCall([&] { smoothCurve(points, m.mode, Derivative1 | Derivative2, derivs); });
+        const double derivSeconds =
+            medianSecondsPerCall([&] { smoothCurve(points, m.mode, Derivative1 | Derivative2, derivs); });
         const double integralSeconds = medianSecondsPerCall([&] { smoothCurve(points, m.mode, Integral, integral); });
         times << m.name << " derivs " << derivSeconds << '\n' << m.name << " integral " << integralSeconds << '\n';
     }

@@ -30,7 +30,7 @@ struct AccelDeleter {
 
 struct Results {
     std::vector<double> y, d1, d2, integral;
-    explicit Results(std::size_t n) : y(n), d1(n), d2(n), integral(n) {}
+    explicit Results(std::size_t n) : y(n), d1(n), d2(n), integral(n) { }
 };
 
 // y, y' and y'' at every abscissa, the coefficients computed anew as a redraw would.

@@ -91,7 +91,8 @@ inline void checkSaveRoundTrip(const CurveDocument& read, const ScratchFile& cur
         const CurvePoint& q = again.points()[static_cast<std::size_t>(i)];
         check(closeAfterSave(p.x, q.x) && closeAfterSave(p.y, q.y), "a saved point reads back moved");
     }
-    check(again.smoothingMode == read.smoothingMode && again.periodic == read.periodic, "saved settings read back changed");
+    check(again.smoothingMode == read.smoothingMode && again.periodic == read.periodic,
+          "saved settings read back changed");
     check(again.unitName == read.unitName, "a saved unit reads back changed");
     check(curveFileBytes(again, again.points()) == saved, "saving what a saved file holds gives other bytes");
 }

@@ -48,7 +48,7 @@ inline bool sameBits(double u, double v)
 // Multi-byte values are little-endian.
 class Input {
 public:
-    Input(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
+    Input(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) { }
 
     std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
     std::uint8_t byte() { return p_ < end_ ? *p_++ : 0; }
@@ -74,14 +74,10 @@ public:
     {
         const std::uint8_t selector = byte();
         switch (selector & 3) {
-        case 0:
-            return special[(selector >> 2) % special.size()];
-        case 1:
-            return static_cast<std::int8_t>(byte());
-        case 2:
-            return scaled(*this);
-        default:
-            return raw();
+        case 0: return special[(selector >> 2) % special.size()];
+        case 1: return static_cast<std::int8_t>(byte());
+        case 2: return scaled(*this);
+        default: return raw();
         }
     }
 

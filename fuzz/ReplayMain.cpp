@@ -33,7 +33,8 @@ int main(int argc, char** argv)
         std::ifstream in(path, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         const auto name = path.u8string();
-        std::printf("%.*s (%zu bytes)\n", static_cast<int>(name.size()), reinterpret_cast<const char*>(name.data()), bytes.size());
+        std::printf("%.*s (%zu bytes)\n", static_cast<int>(name.size()), reinterpret_cast<const char*>(name.data()),
+                    bytes.size());
         std::fflush(stdout);
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }

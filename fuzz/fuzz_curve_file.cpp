@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CurveDocument doc;
     CurveDocument used;
     checkReadTwice(scratch, {reinterpret_cast<const char*>(data), size}, doc, used);
-    check(used.unitName == doc.unitName && used.periodic == doc.periodic, "the settings read depend on the curve open before");
+    check(used.unitName == doc.unitName && used.periodic == doc.periodic,
+          "the settings read depend on the curve open before");
 
     checkSaveRoundTrip(doc, scratch);
     return 0;

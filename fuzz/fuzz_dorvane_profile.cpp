@@ -36,7 +36,8 @@ std::vector<std::string_view> directoriesOf(std::string_view list)
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = list.find(SupportDirectorySeparator, start);
-        const std::string_view entry = list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        const std::string_view entry =
+            list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!entry.empty())
             directories.push_back(entry);
         if (end == std::string_view::npos)
@@ -56,7 +57,8 @@ void checkCandidates(std::string_view list, std::string_view name)
         const std::string_view directory = directories[i];
         check(c.size() > name.size() && c.ends_with(name), "a candidate does not end with the file name");
         check(c.starts_with(directory), "a candidate does not start with its directory");
-        const std::string_view between = std::string_view(c).substr(directory.size(), c.size() - directory.size() - name.size());
+        const std::string_view between =
+            std::string_view(c).substr(directory.size(), c.size() - directory.size() - name.size());
         const bool endsWithSeparator = appendToDirectory(directory, "").size() == directory.size();
         check(between == (endsWithSeparator ? "" : separator), "a candidate doubles or misses its separator");
         check(!isValidUtf8(list) || isValidUtf8(c), "a candidate is not valid UTF-8");

@@ -59,7 +59,6 @@ struct SessionFiles {
     fuzz::ScratchFile points{"session", ".txt"};
 };
 
-
 // Answers every dialog from the input, reading typed texts the way the dialogs do.
 class InputHost : public NullEditorHost {
 public:
@@ -73,12 +72,9 @@ public:
     {
         const bool first = in_.byte() & 1;
         switch (message.buttons) {
-        case MessageButtons::Ok:
-            return MessageAnswer::Ok;
-        case MessageButtons::OkCancel:
-            return first ? MessageAnswer::Ok : MessageAnswer::Cancel;
-        case MessageButtons::YesNo:
-            return first ? MessageAnswer::Yes : MessageAnswer::No;
+        case MessageButtons::Ok: return MessageAnswer::Ok;
+        case MessageButtons::OkCancel: return first ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        case MessageButtons::YesNo: return first ? MessageAnswer::Yes : MessageAnswer::No;
         case MessageButtons::YesNoCancel:
             return first ? MessageAnswer::Yes : (in_.byte() & 1) ? MessageAnswer::No : MessageAnswer::Cancel;
         }
@@ -116,12 +112,9 @@ public:
     SaveOutcome saveCurve() override
     {
         switch (in_.upTo(3)) {
-        case 0:
-            return SaveOutcome::Written;
-        case 1:
-            return SaveOutcome::Failed;
-        default:
-            return SaveOutcome::Cancelled;
+        case 0: return SaveOutcome::Written;
+        case 1: return SaveOutcome::Failed;
+        default: return SaveOutcome::Cancelled;
         }
     }
     std::string shownUnit() const override { return "mm"; }
@@ -147,20 +140,13 @@ public:
             switch (in_.upTo(6)) {
             case 0:
             case 1:
-                event = PickEvent::leftRelease({in_.u16() % (size.width + 40) - 20, in_.u16() % (size.height + 40) - 20});
+                event =
+                    PickEvent::leftRelease({in_.u16() % (size.width + 40) - 20, in_.u16() % (size.height + 40) - 20});
                 break;
-            case 2:
-                event = PickEvent::moveTo({in_.u16() % size.width, in_.u16() % size.height});
-                break;
-            case 3:
-                event = PickEvent::rightPress();
-                break;
-            case 4:
-                event = (in_.byte() & 1) ? PickEvent::escapeKey() : PickEvent::otherKey();
-                break;
-            default:
-                event = PickEvent::clickElsewhere();
-                break;
+            case 2: event = PickEvent::moveTo({in_.u16() % size.width, in_.u16() % size.height}); break;
+            case 3: event = PickEvent::rightPress(); break;
+            case 4: event = (in_.byte() & 1) ? PickEvent::escapeKey() : PickEvent::otherKey(); break;
+            default: event = PickEvent::clickElsewhere(); break;
             }
             if (!pick.handle(event, picture_))
                 return pick.result();

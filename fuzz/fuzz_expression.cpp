@@ -39,12 +39,36 @@ namespace {
 
 // The awkward values number() picks from: signed zeros, the extremes of magnitude,
 // infinities, NaN, and values near the step count's limit and its rounding.
-constexpr double Special[] = {
-    0.0, -0.0, 1.0, -1.0, 0.5, 0.25, 0.3, 0.4, 1023.6, 1024.0, 1023.5, -1023.5, 1e-300,
-    std::numeric_limits<double>::denorm_min(), 1e15, 1e300, -1e300, std::numeric_limits<double>::max(),
-    -std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
-    -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), 2147483648.0,
-    1e-12, 3.0, 1e6, 2e-3, 1e20, 1e20 + 16384.0, 17.0};
+constexpr double Special[] = {0.0,
+                              -0.0,
+                              1.0,
+                              -1.0,
+                              0.5,
+                              0.25,
+                              0.3,
+                              0.4,
+                              1023.6,
+                              1024.0,
+                              1023.5,
+                              -1023.5,
+                              1e-300,
+                              std::numeric_limits<double>::denorm_min(),
+                              1e15,
+                              1e300,
+                              -1e300,
+                              std::numeric_limits<double>::max(),
+                              -std::numeric_limits<double>::max(),
+                              std::numeric_limits<double>::infinity(),
+                              -std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN(),
+                              2147483648.0,
+                              1e-12,
+                              3.0,
+                              1e6,
+                              2e-3,
+                              1e20,
+                              1e20 + 16384.0,
+                              17.0};
 
 // A double of the input: one of Special, a small integer, an int16 in 64ths, or any bits.
 double number(Input& in)

@@ -59,11 +59,30 @@ using Primitive = RecordingSurface::Primitive;
 
 // The awkward values number() picks from: signed zeros, the extremes of magnitude,
 // infinities, NaN, and values near the limits the renderer and the view window keep.
-constexpr double Special[] = {
-    0.0, -0.0, 1.0, -1.0, 36.0, -36.0, 1e-250, 1e-251, 1e-300, std::numeric_limits<double>::denorm_min(),
-    1e12, 1e15, 1e300, -1e300, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
-    std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-    std::numeric_limits<double>::quiet_NaN(), 1.0 + 1e-12, 1.0 + 1e-11, 2147483648.0, 1e8, 4503599627370496.0};
+constexpr double Special[] = {0.0,
+                              -0.0,
+                              1.0,
+                              -1.0,
+                              36.0,
+                              -36.0,
+                              1e-250,
+                              1e-251,
+                              1e-300,
+                              std::numeric_limits<double>::denorm_min(),
+                              1e12,
+                              1e15,
+                              1e300,
+                              -1e300,
+                              std::numeric_limits<double>::max(),
+                              -std::numeric_limits<double>::max(),
+                              std::numeric_limits<double>::infinity(),
+                              -std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN(),
+                              1.0 + 1e-12,
+                              1.0 + 1e-11,
+                              2147483648.0,
+                              1e8,
+                              4503599627370496.0};
 
 // A double of the input: one of Special, a small integer, an int16 scaled by a power of
 // two, or any bits.
@@ -200,8 +219,10 @@ void checkGraduations(const RecordingSurface& s, const CanvasMapping& m)
         if (p.kind != Kind::Line || p.mode != DrawMode::Copy || !(p.pen.colour == Colours::Black) || p.pen.width != 1)
             continue;
         const PixelPoint a = p.points[0], b = p.points[1];
-        const bool xTick = a.x == b.x && a.x >= m.marginX - xSlack && a.x <= m.marginX + std::max(m.usableWidth, 1) + xSlack;
-        const bool yTick = a.y == b.y && a.y >= m.marginY - ySlack && a.y <= m.marginY + std::max(m.usableHeight, 1) + ySlack;
+        const bool xTick =
+            a.x == b.x && a.x >= m.marginX - xSlack && a.x <= m.marginX + std::max(m.usableWidth, 1) + xSlack;
+        const bool yTick =
+            a.y == b.y && a.y >= m.marginY - ySlack && a.y <= m.marginY + std::max(m.usableHeight, 1) + ySlack;
         if (!xTick && !yTick)
             broken("a graduation tick lies outside the usable area");
         ++ticks;
@@ -241,7 +262,8 @@ void checkRaster(const RecordingSurface& s, Input& in)
     raster.bytesPerLine = static_cast<std::ptrdiff_t>(width) * 4;
     raster.box = {0, 0, width - 1, height - 1};
     if (in.byte() & 1)
-        raster.box = {in.byte() % width, in.byte() % height, width - 1 - in.byte() % width, height - 1 - in.byte() % height};
+        raster.box = {in.byte() % width, in.byte() % height, width - 1 - in.byte() % width,
+                      height - 1 - in.byte() % height};
     raster.colour = 0x00a5c3e1u;
     raster.exclusiveOr = true;
     const auto stepAll = [&] {
@@ -313,9 +335,9 @@ bool segmentsPairOff(std::initializer_list<const RecordingSurface*> surfaces)
         for (const Primitive& p : xorPolylines(*s))
             for (std::size_t i = 1; i < p.points.size(); ++i)
                 if (p.points[i - 1] != p.points[i])
-                    segments.push_back({(std::uint32_t{p.pen.colour.r} << 16) | (std::uint32_t{p.pen.colour.g} << 8)
-                                            | p.pen.colour.b,
-                                        p.points[i - 1], p.points[i]});
+                    segments.push_back(
+                        {(std::uint32_t{p.pen.colour.r} << 16) | (std::uint32_t{p.pen.colour.g} << 8) | p.pen.colour.b,
+                         p.points[i - 1], p.points[i]});
     std::sort(segments.begin(), segments.end(), [](const Segment& u, const Segment& v) { return u.key() < v.key(); });
     for (std::size_t i = 0; i < segments.size(); i += 2)
         if (i + 1 == segments.size() || segments[i].key() != segments[i + 1].key())
@@ -345,10 +367,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DisplayFlags flags = DisplayFlags::fromBits(in.byte());
     const int mode = static_cast<std::int8_t>(in.byte()) % 6;
     const std::uint8_t setup = in.byte();
-    const bool fitFirst = (setup & 1) != 0;     // the window fitted to the curve, as after a file read
+    const bool fitFirst = (setup & 1) != 0; // the window fitted to the curve, as after a file read
     const bool rawDoubles = (setup & 2) != 0;
-    const bool unsorted = (setup & 4) != 0;     // in file order rather than normalized
-    const int countShift = (setup >> 3) & 3;    // 0: as read; else filled, emptied or shortened
+    const bool unsorted = (setup & 4) != 0;  // in file order rather than normalized
+    const int countShift = (setup >> 3) & 3; // 0: as read; else filled, emptied or shortened
     const int edit = (setup >> 5) & 7;
     const ViewWindow request{number(in), number(in), number(in), number(in)};
     const int exponentX = static_cast<std::int8_t>(in.byte()) % 64 - 8;
@@ -420,11 +442,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.takeSnapshot();
     const int n = doc.count();
     switch (edit) {
-    case 0:
-        break; // nothing changed: the curve is erased and drawn again
-    case 1:
-        doc.removePoint(n - 1);
-        break;
+    case 0: break; // nothing changed: the curve is erased and drawn again
+    case 1: doc.removePoint(n - 1); break;
     case 2:
         if (n > 0) {
             const int moved = in.u16() % n;
@@ -432,9 +451,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             doc.setPoint(moved, {p.x, p.y + std::ldexp(1.0, exponentY)});
         }
         break;
-    case 3:
-        doc.clearPoints();
-        break;
+    case 3: doc.clearPoints(); break;
     case 4:
         doc.smoothingMode = static_cast<SmoothingMode>((mode + 1) % 4); // the snapshot is drawn in the mode in force
         break;

@@ -2,12 +2,24 @@
 
 // What a command hands back to the window around it, beside the messages it showed.
 
-enum class SaveOutcome { Written, Cancelled, Failed };
-enum class CursorRequest { Unchanged, Arrow, Cross };
+enum class SaveOutcome {
+    Written,
+    Cancelled,
+    Failed
+};
+enum class CursorRequest {
+    Unchanged,
+    Arrow,
+    Cross
+};
 
 // A full redraw draws the whole plot with the current view window; an incremental one
 // erases the undo snapshot's curve and draws the document's over the picture as it is.
-enum class RedrawKind { None, Full, Incremental };
+enum class RedrawKind {
+    None,
+    Full,
+    Incremental
+};
 
 // What the window must do once a command has changed the editor: which widgets to
 // bring up to date and whether to redraw. The command has already set the view window
@@ -19,5 +31,5 @@ struct CommandOutcome {
     bool selectUnit = false;        // the "Unités" entry from the document's unit
     bool showDisplayFlags = false;  // the three display boxes from the editor's flags
     CursorRequest cursor = CursorRequest::Unchanged;
-    bool stop = false;              // the editing run ends
+    bool stop = false; // the editing run ends
 };

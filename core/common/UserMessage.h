@@ -3,9 +3,25 @@
 #include <string>
 #include <string_view>
 
-enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageIcon {
+    None,
+    Information,
+    Warning,
+    Error,
+    Question
+};
+enum class MessageButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel
+};
+enum class MessageAnswer {
+    Ok,
+    Cancel,
+    Yes,
+    No
+};
 
 // The answer that changes nothing, which the close box (or Escape) of a message box
 // gives: Cancel where there is one, else No to a question, else OK.

@@ -15,7 +15,7 @@ class CurveDocument {
 public:
     SmoothingMode smoothingMode = Aucun;
     int periodic = 0;
-    std::string unitName;      // at most MaxNameLength characters
+    std::string unitName; // at most MaxNameLength characters
     std::string filePath;
     std::string documentName = "Unnamed";
     std::string xAxisName = "X";

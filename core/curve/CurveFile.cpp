@@ -21,7 +21,7 @@ bool isCSpace(char c)
 // A cursor over the file's bytes with the scanf conversions the curve layout uses.
 class Scanner {
 public:
-    explicit Scanner(std::string_view text) : text_(text) {}
+    explicit Scanner(std::string_view text) : text_(text) { }
 
     void skipSpace()
     {

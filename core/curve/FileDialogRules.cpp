@@ -25,15 +25,11 @@ FileDialogError checkChosenPath(std::string_view utf8Path)
 std::string fileDialogErrorMessage(FileDialogError error)
 {
     switch (error) {
-    case FileDialogError::InvalidFileName:
-        return "Nom de fichier invalide";
-    case FileDialogError::NameTooLong:
-        return "Nom de fichier trop long (longueur maxi = 256 car.)";
-    case FileDialogError::Other:
-        return "Erreur non référencée !!!";
+    case FileDialogError::InvalidFileName: return "Nom de fichier invalide";
+    case FileDialogError::NameTooLong: return "Nom de fichier trop long (longueur maxi = 256 car.)";
+    case FileDialogError::Other: return "Erreur non référencée !!!";
     case FileDialogError::None:
-    case FileDialogError::Cancelled:
-        break;
+    case FileDialogError::Cancelled: break;
     }
     return {};
 }

@@ -106,8 +106,8 @@ std::optional<PointFieldTexts> CPointList::fieldTexts(int selected) const
 std::optional<UserMessage> CPointList::insert(std::string_view xText, std::string_view yText)
 {
     if (!list_->appendPoint({readPointField(xText), readPointField(yText)}))
-        return UserMessage{std::string(ListLimitMessage), std::string(ListLimitCaption), MessageButtons::Ok, MessageIcon::Warning,
-                           MessageOwner::Dialog};
+        return UserMessage{std::string(ListLimitMessage), std::string(ListLimitCaption), MessageButtons::Ok,
+                           MessageIcon::Warning, MessageOwner::Dialog};
     list_->normalize();
     return std::nullopt;
 }

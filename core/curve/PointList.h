@@ -25,7 +25,6 @@ inline constexpr int PointFieldLength = 15;
 // The selection the list box reports when no line is selected.
 inline constexpr int NoSelectedLine = -1;
 
-
 // The texts an entry field pair shows for one point.
 struct PointFieldTexts {
     std::string x;

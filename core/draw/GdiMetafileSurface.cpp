@@ -8,7 +8,10 @@
 
 namespace {
 
-COLORREF colourRef(Rgb c) { return RGB(c.r, c.g, c.b); }
+COLORREF colourRef(Rgb c)
+{
+    return RGB(c.r, c.g, c.b);
+}
 
 // UTF-8 to UTF-16 into `out`; bytes that are not UTF-8 are read as Latin-1.
 void toWide(std::string_view utf8, std::wstring& out)
@@ -30,22 +33,19 @@ void toWide(std::string_view utf8, std::wstring& out)
 const wchar_t* faceOf(FontFamily family)
 {
     switch (family) {
-    case FontFamily::Serif:
-        return L"Times New Roman";
-    case FontFamily::Monospace:
-        return L"Courier New";
-    default:
-        return L"Arial";
+    case FontFamily::Serif: return L"Times New Roman";
+    case FontFamily::Monospace: return L"Courier New";
+    default: return L"Arial";
     }
 }
 
 UINT alignmentOf(TextAlign align)
 {
-    const UINT horizontal = align.horizontal == HAlign::Centre  ? TA_CENTER
-                            : align.horizontal == HAlign::Right ? TA_RIGHT
-                                                                : TA_LEFT;
+    const UINT horizontal = align.horizontal == HAlign::Centre ? TA_CENTER
+        : align.horizontal == HAlign::Right                    ? TA_RIGHT
+                                                               : TA_LEFT;
     const UINT vertical = align.vertical == VAlign::Baseline ? TA_BASELINE
-                          : align.vertical == VAlign::Bottom ? TA_BOTTOM
+        : align.vertical == VAlign::Bottom                   ? TA_BOTTOM
                                                              : TA_TOP;
     return horizontal | vertical | TA_NOUPDATECP;
 }
@@ -145,9 +145,9 @@ void GdiMetafileSurface::selectFont()
     const Font& f = font();
     // A positive height is the cell height, as the surface's fonts give it.
     const int height = f.cellHeight > 0 ? f.cellHeight : MulDiv(16, dpi_, 96);
-    const HFONT created = CreateFontW(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                      DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                                      VARIABLE_PITCH, faceOf(f.family));
+    const HFONT created =
+        CreateFontW(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH, faceOf(f.family));
     SelectObject(dc_, created);
     if (font_)
         DeleteObject(font_);

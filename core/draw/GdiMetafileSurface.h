@@ -41,7 +41,11 @@ public:
     TextExtent measureText(std::string_view utf8) override;
 
 private:
-    enum class Use { Stroke, Fill, Text };
+    enum class Use {
+        Stroke,
+        Fill,
+        Text
+    };
     void prepare(Use use);
     void selectPen();
     void selectBrush();

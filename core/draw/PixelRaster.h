@@ -23,8 +23,8 @@ struct PixelBox {
 struct PixelRaster {
     unsigned char* bits = nullptr;
     std::ptrdiff_t bytesPerLine = 0;
-    PixelBox box;               // within the pixels
-    std::uint32_t colour = 0;   // 0x00RRGGBB
+    PixelBox box;             // within the pixels
+    std::uint32_t colour = 0; // 0x00RRGGBB
     bool exclusiveOr = false;
 
     void plot(int x, int y) const

@@ -15,7 +15,13 @@ public:
     static constexpr int CharWidth = 6;
     static constexpr int DefaultCellHeight = 16;
 
-    enum class Kind { Line, Polyline, Rectangle, Ellipse, Text };
+    enum class Kind {
+        Line,
+        Polyline,
+        Rectangle,
+        Ellipse,
+        Text
+    };
 
     struct Primitive {
         Kind kind = Kind::Line;

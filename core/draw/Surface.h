@@ -30,7 +30,11 @@ inline constexpr Rgb Magenta{255, 0, 255};
 inline constexpr Rgb Cyan{0, 255, 255};
 } // namespace Colours
 
-enum class PenStyle { Solid, Dot, Dash };
+enum class PenStyle {
+    Solid,
+    Dot,
+    Dash
+};
 
 // On and off lengths of the dotted and dashed pens, in pixels, as GDI's cosmetic pens
 // show them on the screen.
@@ -57,9 +61,17 @@ struct Brush {
 
 // Exclusive-or drawing applies to lines, polylines, rectangles and ellipses; text is
 // always copied, as GDI does.
-enum class DrawMode { Copy, Xor };
+enum class DrawMode {
+    Copy,
+    Xor
+};
 
-enum class FontFamily { Default, SansSerif, Serif, Monospace };
+enum class FontFamily {
+    Default,
+    SansSerif,
+    Serif,
+    Monospace
+};
 
 struct Font {
     int cellHeight = 0; // pixels from the top of the tallest glyph to the bottom of the lowest; 0: the device's default
@@ -68,8 +80,16 @@ struct Font {
     friend bool operator==(const Font&, const Font&) = default;
 };
 
-enum class HAlign { Left, Centre, Right };
-enum class VAlign { Top, Baseline, Bottom };
+enum class HAlign {
+    Left,
+    Centre,
+    Right
+};
+enum class VAlign {
+    Top,
+    Baseline,
+    Bottom
+};
 
 // Which point of the text's box the text position names.
 struct TextAlign {

@@ -28,21 +28,11 @@ std::string xmlEscaped(std::string_view text)
     out.reserve(utf8.size());
     for (const char c : utf8) {
         switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&apos;";
-            break;
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
         default:
             // Below the space XML allows only tab, line feed and carriage return.
             if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
@@ -119,8 +109,8 @@ void SvgSurface::fillAttributes()
 void SvgSurface::line(PixelPoint from, PixelPoint to)
 {
     openElement("line");
-    body_ += " x1=\"" + centre(from.x) + "\" y1=\"" + centre(from.y) + "\" x2=\"" + centre(to.x) + "\" y2=\"" +
-             centre(to.y) + "\"";
+    body_ += " x1=\"" + centre(from.x) + "\" y1=\"" + centre(from.y) + "\" x2=\"" + centre(to.x) + "\" y2=\""
+        + centre(to.y) + "\"";
     strokeAttributes();
     body_ += "/>\n";
 }
@@ -174,20 +164,20 @@ void SvgSurface::text(PixelPoint at, std::string_view utf8, TextAlign align)
     const auto [left, baseline] = placeText(at, width, face.ascent, face.descent, align);
     if (textBackground()) {
         openElement("rect");
-        body_ += cformat(" x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\" stroke=\"none\"/>\n",
-                         {left, baseline - face.ascent, width, face.ascent + face.descent,
-                          colourText(*textBackground())});
+        body_ +=
+            cformat(" x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\" stroke=\"none\"/>\n",
+                    {left, baseline - face.ascent, width, face.ascent + face.descent, colourText(*textBackground())});
     }
     // The anchor keeps the alignment if the viewer's font is a little wider or narrower.
-    const char* anchor = align.horizontal == HAlign::Centre  ? "middle"
-                         : align.horizontal == HAlign::Right ? "end"
-                                                             : "start";
+    const char* anchor = align.horizontal == HAlign::Centre ? "middle"
+        : align.horizontal == HAlign::Right                 ? "end"
+                                                            : "start";
     openElement("text");
     body_ += cformat(" x=\"%d\" y=\"%d\" text-anchor=\"%s\" font-size=\"%d\" fill=\"%s\"",
                      {at.x, baseline, anchor, std::max(face.pixelSize, 1), colourText(textColour())});
-    const char* generic = font().family == FontFamily::Serif       ? "serif"
-                          : font().family == FontFamily::Monospace ? "monospace"
-                                                                   : "sans-serif";
+    const char* generic = font().family == FontFamily::Serif ? "serif"
+        : font().family == FontFamily::Monospace             ? "monospace"
+                                                             : "sans-serif";
     body_ += " font-family=\"" + xmlEscaped(face.family) + (face.family.empty() ? "" : ", ") + generic + "\"";
     if (font().bold)
         body_ += " font-weight=\"bold\"";

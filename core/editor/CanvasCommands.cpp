@@ -105,7 +105,6 @@ CommandOutcome canvasClick(Editor& editor, EditorHost& host, MouseButton button,
         return button == MouseButton::Left ? recentreAt(editor, host, at) : CommandOutcome{};
     case InteractionMode::PointDelete:
         return button == MouseButton::Left ? deleteNearestAt(editor, host, at) : undoDeletion(editor);
-    default:
-        return {};
+    default: return {};
     }
 }

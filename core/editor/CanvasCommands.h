@@ -7,7 +7,10 @@
 
 #include <string_view>
 
-enum class MouseButton { Left, Right };
+enum class MouseButton {
+    Left,
+    Right
+};
 
 inline constexpr std::string_view PointAddedFormat = "Acquisition du point n°%d en (%.3f , %.3f)";
 inline constexpr std::string_view NewCentreFormat = "Nouveau centre en %8.3f,%8.3f";

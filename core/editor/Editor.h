@@ -32,7 +32,7 @@ struct Editor {
     // when the editor ends), whether or not it could be read; empty without one.
     std::string startupPath;
     DisplayFlags displayFlags; // the derived curves shown
-    std::string statusText; // what the status line shows at the end of every command
+    std::string statusText;    // what the status line shows at the end of every command
 
     // The drawing area: how it maps the view window now, the arrays its redraws reuse,
     // and the flag every repaint of the plot sets (the mouse picks read and clear it).

@@ -124,8 +124,8 @@ CommandOutcome boundsCommand(Editor& editor, EditorHost& host, const CommandInpu
         out.redraw = RedrawKind::Full;
         setViewWindow(editor.view, requested);
     } else {
-        host.showMessage({std::string(BoundsErrorText), "", MessageButtons::Ok, MessageIcon::Error,
-                          MessageOwner::Focus});
+        host.showMessage(
+            {std::string(BoundsErrorText), "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::Focus});
     }
     return out;
 }
@@ -203,9 +203,9 @@ CommandOutcome redrawCommand(Editor&, EditorHost&, const CommandInput&)
 
 CommandOutcome resetCommand(Editor& editor, EditorHost& host, const CommandInput&)
 {
-    const MessageAnswer answer = host.showMessage({std::string(ResetQuestion), std::string(ResetCaption),
-                                                   MessageButtons::OkCancel, MessageIcon::Question,
-                                                   MessageOwner::Window});
+    const MessageAnswer answer =
+        host.showMessage({std::string(ResetQuestion), std::string(ResetCaption), MessageButtons::OkCancel,
+                          MessageIcon::Question, MessageOwner::Window});
     if (answer != MessageAnswer::Ok)
         return {};
     // No snapshot: "&Undo" brings back the last one taken.
@@ -402,9 +402,9 @@ CommandOutcome stopEditing(Editor& editor, EditorHost& host)
     CurveDocument& doc = editor.document;
     // Whatever a save would write differently counts, the unit shown included.
     if (doc.isModified(host.shownUnit())) {
-        const MessageAnswer answer = host.showMessage({std::string(SaveQuestion), std::string(SaveQuestionCaption),
-                                                       MessageButtons::YesNo, MessageIcon::Question,
-                                                       MessageOwner::Window});
+        const MessageAnswer answer =
+            host.showMessage({std::string(SaveQuestion), std::string(SaveQuestionCaption), MessageButtons::YesNo,
+                              MessageIcon::Question, MessageOwner::Window});
         // A file that could not be written would lose the changes: the save dialog comes
         // back until the curve is written; given up, the user is back at the curve.
         if (answer == MessageAnswer::Yes && !saveAfterYes(editor, host, true))

@@ -11,11 +11,11 @@ enum class InteractionMode : int {
     Homothety = 12,
     BoundsEntry = 16,
     PointDelete = 19,
-    EraseWindow = 20,     // rectangle deletion
-    FormulaEntry = 21,    // set by "&Formule"
-    ListEntry = 23,       // set by "&Liste"
+    EraseWindow = 20,  // rectangle deletion
+    FormulaEntry = 21, // set by "&Formule"
+    ListEntry = 23,    // set by "&Liste"
     Translate = 30,
-    PreviousWindow = 33,  // set by "&Préc"
+    PreviousWindow = 33, // set by "&Préc"
     ZoomWindow = 35,
     Mirror = 39,
     MirrorCopy = 48,
@@ -24,6 +24,6 @@ enum class InteractionMode : int {
     RotateCopy = 53,
     TranslateCopy = 54,
     Affinity = 55,
-    Reset = 105,          // set by "&R.A.Z."
+    Reset = 105, // set by "&R.A.Z."
     ModeFinished = 999,
 };

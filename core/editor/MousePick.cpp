@@ -98,7 +98,9 @@ void showClickPrompt(EditorHost& host, InteractionMode mode, PickKind kind)
     }
 }
 
-MousePick::MousePick(Editor& editor, EditorHost& host, PickKind kind) : editor_(editor), host_(host), kind_(kind) {}
+MousePick::MousePick(Editor& editor, EditorHost& host, PickKind kind) : editor_(editor), host_(host), kind_(kind)
+{
+}
 
 bool MousePick::handle(const PickEvent& event, Surface& picture)
 {
@@ -108,22 +110,14 @@ bool MousePick::handle(const PickEvent& event, Surface& picture)
     // first; a band erased by a repaint and drawn again by its discard would stay.
     restoreAfterRepaint(picture);
     switch (event.type) {
-    case PickEvent::Type::LeftRelease:
-        leftRelease(event.at, picture);
-        break;
-    case PickEvent::Type::ClickElsewhere:
-        clickElsewhere(picture);
-        break;
+    case PickEvent::Type::LeftRelease: leftRelease(event.at, picture); break;
+    case PickEvent::Type::ClickElsewhere: clickElsewhere(picture); break;
     case PickEvent::Type::MouseMove:
         if (inside(event.at, picture.size()))
             mouseMove(event.at, picture);
         break;
-    case PickEvent::Type::RightPress:
-        rightPress(picture);
-        break;
-    case PickEvent::Type::Key:
-        key(event.escape, picture);
-        break;
+    case PickEvent::Type::RightPress: rightPress(picture); break;
+    case PickEvent::Type::Key: key(event.escape, picture); break;
     case PickEvent::Type::Close:
         quit_ = true;
         end(false);
@@ -161,12 +155,8 @@ void MousePick::firstClick(PixelPoint at, Surface& picture)
     clickCount_ = 1;
     PickFeedback& feedback = editor_.pickFeedback;
     switch (kind_) {
-    case PickKind::Rectangle:
-        feedback.rectangle.start(picture, at);
-        break;
-    case PickKind::Segment:
-        feedback.segment.start(picture, segmentPreviewOf(editor_), at);
-        break;
+    case PickKind::Rectangle: feedback.rectangle.start(picture, at); break;
+    case PickKind::Segment: feedback.segment.start(picture, segmentPreviewOf(editor_), at); break;
     case PickKind::Centre:
         // The centre goes where the point dialog would put it; the factor follows.
         editor_.entered.setPoint(editor_.mapping.pixelToWorld(at));
@@ -219,9 +209,7 @@ void MousePick::secondClick(Surface& picture)
             redrawPlot(editor_, host_, picture);
             end(true);
             break;
-        case RectangleUse::None:
-            end(false);
-            break;
+        case RectangleUse::None: end(false); break;
         }
         return;
     }

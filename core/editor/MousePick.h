@@ -12,7 +12,11 @@ class Surface;
 
 // What one pick collects: two corners of a rectangle, two points joined by a rubber
 // line with the preview, or a centre followed by the factor dialog.
-enum class PickKind { Rectangle, Segment, Centre };
+enum class PickKind {
+    Rectangle,
+    Segment,
+    Centre
+};
 
 inline constexpr std::string_view CancelledFunctionText = "Annulation de la fonction";
 

@@ -19,15 +19,15 @@ public:
     std::optional<std::string> chooseFileToOpen() override { return std::nullopt; }
     SaveOutcome saveCurve() override { return SaveOutcome::Cancelled; }
     std::string shownUnit() const override { return {}; }
-    void showCursor(CursorRequest) override {}
+    void showCursor(CursorRequest) override { }
     bool copyModeTicked() const override { return false; }
-    void showStatus(const std::string&) override {}
-    void showCoordinates(double, double) override {}
+    void showStatus(const std::string&) override { }
+    void showCoordinates(double, double) override { }
     bool runParameterDialog(ParameterDialog, const std::string&) override { return false; }
-    void printCurve() override {}
+    void printCurve() override { }
     bool copyCurvePicture() override { return true; }
     PointListResult runPointListDialog() override { return {}; }
-    void showHelp(const std::string&, const std::string&) override {}
+    void showHelp(const std::string&, const std::string&) override { }
     // Nobody feeds the pick: it ends as it started, without a result.
     bool runPick(MousePick&) override { return false; }
 };

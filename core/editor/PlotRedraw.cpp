@@ -27,19 +27,16 @@ bool redrawPlot(Editor& editor, EditorHost& host, Surface& surface)
 
 bool redrawCurveIncrementally(Editor& editor, EditorHost& host, Surface& surface)
 {
-    return said(host, drawCurve(surface, editor.mapping, editor.document, editor.displayFlags, true,
-                                editor.plotBuffers));
+    return said(host,
+                drawCurve(surface, editor.mapping, editor.document, editor.displayFlags, true, editor.plotBuffers));
 }
 
 bool redrawFor(Editor& editor, EditorHost& host, Surface& surface, RedrawKind redraw)
 {
     switch (redraw) {
-    case RedrawKind::Full:
-        return redrawPlot(editor, host, surface);
-    case RedrawKind::Incremental:
-        return redrawCurveIncrementally(editor, host, surface);
-    case RedrawKind::None:
-        break;
+    case RedrawKind::Full: return redrawPlot(editor, host, surface);
+    case RedrawKind::Incremental: return redrawCurveIncrementally(editor, host, surface);
+    case RedrawKind::None: break;
     }
     return true;
 }

@@ -50,8 +50,8 @@ int readNumber(const char* text, int* position, double* value)
     in >> v;
     if (in.fail())
         return 0;
-    const std::streamoff used = in.eof() ? static_cast<std::streamoff>(std::strlen(text))
-                                         : static_cast<std::streamoff>(in.tellg());
+    const std::streamoff used =
+        in.eof() ? static_cast<std::streamoff>(std::strlen(text)) : static_cast<std::streamoff>(in.tellg());
     if (used <= 0)
         return 0;
     *position += static_cast<int>(used);
@@ -82,26 +82,74 @@ double bitOrOp(double a, double b)
 }
 
 // Logical operators: any non-zero value is true, the result is 1 or 0.
-double andOp(double a, double b) { return (a != 0.0 && b != 0.0) ? 1.0 : 0.0; }
-double orOp(double a, double b) { return (a != 0.0 || b != 0.0) ? 1.0 : 0.0; }
-double xorOp(double a, double b) { return ((a != 0.0) != (b != 0.0)) ? 1.0 : 0.0; }
+double andOp(double a, double b)
+{
+    return (a != 0.0 && b != 0.0) ? 1.0 : 0.0;
+}
+double orOp(double a, double b)
+{
+    return (a != 0.0 || b != 0.0) ? 1.0 : 0.0;
+}
+double xorOp(double a, double b)
+{
+    return ((a != 0.0) != (b != 0.0)) ? 1.0 : 0.0;
+}
 
 // Prefix operators.
-double negate(double v) { return -v; }
-double logicalNot(double v) { return v == 0.0 ? 1.0 : 0.0; }
+double negate(double v)
+{
+    return -v;
+}
+double logicalNot(double v)
+{
+    return v == 0.0 ? 1.0 : 0.0;
+}
 
 // Functions whose definition is ours rather than the C library's.
-double asinhFn(double x) { return std::log(x + std::sqrt(x * x + 1.0)); }
-double acoshFn(double x) { return std::log(x + std::sqrt(x * x - 1.0)); }
-double atanhFn(double x) { return 0.5 * std::log((x + 1.0) / (1.0 - x)); }
-double log2Fn(double x) { return std::log(x) / std::log(2.0); }
-double signFn(double x) { return x < 0.0 ? -1.0 : (x > 0.0 ? 1.0 : 0.0); }
-double rintFn(double x) { return std::floor(x + 0.5); }
-double roundFn(double x) { return x >= 0.0 ? x + 0.5 : x - 0.5; } // no truncation, as always
-double ifFn(double test, double a, double b) { return test == 1.0 ? a : b; }
-double radFn(double x) { return x * Pi / 180.0; }
-double degFn(double x) { return x * 180.0 / Pi; }
-double sqrFn(double x) { return x * x; }
+double asinhFn(double x)
+{
+    return std::log(x + std::sqrt(x * x + 1.0));
+}
+double acoshFn(double x)
+{
+    return std::log(x + std::sqrt(x * x - 1.0));
+}
+double atanhFn(double x)
+{
+    return 0.5 * std::log((x + 1.0) / (1.0 - x));
+}
+double log2Fn(double x)
+{
+    return std::log(x) / std::log(2.0);
+}
+double signFn(double x)
+{
+    return x < 0.0 ? -1.0 : (x > 0.0 ? 1.0 : 0.0);
+}
+double rintFn(double x)
+{
+    return std::floor(x + 0.5);
+}
+double roundFn(double x)
+{
+    return x >= 0.0 ? x + 0.5 : x - 0.5;
+} // no truncation, as always
+double ifFn(double test, double a, double b)
+{
+    return test == 1.0 ? a : b;
+}
+double radFn(double x)
+{
+    return x * Pi / 180.0;
+}
+double degFn(double x)
+{
+    return x * 180.0 / Pi;
+}
+double sqrFn(double x)
+{
+    return x * x;
+}
 
 double sumFn(const double* args, int count)
 {
@@ -184,19 +232,55 @@ __declspec(dllimport) double __cdecl _y1(double);
 __declspec(dllimport) double __cdecl _yn(int, double);
 }
 namespace {
-double besselJ0(double x) { return ::_j0(x); }
-double besselJ1(double x) { return ::_j1(x); }
-double besselJn(int n, double x) { return ::_jn(n, x); }
-double besselY0(double x) { return ::_y0(x); }
-double besselY1(double x) { return ::_y1(x); }
-double besselYn(int n, double x) { return ::_yn(n, x); }
+double besselJ0(double x)
+{
+    return ::_j0(x);
+}
+double besselJ1(double x)
+{
+    return ::_j1(x);
+}
+double besselJn(int n, double x)
+{
+    return ::_jn(n, x);
+}
+double besselY0(double x)
+{
+    return ::_y0(x);
+}
+double besselY1(double x)
+{
+    return ::_y1(x);
+}
+double besselYn(int n, double x)
+{
+    return ::_yn(n, x);
+}
 #else
-double besselJ0(double x) { return ::j0(x); }
-double besselJ1(double x) { return ::j1(x); }
-double besselJn(int n, double x) { return ::jn(n, x); }
-double besselY0(double x) { return ::y0(x); }
-double besselY1(double x) { return ::y1(x); }
-double besselYn(int n, double x) { return ::yn(n, x); }
+double besselJ0(double x)
+{
+    return ::j0(x);
+}
+double besselJ1(double x)
+{
+    return ::j1(x);
+}
+double besselJn(int n, double x)
+{
+    return ::jn(n, x);
+}
+double besselY0(double x)
+{
+    return ::y0(x);
+}
+double besselY1(double x)
+{
+    return ::y1(x);
+}
+double besselYn(int n, double x)
+{
+    return ::yn(n, x);
+}
 #endif
 
 // Y is defined for x > 0; it falls to -infinity at 0 and has no value below. The
@@ -211,11 +295,26 @@ double besselY(double x, F y)
     return y(x);
 }
 
-double j0Fn(double x) { return besselJ0(x); }
-double j1Fn(double x) { return besselJ1(x); }
-double jnFn(double n, double x) { return besselJn(besselOrder(n), x); }
-double y0Fn(double x) { return besselY(x, besselY0); }
-double y1Fn(double x) { return besselY(x, besselY1); }
+double j0Fn(double x)
+{
+    return besselJ0(x);
+}
+double j1Fn(double x)
+{
+    return besselJ1(x);
+}
+double jnFn(double n, double x)
+{
+    return besselJn(besselOrder(n), x);
+}
+double y0Fn(double x)
+{
+    return besselY(x, besselY0);
+}
+double y1Fn(double x)
+{
+    return besselY(x, besselY1);
+}
 double ynFn(double n, double x)
 {
     const int order = besselOrder(n);
@@ -225,22 +324,70 @@ double ynFn(double n, double x)
     return besselY(x, [order](double v) { return besselYn(order, v); });
 }
 
-double sinFn(double x) { return std::sin(x); }
-double cosFn(double x) { return std::cos(x); }
-double tanFn(double x) { return std::tan(x); }
-double asinFn(double x) { return std::asin(x); }
-double acosFn(double x) { return std::acos(x); }
-double atanFn(double x) { return std::atan(x); }
-double sinhFn(double x) { return std::sinh(x); }
-double coshFn(double x) { return std::cosh(x); }
-double tanhFn(double x) { return std::tanh(x); }
-double log10Fn(double x) { return std::log10(x); }
-double lnFn(double x) { return std::log(x); }
-double expFn(double x) { return std::exp(x); }
-double sqrtFn(double x) { return std::sqrt(x); }
-double absFn(double x) { return std::fabs(x); }
-double ceilFn(double x) { return std::ceil(x); }
-double floorFn(double x) { return std::floor(x); }
+double sinFn(double x)
+{
+    return std::sin(x);
+}
+double cosFn(double x)
+{
+    return std::cos(x);
+}
+double tanFn(double x)
+{
+    return std::tan(x);
+}
+double asinFn(double x)
+{
+    return std::asin(x);
+}
+double acosFn(double x)
+{
+    return std::acos(x);
+}
+double atanFn(double x)
+{
+    return std::atan(x);
+}
+double sinhFn(double x)
+{
+    return std::sinh(x);
+}
+double coshFn(double x)
+{
+    return std::cosh(x);
+}
+double tanhFn(double x)
+{
+    return std::tanh(x);
+}
+double log10Fn(double x)
+{
+    return std::log10(x);
+}
+double lnFn(double x)
+{
+    return std::log(x);
+}
+double expFn(double x)
+{
+    return std::exp(x);
+}
+double sqrtFn(double x)
+{
+    return std::sqrt(x);
+}
+double absFn(double x)
+{
+    return std::fabs(x);
+}
+double ceilFn(double x)
+{
+    return std::ceil(x);
+}
+double floorFn(double x)
+{
+    return std::floor(x);
+}
 
 } // namespace
 

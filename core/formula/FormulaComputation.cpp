@@ -26,18 +26,12 @@ FormulaComputation message(std::string_view text, std::string_view caption, Mess
 FormulaComputation outcomeOfFailure(FormulaFailure failure)
 {
     switch (failure) {
-    case FormulaFailure::None:
-        break;
-    case FormulaFailure::ZeroIncrement:
-        return beep();
-    case FormulaFailure::BadInterval:
-        return message(BoundsErrorMessage, BoundsErrorCaption, MessageIcon::None);
-    case FormulaFailure::SyntaxError:
-        return message(SyntaxErrorMessage, {}, MessageIcon::Error);
-    case FormulaFailure::OutOfMemory:
-        return message(AllocationErrorMessage, {}, MessageIcon::Error);
-    case FormulaFailure::NoFiniteValue:
-        return message(UndefinedFormulaMessage, {}, MessageIcon::Error);
+    case FormulaFailure::None: break;
+    case FormulaFailure::ZeroIncrement: return beep();
+    case FormulaFailure::BadInterval: return message(BoundsErrorMessage, BoundsErrorCaption, MessageIcon::None);
+    case FormulaFailure::SyntaxError: return message(SyntaxErrorMessage, {}, MessageIcon::Error);
+    case FormulaFailure::OutOfMemory: return message(AllocationErrorMessage, {}, MessageIcon::Error);
+    case FormulaFailure::NoFiniteValue: return message(UndefinedFormulaMessage, {}, MessageIcon::Error);
     }
     return {};
 }

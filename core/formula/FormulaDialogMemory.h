@@ -6,8 +6,8 @@
 // runs: the texts of its four fields as last read, and whether a computation has
 // succeeded (only then are the texts put back when it opens). Owned by the editor.
 struct FormulaDialogMemory {
-    std::string formula;   // UTF-8, at most FormulaTextLength characters
-    std::string a;         // at most NumberTextLength characters each
+    std::string formula; // UTF-8, at most FormulaTextLength characters
+    std::string a;       // at most NumberTextLength characters each
     std::string b;
     std::string increment;
     bool formulaComputed = false;

@@ -30,17 +30,17 @@ std::optional<double> evaluateNumberField(std::string_view text);
 
 enum class FormulaFailure {
     None,
-    ZeroIncrement,    // increment 0: the dialog beeps, nothing else
-    BadInterval,      // b = a, too many points, or a bound or step that is not finite: BoundsErrorMessage
-    SyntaxError,      // any parser error, at compilation or at any x: SyntaxErrorMessage
-    OutOfMemory,      // no storage for the points: AllocationErrorMessage
-    NoFiniteValue,    // f(x) is not finite at any x of the interval: UndefinedFormulaMessage
+    ZeroIncrement, // increment 0: the dialog beeps, nothing else
+    BadInterval,   // b = a, too many points, or a bound or step that is not finite: BoundsErrorMessage
+    SyntaxError,   // any parser error, at compilation or at any x: SyntaxErrorMessage
+    OutOfMemory,   // no storage for the points: AllocationErrorMessage
+    NoFiniteValue, // f(x) is not finite at any x of the interval: UndefinedFormulaMessage
 };
 
 struct FormulaCurve {
-    std::vector<CurvePoint> points;  // empty unless failure is None
+    std::vector<CurvePoint> points; // empty unless failure is None
     FormulaFailure failure = FormulaFailure::None;
-    int skippedCount = 0;            // x values left out because f(x) was not finite
+    int skippedCount = 0; // x values left out because f(x) was not finite
     bool ok() const { return failure == FormulaFailure::None; }
 };
 

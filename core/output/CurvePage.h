@@ -13,7 +13,10 @@ class Surface;
 class CurveDocument;
 
 // A printer page (8 divisions per axis) or the clipboard picture (4).
-enum class PageKind { Paper, Picture };
+enum class PageKind {
+    Paper,
+    Picture
+};
 
 // The texts of the page; an absent text is not drawn.
 struct CurvePageTexts {

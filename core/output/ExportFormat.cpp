@@ -10,7 +10,10 @@ constexpr std::array Formats{
     ExportFormat{"png", ExportKind::PngPicture},
 };
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The text after the last dot of the file name (either separator ends a folder).
 std::string_view extensionOf(std::string_view path)
@@ -23,7 +26,10 @@ std::string_view extensionOf(std::string_view path)
 
 } // namespace
 
-std::span<const ExportFormat> exportFormats() { return Formats; }
+std::span<const ExportFormat> exportFormats()
+{
+    return Formats;
+}
 
 const ExportFormat* exportFormatOf(std::string_view path)
 {

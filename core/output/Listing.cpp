@@ -113,8 +113,7 @@ private:
 
 } // namespace
 
-std::string listingFileBytes(std::span<const CurvePoint> points, std::string_view xAxisName,
-                             std::string_view yAxisName)
+std::string listingFileBytes(std::span<const CurvePoint> points, std::string_view xAxisName, std::string_view yAxisName)
 {
     // Formatted in Latin-1 so that the widths count characters, not UTF-8 bytes.
     std::string bytes =

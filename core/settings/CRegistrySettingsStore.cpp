@@ -68,8 +68,8 @@ std::optional<std::string> readValue(HKEY root, std::string_view keyPath, std::s
     DWORD bytes = static_cast<DWORD>(sizeof buffer);
     // RegGetValueW ends the text with a null even when the stored one has none, and
     // answers ERROR_MORE_DATA rather than cutting a value that does not fit.
-    if (RegGetValueW(key.handle(), nullptr, valueName->c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &bytes) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(key.handle(), nullptr, valueName->c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &bytes)
+        != ERROR_SUCCESS)
         return std::nullopt;
     // The text ends at its first null, as a C string read from it would.
     const std::size_t stored = bytes / sizeof(wchar_t);

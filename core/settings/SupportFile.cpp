@@ -11,7 +11,8 @@ std::string helpMissingText()
 
 std::string supportDirectoryList(std::string_view profileDirectory)
 {
-    std::optional<std::vector<ProfileEntry>> entries = readProfileFile(appendToDirectory(profileDirectory, DorvaneFileName));
+    std::optional<std::vector<ProfileEntry>> entries =
+        readProfileFile(appendToDirectory(profileDirectory, DorvaneFileName));
     std::optional<std::string> list;
     if (entries)
         list = profileValue(*entries, DorvaneSection, DorvaneSupportKey);
@@ -42,7 +43,8 @@ std::optional<std::string> findSupportFile(std::string_view name, const Installa
     if (auto path = existingFile(directories.workingDirectory, name))
         return path;
     if (!directories.programDirectory.empty())
-        if (auto path = existingFile(directories.workingDirectory, appendToDirectory(directories.programDirectory, name)))
+        if (auto path =
+                existingFile(directories.workingDirectory, appendToDirectory(directories.programDirectory, name)))
             return path;
     if (name.find_first_of(PathCharacters) != std::string_view::npos)
         return std::nullopt;

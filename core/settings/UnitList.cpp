@@ -15,12 +15,14 @@ std::string homeKeyPath(std::string_view version)
 
 std::optional<std::string> findUnitsFile(const CSettingsStore& store, std::string_view workingDirectory)
 {
-    std::string version = store.userValue(ProductKeyPath, CurrentVersionValueName).value_or(std::string(MissingValueText));
+    std::string version =
+        store.userValue(ProductKeyPath, CurrentVersionValueName).value_or(std::string(MissingValueText));
     if (version == MissingValueText)
         return std::nullopt;
     // Without a "Support" value the product has no support directory: the program's own
     // directory is tried next, not a relative "null" folder.
-    std::string support = store.systemValue(homeKeyPath(version), SupportValueName).value_or(std::string(MissingValueText));
+    std::string support =
+        store.systemValue(homeKeyPath(version), SupportValueName).value_or(std::string(MissingValueText));
     if (support == MissingValueText)
         return std::nullopt;
     return existingFile(workingDirectory, appendToDirectory(support, UnitsFileName));
@@ -60,7 +62,8 @@ UnitList loadUnitList(const CSettingsStore& store, const InstallationDirectories
 {
     std::optional<std::string> path = findUnitsFile(store, directories.workingDirectory);
     if (!path && !directories.programDirectory.empty())
-        path = existingFile(directories.workingDirectory, appendToDirectory(directories.programDirectory, UnitsFileName));
+        path =
+            existingFile(directories.workingDirectory, appendToDirectory(directories.programDirectory, UnitsFileName));
     if (!path && !directories.programDirectory.empty()) {
         std::string support = appendToDirectory(directories.programDirectory, SupportFolderName);
         path = existingFile(directories.workingDirectory, appendToDirectory(support, UnitsFileName));

@@ -22,7 +22,8 @@ inline constexpr std::string_view UnitsFileName = "units.ini";
 inline constexpr std::string_view SupportFolderName = "Support";
 
 // Shown (OK, error icon, owned by the window with the focus) when no units file is found.
-inline constexpr std::string_view UnitsFileMissingText = "Impossible de trouver le fichier de définition des unités !!!";
+inline constexpr std::string_view UnitsFileMissingText =
+    "Impossible de trouver le fichier de définition des unités !!!";
 inline constexpr std::string_view UnitsFileMissingCaption = "** ATTENTION **";
 
 // Characters a unit name holds, as many as the curve document's unit.

@@ -16,9 +16,9 @@
 
 #ifdef _WIN32
 #include <fcntl.h>
-#include <windows.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -140,10 +140,10 @@ namespace {
 // A file opened for writing by its descriptor, closed when it goes.
 class FileHandle {
 public:
-    explicit FileHandle(int fd = -1) : fd_(fd) {}
+    explicit FileHandle(int fd = -1) : fd_(fd) { }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
-    FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) { }
     ~FileHandle() { close(); }
 
     bool valid() const { return fd_ >= 0; }

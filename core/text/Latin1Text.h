@@ -28,7 +28,7 @@ bool openRegularFile(const std::string& path, std::ifstream& in);
 // buffer one byte longer, and never past MaxTextFileBytes.
 class TextLineReader {
 public:
-    TextLineReader(std::istream& in, std::size_t pieceLength) : in_(in), pieceLength_(pieceLength) {}
+    TextLineReader(std::istream& in, std::size_t pieceLength) : in_(in), pieceLength_(pieceLength) { }
     // The next piece, its line end included; false at the end of the file.
     bool next(std::string& piece);
 

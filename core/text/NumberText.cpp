@@ -13,16 +13,19 @@
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 struct Spec {
-    bool left = false;     // '-'
-    bool plus = false;     // '+'
-    bool space = false;    // ' '
+    bool left = false;      // '-'
+    bool plus = false;      // '+'
+    bool space = false;     // ' '
     bool alternate = false; // '#'
-    bool zero = false;     // '0'
+    bool zero = false;      // '0'
     std::size_t width = 0;
-    int precision = -1;    // -1: none given
+    int precision = -1; // -1: none given
 };
 
 // Reads a run of digits as a count, saturating well below anything that could overflow.
@@ -147,8 +150,7 @@ std::size_t trimZeros(char* text, std::size_t length)
 
 // The magnitude's digits in fixed ('f'), scientific ('e') or shortest-of-both ('g') form,
 // lower case, without sign. Returns their length.
-std::size_t floatDigits(DigitBuffer& buffer, char*& text, double magnitude, char form, int precision,
-                        bool alternate)
+std::size_t floatDigits(DigitBuffer& buffer, char*& text, double magnitude, char form, int precision, bool alternate)
 {
     const int p = precision < 0 ? 6 : precision;
     if (form == 'g') {
@@ -168,8 +170,8 @@ std::size_t floatDigits(DigitBuffer& buffer, char*& text, double magnitude, char
         }
         if (exponent < significant && exponent >= -4)
             length = static_cast<std::size_t>(
-                std::to_chars(text, text + room, magnitude, std::chars_format::fixed, significant - 1 - exponent).ptr -
-                text);
+                std::to_chars(text, text + room, magnitude, std::chars_format::fixed, significant - 1 - exponent).ptr
+                - text);
         if (alternate)
             length = forcePoint(text, length);
         else
@@ -182,8 +184,8 @@ std::size_t floatDigits(DigitBuffer& buffer, char*& text, double magnitude, char
     text = buffer.reserve(room + 2);
     std::size_t length = static_cast<std::size_t>(
         std::to_chars(text, text + room, magnitude, fixed ? std::chars_format::fixed : std::chars_format::scientific, p)
-            .ptr -
-        text);
+            .ptr
+        - text);
     if (alternate && p == 0)
         length = forcePoint(text, length);
     return fixed ? length : widenExponent(text, length);
@@ -226,7 +228,8 @@ void formatInteger(std::string& out, const Spec& spec, char conv, long long v)
         negative ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
     const int base = conv == 'x' || conv == 'X' ? 16 : conv == 'o' ? 8 : 10;
     char digits[32];
-    std::size_t length = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr - digits);
+    std::size_t length =
+        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr - digits);
     if (conv == 'X')
         upper(std::string_view(digits, length), digits);
     if (spec.precision == 0 && magnitude == 0)
@@ -315,7 +318,8 @@ std::string cformat(std::string_view format, std::initializer_list<FormatArg> ar
             if (const auto* iv = std::get_if<long long>(&value))
                 formatInteger(out, spec, conv, *iv);
             else if (const auto* dv = std::get_if<double>(&value))
-                formatInteger(out, spec, conv, std::isfinite(*dv) && std::fabs(*dv) < 9.2e18 ? static_cast<long long>(*dv) : 0);
+                formatInteger(out, spec, conv,
+                              std::isfinite(*dv) && std::fabs(*dv) < 9.2e18 ? static_cast<long long>(*dv) : 0);
             break;
         case 'f':
         case 'F':
@@ -332,8 +336,7 @@ std::string cformat(std::string_view format, std::initializer_list<FormatArg> ar
             if (const auto* sv = std::get_if<std::string_view>(&value))
                 formatText(out, spec, *sv);
             break;
-        default:
-            break;
+        default: break;
         }
     }
     return out;

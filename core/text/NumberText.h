@@ -11,14 +11,14 @@
 // digits (+1.250e+001), as the files and the printouts have always shown them.
 class FormatArg {
 public:
-    FormatArg(int v) : value_(static_cast<long long>(v)) {}
-    FormatArg(long v) : value_(static_cast<long long>(v)) {}
-    FormatArg(long long v) : value_(v) {}
-    FormatArg(unsigned v) : value_(static_cast<long long>(v)) {}
-    FormatArg(double v) : value_(v) {}
-    FormatArg(const char* v) : value_(std::string_view(v ? v : "")) {}
-    FormatArg(std::string_view v) : value_(v) {}
-    FormatArg(const std::string& v) : value_(std::string_view(v)) {}
+    FormatArg(int v) : value_(static_cast<long long>(v)) { }
+    FormatArg(long v) : value_(static_cast<long long>(v)) { }
+    FormatArg(long long v) : value_(v) { }
+    FormatArg(unsigned v) : value_(static_cast<long long>(v)) { }
+    FormatArg(double v) : value_(v) { }
+    FormatArg(const char* v) : value_(std::string_view(v ? v : "")) { }
+    FormatArg(std::string_view v) : value_(v) { }
+    FormatArg(const std::string& v) : value_(std::string_view(v)) { }
 
     const std::variant<long long, double, std::string_view>& value() const { return value_; }
 

@@ -7,7 +7,11 @@ bool isValidUtf8(std::string_view text)
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const int length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+        const int length = c < 0x80    ? 1
+            : (c >= 0xC2 && c <= 0xDF) ? 2
+            : (c & 0xF0) == 0xE0       ? 3
+            : (c >= 0xF0 && c <= 0xF4) ? 4
+                                       : 0;
         if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
             return false;
         for (int k = 1; k < length; ++k)

@@ -63,7 +63,9 @@ void RectangleBand::redraw(Surface& surface) const
 
 // CurvePreview
 
-CurvePreview::CurvePreview() : points_(MaxCurvePoints), pixels_(MaxCurvePoints) {}
+CurvePreview::CurvePreview() : points_(MaxCurvePoints), pixels_(MaxCurvePoints)
+{
+}
 
 std::span<const CurvePoint> CurvePreview::compute(const CurveDocument& doc, const Selection& selection,
                                                   PreviewOperation operation, bool copy, CurvePoint a, CurvePoint b)
@@ -85,8 +87,8 @@ std::span<const CurvePoint> CurvePreview::compute(const CurveDocument& doc, cons
     case PreviewOperation::Mirror:
     case PreviewOperation::Rotation: {
         const double theta = directionAngle(dx, dy);
-        const Transform2D t = operation == PreviewOperation::Mirror ? Transform2D::mirror(a, theta)
-                                                                    : Transform2D::rotation(a, theta);
+        const Transform2D t =
+            operation == PreviewOperation::Mirror ? Transform2D::mirror(a, theta) : Transform2D::rotation(a, theta);
         for (int i = 0; i < count_; ++i)
             points_[i] = t.apply(points_[i]);
         break;

@@ -49,7 +49,11 @@ struct RectangleBand {
 };
 
 // The transformation a segment drag previews.
-enum class PreviewOperation { Translation, Mirror, Rotation };
+enum class PreviewOperation {
+    Translation,
+    Mirror,
+    Rotation
+};
 
 // The curve as a segment drag from world point a to world point b would leave it: the
 // selected points transformed, then in copy mode every document point and in move
@@ -90,7 +94,7 @@ struct SegmentPreview {
 // The preview and the blue rubber line from the first point to the mouse.
 struct SegmentBand {
     PixelPoint anchor;
-    PixelPoint end; // the mouse position as last drawn
+    PixelPoint end;         // the mouse position as last drawn
     CurvePoint worldAnchor; // to place the anchor again after the view changed
     bool active = false;
 

@@ -145,8 +145,11 @@ CurvePoint Transform2D::apply(CurvePoint p) const
 TransformResult translatePoints(CurveDocument& doc, const Selection& sel, double vx, double vy, bool copy)
 {
     return transformSelected(
-        doc, sel, copy, [=](CurvePoint p) { return CurvePoint{p.x + vx, p.y + vy}; }, TranslationCapacityText,
-        "Translation");
+        doc, sel, copy,
+        [=](CurvePoint p) {
+            return CurvePoint{p.x + vx, p.y + vy};
+        },
+        TranslationCapacityText, "Translation");
 }
 
 TransformResult mirrorPoints(CurveDocument& doc, const Selection& sel, CurvePoint p1, CurvePoint p2, bool copy)
@@ -178,7 +181,9 @@ TransformResult stretchPoints(CurveDocument& doc, const Selection& sel, int dire
     // Always in place, so the capacity texts are never used.
     return transformSelected(
         doc, sel, false,
-        [=](CurvePoint p) { return direction == 0 ? CurvePoint{p.x, factor * p.y} : CurvePoint{factor * p.x, p.y}; },
+        [=](CurvePoint p) {
+            return direction == 0 ? CurvePoint{p.x, factor * p.y} : CurvePoint{factor * p.x, p.y};
+        },
         "", "");
 }
 

@@ -11,7 +11,7 @@ enum DisplayFlag : int {
 class DisplayFlags {
 public:
     constexpr DisplayFlags() = default;
-    constexpr DisplayFlags(DisplayFlag flag) : bits_(flag) {}
+    constexpr DisplayFlags(DisplayFlag flag) : bits_(flag) { }
     // The flags whose bits `bits` holds; other bits mean nothing and are dropped.
     static constexpr DisplayFlags fromBits(int bits)
     {

@@ -180,7 +180,7 @@ struct AxisScale {
     double origin = 0.0;
     double scale = 1.0;
     double inverse = 1.0;
-    AxisScale(double o, double s) : origin(o), scale(s), inverse(1.0 / s) {}
+    AxisScale(double o, double s) : origin(o), scale(s), inverse(1.0 / s) { }
 
     // roundHalfAwayExact((v - origin) / scale), always the same integer: the product
     // differs from the quotient by a few units in the last place, which changes the
@@ -330,7 +330,11 @@ std::size_t commonTrailingSegments(const PixelRuns& a, const PixelRuns& b, std::
 }
 
 // Which of the curves a redraw draws: the smoothed curve, then its derived curves.
-enum class CurveKind { Smoothed, First, Second };
+enum class CurveKind {
+    Smoothed,
+    First,
+    Second
+};
 
 // The pixels of one kind of curve of `curve`, its x already mapped in `pixels`: empty
 // when the curve has nothing to draw of that kind.
@@ -398,9 +402,9 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
             mapCurve(buffers.previous, kind, map, size, buffers.previousPixels, buffers.erased);
             mapCurve(buffers.curve, kind, map, size, buffers.pixels, buffers.drawn);
             const std::size_t leading = commonLeadingSegments(buffers.erased, buffers.drawn);
-            const std::size_t trailing = commonTrailingSegments(
-                buffers.erased, buffers.drawn,
-                std::min(buffers.erased.segmentCount(), buffers.drawn.segmentCount()) - leading);
+            const std::size_t trailing =
+                commonTrailingSegments(buffers.erased, buffers.drawn,
+                                       std::min(buffers.erased.segmentCount(), buffers.drawn.segmentCount()) - leading);
             const Rgb colour = kind == CurveKind::Smoothed ? Colours::White
                 : kind == CurveKind::Second                ? Colours::Cyan
                 : flags.has(Derivative1)                   ? Colours::Yellow

@@ -15,8 +15,7 @@ bool usableAxis(double lo, double hi)
     if (!std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo))
         return false;
     double extent = hi - lo;
-    return std::isfinite(extent) && extent >= MinExtent
-        && extent >= MinRelativeExtent * (std::abs(lo) + std::abs(hi));
+    return std::isfinite(extent) && extent >= MinExtent && extent >= MinRelativeExtent * (std::abs(lo) + std::abs(hi));
 }
 
 ViewWindow scaled(const ViewWindow& w, double factor)

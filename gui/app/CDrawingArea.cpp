@@ -3,9 +3,9 @@
 #include "gui/common/DevicePixels.h"
 
 #include <QCoreApplication>
-#include <QRect>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRect>
 
 #include <cmath>
 

@@ -107,8 +107,8 @@ private:
     CDrawingArea* drawingArea_ = nullptr;
     CMainWindowPlacements placements_;
     bool repaintPending_ = false;
-    bool repaintDeferred_ = false; // came while a pick was drawing on the picture
-    bool pictureBlank_ = false;    // made anew for another screen scale, not drawn yet
+    bool repaintDeferred_ = false;     // came while a pick was drawing on the picture
+    bool pictureBlank_ = false;        // made anew for another screen scale, not drawn yet
     QObject* watchedWindow_ = nullptr; // the platform window whose exposures repaint
     bool stopping_ = false;
     bool stopAfterCommand_ = false;

@@ -94,8 +94,7 @@ bool CPickLoop::eventFilter(QObject* watched, QEvent* event)
         // pick, on the points the pick works on: the key comes to the pick instead.
         event->accept();
         return true;
-    case QEvent::Shortcut:
-        return true;
+    case QEvent::Shortcut: return true;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->isAutoRepeat() && key->key() != Qt::Key_Escape)

@@ -45,8 +45,8 @@ void say(FILE* stream, const QString& text)
         std::fflush(stream);
         const QString line = text + QLatin1Char('\n');
         DWORD written = 0;
-        WriteConsoleW(console, reinterpret_cast<const wchar_t*>(line.utf16()), static_cast<DWORD>(line.size()), &written,
-                      nullptr);
+        WriteConsoleW(console, reinterpret_cast<const wchar_t*>(line.utf16()), static_cast<DWORD>(line.size()),
+                      &written, nullptr);
         return;
     }
 #endif
@@ -61,9 +61,9 @@ QString usageText()
         + toQString(exportOutputsText("SORTIE"))
         + QStringLiteral(" [--size LxH] COURBE.crb\n"
                          "        crbedit --help | --version\n"
-    "\n"
-    "Sans option, l'éditeur de courbes s'ouvre sur FICHIER (courbe .crb ou points ASCII).\n"
-    "--export dessine la page de la courbe sans ouvrir de fenêtre : une page imprimée en PDF,\n"
+                         "\n"
+                         "Sans option, l'éditeur de courbes s'ouvre sur FICHIER (courbe .crb ou points ASCII).\n"
+                         "--export dessine la page de la courbe sans ouvrir de fenêtre : une page imprimée en PDF,\n"
                          "l'image de la courbe en SVG ou PNG (taille par défaut 1000x700 pixels).");
 }
 
@@ -142,7 +142,8 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
         wchar_t windows[MAX_PATH];
         const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
         if (length > 0 && length < MAX_PATH)
-            qputenv("QT_QPA_FONTDIR", (QString::fromWCharArray(windows, int(length)) + QStringLiteral("\\Fonts")).toUtf8());
+            qputenv("QT_QPA_FONTDIR",
+                    (QString::fromWCharArray(windows, int(length)) + QStringLiteral("\\Fonts")).toUtf8());
     }
 #endif
     // Standard error carries the one line that says why an export failed, nothing else.

@@ -14,7 +14,10 @@
 
 namespace {
 
-QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor toQColor(Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}
 
 using namespace PenPattern;
 
@@ -54,12 +57,9 @@ QRect outlineOf(const PixelRect& box)
 QFont::StyleHint styleHintOf(FontFamily family)
 {
     switch (family) {
-    case FontFamily::Serif:
-        return QFont::Serif;
-    case FontFamily::Monospace:
-        return QFont::Monospace;
-    default:
-        return QFont::SansSerif;
+    case FontFamily::Serif: return QFont::Serif;
+    case FontFamily::Monospace: return QFont::Monospace;
+    default: return QFont::SansSerif;
     }
 }
 
@@ -124,8 +124,8 @@ void CQtSurface::adoptPainter(QPainter& painter)
 {
     painter_ = &painter;
     cache_->defaultFont_ = painter.font();
-    xorAvailable_ = painter.isActive() && painter.paintEngine()
-        && painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    xorAvailable_ =
+        painter.isActive() && painter.paintEngine() && painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
@@ -244,7 +244,8 @@ std::optional<PixelRaster> CQtSurface::imageTarget() const
     t.bytesPerLine = image_.bytesPerLine;
     QRect box = image_.bounds;
     if (const std::optional<PixelRect>& clip = clipRect())
-        box = image_.bounds.intersected(QRect(QPoint(clip->left, clip->top), QPoint(clip->right - 1, clip->bottom - 1)));
+        box =
+            image_.bounds.intersected(QRect(QPoint(clip->left, clip->top), QPoint(clip->right - 1, clip->bottom - 1)));
     t.box = {box.left(), box.top(), box.right(), box.bottom()};
     const Rgb c = pen().colour;
     t.colour = (quint32{c.r} << 16) | (quint32{c.g} << 8) | quint32{c.b};

@@ -68,7 +68,7 @@ private:
     // Empties the cache when `device` has another resolution than its entries.
     void useFor(const QPaintDevice& device);
 
-    std::optional<QPainter> painter_; // made when first begun
+    std::optional<QPainter> painter_;   // made when first begun
     const void* paintedBits_ = nullptr; // the pixels the kept painter was begun on
     CQtPainterState applied_;
     QFont defaultFont_; // the surface's painter's when begun
@@ -136,7 +136,10 @@ private:
         QRect bounds;
     };
 
-    enum class Use { Stroke, Text };
+    enum class Use {
+        Stroke,
+        Text
+    };
     // The painter, begun on first use.
     QPainter& activePainter();
     void startPainter();
@@ -162,7 +165,7 @@ private:
     bool xorAvailable_ = false;
     std::optional<CQtSurfaceCache> ownCache_;
     CQtSurfaceCache* cache_ = nullptr;
-    bool keptPainter_ = false; // the cache's painter serves: a 32-bit image with a cache given
+    bool keptPainter_ = false;   // the cache's painter serves: a 32-bit image with a cache given
     std::vector<QPoint> points_; // reused by polyline
     CQtPainterState ownApplied_;
     CQtPainterState* applied_ = &ownApplied_; // the kept painter's when it serves

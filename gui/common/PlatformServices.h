@@ -11,14 +11,13 @@
 class QPrinter;
 class QWidget;
 
-
 // What a file-choice dialog is asked to show.
 struct FileDialogRequest {
     bool save = false;
     QString title;
-    QStringList filters;       // "Fichier courbe (*.crb)", ...; the first is selected
-    QString initialName;       // a file name or a pattern such as "*.crb"
-    QString defaultExtension;  // without the dot
+    QStringList filters;      // "Fichier courbe (*.crb)", ...; the first is selected
+    QString initialName;      // a file name or a pattern such as "*.crb"
+    QString defaultExtension; // without the dot
 };
 
 // What it gives back: a path, or why there is none.

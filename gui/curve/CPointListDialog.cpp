@@ -167,8 +167,8 @@ void CPointListDialog::onCommand(PointListControl id)
     case Id::Empty: emptyList(); break;
     case Id::Help:
         if (!help_ || !help_(this, ListHelpTopic))
-            services_.showMessage(this, toQString(helpMissingText()), toQString(HelpMissingCaption),
-                                  MessageButtons::Ok, MessageIcon::Error);
+            services_.showMessage(this, toQString(helpMissingText()), toQString(HelpMissingCaption), MessageButtons::Ok,
+                                  MessageIcon::Error);
         break;
     case Id::Ok: accept(); break;
     case Id::Cancel: reject(); break;

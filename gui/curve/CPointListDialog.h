@@ -16,22 +16,22 @@ class QListWidget;
 
 // The controls of "Liste des Points", numbered as its template numbers them.
 enum class PointListControl : int {
-    Ok = 1,       // "&Ok"
-    Cancel = 2,   // "&Arrêt", Escape and the close box
-    Lines = 200,  // the list of points
-    Insert = 201, // "Insérer &Point"
-    Delete = 202, // "&Supprimer"
+    Ok = 1,        // "&Ok"
+    Cancel = 2,    // "&Arrêt", Escape and the close box
+    Lines = 200,   // the list of points
+    Insert = 201,  // "Insérer &Point"
+    Delete = 202,  // "&Supprimer"
     Formula = 203, // "&Formule"
-    Empty = 204,  // "&Vider"
-    Print = 205,  // "&Imprimer"
-    Help = 206,   // "Ai&de..."
-    X = 207,      // the x field
-    Y = 208,      // the y field
-    Modify = 209, // "&Modifier"
+    Empty = 204,   // "&Vider"
+    Print = 205,   // "&Imprimer"
+    Help = 206,    // "Ai&de..."
+    X = 207,       // the x field
+    Y = 208,       // the y field
+    Modify = 209,  // "&Modifier"
     XHeading = 210,
     YHeading = 211,
-    Count = 212,  // the point count
-    File = 213,   // "&Fichier"
+    Count = 212,         // the point count
+    File = 213,          // "&Fichier"
     NumberHeading = 600, // "No." over the numbers (its template caption goes on with the x heading)
     HeadingGroup = 601,  // the frame of the headings
     CountGroup = 602,    // the frame of the count
@@ -45,8 +45,8 @@ enum class PointListControl : int {
 class CPointListDialog : public QDialog {
     Q_OBJECT
 public:
-    CPointListDialog(CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory,
-                     HelpOpener help, QWidget* parent = nullptr);
+    CPointListDialog(CPlatformServices& services, CurveDocument& doc, FormulaDialogMemory& memory, HelpOpener help,
+                     QWidget* parent = nullptr);
 
     // The control with the given id, as the dialog's template numbers them, when it
     // is a W.

@@ -54,16 +54,15 @@ void reportFileDialogError(CPlatformServices& services, FileDialogError error)
     std::string text = fileDialogErrorMessage(error);
     if (text.empty())
         return;
-    services.showMessage(CPlatformServices::focusOwner(), toQString(text),
-                         toQString(FileDialogErrorCaption), MessageButtons::Ok, MessageIcon::Error);
+    services.showMessage(CPlatformServices::focusOwner(), toQString(text), toQString(FileDialogErrorCaption),
+                         MessageButtons::Ok, MessageIcon::Error);
 }
 
 void reportReadResult(CPlatformServices& services, const FileReadResult& result)
 {
     if (result.message.empty())
         return;
-    services.showMessage(nullptr, toQString(result.message), QString(), MessageButtons::Ok,
-                         MessageIcon::Error);
+    services.showMessage(nullptr, toQString(result.message), QString(), MessageButtons::Ok, MessageIcon::Error);
 }
 
 SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std::span<const CurvePoint> points,
@@ -75,8 +74,7 @@ SaveOutcome writeCurveFile(CPlatformServices& services, CurveDocument& doc, std:
         return SaveOutcome::Cancelled;
     std::string target = path->toStdString();
     if (!writeCurveFileTo(target, doc, points)) {
-        services.showMessage(CPlatformServices::focusOwner(),
-                             toQString(cformat(WriteErrorMessage, {target})),
+        services.showMessage(CPlatformServices::focusOwner(), toQString(cformat(WriteErrorMessage, {target})),
                              toQString(FileDialogErrorCaption), MessageButtons::Ok, MessageIcon::Error);
         return SaveOutcome::Failed;
     }

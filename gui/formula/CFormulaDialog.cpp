@@ -134,11 +134,8 @@ void CFormulaDialog::compute()
 
     FormulaComputation computed = computeFormula(formula, a, b, increment);
     switch (computed.outcome) {
-    case FormulaOutcome::Computed:
-        break;
-    case FormulaOutcome::Beep:
-        services_.beep();
-        return;
+    case FormulaOutcome::Computed: break;
+    case FormulaOutcome::Beep: services_.beep(); return;
     case FormulaOutcome::Message:
         showMessage(computed.message.text, computed.message.caption, computed.message.icon);
         return;

@@ -30,14 +30,14 @@ enum class FormulaControl : int {
     PickedX = 150,      // the picked point's x
     PickedY = 151,      // and y
     Preview = 160,
-    Compute = 170,      // "&Calcul"
-    Help = 173,         // "A&ide..."
+    Compute = 170, // "&Calcul"
+    Help = 173,    // "A&ide..."
     FormulaLabel = 290,
     IntervalLabel = 291,
     BLabel = 292,
     IncrementLabel = 293,
-    Ymin = 295,         // the smallest y computed
-    Ymax = 296,         // the largest
+    Ymin = 295, // the smallest y computed
+    Ymax = 296, // the largest
 };
 
 // "Définition de courbes": f(x) over a..b with a step, previewed on "&Calcul" and

@@ -175,15 +175,13 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
         }
         return true;
     }
-    case ExportKind::SvgPicture:
-        bytes = curvePictureSvg(curve, size, 96);
-        break;
+    case ExportKind::SvgPicture: bytes = curvePictureSvg(curve, size, 96); break;
     case ExportKind::PngPicture:
         // The picture is made whole in memory: a size the command line lets through
         // (up to 99999 x 99999) could take tens of gigabytes before any of it is written.
         if (qint64(size.width()) * size.height() > MaxExportPixels) {
-            error = toQString(
-                cformat("Image trop grande <%dx%d> : %d pixels au plus", {size.width(), size.height(), MaxExportPixels}));
+            error = toQString(cformat("Image trop grande <%dx%d> : %d pixels au plus",
+                                      {size.width(), size.height(), MaxExportPixels}));
             return false;
         }
         bytes = curvePicturePng(curve, size);

@@ -20,14 +20,14 @@ constexpr int FontPointSize = 10;
 
 void reportPrintError(CPlatformServices& services)
 {
-    services.showMessage(CPlatformServices::focusOwner(), toQString(PrintErrorMessage), QString(),
-                         MessageButtons::Ok, MessageIcon::Error);
+    services.showMessage(CPlatformServices::focusOwner(), toQString(PrintErrorMessage), QString(), MessageButtons::Ok,
+                         MessageIcon::Error);
 }
 
 // Removes the listing file on every way out, the temporary directory going with it.
 class CListingFile {
 public:
-    explicit CListingFile(const QTemporaryDir& dir) : path_(dir.filePath(toQString(ListingFileName))) {}
+    explicit CListingFile(const QTemporaryDir& dir) : path_(dir.filePath(toQString(ListingFileName))) { }
     ~CListingFile() { QFile::remove(path_); }
     CListingFile(const CListingFile&) = delete;
     CListingFile& operator=(const CListingFile&) = delete;

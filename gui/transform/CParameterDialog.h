@@ -36,7 +36,7 @@ public:
     void placeNearCursor(const QPoint& cursor);
 
 public slots:
-    void reject() override {}
+    void reject() override { }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -48,5 +48,3 @@ private:
 // A number field's first 15 characters evaluated as an expression (an empty field is
 // 0); nothing when the text does not evaluate or there is no field.
 std::optional<double> numberFieldValue(const QLineEdit* field);
-
-

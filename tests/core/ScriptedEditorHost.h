@@ -37,7 +37,11 @@ public:
     std::vector<CurvePoint> formulaPoints;
     std::vector<CurvePoint> runFormulaDialog() override { return formulaPoints; }
 
-    struct Bounds { bool accepted = true; bool allRead = true; ViewWindow window; };
+    struct Bounds {
+        bool accepted = true;
+        bool allRead = true;
+        ViewWindow window;
+    };
     Bounds bounds;
     int boundsDialogs = 0;
     bool runBoundsDialog(bool& allRead) override

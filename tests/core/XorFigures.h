@@ -30,8 +30,9 @@ bool xorFiguresCancel(const RecordingSurface& surface, std::size_t from, Counts 
         std::vector<std::pair<int, int>> pts;
         for (PixelPoint q : p.points)
             pts.emplace_back(q.x, q.y);
-        const Key key{int(p.kind), pts, p.pen.colour.r, p.pen.colour.g, p.pen.colour.b, p.pen.width,
-                      int(p.pen.style), p.brush.colour.r, p.brush.hollow};
+        const Key key{int(p.kind),    pts,         p.pen.colour.r,   p.pen.colour.g,
+                      p.pen.colour.b, p.pen.width, int(p.pen.style), p.brush.colour.r,
+                      p.brush.hollow};
         ++drawn[key];
     }
     return std::all_of(drawn.begin(), drawn.end(), [](const auto& entry) { return entry.second % 2 == 0; });

@@ -89,16 +89,19 @@ TEST(CanvasClicks, PointEntryStopsAtTheCapacity)
         EXPECT_EQ(c.editor.document.count(), MaxCurvePoints);
         EXPECT_EQ(out.redraw, RedrawKind::None);
         EXPECT_EQ(c.editor.interactionMode, InteractionMode::ModeFinished);
-        EXPECT_EQ(c.host.messages.back(), (UserMessage{"La limite de points a été atteinte !!!", "Attention",
-                                                        MessageButtons::Ok, MessageIcon::Error,
-                                                        MessageOwner::DrawingArea}));
+        EXPECT_EQ(c.host.messages.back(),
+                  (UserMessage{"La limite de points a été atteinte !!!", "Attention", MessageButtons::Ok,
+                               MessageIcon::Error, MessageOwner::DrawingArea}));
     }
     EXPECT_EQ(c.host.messages.size(), 2u);
 }
 
 TEST(CanvasClicks, RightButtonInPointEntryTypesAPointWithoutSnapshot)
 {
-    struct Case { bool accepted; int count; };
+    struct Case {
+        bool accepted;
+        int count;
+    };
     for (Case k : {Case{true, 3}, Case{false, 2}}) {
         Canvas c(InteractionMode::PointEntry, {{0, 0}, {5, 5}});
         c.editor.document.setPoint(0, {9, 9}); // unsorted: normalized whatever the answer
@@ -126,9 +129,9 @@ TEST(CanvasClicks, ATypedPointThatIsNotFiniteIsRefusedWithAMessage)
         c.click(MouseButton::Right, {1, 1});
         EXPECT_EQ(c.editor.document.count(), 2);
         ASSERT_EQ(c.host.messages.size(), 1u);
-        EXPECT_EQ(c.host.messages[0], (UserMessage{"Coordonnées incorrectes !!!\nLe point n'est pas ajouté",
-                                                    "Attention", MessageButtons::Ok, MessageIcon::Error,
-                                                    MessageOwner::DrawingArea}));
+        EXPECT_EQ(c.host.messages[0],
+                  (UserMessage{"Coordonnées incorrectes !!!\nLe point n'est pas ajouté", "Attention",
+                               MessageButtons::Ok, MessageIcon::Error, MessageOwner::DrawingArea}));
         EXPECT_EQ(c.editor.interactionMode, InteractionMode::PointEntry);
     }
 }

@@ -222,7 +222,12 @@ TEST(CurveDocumentCapacity, NoOperationLeavesTheRangeOfTheCount)
 
 TEST(CurveDocumentModified, WhatASaveWouldWriteCounts)
 {
-    struct Case { const char* what; void (*change)(CurveDocument&); const char* unitShown; bool modified; };
+    struct Case {
+        const char* what;
+        void (*change)(CurveDocument&);
+        const char* unitShown;
+        bool modified;
+    };
     const Case cases[] = {
         {"nothing", [](CurveDocument&) {}, "mm", false},
         {"a point moved, same count",

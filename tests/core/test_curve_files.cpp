@@ -330,7 +330,9 @@ TEST(CurveFileWriter, ALinkPlantedBesideTheTargetIsNeverWrittenThrough)
     TempDir dir;
     std::string victim = dir.file("victim");
     std::string target = dir.file("cam.crb");
-    { std::ofstream(victim, std::ios::binary) << "precious"; }
+    {
+        std::ofstream(victim, std::ios::binary) << "precious";
+    }
     // The names a writer might try for its temporary file, every one a link to the victim.
     for (const std::string& name : {target + ".tmp~", target + ".tmp", dir.file(".cam.crb.tmp")})
         fs::create_symlink(victim, name);
@@ -346,7 +348,9 @@ TEST(CurveFileWriter, ReplacesTheFileALinkNamesAndKeepsItsPermissions)
     TempDir dir;
     std::string real = dir.file("real.crb");
     std::string link = dir.file("link.crb");
-    { std::ofstream(real, std::ios::binary) << "old"; }
+    {
+        std::ofstream(real, std::ios::binary) << "old";
+    }
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(real, link);
     CurveDocument doc;
@@ -355,7 +359,6 @@ TEST(CurveFileWriter, ReplacesTheFileALinkNamesAndKeepsItsPermissions)
     EXPECT_EQ(bytesOf(real), "20020704\r\n0\r\n0\r\n0\r\n");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-
 }
 #endif
 
@@ -473,13 +476,18 @@ TEST(CurveFileWriter, AWritableFileInAFolderTheUserMayNotWriteIsSavedInPlace)
 TEST(CurveFileWriter, AccentedNamesSaveAndReadBack)
 {
     TempDir dir;
-    fs::create_directory(dir.at("Donn\xC3\xA9" "es"));
-    const std::string path = dir.path("Donn\xC3\xA9" "es/courbe-\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.crb");
+    fs::create_directory(dir.at("Donn\xC3\xA9"
+                                "es"));
+    const std::string path = dir.path("Donn\xC3\xA9"
+                                      "es/courbe-\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.crb");
     CurveDocument doc;
     doc.appendPoint({0.5, -1.25});
     doc.appendPoint({2, 3});
     ASSERT_TRUE(writeCurveFileTo(path, doc, doc.points()));
-    EXPECT_EQ(fileNames(dir, "Donn\xC3\xA9" "es"), (std::vector<std::string>{"courbe-\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.crb"}));
+    EXPECT_EQ(fileNames(dir,
+                        "Donn\xC3\xA9"
+                        "es"),
+              (std::vector<std::string>{"courbe-\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.crb"}));
     EXPECT_EQ(bytesOf(path), "20020704\r\n0\r\n0\r\n2\r\n0.500000 -1.250000\r\n2.000000 3.000000\r\n");
 
     CurveDocument back;
@@ -496,7 +504,8 @@ TEST(FileDialogRules, PathChecksAndMessages)
     EXPECT_EQ(checkChosenPath("/tmp/" + std::string(251, 'a')), FileDialogError::NameTooLong);
     EXPECT_EQ(checkChosenPath("/" + std::string(254, 'a')), FileDialogError::None);
     EXPECT_EQ(fileDialogErrorMessage(FileDialogError::InvalidFileName), "Nom de fichier invalide");
-    EXPECT_EQ(fileDialogErrorMessage(FileDialogError::NameTooLong), "Nom de fichier trop long (longueur maxi = 256 car.)");
+    EXPECT_EQ(fileDialogErrorMessage(FileDialogError::NameTooLong),
+              "Nom de fichier trop long (longueur maxi = 256 car.)");
     EXPECT_EQ(fileDialogErrorMessage(FileDialogError::Other), "Erreur non référencée !!!");
     EXPECT_EQ(fileDialogErrorMessage(FileDialogError::Cancelled), "");
 }

@@ -97,7 +97,7 @@ struct LabelCase {
     Texts x;
 };
 
-class CurvePageLabels : public testing::TestWithParam<LabelCase> {};
+class CurvePageLabels : public testing::TestWithParam<LabelCase> { };
 
 TEST_P(CurvePageLabels, GraduatesBothAxesOnWholeSteps)
 {
@@ -109,21 +109,39 @@ TEST_P(CurvePageLabels, GraduatesBothAxesOnWholeSteps)
 
 INSTANTIATE_TEST_SUITE_P(
     CurvePage, CurvePageLabels,
-    testing::Values(
-        LabelCase{"PaperSixDecimalsOnY", PageKind::Paper, line(0, 0.3, 8, 7.3), PaperYLabels,
-                  {"0", "1", "2", "3", "4", "5", "6", "7", "8"}},
-        LabelCase{"PictureFourDivisions", PageKind::Picture, line(0, 0.3, 8, 7.3), {"0", "2", "4", "6", "8"},
-                  {"0", "2", "4", "6", "8"}},
-        LabelCase{"StepOfOneAndThreeQuarters", PageKind::Paper, line(-3.27, 0, 10, 8), PaperYLabels,
-                  {"-3.5", "-1.8", "0.0", "1.8", "3.5", "5.2", "7.0", "8.8", "10.5"}},
-        LabelCase{"XAboveThousandInENotation", PageKind::Paper, line(0, 0, 4000, 8), PaperYLabels,
-                  {"+0.00e+000", "+5.00e+002", "+1.00e+003", "+1.50e+003", "+2.00e+003", "+2.50e+003", "+3.00e+003",
-                   "+3.50e+003", "+4.00e+003"}},
-        LabelCase{"PictureYAboveThousandInENotation", PageKind::Picture, line(0, 0, 8, 2500),
-                  {"+0.00e+000", "+6.25e+002", "+1.25e+003", "+1.88e+003", "+2.50e+003"}, {"0", "2", "4", "6", "8"}},
-        LabelCase{"NegativeYBelowTheZeroLine", PageKind::Picture, line(0, -3, 8, 5),
-                  {"0", "2", "4", "6", "-2", "-4"}, {"0", "2", "4", "6", "8"}},
-        LabelCase{"XAllNegativeOnlyTheFirstLine", PageKind::Paper, line(-10, 1, -2, 8), PaperYLabels, {"-10"}}),
+    testing::Values(LabelCase{"PaperSixDecimalsOnY",
+                              PageKind::Paper,
+                              line(0, 0.3, 8, 7.3),
+                              PaperYLabels,
+                              {"0", "1", "2", "3", "4", "5", "6", "7", "8"}},
+                    LabelCase{"PictureFourDivisions",
+                              PageKind::Picture,
+                              line(0, 0.3, 8, 7.3),
+                              {"0", "2", "4", "6", "8"},
+                              {"0", "2", "4", "6", "8"}},
+                    LabelCase{"StepOfOneAndThreeQuarters",
+                              PageKind::Paper,
+                              line(-3.27, 0, 10, 8),
+                              PaperYLabels,
+                              {"-3.5", "-1.8", "0.0", "1.8", "3.5", "5.2", "7.0", "8.8", "10.5"}},
+                    LabelCase{"XAboveThousandInENotation",
+                              PageKind::Paper,
+                              line(0, 0, 4000, 8),
+                              PaperYLabels,
+                              {"+0.00e+000", "+5.00e+002", "+1.00e+003", "+1.50e+003", "+2.00e+003", "+2.50e+003",
+                               "+3.00e+003", "+3.50e+003", "+4.00e+003"}},
+                    LabelCase{"PictureYAboveThousandInENotation",
+                              PageKind::Picture,
+                              line(0, 0, 8, 2500),
+                              {"+0.00e+000", "+6.25e+002", "+1.25e+003", "+1.88e+003", "+2.50e+003"},
+                              {"0", "2", "4", "6", "8"}},
+                    LabelCase{"NegativeYBelowTheZeroLine",
+                              PageKind::Picture,
+                              line(0, -3, 8, 5),
+                              {"0", "2", "4", "6", "-2", "-4"},
+                              {"0", "2", "4", "6", "8"}},
+                    LabelCase{
+                        "XAllNegativeOnlyTheFirstLine", PageKind::Paper, line(-10, 1, -2, 8), PaperYLabels, {"-10"}}),
     CaseName());
 
 // Grid values are sums of steps, not multiples: a label may read one last digit off.
@@ -136,7 +154,7 @@ struct SumCase {
     std::string label;
 };
 
-class CurvePageSums : public testing::TestWithParam<SumCase> {};
+class CurvePageSums : public testing::TestWithParam<SumCase> { };
 
 TEST_P(CurvePageSums, LabelsShowTheAccumulatedValue)
 {
@@ -155,8 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
         SumCase{"PaperXLastDigitUp", PageKind::Paper, line(-0.001, 1, 0.004, 2), true, 8, "0.0038"},
         SumCase{"PictureXLastDigitUp", PageKind::Picture, line(-0.001, 1, 0.004, 2), true, 3, "0.003"},
         SumCase{"PaperYUpwardsLastDigitDown", PageKind::Paper, line(0, 0, 1, 0.00085), false, 7, "0.000787"},
-        SumCase{"PaperYDownwardsLastDigitDown", PageKind::Paper, line(0, -0.00085, 1, 0), false, 7,
-                "-0.000787"}),
+        SumCase{"PaperYDownwardsLastDigitDown", PageKind::Paper, line(0, -0.00085, 1, 0), false, 7, "-0.000787"}),
     CaseName());
 
 TEST(CurvePage, PaperFrameTitlesAndAxesFollowThePageSize)
@@ -213,11 +230,11 @@ TEST(CurvePage, PictureEstimatesLabelWidthAndOmitsPageTexts)
 struct PenCase {
     const char* name;
     PageKind kind;
-    int thick; // axes
+    int thick;  // axes
     int medium; // curve, circles, extremes
 };
 
-class CurvePagePens : public testing::TestWithParam<PenCase> {};
+class CurvePagePens : public testing::TestWithParam<PenCase> { };
 
 TEST_P(CurvePagePens, EachPartHasItsColourStyleAndWidth)
 {
@@ -252,7 +269,7 @@ struct CircleCase {
     int circles;
 };
 
-class CurvePageCircles : public testing::TestWithParam<CircleCase> {};
+class CurvePageCircles : public testing::TestWithParam<CircleCase> { };
 
 TEST_P(CurvePageCircles, MarksThePointsOnlyBelowTheLimit)
 {
@@ -271,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageCircles,
                                          CircleCase{"PictureMarksNoneOf81Points", PageKind::Picture, 81, 0}),
                          CaseName());
 
-class CurvePageWithoutCurve : public testing::TestWithParam<int> {};
+class CurvePageWithoutCurve : public testing::TestWithParam<int> { };
 
 TEST_P(CurvePageWithoutCurve, StillDrawsFrameTitlesAndAxes)
 {
@@ -300,7 +317,7 @@ struct DegenerateCase {
     bool curve = true; // false where smoothCurve drops every interval (flat or too long)
 };
 
-class CurvePageDegenerate : public testing::TestWithParam<DegenerateCase> {};
+class CurvePageDegenerate : public testing::TestWithParam<DegenerateCase> { };
 
 TEST_P(CurvePageDegenerate, EndsWithFewPrimitivesOnTheDevice)
 {
@@ -321,23 +338,26 @@ TEST_P(CurvePageDegenerate, EndsWithFewPrimitivesOnTheDevice)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CurvePage, CurvePageDegenerate,
-    testing::Values(DegenerateCase{"AllPointsEqual", {{5, 5}, {5, 5}, {5, 5}}, false},
-                    DegenerateCase{"AllOnZero", {{0, 0}, {0, 0}}, false},
-                    DegenerateCase{"HugeYSpan", line(0, -1e300, 1, 1e300)},
-                    DegenerateCase{"HugeXSpan", line(-1e300, 0, 1e300, 1)},
-                    DegenerateCase{"BeyondTheLimit", line(-1.7e308, -1.7e308, 1.7e308, 1.7e308), false},
-                    DegenerateCase{"TinySpans", line(0, 0, 1e-300, 1e-300)},
-                    DegenerateCase{"TinySpansFarFromZero", line(1e-300, 1, 2e-300, 1 + 1e-300)},
-                    DegenerateCase{"FlatFarFromZero", {{1e300, 1}, {1e300, 2}}, false},
-                    DegenerateCase{"StepsLostToRounding", line(1e15, 0, 1e15 + 0.125, 1)},
-                    DegenerateCase{"MicroStepFarFromZero", line(1.0, 0, 1.0 + 2e-6, 1e-7)}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(CurvePage, CurvePageDegenerate,
+                         testing::Values(DegenerateCase{"AllPointsEqual", {{5, 5}, {5, 5}, {5, 5}}, false},
+                                         DegenerateCase{"AllOnZero", {{0, 0}, {0, 0}}, false},
+                                         DegenerateCase{"HugeYSpan", line(0, -1e300, 1, 1e300)},
+                                         DegenerateCase{"HugeXSpan", line(-1e300, 0, 1e300, 1)},
+                                         DegenerateCase{"BeyondTheLimit", line(-1.7e308, -1.7e308, 1.7e308, 1.7e308),
+                                                        false},
+                                         DegenerateCase{"TinySpans", line(0, 0, 1e-300, 1e-300)},
+                                         DegenerateCase{"TinySpansFarFromZero", line(1e-300, 1, 2e-300, 1 + 1e-300)},
+                                         DegenerateCase{"FlatFarFromZero", {{1e300, 1}, {1e300, 2}}, false},
+                                         DegenerateCase{"StepsLostToRounding", line(1e15, 0, 1e15 + 0.125, 1)},
+                                         DegenerateCase{"MicroStepFarFromZero", line(1.0, 0, 1.0 + 2e-6, 1e-7)}),
+                         CaseName());
 
 TEST(CurvePage, TextsStandOnWhiteOnPaperAndOnThePlotInThePicture)
 {
-    struct Case { PageKind kind; std::optional<Rgb> background; };
+    struct Case {
+        PageKind kind;
+        std::optional<Rgb> background;
+    };
     for (const Case& c : {Case{PageKind::Paper, Colours::White}, Case{PageKind::Picture, std::nullopt}}) {
         RecordingSurface s(c.kind == PageKind::Paper ? PaperSize : PictureSize);
         s.setTextBackground(Colours::Cyan); // whatever the caller left

@@ -33,7 +33,11 @@ struct Fixture {
 TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
 {
     using enum MainControl;
-    struct Step { MainControl id; bool ticked; DisplayFlags flags; };
+    struct Step {
+        MainControl id;
+        bool ticked;
+        DisplayFlags flags;
+    };
     const Step steps[] = {
         {Derivative1Box, true, Derivative1},
         {IntegralBox, true, Integral},
@@ -55,7 +59,12 @@ TEST(DisplayFlagCommands, ADerivativeAndTheIntegralAreNeverShownTogether)
 
 TEST(BoundsCommand, AcceptedBoundsBecomeTheWindowAndOthersAreRefused)
 {
-    struct Case { const char* what; ScriptedHost::Bounds bounds; bool redraw; bool message; };
+    struct Case {
+        const char* what;
+        ScriptedHost::Bounds bounds;
+        bool redraw;
+        bool message;
+    };
     const Case cases[] = {
         {"valid", {true, true, {-1, -2, 3, 4}}, true, false},
         {"cancelled", {false, true, {}}, false, false},
@@ -79,15 +88,22 @@ TEST(BoundsCommand, AcceptedBoundsBecomeTheWindowAndOthersAreRefused)
         }
         ASSERT_EQ(f.host.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
-            EXPECT_EQ(f.host.messages[0], (UserMessage{"Bornes incorrectes !!!", "", MessageButtons::Ok,
-                                                        MessageIcon::Error, MessageOwner::Focus}));
+            EXPECT_EQ(f.host.messages[0],
+                      (UserMessage{"Bornes incorrectes !!!", "", MessageButtons::Ok, MessageIcon::Error,
+                                   MessageOwner::Focus}));
         }
     }
 }
 
 TEST(FormulaCommand, AppendsWhatFitsNormalizesAndFits)
 {
-    struct Case { const char* what; int before; std::vector<CurvePoint> formula; int after; bool fitted; };
+    struct Case {
+        const char* what;
+        int before;
+        std::vector<CurvePoint> formula;
+        int after;
+        bool fitted;
+    };
     const Case cases[] = {
         {"cancelled", 2, {}, 2, false},
         {"one point, no fit", 2, {{5, 5}}, 3, false},
@@ -128,12 +144,27 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
         {"unchanged", false, "mm", MessageAnswer::Yes, {}, 0, true},
         {"no", true, "mm", MessageAnswer::No, {}, 0, true},
         {"yes, written", true, "mm", MessageAnswer::Yes, {SaveOutcome::Written}, 1, true},
-        {"yes, save dialog cancelled: back to editing", true, "mm", MessageAnswer::Yes, {SaveOutcome::Cancelled}, 1,
+        {"yes, save dialog cancelled: back to editing",
+         true,
+         "mm",
+         MessageAnswer::Yes,
+         {SaveOutcome::Cancelled},
+         1,
          false},
-        {"yes, failed twice", true, "mm", MessageAnswer::Yes,
-         {SaveOutcome::Failed, SaveOutcome::Failed, SaveOutcome::Written}, 3, true},
-        {"yes, failed then cancelled", true, "mm", MessageAnswer::Yes, {SaveOutcome::Failed, SaveOutcome::Cancelled},
-         2, false},
+        {"yes, failed twice",
+         true,
+         "mm",
+         MessageAnswer::Yes,
+         {SaveOutcome::Failed, SaveOutcome::Failed, SaveOutcome::Written},
+         3,
+         true},
+        {"yes, failed then cancelled",
+         true,
+         "mm",
+         MessageAnswer::Yes,
+         {SaveOutcome::Failed, SaveOutcome::Cancelled},
+         2,
+         false},
         {"another unit shown", false, "cm", MessageAnswer::Yes, {SaveOutcome::Written}, 1, true},
         {"the unit in another letter case", false, "MM", MessageAnswer::Yes, {}, 0, true},
     };
@@ -176,7 +207,13 @@ TEST(StopPath, AsksOnlyWhenModifiedAndSavesUntilWrittenOrGivenUp)
 
 TEST(ModeCommands, SetTheirModePromptAndCursor)
 {
-    struct Case { MainControl id; int points; InteractionMode mode; const char* status; CursorRequest cursor; };
+    struct Case {
+        MainControl id;
+        int points;
+        InteractionMode mode;
+        const char* status;
+        CursorRequest cursor;
+    };
     const Case cases[] = {
         {MainControl::PointEntry, 0, InteractionMode::PointEntry, "Gauche-Saisir Point / Droit-Saisir Coordonnées",
          CursorRequest::Cross},
@@ -211,8 +248,9 @@ TEST(ModeCommands, PointEntryIsRefusedAtTheCapacity)
         f.editor.document.appendPoint({double(i), 0});
     f.run(MainControl::PointEntry);
     ASSERT_EQ(f.host.messages.size(), 1u);
-    EXPECT_EQ(f.host.messages[0], (UserMessage{"La limite de points a été atteinte !!!", "Attention",
-                                                MessageButtons::Ok, MessageIcon::Error, MessageOwner::Window}));
+    EXPECT_EQ(f.host.messages[0],
+              (UserMessage{"La limite de points a été atteinte !!!", "Attention", MessageButtons::Ok,
+                           MessageIcon::Error, MessageOwner::Window}));
     EXPECT_EQ(f.editor.interactionMode, InteractionMode::Idle);
 }
 
@@ -250,9 +288,9 @@ TEST(DocumentCommands, ResetUndoSmoothingAndPeriodicity)
     f.host.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     f.run(MainControl::Reset);
     EXPECT_EQ(f.editor.document.count(), 3);
-    EXPECT_EQ(f.host.messages.back(), (UserMessage{"Voulez-vous vraiment tout effacer ?", "Attention !",
-                                                    MessageButtons::OkCancel, MessageIcon::Question,
-                                                    MessageOwner::Window}));
+    EXPECT_EQ(f.host.messages.back(),
+              (UserMessage{"Voulez-vous vraiment tout effacer ?", "Attention !", MessageButtons::OkCancel,
+                           MessageIcon::Question, MessageOwner::Window}));
     CommandOutcome out = f.run(MainControl::Reset);
     EXPECT_EQ(f.editor.document.count(), 0);
     EXPECT_EQ(f.editor.interactionMode, InteractionMode::Reset);
@@ -263,8 +301,8 @@ TEST(DocumentCommands, ResetUndoSmoothingAndPeriodicity)
     EXPECT_TRUE(out.showCount);
     EXPECT_EQ(out.redraw, RedrawKind::Full);
 
-    for (MainControl id : {MainControl::SmoothAucun, MainControl::SmoothCubique, MainControl::SmoothAkima,
-                           MainControl::SmoothCarlson}) {
+    for (MainControl id :
+         {MainControl::SmoothAucun, MainControl::SmoothCubique, MainControl::SmoothAkima, MainControl::SmoothCarlson}) {
         EXPECT_EQ(f.run(id).redraw, RedrawKind::Full);
         EXPECT_EQ(f.editor.document.smoothingMode, int(id) - int(MainControl::SmoothAucun));
     }
@@ -452,7 +490,8 @@ TEST(OutputCommands, PrintingSaysSoAndAFailedCopyIsReported)
     f.host.pictureCopied = false;
     f.run(MainControl::CopyPicture);
     ASSERT_EQ(f.host.messages.size(), 1u);
-    EXPECT_EQ(f.host.messages[0], (UserMessage{"Impossible de sauver la courbe\ndans le clipboard !!!", "** ATTENTION **",
-                                                MessageButtons::Ok, MessageIcon::Error, MessageOwner::Focus}));
+    EXPECT_EQ(f.host.messages[0],
+              (UserMessage{"Impossible de sauver la courbe\ndans le clipboard !!!", "** ATTENTION **",
+                           MessageButtons::Ok, MessageIcon::Error, MessageOwner::Focus}));
     EXPECT_EQ(f.editor.statusText, "avant");
 }

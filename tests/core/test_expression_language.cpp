@@ -91,30 +91,36 @@ TEST(ExpressionLanguage, DefinitionsThatDifferFromMuParser)
 
 TEST(ExpressionLanguage, Priorities)
 {
-    expectValues({
-        {"-2^2", -4},
-        {"-x^2", -9},
-        {"7 % 3 + 1", 3},  // 7 % 4
-        {"5 % 3 + 1", 1},  // 5 % 4
-        {"10 % 4 % 3", 2}, // left to right
-        {"2 | 4 * 1", 6},
-        {"6 | 1 + 1", 6},
-        {"3 & 5", 1},
-        {"12 & 10 | 1", 9}, // same level: (12 & 10) | 1
-        {"1 < 2 % 2", 1},   // (1 < 2) % 2
-        {"1 or 0 and 0", 0}, // and, or, xor share one level
-        {"0 and 0 or 1", 1},
-        {"1 xor 1 or 1", 1},
-        {"1 + 1 xor 2", 0}, // arithmetic before the logical operators
-        {"1 and 2 == 2", 1}, // comparisons before the logical operators
-        {"2 < 3 + 1", 1},
-        {"1 + 2 * 3", 7},
-        {"2 * 3 ^ 2", 18},
-        {"!0 + 1", 2},
-        {"2 - -3", 5},
-        {"2 * -3", -6},
-        {"x = 7 % 4", 3},
-    }, 3.0);
+    expectValues(
+        {
+            {"-2^2", -4},
+            {"-x^2", -9},
+            // 7 % 4, 5 % 4, then left to right
+            {"7 % 3 + 1", 3},
+            {"5 % 3 + 1", 1},
+            {"10 % 4 % 3", 2},
+            {"2 | 4 * 1", 6},
+            {"6 | 1 + 1", 6},
+            {"3 & 5", 1},
+            // the same level: (12 & 10) | 1, then (1 < 2) % 2
+            {"12 & 10 | 1", 9},
+            {"1 < 2 % 2", 1},
+            // and, or, xor share one level
+            {"1 or 0 and 0", 0},
+            {"0 and 0 or 1", 1},
+            {"1 xor 1 or 1", 1},
+            // arithmetic, then comparisons, before the logical operators
+            {"1 + 1 xor 2", 0},
+            {"1 and 2 == 2", 1},
+            {"2 < 3 + 1", 1},
+            {"1 + 2 * 3", 7},
+            {"2 * 3 ^ 2", 18},
+            {"!0 + 1", 2},
+            {"2 - -3", 5},
+            {"2 * -3", -6},
+            {"x = 7 % 4", 3},
+        },
+        3.0);
 }
 
 TEST(ExpressionLanguage, OperatorResults)
@@ -171,7 +177,7 @@ TEST(ExpressionLanguage, EveryFunction)
         {"j0(1)", 0.7651976865579666},
         {"j1(1)", 0.44005058574493355},
         {"jn(2, 1)", 0.11490348493190049},
-        {"jn(2.9, 1)", 0.11490348493190049}, // order truncated
+        {"jn(2.9, 1)", 0.11490348493190049},      // order truncated
         {"jn(1000, 1000) - jn(1000, 1000)", 0.0}, // the highest order is accepted
         {"y0(1)", 0.08825696421567697},
         {"y1(1)", -0.7812128213002887},
@@ -199,13 +205,47 @@ TEST(ExpressionLanguage, LargeFactorialsOverflowToInfinity)
 TEST(ExpressionLanguage, ErrorsAreParserErrors)
 {
     for (const char* expression : {
-             "_pi", "_e", "PI", "y+1", "foo(1)", "sum()", "avg()", "min()", "max()", "sin(1, 2)",
-             "1,5", "2,5*x", "(1,2)", "max(1, 2), 3", // a comma is never a decimal separator
-             "", "   ", "+2", "- -2", "2e", "1e999", "1 2", "\xc3\xa9", "1 # 2", "\"text\"",
-             "1 && 1", "1 || 0", "1 ? 2 : 3", // muParser's own, not ours
-             "1 % 0", "1 % 0.5", "1 % x", "1e300 % 2", "2 & 1e10", "1 | (0/0)",
-             "fact(-1)", "fact(-0.5)", "fact(0/0)", "jn(1e6, 1)", "yn(-1e6, 1)", "jn(0/0, 1)",
-             "jn(1001, 1)", "yn(-1001, 1)", // orders whose recurrence would hold the window
+             "_pi",
+             "_e",
+             "PI",
+             "y+1",
+             "foo(1)",
+             "sum()",
+             "avg()",
+             "min()",
+             "max()",
+             "sin(1, 2)",
+             "1,5",
+             "2,5*x",
+             "(1,2)",
+             "max(1, 2), 3", // a comma is never a decimal separator
+             "",
+             "   ",
+             "+2",
+             "- -2",
+             "2e",
+             "1e999",
+             "1 2",
+             "\xc3\xa9",
+             "1 # 2",
+             "\"text\"",
+             "1 && 1",
+             "1 || 0",
+             "1 ? 2 : 3", // muParser's own, not ours
+             "1 % 0",
+             "1 % 0.5",
+             "1 % x",
+             "1e300 % 2",
+             "2 & 1e10",
+             "1 | (0/0)",
+             "fact(-1)",
+             "fact(-0.5)",
+             "fact(0/0)",
+             "jn(1e6, 1)",
+             "yn(-1e6, 1)",
+             "jn(0/0, 1)",
+             "jn(1001, 1)",
+             "yn(-1001, 1)", // orders whose recurrence would hold the window
          }) {
         EXPECT_FALSE(evaluate(expression).has_value()) << "'" << expression << "'";
     }

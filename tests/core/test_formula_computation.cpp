@@ -74,8 +74,10 @@ TEST(OutcomeOfFailure, EachFailureHasItsAnswer)
         {FormulaFailure::None, FormulaOutcome::Computed, {}},
         {FormulaFailure::ZeroIncrement, FormulaOutcome::Beep, {}},
         {FormulaFailure::BadInterval, FormulaOutcome::Message, BoundsError},
-        {FormulaFailure::SyntaxError, FormulaOutcome::Message, dialogMessage(SyntaxErrorMessage, {}, MessageIcon::Error)},
-        {FormulaFailure::OutOfMemory, FormulaOutcome::Message, dialogMessage(AllocationErrorMessage, {}, MessageIcon::Error)},
+        {FormulaFailure::SyntaxError, FormulaOutcome::Message,
+         dialogMessage(SyntaxErrorMessage, {}, MessageIcon::Error)},
+        {FormulaFailure::OutOfMemory, FormulaOutcome::Message,
+         dialogMessage(AllocationErrorMessage, {}, MessageIcon::Error)},
         {FormulaFailure::NoFiniteValue, FormulaOutcome::Message,
          dialogMessage(UndefinedFormulaMessage, {}, MessageIcon::Error)},
     };

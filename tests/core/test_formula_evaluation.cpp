@@ -28,7 +28,10 @@ std::vector<double> xsOf(const FormulaCurve& curve)
 
 TEST(EvaluateNumberField, ExpressionsWithoutVariable)
 {
-    struct Case { std::string_view text; std::optional<double> expected; };
+    struct Case {
+        std::string_view text;
+        std::optional<double> expected;
+    };
     for (const Case& c : {
              Case{"", 0.0},
              Case{"2.5", 2.5},
@@ -44,7 +47,10 @@ TEST(EvaluateNumberField, ExpressionsWithoutVariable)
              Case{"-fact(200)", -Inf},
              Case{"1e308*10", Inf},
              Case{"5 % 0", std::nullopt}, // the parser's error
-             Case{std::string_view("1\0" "9", 3), std::nullopt},
+             Case{std::string_view("1\0"
+                                   "9",
+                                   3),
+                  std::nullopt},
          }) {
         EXPECT_EQ(evaluateNumberField(c.text), c.expected) << "'" << c.text << "'";
     }
@@ -56,14 +62,17 @@ TEST(EvaluateNumberField, ExpressionsWithoutVariable)
 
 TEST(EvaluateFormula, StepCountRoundsHalvesUp)
 {
-    struct Case { double a, b, inc; int count; };
+    struct Case {
+        double a, b, inc;
+        int count;
+    };
     for (const Case& c : {
              Case{-1, 1, 0.5, 5},
-             Case{0, 1, 0.4, 4},     // last x 1.2, beyond b
-             Case{0, 1, 0.3, 4},     // last x 0.9, short of b
+             Case{0, 1, 0.4, 4}, // last x 1.2, beyond b
+             Case{0, 1, 0.3, 4}, // last x 0.9, short of b
              Case{0, 1023.6, 1, 1025},
-             Case{1, 0, 1, 1},       // reversed interval, positive step: only a
-             Case{1, 0, -0.25, 5},   // reversed interval, negative step
+             Case{1, 0, 1, 1},     // reversed interval, positive step: only a
+             Case{1, 0, -0.25, 5}, // reversed interval, negative step
              Case{0, 1, -0.25, 1},
              Case{0, 1, 1, 2},
          }) {
@@ -82,14 +91,17 @@ TEST(EvaluateFormula, SquareOnMinusOneToOne)
 {
     const FormulaCurve curve = evaluateFormula("x^2", -1, 1, 0.5);
     ASSERT_TRUE(curve.ok());
-    EXPECT_EQ(curve.points,
-              (std::vector<CurvePoint>{{-1, 1}, {-0.5, 0.25}, {0, 0}, {0.5, 0.25}, {1, 1}}));
+    EXPECT_EQ(curve.points, (std::vector<CurvePoint>{{-1, 1}, {-0.5, 0.25}, {0, 0}, {0.5, 0.25}, {1, 1}}));
     EXPECT_EQ(curve.skippedCount, 0);
 }
 
 TEST(EvaluateFormula, RefusedIntervals)
 {
-    struct Case { const char* formula; double a, b, inc; FormulaFailure failure; };
+    struct Case {
+        const char* formula;
+        double a, b, inc;
+        FormulaFailure failure;
+    };
     for (const Case& c : {
              Case{"x", 0, 1, 0, FormulaFailure::ZeroIncrement},
              Case{"y+1", 0, 0, 0, FormulaFailure::ZeroIncrement}, // checked first
@@ -97,7 +109,7 @@ TEST(EvaluateFormula, RefusedIntervals)
              Case{"x", 0, -1024, -1, FormulaFailure::BadInterval},
              Case{"x", 1e6, 0, -1e-3, FormulaFailure::BadInterval}, // a billion points
              Case{"x", 2, 2, 1, FormulaFailure::BadInterval},
-             Case{"y+1", 2, 2, 1, FormulaFailure::BadInterval},   // before the formula
+             Case{"y+1", 2, 2, 1, FormulaFailure::BadInterval}, // before the formula
              Case{"x", NaN, 1, 1, FormulaFailure::BadInterval},
              Case{"x", 0, Inf, 1, FormulaFailure::BadInterval},
              Case{"x", 0, 1, NaN, FormulaFailure::BadInterval},

@@ -42,9 +42,8 @@ TEST(PreviewMapping, IntervalEndsFallOnTheEdgesAndHalvesRoundAwayFromZero)
         PixelPoint expected;
     };
     const Case cases[] = {
-        {m, 0, 0, {0, 4}},          {m, 4, 4, {4, 0}},          {m, 2.5, 1.5, {3, 2}},
-        {m, -2.5, -0.5, {-3, 5}},   {m, 1.49, 2.51, {1, 1}},    {mirrored, 1, -1, {0, 50}},
-        {mirrored, 0, 1, {100, 0}}, {mirrored, 0.25, 0, {75, 25}},
+        {m, 0, 0, {0, 4}},       {m, 4, 4, {4, 0}},          {m, 2.5, 1.5, {3, 2}},      {m, -2.5, -0.5, {-3, 5}},
+        {m, 1.49, 2.51, {1, 1}}, {mirrored, 1, -1, {0, 50}}, {mirrored, 0, 1, {100, 0}}, {mirrored, 0.25, 0, {75, 25}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.m.toPixel(c.x, c.y), c.expected) << c.x << ", " << c.y;
@@ -58,10 +57,10 @@ TEST(PreviewMapping, DegenerateSizesAndRangesGiveUsablePixels)
         double a, b, ymin, ymax;
     };
     const Case cases[] = {
-        {0, 0, 0, 1, 0, 1},           // a preview of no size
-        {-5, -5, 0, 1, 0, 1},         // negative sizes count as 0
-        {200, 100, 3, 3, 0, 1},       // a = b
-        {200, 100, 0, 1, 2, 2},       // flat range
+        {0, 0, 0, 1, 0, 1},               // a preview of no size
+        {-5, -5, 0, 1, 0, 1},             // negative sizes count as 0
+        {200, 100, 3, 3, 0, 1},           // a = b
+        {200, 100, 0, 1, 2, 2},           // flat range
         {200, 100, -Big, Big, -Big, Big}, // extents that overflow to infinity
         {200, 100, 0, 1e-300, 0, 1e-300}, // tiny extents, far points
     };
@@ -191,7 +190,7 @@ TEST(PreviewPick, NearestPointFirstOfEquallyNearAndNothingBeyondTheLimit)
         std::optional<std::size_t> expected;
     };
     const Case cases[] = {
-        {{5, 0}, 0},   // all three 5 pixels away: the first wins
+        {{5, 0}, 0}, // all three 5 pixels away: the first wins
         {{9, 1}, 1},
         {{5, 4}, 2},
         {{-3, -3}, 0},

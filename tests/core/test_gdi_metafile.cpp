@@ -18,11 +18,11 @@ namespace {
 
 // What a metafile holds, read back record by record.
 struct MetafileRecords {
-    std::map<DWORD, int> counts;     // records of each type
-    std::vector<std::string> texts;  // of the text records, in order
+    std::map<DWORD, int> counts;      // records of each type
+    std::vector<std::string> texts;   // of the text records, in order
     std::vector<COLORREF> penColours; // of the pens made, in order
-    std::vector<int> rasterModes;    // of the SetROP2 records
-    std::vector<POINTL> lineEnds;    // of the LineTo records
+    std::vector<int> rasterModes;     // of the SetROP2 records
+    std::vector<POINTL> lineEnds;     // of the LineTo records
     int count(DWORD type) const
     {
         const auto it = counts.find(type);
@@ -37,21 +37,17 @@ int CALLBACK readRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPA
     switch (record->iType) {
     case EMR_EXTTEXTOUTW: {
         const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-        const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
+        const auto* chars =
+            reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
         out.texts.push_back(utf8Of(std::filesystem::path(std::wstring(chars, text->emrtext.nChars))));
         break;
     }
-    case EMR_CREATEPEN:
-        out.penColours.push_back(reinterpret_cast<const EMRCREATEPEN*>(record)->lopn.lopnColor);
-        break;
+    case EMR_CREATEPEN: out.penColours.push_back(reinterpret_cast<const EMRCREATEPEN*>(record)->lopn.lopnColor); break;
     case EMR_SETROP2:
         out.rasterModes.push_back(static_cast<int>(reinterpret_cast<const EMRSETROP2*>(record)->iMode));
         break;
-    case EMR_LINETO:
-        out.lineEnds.push_back(reinterpret_cast<const EMRLINETO*>(record)->ptl);
-        break;
-    default:
-        break;
+    case EMR_LINETO: out.lineEnds.push_back(reinterpret_cast<const EMRLINETO*>(record)->ptl); break;
+    default: break;
     }
     return 1;
 }

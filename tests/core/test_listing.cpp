@@ -49,11 +49,10 @@ void expectFrame(const TextPage& page, unsigned number, int footerRow)
 TEST(Listing, FileHoldsHeadingAndOneLinePerPointNumberedFromZero)
 {
     const std::vector<CurvePoint> points{{12.5, -0.03}, {-1.0, 0.0}, {1234567.0, 1e-300}};
-    const std::string expected =
-        "Point                          X                   Y\r\n"
-        "0                   +1.2500e+001        -3.0000e-002\r\n"
-        "1                   -1.0000e+000        +0.0000e+000\r\n"
-        "2                   +1.2346e+006        +1.0000e-300\r\n";
+    const std::string expected = "Point                          X                   Y\r\n"
+                                 "0                   +1.2500e+001        -3.0000e-002\r\n"
+                                 "1                   -1.0000e+000        +0.0000e+000\r\n"
+                                 "2                   +1.2346e+006        +1.0000e-300\r\n";
     EXPECT_EQ(listingFileBytes(points, "X", "Y"), expected);
 }
 
@@ -65,7 +64,9 @@ TEST(Listing, HeadingCountsCharactersAndWritesLatin1)
 
 TEST(Listing, PageLinesComeFromPrintableHeight)
 {
-    struct Case { int height, lineHeight, lines; };
+    struct Case {
+        int height, lineHeight, lines;
+    };
     for (const Case& c : {Case{6600, 100, 60}, Case{6650, 100, 60}, Case{1000, 0, 0}, Case{300, 100, -3}})
         EXPECT_EQ(textPageLines(c.height, c.lineHeight), c.lines) << c.height << "/" << c.lineHeight;
 }
@@ -133,7 +134,10 @@ TEST(Listing, PiecesAreCleanedBeforePrinting)
     const std::string longLine = std::string(255, 'a') + "bcd";
     const Case cases[] = {
         {"tabs are always eight blanks", "\tx\r\nab\tc\n", {{5, "        x"}, {6, "ab        c"}}},
-        {"Latin-1 bytes become characters", "D\xE9" "but\r\n", {{5, "Début"}}},
+        {"Latin-1 bytes become characters",
+         "D\xE9"
+         "but\r\n",
+         {{5, "Début"}}},
         {"blank line keeps its row", "a\r\n\r\nb", {{5, "a"}, {6, ""}, {7, "b"}}},
         // The cut piece has no line end, so the rest is printed on the same row.
         {"line longer than a piece", longLine + "\r\nz\r\n", {{5, std::string(255, 'a')}, {5, "bcd"}, {6, "z"}}},
@@ -151,5 +155,6 @@ TEST(Listing, EmptyListPrintsOnePageWithItsHeading)
     const std::vector<TextPage> pages = paginate(listingFileBytes({}, "X", "Y"));
     ASSERT_EQ(pages.size(), 1u);
     expectFrame(pages[0], 1, 63);
-    EXPECT_EQ(bodyOf(pages[0]), (std::vector<PageRow>{{5, "Point" + std::string(26, ' ') + "X" + std::string(19, ' ') + "Y"}}));
+    EXPECT_EQ(bodyOf(pages[0]),
+              (std::vector<PageRow>{{5, "Point" + std::string(26, ' ') + "X" + std::string(19, ' ') + "Y"}}));
 }

@@ -35,7 +35,10 @@ Script dragRectangle(PixelPoint from, PixelPoint to)
     return {PickEvent::moveTo(from), PickEvent::leftRelease(from), PickEvent::moveTo({(from.x + to.x) / 2, to.y}),
             PickEvent::moveTo(to), PickEvent::leftRelease(to)};
 }
-Script dragSegment(PixelPoint from, PixelPoint to) { return dragRectangle(from, to); }
+Script dragSegment(PixelPoint from, PixelPoint to)
+{
+    return dragRectangle(from, to);
+}
 
 // A curve of 41 points on y = x / 2 over the default view, drawn on the picture.
 struct Fixture {
@@ -121,81 +124,221 @@ TEST(TransformationCommand, EveryWayThroughThePicksEndsInTheRightOperation)
         };
     };
     const Case cases[] = {
-        {"translation vector by mouse", MainControl::Translate, false, {rectangle, dragSegment(A, B)}, {},
-         translatedByMouse(false), {}, {.figureLeft = true}},
-        {"translation copy", MainControl::Translate, true, {rectangle, dragSegment(A, B)}, {}, translatedByMouse(true),
-         {}, {.figureLeft = true}},
-        {"mirror line, nearer point second", MainControl::Mirror, false, {rectangle, dragSegment(B, A)}, {},
-         [](CurveDocument& d, const Fixture& f, const Selection& s) { mirrorPoints(d, s, f.world(A), f.world(B), false); },
-         {}, {.figureLeft = true}},
-        {"mirror copy", MainControl::Mirror, true, {rectangle, dragSegment(A, B)}, {},
-         [](CurveDocument& d, const Fixture& f, const Selection& s) { mirrorPoints(d, s, f.world(A), f.world(B), true); },
-         {}, {.figureLeft = true}},
-        {"rotation centre and angle by mouse", MainControl::Rotate, false, {rectangle, dragSegment(B, A)}, {},
-         [](CurveDocument& d, const Fixture& f, const Selection& s) { rotatePoints(d, s, f.world(B), f.world(A), false); },
-         {}, {.figureLeft = true}},
-        {"homothety centre clicked, factor typed", MainControl::Homothety, false,
-         {rectangle, {PickEvent::moveTo(A), PickEvent::leftRelease(A)}}, {{true, {2}}},
+        {"translation vector by mouse",
+         MainControl::Translate,
+         false,
+         {rectangle, dragSegment(A, B)},
+         {},
+         translatedByMouse(false),
+         {},
+         {.figureLeft = true}},
+        {"translation copy",
+         MainControl::Translate,
+         true,
+         {rectangle, dragSegment(A, B)},
+         {},
+         translatedByMouse(true),
+         {},
+         {.figureLeft = true}},
+        {"mirror line, nearer point second",
+         MainControl::Mirror,
+         false,
+         {rectangle, dragSegment(B, A)},
+         {},
+         [](CurveDocument& d, const Fixture& f, const Selection& s) {
+             mirrorPoints(d, s, f.world(A), f.world(B), false);
+         },
+         {},
+         {.figureLeft = true}},
+        {"mirror copy",
+         MainControl::Mirror,
+         true,
+         {rectangle, dragSegment(A, B)},
+         {},
+         [](CurveDocument& d, const Fixture& f, const Selection& s) {
+             mirrorPoints(d, s, f.world(A), f.world(B), true);
+         },
+         {},
+         {.figureLeft = true}},
+        {"rotation centre and angle by mouse",
+         MainControl::Rotate,
+         false,
+         {rectangle, dragSegment(B, A)},
+         {},
+         [](CurveDocument& d, const Fixture& f, const Selection& s) {
+             rotatePoints(d, s, f.world(B), f.world(A), false);
+         },
+         {},
+         {.figureLeft = true}},
+        {"homothety centre clicked, factor typed",
+         MainControl::Homothety,
+         false,
+         {rectangle, {PickEvent::moveTo(A), PickEvent::leftRelease(A)}},
+         {{true, {2}}},
          [](CurveDocument& d, const Fixture& f, const Selection& s) { scalePoints(d, s, f.world(A), 2, false); },
-         {{ParameterDialog::Factor, ""}}, {}},
-        {"homothety copy, centre and factor typed", MainControl::Homothety, true, {rectangle, {PickEvent::rightPress()}},
+         {{ParameterDialog::Factor, ""}},
+         {}},
+        {"homothety copy, centre and factor typed",
+         MainControl::Homothety,
+         true,
+         {rectangle, {PickEvent::rightPress()}},
          {{true, {1, 2}}, {true, {0.5}}},
-         [](CurveDocument& d, const Fixture&, const Selection& s) { scalePoints(d, s, {1, 2}, 0.5, true); },
-         {{ParameterDialog::Point, "Centre de l'homothétie"}, {ParameterDialog::Factor, ""}}, {.redrawn = true}},
-        {"homothety centre dialog cancelled", MainControl::Homothety, false, {rectangle, {PickEvent::rightPress()}},
-         {{false}}, nullptr, {{ParameterDialog::Point, "Centre de l'homothétie"}}, {.redrawn = true}},
-        {"homothety factor cancelled", MainControl::Homothety, false, {rectangle, {PickEvent::leftRelease(A)}},
-         {{false}}, nullptr, {{ParameterDialog::Factor, ""}}, {}},
-        {"affinity, copy ignored", MainControl::Affinity, true, {rectangle}, {{true, {1, 2}}},
+         [](CurveDocument& d, const Fixture&, const Selection& s) {
+             scalePoints(d, s, {1, 2}, 0.5, true);
+         },
+         {{ParameterDialog::Point, "Centre de l'homothétie"}, {ParameterDialog::Factor, ""}},
+         {.redrawn = true}},
+        {"homothety centre dialog cancelled",
+         MainControl::Homothety,
+         false,
+         {rectangle, {PickEvent::rightPress()}},
+         {{false}},
+         nullptr,
+         {{ParameterDialog::Point, "Centre de l'homothétie"}},
+         {.redrawn = true}},
+        {"homothety factor cancelled",
+         MainControl::Homothety,
+         false,
+         {rectangle, {PickEvent::leftRelease(A)}},
+         {{false}},
+         nullptr,
+         {{ParameterDialog::Factor, ""}},
+         {}},
+        {"affinity, copy ignored",
+         MainControl::Affinity,
+         true,
+         {rectangle},
+         {{true, {1, 2}}},
          [](CurveDocument& d, const Fixture&, const Selection& s) { stretchPoints(d, s, 1, 2); },
-         {{ParameterDialog::Affinity, ""}}, {}},
-        {"affinity cancelled", MainControl::Affinity, false, {rectangle}, {{false}}, nullptr,
-         {{ParameterDialog::Affinity, ""}}, {}},
-        {"typed translation vector", MainControl::Translate, false, {rectangle, {PickEvent::rightPress()}},
-         {{true, {0, 1}}}, [](CurveDocument& d, const Fixture&, const Selection& s) { translatePoints(d, s, 0, 1, false); },
-         {{ParameterDialog::Point, "Vecteur translation"}}, {}},
-        {"typed rotation angle while dragging, copy", MainControl::Rotate, true,
+         {{ParameterDialog::Affinity, ""}},
+         {}},
+        {"affinity cancelled",
+         MainControl::Affinity,
+         false,
+         {rectangle},
+         {{false}},
+         nullptr,
+         {{ParameterDialog::Affinity, ""}},
+         {}},
+        {"typed translation vector",
+         MainControl::Translate,
+         false,
+         {rectangle, {PickEvent::rightPress()}},
+         {{true, {0, 1}}},
+         [](CurveDocument& d, const Fixture&, const Selection& s) { translatePoints(d, s, 0, 1, false); },
+         {{ParameterDialog::Point, "Vecteur translation"}},
+         {}},
+        {"typed rotation angle while dragging, copy",
+         MainControl::Rotate,
+         true,
          {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::rightPress()}},
          {{true, {1, 2, quarter}}},
          [quarter](CurveDocument& d, const Fixture&, const Selection& s) {
              rotatePoints(d, s, {1, 2}, {quarter, AngleMarker}, true);
          },
-         {{ParameterDialog::PointAndAngle, "Vecteur de Rotation"}}, {.figureLeft = true}},
-        {"typed mirror", MainControl::Mirror, false, {rectangle, {PickEvent::rightPress()}}, {{true, {0, 1, 0.25}}},
-         [](CurveDocument& d, const Fixture&, const Selection& s) { mirrorPoints(d, s, {0, 1}, {0.25, AngleMarker}, false); },
-         {{ParameterDialog::PointAndAngle, "Vecteur Miroir"}}, {}},
-        {"parameter dialog cancelled while dragging", MainControl::Translate, false,
-         {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::rightPress()}}, {{false}}, nullptr,
-         {{ParameterDialog::Point, "Vecteur translation"}}, {.annulled = true, .redrawn = true}},
-        {"right button before the first corner", MainControl::Rotate, false, {{PickEvent::rightPress()}}, {}, nullptr,
-         {}, {.annulled = true}},
-        {"right button while the rectangle is dragged", MainControl::Mirror, false,
-         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::rightPress()}}, {}, nullptr, {},
-         {.annulled = true}},
-        {"Escape before the first corner", MainControl::Translate, false, {{PickEvent::escapeKey()}}, {}, nullptr, {}, {}},
-        {"Escape while the rectangle is dragged", MainControl::Translate, false,
-         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::escapeKey()}}, {}, nullptr, {}, {}},
-        {"Escape while the segment is dragged", MainControl::Translate, false,
-         {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::escapeKey()}}, {}, nullptr, {},
-         {.redrawn = true}},
-        {"another key leaves the rectangle on screen", MainControl::Rotate, false,
-         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::otherKey()}}, {}, nullptr, {},
+         {{ParameterDialog::PointAndAngle, "Vecteur de Rotation"}},
          {.figureLeft = true}},
-        {"zero-size rectangle", MainControl::Translate, false, {{PickEvent::leftRelease(R1), PickEvent::leftRelease(R1)}},
-         {}, nullptr, {}, {}},
-        {"rectangle of zero width: the operation runs on no point", MainControl::Translate, false,
-         {{PickEvent::leftRelease(R1), PickEvent::moveTo({R1.x, R2.y}), PickEvent::leftRelease(R2)},
-          dragSegment(A, B)},
-         {}, [](CurveDocument&, const Fixture&, const Selection&) {}, {}, {.figureLeft = true}},
-        {"click on another window", MainControl::Translate, false,
-         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::clickElsewhere()}}, {}, nullptr, {},
+        {"typed mirror",
+         MainControl::Mirror,
+         false,
+         {rectangle, {PickEvent::rightPress()}},
+         {{true, {0, 1, 0.25}}},
+         [](CurveDocument& d, const Fixture&, const Selection& s) {
+             mirrorPoints(d, s, {0, 1}, {0.25, AngleMarker}, false);
+         },
+         {{ParameterDialog::PointAndAngle, "Vecteur Miroir"}},
+         {}},
+        {"parameter dialog cancelled while dragging",
+         MainControl::Translate,
+         false,
+         {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::rightPress()}},
+         {{false}},
+         nullptr,
+         {{ParameterDialog::Point, "Vecteur translation"}},
+         {.annulled = true, .redrawn = true}},
+        {"right button before the first corner",
+         MainControl::Rotate,
+         false,
+         {{PickEvent::rightPress()}},
+         {},
+         nullptr,
+         {},
+         {.annulled = true}},
+        {"right button while the rectangle is dragged",
+         MainControl::Mirror,
+         false,
+         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::rightPress()}},
+         {},
+         nullptr,
+         {},
+         {.annulled = true}},
+        {"Escape before the first corner",
+         MainControl::Translate,
+         false,
+         {{PickEvent::escapeKey()}},
+         {},
+         nullptr,
+         {},
+         {}},
+        {"Escape while the rectangle is dragged",
+         MainControl::Translate,
+         false,
+         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::escapeKey()}},
+         {},
+         nullptr,
+         {},
+         {}},
+        {"Escape while the segment is dragged",
+         MainControl::Translate,
+         false,
+         {rectangle, {PickEvent::leftRelease(A), PickEvent::moveTo(B), PickEvent::escapeKey()}},
+         {},
+         nullptr,
+         {},
          {.redrawn = true}},
-        {"clicks outside the drawing area count for nothing", MainControl::Translate, false,
+        {"another key leaves the rectangle on screen",
+         MainControl::Rotate,
+         false,
+         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::otherKey()}},
+         {},
+         nullptr,
+         {},
+         {.figureLeft = true}},
+        {"zero-size rectangle",
+         MainControl::Translate,
+         false,
+         {{PickEvent::leftRelease(R1), PickEvent::leftRelease(R1)}},
+         {},
+         nullptr,
+         {},
+         {}},
+        {"rectangle of zero width: the operation runs on no point",
+         MainControl::Translate,
+         false,
+         {{PickEvent::leftRelease(R1), PickEvent::moveTo({R1.x, R2.y}), PickEvent::leftRelease(R2)}, dragSegment(A, B)},
+         {},
+         [](CurveDocument&, const Fixture&, const Selection&) {},
+         {},
+         {.figureLeft = true}},
+        {"click on another window",
+         MainControl::Translate,
+         false,
+         {{PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::clickElsewhere()}},
+         {},
+         nullptr,
+         {},
+         {.redrawn = true}},
+        {"clicks outside the drawing area count for nothing",
+         MainControl::Translate,
+         false,
          {{PickEvent::leftRelease({0, 300}), PickEvent::leftRelease({300, 600}), PickEvent::moveTo(R1),
            PickEvent::leftRelease(R1), PickEvent::moveTo(R2), PickEvent::leftRelease(R2)},
           {PickEvent::leftRelease({800, 10}), PickEvent::leftRelease(A), PickEvent::moveTo({A.x, 0}),
            PickEvent::moveTo(B), PickEvent::leftRelease(B)}},
-         {}, translatedByMouse(false), {}, {.figureLeft = true}},
+         {},
+         translatedByMouse(false),
+         {},
+         {.figureLeft = true}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -297,12 +440,13 @@ TEST(TransformationCommand, PromptsEachPhaseAndEachFirstClick)
     Fixture f;
     f.host.picks = {dragRectangle(R1, R2), dragSegment(A, B)};
     transformationCommand(f.editor, f.host, MainControl::Translate);
-    EXPECT_EQ(f.host.statusShown, (std::vector<std::string>{
-                                   "Translation : Gauche-Sélection / Droit,Esc-Arrêt",
-                                   "Translation : Gauche-Fin sélection / Droit,Esc-Arrêt",
-                                   "Translation : Gauche-Origine / Droit-Saisie / Escape-Arrêt",
-                                   "Translation : Gauche-Fin / Droit-Saisie / Escape-Arrêt",
-                               }));
+    EXPECT_EQ(f.host.statusShown,
+              (std::vector<std::string>{
+                  "Translation : Gauche-Sélection / Droit,Esc-Arrêt",
+                  "Translation : Gauche-Fin sélection / Droit,Esc-Arrêt",
+                  "Translation : Gauche-Origine / Droit-Saisie / Escape-Arrêt",
+                  "Translation : Gauche-Fin / Droit-Saisie / Escape-Arrêt",
+              }));
 }
 
 TEST(MousePick, AClickOnAnotherWindowEndsThePickWithNoFigureLeftAndAsksForTheReplay)
@@ -311,8 +455,7 @@ TEST(MousePick, AClickOnAnotherWindowEndsThePickWithNoFigureLeftAndAsksForTheRep
         SCOPED_TRACE(int(kind));
         Fixture f;
         f.editor.interactionMode = InteractionMode::TranslateCopy;
-        f.editor.pickFeedback.drawHighlight(f.host.picture, f.editor.document, f.editor.mapping,
-                                            f.selectionOf(R1, R2));
+        f.editor.pickFeedback.drawHighlight(f.host.picture, f.editor.document, f.editor.mapping, f.selectionOf(R1, R2));
         MousePick pick(f.editor, f.host, kind);
         EXPECT_TRUE(pick.handle(PickEvent::leftRelease(A), f.host.picture));
         EXPECT_TRUE(pick.handle(PickEvent::moveTo(B), f.host.picture));
@@ -369,7 +512,10 @@ TEST(MousePick, MouseMovesShowCoordinatesMoveTheBandAndRestoreItAfterARepaint)
 
 TEST(MousePick, AfterARepaintEveryWayOutOfARectanglePickLeavesNoBand)
 {
-    struct Case { const char* what; PickEvent event; };
+    struct Case {
+        const char* what;
+        PickEvent event;
+    };
     const Case cases[] = {
         {"Escape", PickEvent::escapeKey()},
         {"right button", PickEvent::rightPress()},
@@ -410,7 +556,12 @@ TEST(MousePick, AfterARepaintASegmentPickCirclesTheSelectionAgain)
 
 TEST(EraseWindowCommand, DeletesThePointsInsideAndSaysHowMany)
 {
-    struct Case { const char* what; PixelPoint from; PixelPoint to; int deleted; };
+    struct Case {
+        const char* what;
+        PixelPoint from;
+        PixelPoint to;
+        int deleted;
+    };
     const Case cases[] = {
         {"23 points", R1, R2, 23},
         {"none inside", {700, 500}, {750, 450}, 0},
@@ -520,7 +671,7 @@ TEST(TransformationCommand, ShowsTheCapacityWarningOverTheDrawingArea)
     f.host.copyTicked = true;
     transformationCommand(f.editor, f.host, MainControl::Translate);
     ASSERT_EQ(f.host.messages.size(), 1u);
-    EXPECT_EQ(f.host.messages[0], (UserMessage{"Attention le nombre de points\nest superieur au maxi autorisé ",
-                                               "Translation", MessageButtons::Ok, MessageIcon::Warning,
-                                               MessageOwner::DrawingArea}));
+    EXPECT_EQ(f.host.messages[0],
+              (UserMessage{"Attention le nombre de points\nest superieur au maxi autorisé ", "Translation",
+                           MessageButtons::Ok, MessageIcon::Warning, MessageOwner::DrawingArea}));
 }

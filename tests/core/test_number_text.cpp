@@ -138,13 +138,15 @@ TEST(NumberText, IntegerAndTextConversions)
         {"%#X", 255, "0XFF"},
         {"%#o", 8, "010"},
         {"%c", 'A', "A"},
-        {"%d", 3.9, "3"}, // a floating argument to an integer conversion is truncated
+        {"%d", 3.9, "3"},   // a floating argument to an integer conversion is truncated
         {"%.1f", 3, "3.0"}, // and an integer to a floating one converted
         {"%s", "Point", "Point"},
         {"%-8s|", "ab", "ab      |"},
         {"%.3s", "abcdef", "abc"},
         {"%d%%", 50, "50%"},
-        {"n\xC2\xB0%d", 3, "n\xC2\xB0" "3"},
+        {"n\xC2\xB0%d", 3,
+         "n\xC2\xB0"
+         "3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
@@ -174,7 +176,7 @@ TEST(NumberText, DecimalPrefixes)
         {".5x", 2, 0.5, false},
         {"1e3", 3, 1000.0, false},
         {"1.5E-2;", 6, 0.015, false},
-        {"2e", 1, 2.0, false},    // an exponent without digits is not part of the number
+        {"2e", 1, 2.0, false}, // an exponent without digits is not part of the number
         {"2e+", 1, 2.0, false},
         {"0.1", 3, 0.1, false},
         {"2.2250738585072014e-308", 23, 2.2250738585072014e-308, false},
@@ -224,8 +226,8 @@ static std::string glibcText(const char* format, double x)
 // On Linux the C library is a second opinion: a sweep of values and formats must match it.
 TEST(NumberText, AgreesWithGlibcOverASweep)
 {
-    const char* formats[] = {"%.3f", "%.2lf", "%8.3f", "%.0f", "%.1f", "%f", "%+.4f", "%010.2f", "%#.0f",
-                             "%.17g", "%g", "%#g", "%.3g", "%G", "%.0g", "%e", "%.3E", "%+.0e", "%#.0e"};
+    const char* formats[] = {"%.3f", "%.2lf", "%8.3f", "%.0f", "%.1f", "%f", "%+.4f", "%010.2f", "%#.0f", "%.17g",
+                             "%g",   "%#g",   "%.3g",  "%G",   "%.0g", "%e", "%.3E",  "%+.0e",   "%#.0e"};
     std::vector<double> values = {0.0, -0.0, 0.5, 1.5, 2.5, 1e-5, 1e-4, 123456.0, 1e15, 1e16, 9.5, 99.5, 0.05};
     double v = 1e-12;
     for (int k = 0; k < 400; ++k) {

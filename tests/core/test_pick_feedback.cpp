@@ -24,7 +24,10 @@ constexpr double Big = std::numeric_limits<double>::max();
 const Selection Everything{{-Big, -Big}, {Big, Big}};
 
 // A drawing area of 800 x 600 over the default window (-36, -36)-(36, 36).
-CanvasMapping areaMapping() { return CanvasMapping::make({-36, -36, 36, 36}, 800, 600); }
+CanvasMapping areaMapping()
+{
+    return CanvasMapping::make({-36, -36, 36, 36}, 800, 600);
+}
 
 } // namespace
 
@@ -64,12 +67,8 @@ TEST(CurvePreview, IsWhatTheOperationLeaves)
             case PreviewOperation::Translation:
                 translatePoints(expected, sel, c.b.x - c.a.x, c.b.y - c.a.y, copy);
                 break;
-            case PreviewOperation::Mirror:
-                mirrorPoints(expected, sel, c.a, c.b, copy);
-                break;
-            case PreviewOperation::Rotation:
-                rotatePoints(expected, sel, c.a, c.b, copy);
-                break;
+            case PreviewOperation::Mirror: mirrorPoints(expected, sel, c.a, c.b, copy); break;
+            case PreviewOperation::Rotation: rotatePoints(expected, sel, c.a, c.b, copy); break;
             }
             const auto shown = preview.compute(doc, sel, c.op, copy, c.a, c.b);
             EXPECT_TRUE(sameBits(Points(shown.begin(), shown.end()), pointsOf(expected)));

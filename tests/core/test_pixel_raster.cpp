@@ -177,9 +177,9 @@ TEST(PixelRasterPolyline, PaintsWhatItsSegmentsPaintOneAfterTheOther)
 {
     // Repeated vertices, neighbour steps, long strokes, a clipped part and far ends, in
     // copy and in exclusive-or: the polyline's own walk must leave what the segments do.
-    const std::vector<PixelPoint> points{{1, 1},   {1, 1},  {2, 1},  {3, 2},  {3, 2},   {3, 3},   {12, 7},
-                                         {12, 7},  {11, 8}, {-4, 9}, {5, -3}, {6, -2},  {Far, 5}, {-Far, 6},
-                                         {8, 14},  {9, 14}, {9, 15}, {9, 15}, {15, 15}, {14, 14}};
+    const std::vector<PixelPoint> points{{1, 1},  {1, 1},  {2, 1},  {3, 2},  {3, 2},   {3, 3},   {12, 7},
+                                         {12, 7}, {11, 8}, {-4, 9}, {5, -3}, {6, -2},  {Far, 5}, {-Far, 6},
+                                         {8, 14}, {9, 14}, {9, 15}, {9, 15}, {15, 15}, {14, 14}};
     for (bool exclusiveOr : {false, true}) {
         SCOPED_TRACE(exclusiveOr ? "exclusive-or" : "copy");
         for (PixelBox box : {PixelBox{0, 0, 15, 15}, PixelBox{2, 2, 10, 12}}) {

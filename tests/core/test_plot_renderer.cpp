@@ -111,7 +111,12 @@ TEST(PlotRenderer, GraduatesTheInitialWindowInStepsOfTwelve)
 
     // Origin at (400, 300): the x axis is not above the middle, so its labels go below
     // it; the y axis is not right of the middle, so its labels go to its left.
-    struct Place { std::string text; PixelPoint at; TextAlign align; bool xAxis; };
+    struct Place {
+        std::string text;
+        PixelPoint at;
+        TextAlign align;
+        bool xAxis;
+    };
     const Place places[] = {
         {"0", {400 - 24 - 3, 303}, {HAlign::Centre, VAlign::Top}, true}, // left of the width of "0.00"
         {"12.00", {506, 303}, {HAlign::Centre, VAlign::Top}, true},
@@ -123,7 +128,8 @@ TEST(PlotRenderer, GraduatesTheInitialWindowInStepsOfTwelve)
     };
     for (const Place& place : places) {
         SCOPED_TRACE(place.text);
-        const std::optional<Primitive> label = findText(place.xAxis ? xLabels(plot.surface) : yLabels(plot.surface), place.text);
+        const std::optional<Primitive> label =
+            findText(place.xAxis ? xLabels(plot.surface) : yLabels(plot.surface), place.text);
         ASSERT_TRUE(label);
         EXPECT_EQ(label->points.front(), place.at);
         EXPECT_EQ(label->align, place.align);
@@ -154,7 +160,10 @@ TEST(PlotRenderer, LabelsSitWhereLessOfTheWindowLies)
 
 TEST(PlotRenderer, WindowsAwayFromTheOriginGraduateOnlyTheirOwnValues)
 {
-    struct Case { ViewWindow window; std::set<std::string> x, y; };
+    struct Case {
+        ViewWindow window;
+        std::set<std::string> x, y;
+    };
     const Case cases[] = {
         {{1, 1, 7, 7},
          {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"},
@@ -165,8 +174,8 @@ TEST(PlotRenderer, WindowsAwayFromTheOriginGraduateOnlyTheirOwnValues)
          {"1000.17", "1000.33", "1000.50", "1000.67", "1000.83", "1001.00"},
          {"-1.00", "-0.67", "-0.33", "0.33", "0.67", "1.00"}},
         {{-7e9, -6, -1e9, 6},
-         {"-7000000000.00", "-6000000000.00", "-5000000000.00", "-4000000000.00", "-3000000000.00",
-          "-2000000000.00", "-1000000000.00"},
+         {"-7000000000.00", "-6000000000.00", "-5000000000.00", "-4000000000.00", "-3000000000.00", "-2000000000.00",
+          "-1000000000.00"},
          {"-6.00", "-4.00", "-2.00", "2.00", "4.00", "6.00"}},
     };
     for (const Case& c : cases) {
@@ -289,7 +298,10 @@ TEST(PlotRenderer, OnePointGetsItsMarkerAndNoCurve)
 {
     // (0, 0) maps to (400, 300); world x -44.8875 maps to column 1, whose marker
     // starts at 1 - 3.75, truncated toward zero.
-    struct Case { CurvePoint point; PixelPoint h1, h2, v1, v2; };
+    struct Case {
+        CurvePoint point;
+        PixelPoint h1, h2, v1, v2;
+    };
     const Case cases[] = {
         {{0, 0}, {396, 300}, {404, 300}, {400, 296}, {400, 304}},
         {{-44.8875, 0}, {-2, 300}, {5, 300}, {1, 296}, {1, 304}},
@@ -312,7 +324,10 @@ TEST(PlotRenderer, OnePointGetsItsMarkerAndNoCurve)
 TEST(PlotRenderer, CurvesAreDrawnInExclusiveOrWithTheirPens)
 {
     const CurveDocument doc = documentWith({{-2, 4}, {0, 0}, {2, 4}}, Cubique);
-    struct Case { DisplayFlags flags; std::vector<Rgb> pens; };
+    struct Case {
+        DisplayFlags flags;
+        std::vector<Rgb> pens;
+    };
     const Case cases[] = {
         {{}, {Colours::White}},
         {Derivative1, {Colours::White, Colours::Yellow}},
@@ -362,7 +377,8 @@ std::vector<std::uint32_t> xorCurves(std::initializer_list<const RecordingSurfac
     for (const RecordingSurface* s : surfaces)
         for (const Primitive& p : s->ofKind(Kind::Polyline)) {
             EXPECT_EQ(p.mode, DrawMode::Xor);
-            raster.colour = (std::uint32_t{p.pen.colour.r} << 16) | (std::uint32_t{p.pen.colour.g} << 8) | p.pen.colour.b;
+            raster.colour =
+                (std::uint32_t{p.pen.colour.r} << 16) | (std::uint32_t{p.pen.colour.g} << 8) | p.pen.colour.b;
             raster.polyline(p.points);
         }
     return pixels;
@@ -404,7 +420,7 @@ std::string incrementalCaseName(const ::testing::TestParamInfo<IncrementalCase>&
     return name;
 }
 
-class IncrementalRedraw : public ::testing::TestWithParam<IncrementalCase> {};
+class IncrementalRedraw : public ::testing::TestWithParam<IncrementalCase> { };
 
 // The snapshot's markers go in white and the current ones in red; the curves drawn over
 // the full redraw's picture leave it as a full redraw of the edited curve would.
@@ -435,7 +451,8 @@ TEST_P(IncrementalRedraw, TurnsTheSnapshotsPictureIntoTheEditedCurves)
 
     EXPECT_EQ(xorCurves({&full, &incremental}), xorCurves({&edited})) << c.edit;
     const std::size_t everything = segmentsOf(full.ofKind(Kind::Polyline)) + segmentsOf(edited.ofKind(Kind::Polyline));
-    EXPECT_LE(double(segmentsOf(incremental.ofKind(Kind::Polyline))), c.drawnShareAtMost * double(everything)) << c.edit;
+    EXPECT_LE(double(segmentsOf(incremental.ofKind(Kind::Polyline))), c.drawnShareAtMost * double(everything))
+        << c.edit;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -449,9 +466,15 @@ INSTANTIATE_TEST_SUITE_P(
                                       },
                                       0.34},
                       // Akima is local: the start of every curve is as it was.
-                      IncrementalCase{"a point appended", Akima, [](CurveDocument& d) { d.appendPoint({20, -8}); }, 0.8},
+                      IncrementalCase{"a point appended", Akima,
+                                      [](CurveDocument& d) {
+                                          d.appendPoint({20, -8});
+                                      },
+                                      0.8},
                       IncrementalCase{"the last point moved", Aucun,
-                                      [](CurveDocument& d) { d.setPoint(d.count() - 1, {d.points().back().x, 0}); },
+                                      [](CurveDocument& d) {
+                                          d.setPoint(d.count() - 1, {d.points().back().x, 0});
+                                      },
                                       0.3},
                       IncrementalCase{"every point moved", Cubique,
                                       [](CurveDocument& d) {
@@ -478,9 +501,15 @@ TEST(PlotRenderer, IncrementalRedrawOfAnEmptiedCurveStillErasesTheOldMarkers)
 TEST(PlotRenderer, DegenerateWindowsAndDevicesTerminate)
 {
     const ViewWindow windows[] = {
-        {0, 0, 0, 0},         {5, -1, 5, 1},           {NaN, NaN, NaN, NaN}, {-Inf, -Inf, Inf, Inf},
-        {1, 1, -1, -1},       {-1e308, -1e308, 1e308, 1e308}, {1e300, 1e300, 1.0000001e300, 1.0000001e300},
-        {0, 0, 1e-300, 1e-300}, {-1e-9, -1e-9, 1e-9, 1e-9},
+        {0, 0, 0, 0},
+        {5, -1, 5, 1},
+        {NaN, NaN, NaN, NaN},
+        {-Inf, -Inf, Inf, Inf},
+        {1, 1, -1, -1},
+        {-1e308, -1e308, 1e308, 1e308},
+        {1e300, 1e300, 1.0000001e300, 1.0000001e300},
+        {0, 0, 1e-300, 1e-300},
+        {-1e-9, -1e-9, 1e-9, 1e-9},
     };
     const PixelSize sizes[] = {{800, 600}, {0, 0}, {1, 1}, {-5, -5}, {99, 99}};
     const CurveDocument doc = documentWith({{-1, 1}, {0, 2}, {1, 1e300}}, Carlson);
@@ -500,7 +529,11 @@ TEST(PlotRenderer, DegenerateWindowsAndDevicesTerminate)
 TEST(PlotRenderer, WindowsNextToTheLargestDoubleLabelOnlyFiniteValues)
 {
     constexpr double Max = std::numeric_limits<double>::max();
-    struct Case { const char* what; ViewWindow window; bool graduated; };
+    struct Case {
+        const char* what;
+        ViewWindow window;
+        bool graduated;
+    };
     // No command leads to these windows but the one from 0 (|min| + |max| or the
     // extent overflows); the renderer still draws what it is given. One step beyond
     // the first ones overflows, and so does an edge plus its slack.
@@ -516,8 +549,8 @@ TEST(PlotRenderer, WindowsNextToTheLargestDoubleLabelOnlyFiniteValues)
         {"spanning both signs", {-1.7e308, -1.7e308, 1.7e308, 1.7e308}, false},
         {"spanning every double", {-Max, -Max, Max, Max}, false},
     };
-    const CurveDocument doc = documentWith({{-Max, -Max}, {-1.7e308, 1.7e308}, {0, 0}, {1.7e308, -1.7e308}, {Max, Max}},
-                                           Akima);
+    const CurveDocument doc =
+        documentWith({{-Max, -Max}, {-1.7e308, 1.7e308}, {0, 0}, {1.7e308, -1.7e308}, {Max, Max}}, Akima);
     const PixelSize sizes[] = {AreaSize, {1, 1}, {2, 2}};
     // Far beyond any screen, yet inside int: the pixel limit plus what ticks and labels add.
     constexpr long long Reach = PixelLimit + 10'000LL;
@@ -553,7 +586,12 @@ TEST(PlotRenderer, DegenerateRequestKeepsTheWindow)
 
 TEST(PlotRenderer, ACurveLeavingFarBeyondThePictureKeepsItsSlope)
 {
-    struct Case { const char* what; CurvePoint a, b; ViewWindow window; CurvePoint inView; };
+    struct Case {
+        const char* what;
+        CurvePoint a, b;
+        ViewWindow window;
+        CurvePoint inView;
+    };
     const Case cases[] = {
         // Deep zoom: the second point maps some 6e8 pixels away, beyond what a pixel holds.
         {"deep zoom", {0, 0}, {2000, 1000}, {0, 0, 0.001, 0.001}, {0, 0}},

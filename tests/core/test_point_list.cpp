@@ -133,8 +133,8 @@ TEST(PointList, TypedNumbersArePlainDecimalsOfFifteenCharacters)
     struct Case {
         const char* text;
         double value;
-    } cases[] = {{"", 0},         {"pi", 0},        {"2*3", 2},       {"1,5", 1},
-                 {"  -2.5e1", -25}, {"-.5x", -0.5},  {"1e999", 0},     {"123456789012345678", 123456789012345.0}};
+    } cases[] = {{"", 0},           {"pi", 0},      {"2*3", 2},   {"1,5", 1},
+                 {"  -2.5e1", -25}, {"-.5x", -0.5}, {"1e999", 0}, {"123456789012345678", 123456789012345.0}};
     for (const Case& c : cases)
         EXPECT_EQ(readPointField(c.text), c.value) << c.text;
 }
@@ -168,8 +168,8 @@ TEST(PointList, InsertIsRefusedOnlyAtTheCapacity)
     EXPECT_EQ(list.points().front(), (CurvePoint{-1, 1}));
     const std::vector<CurvePoint> full = pointsOf(list);
     EXPECT_EQ(list.insert("-2", "1"),
-              (UserMessage{"Limite des points atteinte\nImpossible d'inserer un point", "Attention",
-                           MessageButtons::Ok, MessageIcon::Warning, MessageOwner::Dialog}));
+              (UserMessage{"Limite des points atteinte\nImpossible d'inserer un point", "Attention", MessageButtons::Ok,
+                           MessageIcon::Warning, MessageOwner::Dialog}));
     EXPECT_EQ(pointsOf(list), full);
 }
 
@@ -230,7 +230,7 @@ TEST(PointList, FileReadChangesTheDocumentSettingsEvenWhenTheListIsDropped)
             CPointList list(doc);
             EXPECT_FALSE(list.readFile(path, doc));
             EXPECT_EQ(pointsOf(list), c.listed); // sorted and thinned
-        } // dropped, as "&Arrêt" does
+        }                                        // dropped, as "&Arrêt" does
         EXPECT_EQ(pointsOf(doc), (std::vector<CurvePoint>{{7, 7}}));
         EXPECT_EQ(doc.filePath, path); // the real name
         EXPECT_EQ(doc.smoothingMode, c.smoothingMode);

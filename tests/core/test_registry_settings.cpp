@@ -20,9 +20,15 @@
 
 namespace {
 
-enum class Scope { User, Machine };
+enum class Scope {
+    User,
+    Machine
+};
 
-const wchar_t* rootName(Scope scope) { return scope == Scope::User ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE"; }
+const wchar_t* rootName(Scope scope)
+{
+    return scope == Scope::User ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";
+}
 
 std::wstring wide(std::string_view utf8)
 {
@@ -35,7 +41,11 @@ struct RegValue {
     Scope scope;
     std::string keyPath;
     std::string name;
-    enum Type { Text, Expandable, Number } type;
+    enum Type {
+        Text,
+        Expandable,
+        Number
+    } type;
     std::string data;
 };
 
@@ -55,10 +65,8 @@ std::wstring regLine(const RegValue& v)
 {
     std::wstring line = regText(wide(v.name)) + L"=";
     switch (v.type) {
-    case RegValue::Text:
-        return line + regText(wide(v.data));
-    case RegValue::Number:
-        return line + L"dword:" + wide(v.data);
+    case RegValue::Text: return line + regText(wide(v.data));
+    case RegValue::Number: return line + L"dword:" + wide(v.data);
     case RegValue::Expandable: {
         line += L"hex(2):";
         const std::wstring text = wide(v.data) + L'\0';
@@ -94,10 +102,12 @@ public:
         for (const auto& [scope, key] : ownKeys_)
             text += L"\r\n[" + std::wstring(rootName(scope)) + L"\\" + wide(key) + L"]\r\n";
         for (const RegValue& v : values)
-            text += L"\r\n[" + std::wstring(rootName(v.scope)) + L"\\" + wide(v.keyPath) + L"]\r\n" + regLine(v) + L"\r\n";
+            text +=
+                L"\r\n[" + std::wstring(rootName(v.scope)) + L"\\" + wide(v.keyPath) + L"]\r\n" + regLine(v) + L"\r\n";
         const std::filesystem::path file = dir_.at("values.reg");
         std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * sizeof(wchar_t)));
+            .write(reinterpret_cast<const char*>(text.data()),
+                   static_cast<std::streamsize>(text.size() * sizeof(wchar_t)));
         imported_ = runReg(L"import \"" + file.wstring() + L"\" /reg:64");
     }
     ~RegistryValues()
@@ -105,7 +115,8 @@ public:
         for (const auto& [scope, key] : ownKeys_) {
             runReg(L"delete \"" + std::wstring(rootName(scope)) + L"\\" + wide(key) + L"\" /f /reg:64");
             // The test folder goes too once no other run uses it (it fails while a key is left).
-            RegDeleteKeyExW(scope == Scope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, ScratchParent, KEY_WOW64_64KEY, 0);
+            RegDeleteKeyExW(scope == Scope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, ScratchParent,
+                            KEY_WOW64_64KEY, 0);
         }
     }
     RegistryValues(const RegistryValues&) = delete;
@@ -128,7 +139,8 @@ bool keyExists(Scope scope, const std::string& path)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExW(scope == Scope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, wide(path).c_str(), 0,
-                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key)
+        != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
@@ -147,7 +159,8 @@ TEST(RegistrySettings, ReadsTextValuesOfEitherScope)
     const std::string key = scratchKey();
     const std::string deeper = key + "\\2.04\\Home";
     const std::string longest(CRegistrySettingsStore::MaxValueLength, 'a');
-    const std::string accented = "C:\\Users\\\xC3\x89lodie\\Donn\xC3\xA9" "es\\Support \xE2\x82\xAC";
+    const std::string accented = "C:\\Users\\\xC3\x89lodie\\Donn\xC3\xA9"
+                                 "es\\Support \xE2\x82\xAC";
     const RegistryValues values(
         {
             {Scope::User, key, "Current Version", RegValue::Text, "2.04"},
@@ -178,7 +191,7 @@ TEST(RegistrySettings, ReadsTextValuesOfEitherScope)
         {Scope::User, key, "Vide", ""},                // an empty text is a value
         {Scope::User, key, "Long", longest},
         {Scope::User, key, "Trop long", std::nullopt},
-        {Scope::User, key, "Nombre", std::nullopt},    // not a text
+        {Scope::User, key, "Nombre", std::nullopt}, // not a text
         {Scope::User, key, "D\xC3\xA9p\xC3\xB4t", accented},
         {Scope::User, key, "Absent", std::nullopt},
         {Scope::User, key + "\\Absente", "Current Version", std::nullopt},
@@ -206,8 +219,11 @@ TEST(RegistrySettings, TheProductsKeysLeadToItsUnitsFile)
         GTEST_SKIP() << "the simulation product is installed here; its settings are left alone";
 
     TempDirectory dir;
-    const std::string support = dir.path("Donn\xC3\xA9" "es\\Kinemo");
-    const std::string units = dir.write("Donn\xC3\xA9" "es/Kinemo/units.ini", "[Longueurs]\r\nx(mm)=1\r\n[Temps]\r\nt(s)=1\r\n");
+    const std::string support = dir.path("Donn\xC3\xA9"
+                                         "es\\Kinemo");
+    const std::string units = dir.write("Donn\xC3\xA9"
+                                        "es/Kinemo/units.ini",
+                                        "[Longueurs]\r\nx(mm)=1\r\n[Temps]\r\nt(s)=1\r\n");
     const std::string empty = dir.path("Vide");
     std::filesystem::create_directory(dir.at("Vide"));
     const InstallationDirectories installation{dir.path("Programme"), dir.path(), dir.path()};
@@ -220,24 +236,33 @@ TEST(RegistrySettings, TheProductsKeysLeadToItsUnitsFile)
     };
     const std::string product(ProductKeyPath);
     const Case cases[] = {
-        {"version and support", {{Scope::User, product, "Current Version", RegValue::Text, "2.04"},
-                                 {Scope::Machine, home, "Support", RegValue::Text, support}},
-         units, {"", "mm", "s"}},
-        {"support of another version", {{Scope::User, product, "Current Version", RegValue::Text, "3.0"},
-                                        {Scope::Machine, home, "Support", RegValue::Text, support}},
-         std::nullopt, {}},
-        {"no support value", {{Scope::User, product, "Current Version", RegValue::Text, "2.04"},
-                              {Scope::Machine, home, "Autre", RegValue::Text, support}},
-         std::nullopt, {}},
-        {"no units file there", {{Scope::User, product, "Current Version", RegValue::Text, "2.04"},
-                                 {Scope::Machine, home, "Support", RegValue::Text, empty}},
-         std::nullopt, {}},
+        {"version and support",
+         {{Scope::User, product, "Current Version", RegValue::Text, "2.04"},
+          {Scope::Machine, home, "Support", RegValue::Text, support}},
+         units,
+         {"", "mm", "s"}},
+        {"support of another version",
+         {{Scope::User, product, "Current Version", RegValue::Text, "3.0"},
+          {Scope::Machine, home, "Support", RegValue::Text, support}},
+         std::nullopt,
+         {}},
+        {"no support value",
+         {{Scope::User, product, "Current Version", RegValue::Text, "2.04"},
+          {Scope::Machine, home, "Autre", RegValue::Text, support}},
+         std::nullopt,
+         {}},
+        {"no units file there",
+         {{Scope::User, product, "Current Version", RegValue::Text, "2.04"},
+          {Scope::Machine, home, "Support", RegValue::Text, empty}},
+         std::nullopt,
+         {}},
         {"no version", {{Scope::Machine, home, "Support", RegValue::Text, support}}, std::nullopt, {}},
     };
     const CRegistrySettingsStore store;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const RegistryValues values(c.values, {{Scope::User, "SOFTWARE\\Veltrix"}, {Scope::Machine, "SOFTWARE\\Veltrix"}});
+        const RegistryValues values(c.values,
+                                    {{Scope::User, "SOFTWARE\\Veltrix"}, {Scope::Machine, "SOFTWARE\\Veltrix"}});
         ASSERT_TRUE(values.imported());
         EXPECT_EQ(normalPath(findUnitsFile(store, installation.workingDirectory)), normalPath(c.unitsFile));
         const UnitList list = loadUnitList(store, installation);

@@ -47,7 +47,7 @@ struct KeyCase {
     std::optional<std::string> unit;
 };
 
-class UnitNameOfKey : public ::testing::TestWithParam<KeyCase> {};
+class UnitNameOfKey : public ::testing::TestWithParam<KeyCase> { };
 
 TEST_P(UnitNameOfKey, TakesTheTextBetweenTheFirstParenthesisAndTheLastCharacter)
 {
@@ -79,7 +79,7 @@ struct UnitsFileCase {
     Strings entries;
 };
 
-class UnitsFileContents : public ::testing::TestWithParam<UnitsFileCase> {};
+class UnitsFileContents : public ::testing::TestWithParam<UnitsFileCase> { };
 
 TEST_P(UnitsFileContents, GiveTheEmptyEntryThenTheUnitsInFileOrder)
 {
@@ -98,12 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
     Files, UnitsFileContents,
     ::testing::Values(
         UnitsFileCase{"TwoSectionsDuplicatesKept", "[A]\nx(mm)=1\ny(m)=2\n[B]\nz(mm)=3\n", {"", "mm", "m", "mm"}},
-        UnitsFileCase{"EmptyFile", "", {""}},
-        UnitsFileCase{"SectionsWithoutKeys", "[A]\n[B]\n\n[C]\n", {""}},
+        UnitsFileCase{"EmptyFile", "", {""}}, UnitsFileCase{"SectionsWithoutKeys", "[A]\n[B]\n\n[C]\n", {""}},
         UnitsFileCase{"SameKeyTwice", "[A]\nx(mm)=1\nx(mm)=2\n", {"", "mm", "mm"}},
         UnitsFileCase{"KeysNamingNoUnitSkipped", "[A]\nLongueur=1\nx()=2\nx(=3\ny(s)=4\n", {"", "s"}},
         UnitsFileCase{"OutsideASectionCommentsAndWithoutEqualsSkipped",
-                      "x(cm)=1\n[A]\n; y(cm)=1\n# z(cm)=1\nw(cm)\nv(m)=\n", {"", "m"}},
+                      "x(cm)=1\n[A]\n; y(cm)=1\n# z(cm)=1\nw(cm)\nv(m)=\n",
+                      {"", "m"}},
         UnitsFileCase{"CrLfAndIndentedKeys", "[A]\r\n  x(mm) = 1\r\n\ty(m)=2\r\n", {"", "mm", "m"}},
         UnitsFileCase{"Latin1File", "[A]\nx(\xB5m)=1\ny(\xB0)=1\n", {"", "µm", "°"}},
         UnitsFileCase{"Utf8File", "[Accélération]\nx(µm)=1\n", {"", "µm"}},
@@ -111,10 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
         UnitsFileCase{"OverlongLine", "[A]\nx(mm)=" + LongValue + " y(km)=1\nz(m)=1\n", {"", "mm", "m"}},
         // Never the continuation of the key above: a line of its own, read or skipped.
         UnitsFileCase{"IndentedByFormFeedVerticalTabOrLoneCr",
-                      "[A]\nx(mm)=1\n\fy(cm)=2\n\vz(m)\n\rw(s)=3\n", {"", "mm", "cm", "s"}},
+                      "[A]\nx(mm)=1\n\fy(cm)=2\n\vz(m)\n\rw(s)=3\n",
+                      {"", "mm", "cm", "s"}},
         // Only "=" ends a key: a ":" belongs to it, and a line without "=" is skipped.
-        UnitsFileCase{"ColonsBelongToTheKey", "[A]\nCouple (N:m)=1\nx:y(mm)\n[B:C]\nz(h:min)=2\n",
-                      {"", "N:m", "h:min"}}),
+        UnitsFileCase{
+            "ColonsBelongToTheKey", "[A]\nCouple (N:m)=1\nx:y(mm)\n[B:C]\nz(h:min)=2\n", {"", "N:m", "h:min"}}),
     CaseName());
 
 TEST(UnitsFile, SampleInstalledWithTheProgramGivesARealUnitList)
@@ -135,15 +136,15 @@ TEST(UnitsFile, SampleInstalledWithTheProgramGivesARealUnitList)
 
 struct UnitsLookupCase {
     const char* name;
-    bool version;          // the user's "Current Version" is set
-    bool supportValue;     // that version's "Home" key has a "Support" value
-    bool inSupport;        // units.ini in that support directory
-    bool besideProgram;    // units.ini in the program's directory
-    bool inSupportFolder;  // units.ini in the program's "Support" folder
-    const char* expected;  // unit of the file read; null: no file found
+    bool version;         // the user's "Current Version" is set
+    bool supportValue;    // that version's "Home" key has a "Support" value
+    bool inSupport;       // units.ini in that support directory
+    bool besideProgram;   // units.ini in the program's directory
+    bool inSupportFolder; // units.ini in the program's "Support" folder
+    const char* expected; // unit of the file read; null: no file found
 };
 
-class UnitsFileLookup : public ::testing::TestWithParam<UnitsLookupCase> {};
+class UnitsFileLookup : public ::testing::TestWithParam<UnitsLookupCase> { };
 
 TEST_P(UnitsFileLookup, TriesTheSettingsThenBesideTheProgramThenItsSupportFolder)
 {
@@ -210,23 +211,22 @@ struct LocateCase {
     std::optional<IniKeyLocation> location;
 };
 
-class IniKeyLocations : public ::testing::TestWithParam<LocateCase> {};
+class IniKeyLocations : public ::testing::TestWithParam<LocateCase> { };
 
 TEST_P(IniKeyLocations, MapTheKeyPathToAFileAndASection)
 {
     EXPECT_EQ(CIniSettingsStore::locate("/cfg", GetParam().keyPath), GetParam().location) << GetParam().keyPath;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, IniKeyLocations,
-    ::testing::Values(
-        LocateCase{"ProductKeyIsTheFile", "SOFTWARE\\Veltrix\\Kinemo Solvane",
-                   IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", ""}},
-        LocateCase{"KeyBelowTheProductIsASection", "SOFTWARE\\Veltrix\\Kinemo Solvane\\2.04\\Home",
-                   IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", "2.04/Home"}},
-        LocateCase{"VendorKeyHasNoFile", "SOFTWARE\\Veltrix", std::nullopt},
-        LocateCase{"ParentFolderRefused", "SOFTWARE\\..\\passwd", std::nullopt}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Paths, IniKeyLocations,
+                         ::testing::Values(LocateCase{"ProductKeyIsTheFile", "SOFTWARE\\Veltrix\\Kinemo Solvane",
+                                                      IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", ""}},
+                                           LocateCase{"KeyBelowTheProductIsASection",
+                                                      "SOFTWARE\\Veltrix\\Kinemo Solvane\\2.04\\Home",
+                                                      IniKeyLocation{"/cfg/Veltrix/Kinemo Solvane.ini", "2.04/Home"}},
+                                           LocateCase{"VendorKeyHasNoFile", "SOFTWARE\\Veltrix", std::nullopt},
+                                           LocateCase{"ParentFolderRefused", "SOFTWARE\\..\\passwd", std::nullopt}),
+                         CaseName());
 
 TEST(IniSettingsStore, ScopeWithoutDirectoryHoldsNothing)
 {
@@ -236,7 +236,8 @@ TEST(IniSettingsStore, ScopeWithoutDirectoryHoldsNothing)
 TEST(IniSettingsStore, ReadsEachScopeFromItsOwnDirectory)
 {
     TempDirectory dir;
-    dir.write("user/Veltrix/Kinemo Solvane.ini", "current version = 2.04\nCurrent Version=9.99\n[2.04/Home]\nSupport=/user\n");
+    dir.write("user/Veltrix/Kinemo Solvane.ini",
+              "current version = 2.04\nCurrent Version=9.99\n[2.04/Home]\nSupport=/user\n");
     dir.write("system/Veltrix/Kinemo Solvane.ini", "[2.04/HOME]\nsupport=/opt/support\n");
     CIniSettingsStore store(dir.path("user"), dir.path("system"));
 
@@ -268,7 +269,7 @@ struct ConfigDirectoryCase {
     const char* system;
 };
 
-class ConfigDirectories : public ::testing::TestWithParam<ConfigDirectoryCase> {};
+class ConfigDirectories : public ::testing::TestWithParam<ConfigDirectoryCase> { };
 
 TEST_P(ConfigDirectories, FollowTheXdgVariables)
 {
@@ -277,15 +278,15 @@ TEST_P(ConfigDirectories, FollowTheXdgVariables)
     EXPECT_EQ(systemConfigDirectory(c.xdgConfigDirs), c.system);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Variables, ConfigDirectories,
-    ::testing::Values(ConfigDirectoryCase{"Unset", nullptr, "/home/u", nullptr, "/home/u/.config", "/etc/xdg"},
-                      ConfigDirectoryCase{"SetTheFirstDirectoryCounts", "/x/cfg", "/home/u", "/opt/xdg:/etc/xdg",
-                                          "/x/cfg", "/opt/xdg"},
-                      ConfigDirectoryCase{"RelativePathsSkipped", "relative", "/home/u", "relative:/etc/alt",
-                                          "/home/u/.config", "/etc/alt"},
-                      ConfigDirectoryCase{"EmptyAndNoHome", "", nullptr, "", "", "/etc/xdg"}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Variables, ConfigDirectories,
+                         ::testing::Values(ConfigDirectoryCase{"Unset", nullptr, "/home/u", nullptr, "/home/u/.config",
+                                                               "/etc/xdg"},
+                                           ConfigDirectoryCase{"SetTheFirstDirectoryCounts", "/x/cfg", "/home/u",
+                                                               "/opt/xdg:/etc/xdg", "/x/cfg", "/opt/xdg"},
+                                           ConfigDirectoryCase{"RelativePathsSkipped", "relative", "/home/u",
+                                                               "relative:/etc/alt", "/home/u/.config", "/etc/alt"},
+                                           ConfigDirectoryCase{"EmptyAndNoHome", "", nullptr, "", "", "/etc/xdg"}),
+                         CaseName());
 
 // ---- support files ----
 
@@ -295,7 +296,7 @@ struct CandidatesCase {
     Strings candidates;
 };
 
-class SupportFileCandidates : public ::testing::TestWithParam<CandidatesCase> {};
+class SupportFileCandidates : public ::testing::TestWithParam<CandidatesCase> { };
 
 TEST_P(SupportFileCandidates, JoinEachDirectoryAndTheNameWithoutDoublingTheSeparator)
 {
@@ -314,15 +315,15 @@ INSTANTIATE_TEST_SUITE_P(
         CandidatesCase{"EmptyList", "", {}}),
     CaseName());
 #else
-INSTANTIATE_TEST_SUITE_P(
-    Lists, SupportFileCandidates,
-    ::testing::Values(
-        CandidatesCase{"WithAndWithoutClosingSeparator", "/opt/aide;/srv/",
-                       {"/opt/aide/lintrel.hlp", "/srv/lintrel.hlp"}},
-        CandidatesCase{"RelativeName", "Dummy", {"Dummy/lintrel.hlp"}},
-        CandidatesCase{"EmptyEntriesSkipped", "/a;;/b/;", {"/a/lintrel.hlp", "/b/lintrel.hlp"}},
-        CandidatesCase{"EmptyList", "", {}}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Lists, SupportFileCandidates,
+                         ::testing::Values(CandidatesCase{"WithAndWithoutClosingSeparator",
+                                                          "/opt/aide;/srv/",
+                                                          {"/opt/aide/lintrel.hlp", "/srv/lintrel.hlp"}},
+                                           CandidatesCase{"RelativeName", "Dummy", {"Dummy/lintrel.hlp"}},
+                                           CandidatesCase{
+                                               "EmptyEntriesSkipped", "/a;;/b/;", {"/a/lintrel.hlp", "/b/lintrel.hlp"}},
+                                           CandidatesCase{"EmptyList", "", {}}),
+                         CaseName());
 #endif
 
 std::string repeated(std::string_view text, std::size_t times)
@@ -356,24 +357,23 @@ TEST_P(SupportDirectoryList, KeepsUpTo255CharactersOfTheValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SupportDirectoryList,
-    ::testing::Values(SupportListCase{"Ascii255Whole",
-                                      "[Options générales]\nFichiers support=" + Ascii255 + "\n", Ascii255},
-                      SupportListCase{"Accented255Whole",
-                                      "[Options générales]\nFichiers support=" + Accented255 + "\n", Accented255},
-                      SupportListCase{"FourBytes255WholeBlanksAroundEquals",
-                                      "[Options générales]\nFichiers support = " + FourBytes255 + "\n", FourBytes255},
-                      SupportListCase{"LongerValueCutAt255",
-                                      "[Options générales]\nFichiers support=" + Accented255 + "ééé\n", Accented255},
-                      // Cut at the line's limit inside a character, then at 255 characters.
-                      SupportListCase{"LinePastTheLineLimit",
-                                      "[Options générales]\nFichiers support=" + FourBytes255
-                                          + repeated("\xF0\x9D\x84\x9E", 300) + "\n",
-                                      FourBytes255},
-                      // The rest of an overlong line is dropped, never read as a line of its own.
-                      SupportListCase{"RestOfAnOverlongLineDropped",
-                                      "[Options générales]\nAutre=" + std::string(MaxProfileLineBytes - 6, 'a')
-                                          + "Fichiers support=faux\nFichiers support=" + Accented255 + "\n",
-                                      Accented255}),
+    ::testing::Values(
+        SupportListCase{"Ascii255Whole", "[Options générales]\nFichiers support=" + Ascii255 + "\n", Ascii255},
+        SupportListCase{"Accented255Whole", "[Options générales]\nFichiers support=" + Accented255 + "\n", Accented255},
+        SupportListCase{"FourBytes255WholeBlanksAroundEquals",
+                        "[Options générales]\nFichiers support = " + FourBytes255 + "\n", FourBytes255},
+        SupportListCase{"LongerValueCutAt255", "[Options générales]\nFichiers support=" + Accented255 + "ééé\n",
+                        Accented255},
+        // Cut at the line's limit inside a character, then at 255 characters.
+        SupportListCase{"LinePastTheLineLimit",
+                        "[Options générales]\nFichiers support=" + FourBytes255 + repeated("\xF0\x9D\x84\x9E", 300)
+                            + "\n",
+                        FourBytes255},
+        // The rest of an overlong line is dropped, never read as a line of its own.
+        SupportListCase{"RestOfAnOverlongLineDropped",
+                        "[Options générales]\nAutre=" + std::string(MaxProfileLineBytes - 6, 'a')
+                            + "Fichiers support=faux\nFichiers support=" + Accented255 + "\n",
+                        Accented255}),
     CaseName());
 
 // A directory name of 90 accented characters (180 bytes): with the test's directory in
@@ -384,8 +384,8 @@ const std::string LongDirectoryHelp = LongDirectory + "/lintrel.hlp";
 // Where findSupportFile finds "lintrel.hlp", by the files present.
 struct SupportLookupCase {
     const char* name;
-    Strings files; // under the test's directory; "work" is the working directory, "bin" the program's
-    std::string dorvane; // "{dir}" stands for the test's directory, "{sep}" for the platform's separator
+    Strings files;        // under the test's directory; "work" is the working directory, "bin" the program's
+    std::string dorvane;  // "{dir}" stands for the test's directory, "{sep}" for the platform's separator
     const char* expected; // relative to the test's directory; null: not found
 };
 
@@ -396,7 +396,7 @@ std::string replaced(std::string text, std::string_view placeholder, std::string
     return text;
 }
 
-class SupportFileLookup : public ::testing::TestWithParam<SupportLookupCase> {};
+class SupportFileLookup : public ::testing::TestWithParam<SupportLookupCase> { };
 
 TEST_P(SupportFileLookup, TriesTheNameThenBesideTheProgramThenTheSupportDirectories)
 {
@@ -422,16 +422,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SupportLookupCase{"AsNamedFirst", {"work/lintrel.hlp", "bin/lintrel.hlp"}, DorvaneTwo, "work/lintrel.hlp"},
         SupportLookupCase{"BesideTheProgram", {"bin/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo, "bin/lintrel.hlp"},
-        SupportLookupCase{"SupportDirectoriesInOrder", {"aide/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo,
-                          "aide/lintrel.hlp"},
+        SupportLookupCase{
+            "SupportDirectoriesInOrder", {"aide/lintrel.hlp", "E/lintrel.hlp"}, DorvaneTwo, "aide/lintrel.hlp"},
         SupportLookupCase{"SecondSupportDirectory", {"E/lintrel.hlp"}, DorvaneTwo, "E/lintrel.hlp"},
-        SupportLookupCase{"Latin1Dorvane", {"E/lintrel.hlp"},
-                          "[Options g\xE9n\xE9rales]\nFichiers support={dir}{sep}aide;{dir}{sep}E{sep}\n", "E/lintrel.hlp"},
-        SupportLookupCase{"RelativeSupportDirectoriesFromTheWorkingDirectory", {"work/rel/lintrel.hlp"},
-                          "[Options générales]\nFichiers support=absent;rel\n", "work/rel/lintrel.hlp"},
+        SupportLookupCase{"Latin1Dorvane",
+                          {"E/lintrel.hlp"},
+                          "[Options g\xE9n\xE9rales]\nFichiers support={dir}{sep}aide;{dir}{sep}E{sep}\n",
+                          "E/lintrel.hlp"},
+        SupportLookupCase{"RelativeSupportDirectoriesFromTheWorkingDirectory",
+                          {"work/rel/lintrel.hlp"},
+                          "[Options générales]\nFichiers support=absent;rel\n",
+                          "work/rel/lintrel.hlp"},
         SupportLookupCase{"WithoutDorvaneInDummy", {"work/Dummy/lintrel.hlp"}, "", "work/Dummy/lintrel.hlp"},
-        SupportLookupCase{"DirectoryOfThatNameIsNoFile", {"work/lintrel.hlp/x", "aide/lintrel.hlp/x"},
-                          DorvaneTwo, nullptr},
+        SupportLookupCase{
+            "DirectoryOfThatNameIsNoFile", {"work/lintrel.hlp/x", "aide/lintrel.hlp/x"}, DorvaneTwo, nullptr},
         SupportLookupCase{"Nowhere", {"F/lintrel.hlp"}, DorvaneTwo, nullptr},
         SupportLookupCase{"SupportDirectoryOfALongName",
                           {LongDirectoryHelp},

@@ -25,7 +25,10 @@ bool allFinite(const SmoothedCurve& c)
 }
 
 // The slope at knot k (k < N-1): the first sample of interval k.
-double slopeAtKnot(const SmoothedCurve& c, int k) { return c.firstDerived.at(32 * k); }
+double slopeAtKnot(const SmoothedCurve& c, int k)
+{
+    return c.firstDerived.at(32 * k);
+}
 
 } // namespace
 
@@ -285,7 +288,10 @@ TEST(SmoothCurve, UnknownModeJoinsWithStraightSegments)
 TEST(SmoothCurve, FinitePointsNeverGiveANonFiniteSample)
 {
     constexpr double Largest = 1.7976931348623157e308;
-    struct Case { const char* what; Points points; };
+    struct Case {
+        const char* what;
+        Points points;
+    };
     const Case cases[] = {
         // Dropping (1e-310, 0) leaves an interval of 1e-310 whose slope overflows.
         {"equal x after a tiny step", {{0, 0}, {1e-310, 0}, {1e-310, 1}}},

@@ -58,16 +58,11 @@ std::vector<Element> drawingElements(const std::string& svg)
 const char* elementOf(RecordingSurface::Kind kind)
 {
     switch (kind) {
-    case RecordingSurface::Kind::Line:
-        return "line";
-    case RecordingSurface::Kind::Polyline:
-        return "polyline";
-    case RecordingSurface::Kind::Rectangle:
-        return "rect";
-    case RecordingSurface::Kind::Ellipse:
-        return "ellipse";
-    case RecordingSurface::Kind::Text:
-        return "text";
+    case RecordingSurface::Kind::Line: return "line";
+    case RecordingSurface::Kind::Polyline: return "polyline";
+    case RecordingSurface::Kind::Rectangle: return "rect";
+    case RecordingSurface::Kind::Ellipse: return "ellipse";
+    case RecordingSurface::Kind::Text: return "text";
     }
     return "";
 }
@@ -161,9 +156,12 @@ TEST(SvgSurface, TextIsAlwaysWellFormedXml)
     const Case cases[] = {
         {"a<b>&c", "a&lt;b&gt;&amp;c"},
         {"\"'", "&quot;&apos;"},
-        {"x\x01y\x1Fz\tw", "xyz\tw"},                 // control characters XML forbids
-        {"Donn\xC3\xA9" "es \xE2\x82\xAC", "Donn\xC3\xA9" "es \xE2\x82\xAC"}, // UTF-8 kept
-        {"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"},           // Latin-1 read as such
+        {"x\x01y\x1Fz\tw", "xyz\tw"}, // control characters XML forbids
+        {"Donn\xC3\xA9"
+         "es \xE2\x82\xAC",
+         "Donn\xC3\xA9"
+         "es \xE2\x82\xAC"},                // UTF-8 kept
+        {"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"}, // Latin-1 read as such
         {"", ""},
     };
     for (const Case& c : cases)

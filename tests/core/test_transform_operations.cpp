@@ -57,10 +57,19 @@ CurvePoint turned(CurvePoint p, CurvePoint c, double t)
 
 TEST(TransformAngles, DirectionByQuadrantWithTheOldConstantsAndTheTypedAngle)
 {
-    struct Case { double dx, dy, expected; };
+    struct Case {
+        double dx, dy, expected;
+    };
     const double a = std::atan(0.5);
-    for (Case c : {Case{2, 1, a}, {2, -1, -a}, {2, 0, 0}, {-2, 1, OldPi - a}, {-2, -1, a - OldPi}, {-2, 0, OldPi},
-                   {0, 3, 1.5707963267948966}, {0, -3, -1.5707963267948966}, {0, 0, 0}}) {
+    for (Case c : {Case{2, 1, a},
+                   {2, -1, -a},
+                   {2, 0, 0},
+                   {-2, 1, OldPi - a},
+                   {-2, -1, a - OldPi},
+                   {-2, 0, OldPi},
+                   {0, 3, 1.5707963267948966},
+                   {0, -3, -1.5707963267948966},
+                   {0, 0, 0}}) {
         EXPECT_DOUBLE_EQ(directionAngle(c.dx, c.dy), c.expected) << c.dx << ", " << c.dy;
         EXPECT_NEAR(directionAngle(c.dx, c.dy), std::atan2(c.dy, c.dx), 1e-9); // quadrant check apart
     }
@@ -71,36 +80,82 @@ TEST(TransformAngles, DirectionByQuadrantWithTheOldConstantsAndTheTypedAngle)
 TEST(TransformFormulas, MoveModeMapsEverySelectedPoint)
 {
     const double q = std::numbers::pi / 4;
-    struct Case { const char* name; Operation run; Points before, after; };
+    struct Case {
+        const char* name;
+        Operation run;
+        Points before, after;
+    };
     const Case cases[] = {
-        {"translation", [](auto& d, auto& s) { return translatePoints(d, s, 2.5, -1, false); },
-         {{0, 0}, {1, 2}, {3, -4}}, {{2.5, -1}, {3.5, 1}, {5.5, -5}}},
-        {"homothety", [](auto& d, auto& s) { return scalePoints(d, s, {1, 2}, 3, false); },
-         {{0, 0}, {2, 5}, {4, 2}}, {{-2, -4}, {4, 11}, {10, 2}}},
-        {"homothety by -1", [](auto& d, auto& s) { return scalePoints(d, s, {0, 0}, -1, false); },
-         {{1, 2}, {3, 1}}, {{-3, -1}, {-1, -2}}},
-        {"affinity 0: y", [](auto& d, auto& s) { return stretchPoints(d, s, 0, 2); },
-         {{1, 3}, {2, -1}}, {{1, 6}, {2, -2}}},
-        {"affinity 1: x", [](auto& d, auto& s) { return stretchPoints(d, s, 1, 2); },
-         {{1, 3}, {2, -1}}, {{2, 3}, {4, -1}}},
-        {"affinity 7: x", [](auto& d, auto& s) { return stretchPoints(d, s, 7, 0.5); },
-         {{2, 3}, {6, 1}}, {{1, 3}, {3, 1}}},
-        {"mirror, horizontal line", [](auto& d, auto& s) { return mirrorPoints(d, s, {0, 2}, {5, 2}, false); },
-         {{1, 1}, {2, -3}}, {{1, 3}, {2, 7}}},
-        {"mirror, vertical line", [](auto& d, auto& s) { return mirrorPoints(d, s, {1, 0}, {1, 5}, false); },
-         {{0, 7}, {3, 1}}, {{-1, 1}, {2, 7}}},
-        {"mirror, y = x typed", [q](auto& d, auto& s) { return mirrorPoints(d, s, {0, 0}, {q, AngleMarker}, false); },
-         {{1, 3}, {2, 5}, {4, 4}}, {{3, 1}, {4, 4}, {5, 2}}},
-        {"rotation typed", [](auto& d, auto& s) { return rotatePoints(d, s, {1, 1}, {0.5, AngleMarker}, false); },
-         {{1, 4}, {3, 1}}, {turned({1, 4}, {1, 1}, 0.5), turned({3, 1}, {1, 1}, 0.5)}},
+        {"translation",
+         [](auto& d, auto& s) { return translatePoints(d, s, 2.5, -1, false); },
+         {{0, 0}, {1, 2}, {3, -4}},
+         {{2.5, -1}, {3.5, 1}, {5.5, -5}}},
+        {"homothety",
+         [](auto& d, auto& s) {
+             return scalePoints(d, s, {1, 2}, 3, false);
+         },
+         {{0, 0}, {2, 5}, {4, 2}},
+         {{-2, -4}, {4, 11}, {10, 2}}},
+        {"homothety by -1",
+         [](auto& d, auto& s) {
+             return scalePoints(d, s, {0, 0}, -1, false);
+         },
+         {{1, 2}, {3, 1}},
+         {{-3, -1}, {-1, -2}}},
+        {"affinity 0: y",
+         [](auto& d, auto& s) { return stretchPoints(d, s, 0, 2); },
+         {{1, 3}, {2, -1}},
+         {{1, 6}, {2, -2}}},
+        {"affinity 1: x",
+         [](auto& d, auto& s) { return stretchPoints(d, s, 1, 2); },
+         {{1, 3}, {2, -1}},
+         {{2, 3}, {4, -1}}},
+        {"affinity 7: x",
+         [](auto& d, auto& s) { return stretchPoints(d, s, 7, 0.5); },
+         {{2, 3}, {6, 1}},
+         {{1, 3}, {3, 1}}},
+        {"mirror, horizontal line",
+         [](auto& d, auto& s) {
+             return mirrorPoints(d, s, {0, 2}, {5, 2}, false);
+         },
+         {{1, 1}, {2, -3}},
+         {{1, 3}, {2, 7}}},
+        {"mirror, vertical line",
+         [](auto& d, auto& s) {
+             return mirrorPoints(d, s, {1, 0}, {1, 5}, false);
+         },
+         {{0, 7}, {3, 1}},
+         {{-1, 1}, {2, 7}}},
+        {"mirror, y = x typed",
+         [q](auto& d, auto& s) {
+             return mirrorPoints(d, s, {0, 0}, {q, AngleMarker}, false);
+         },
+         {{1, 3}, {2, 5}, {4, 4}},
+         {{3, 1}, {4, 4}, {5, 2}}},
+        {"rotation typed",
+         [](auto& d, auto& s) {
+             return rotatePoints(d, s, {1, 1}, {0.5, AngleMarker}, false);
+         },
+         {{1, 4}, {3, 1}},
+         {turned({1, 4}, {1, 1}, 0.5), turned({3, 1}, {1, 1}, 0.5)}},
         {"rotation, second point above: quarter turn",
-         [](auto& d, auto& s) { return rotatePoints(d, s, {2, 3}, {2, 10}, false); },
-         {{2, 1}, {5, 3}}, {{2, 6}, {4, 3}}},
+         [](auto& d, auto& s) {
+             return rotatePoints(d, s, {2, 3}, {2, 10}, false);
+         },
+         {{2, 1}, {5, 3}},
+         {{2, 6}, {4, 3}}},
         {"rotation, second point left: the old pi",
-         [](auto& d, auto& s) { return rotatePoints(d, s, {0, 0}, {-4, 0}, false); }, {{0, 500}, {1000, 0}},
+         [](auto& d, auto& s) {
+             return rotatePoints(d, s, {0, 0}, {-4, 0}, false);
+         },
+         {{0, 500}, {1000, 0}},
          {turned({1000, 0}, {0, 0}, OldPi), turned({0, 500}, {0, 0}, OldPi)}},
-        {"homothety by 0, thinned", [](auto& d, auto& s) { return scalePoints(d, s, {10, 20}, 0, false); },
-         {{1, 1}, {3, 3}}, {{10, 20}}},
+        {"homothety by 0, thinned",
+         [](auto& d, auto& s) {
+             return scalePoints(d, s, {10, 20}, 0, false);
+         },
+         {{1, 1}, {3, 3}},
+         {{10, 20}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,12 +173,28 @@ TEST(TransformFormulas, MoveModeMapsEverySelectedPoint)
 TEST(TransformSelection, PointsOnTheBorderAreNeverTransformedAndTranslationThinsNearOthers)
 {
     const Points border{{0, 5}, {3, 0}, {7, 10}, {10, 10}};
-    struct Case { const char* name; Operation run; int count; };
+    struct Case {
+        const char* name;
+        Operation run;
+        int count;
+    };
     const Case cases[] = {
         {"translation", [](auto& d, auto& s) { return translatePoints(d, s, 100, 100, true); }, 6},
-        {"mirror", [](auto& d, auto& s) { return mirrorPoints(d, s, {50, 0}, {50, 1}, true); }, 6},
-        {"rotation", [](auto& d, auto& s) { return rotatePoints(d, s, {50, 50}, {1.0, AngleMarker}, true); }, 6},
-        {"homothety", [](auto& d, auto& s) { return scalePoints(d, s, {100, 100}, 2, true); }, 6},
+        {"mirror",
+         [](auto& d, auto& s) {
+             return mirrorPoints(d, s, {50, 0}, {50, 1}, true);
+         },
+         6},
+        {"rotation",
+         [](auto& d, auto& s) {
+             return rotatePoints(d, s, {50, 50}, {1.0, AngleMarker}, true);
+         },
+         6},
+        {"homothety",
+         [](auto& d, auto& s) {
+             return scalePoints(d, s, {100, 100}, 2, true);
+         },
+         6},
         {"affinity", [](auto& d, auto& s) { return stretchPoints(d, s, 1, 3); }, 5},
     };
     for (const Case& c : cases) {
@@ -152,15 +223,28 @@ TEST(TransformCopies, FullCurveKeepsTheCopiesThatFitAndWarnsOnce)
 {
     // x = 0..999 with x = 100..129 selected; every image lands away from the curve.
     const Selection thirty{{99.5, -1}, {129.5, 1}};
-    struct Case { const char* name; Operation run; std::string text, caption; };
+    struct Case {
+        const char* name;
+        Operation run;
+        std::string text, caption;
+    };
     const Case cases[] = {
         {"translation", [](auto& d, auto& s) { return translatePoints(d, s, 2000, 0, true); },
          "Attention le nombre de points\nest superieur au maxi autorisé ", "Translation"},
-        {"mirror", [](auto& d, auto& s) { return mirrorPoints(d, s, {1500, 0}, {1500, 1}, true); },
+        {"mirror",
+         [](auto& d, auto& s) {
+             return mirrorPoints(d, s, {1500, 0}, {1500, 1}, true);
+         },
          CapacityText, "Miroir"},
-        {"rotation", [](auto& d, auto& s) { return rotatePoints(d, s, {1500, 0}, {3.14, AngleMarker}, true); },
+        {"rotation",
+         [](auto& d, auto& s) {
+             return rotatePoints(d, s, {1500, 0}, {3.14, AngleMarker}, true);
+         },
          CapacityText, "Erreur"},
-        {"homothety", [](auto& d, auto& s) { return scalePoints(d, s, {0, 0}, 10, true); },
+        {"homothety",
+         [](auto& d, auto& s) {
+             return scalePoints(d, s, {0, 0}, 10, true);
+         },
          CapacityText, "Homothétie"},
     };
     for (const Case& c : cases) {
@@ -190,7 +274,12 @@ TEST(TransformDeletions, RectangleAndNearestPoint)
     EXPECT_EQ(deletePointsInRect(doc, Selection{{1, 1}, {4, 4}}), 0);
     EXPECT_EQ(deletedPointsText(0), "Suppression de 0 point(s)");
 
-    struct Case { Points before; CurvePoint at; int index; Points after; };
+    struct Case {
+        Points before;
+        CurvePoint at;
+        int index;
+        Points after;
+    };
     for (const Case& c : {Case{{{0, 0}, {2, 0}, {5, 5}}, {1, 0}, 0, {{2, 0}, {5, 5}}},
                           Case{{{0, 10}, {1, 0}, {3, 0}}, {2, 0}, 1, {{0, 10}, {3, 0}}},
                           Case{{{0, 0}, {2, 0}, {5, 5}}, {4.9, 5}, 2, {{0, 0}, {2, 0}}}}) {
@@ -226,12 +315,19 @@ TEST(TransformUndo, EveryOperationSnapshotsTheStateBeforeIt)
     const Selection some{{0.5, -10}, {2.5, 10}};
     for (const std::function<void(CurveDocument&)>& run : std::initializer_list<std::function<void(CurveDocument&)>>{
              [&](auto& d) { translatePoints(d, some, 0.25, 1, true); },
-             [&](auto& d) { mirrorPoints(d, some, {0, 0}, {1, 1}, false); },
-             [&](auto& d) { rotatePoints(d, some, {0, 0}, {0.3, AngleMarker}, false); },
-             [&](auto& d) { scalePoints(d, some, {1, 1}, 0, false); },
-             [&](auto& d) { stretchPoints(d, some, 1, 1.1); },
-             [&](auto& d) { deletePointsInRect(d, some); },
-             [&](auto& d) { deleteNearestPoint(d, {2, 3}); }}) {
+             [&](auto& d) {
+                 mirrorPoints(d, some, {0, 0}, {1, 1}, false);
+             },
+             [&](auto& d) {
+                 rotatePoints(d, some, {0, 0}, {0.3, AngleMarker}, false);
+             },
+             [&](auto& d) {
+                 scalePoints(d, some, {1, 1}, 0, false);
+             },
+             [&](auto& d) { stretchPoints(d, some, 1, 1.1); }, [&](auto& d) { deletePointsInRect(d, some); },
+             [&](auto& d) {
+                 deleteNearestPoint(d, {2, 3});
+             }}) {
         CurveDocument doc = withOlderUndo(before);
         run(doc);
         EXPECT_NE(pointsOf(doc), before);
@@ -243,21 +339,40 @@ TEST(TransformUndo, EveryOperationSnapshotsTheStateBeforeIt)
 TEST(TransformRefusal, NonFiniteImagesLeaveTheDocumentAsItWas)
 {
     const double nan = std::nan("");
-    struct Case { const char* name; Points points; Operation run; };
+    struct Case {
+        const char* name;
+        Points points;
+        Operation run;
+    };
     const Case cases[] = {
-        {"translation, second point overflows", {{1, 1}, {1e308, 0}},
+        {"translation, second point overflows",
+         {{1, 1}, {1e308, 0}},
          [](auto& d, auto& s) { return translatePoints(d, s, 1e308, 0, false); }},
-        {"translated copy", {{1, 1}, {2, 1e308}},
+        {"translated copy",
+         {{1, 1}, {2, 1e308}},
          [](auto& d, auto& s) { return translatePoints(d, s, 0, 1e308, true); }},
-        {"homothety by 1e308", {{0.5, 0.5}, {10, 1}},
-         [](auto& d, auto& s) { return scalePoints(d, s, {0, 0}, 1e308, false); }},
+        {"homothety by 1e308",
+         {{0.5, 0.5}, {10, 1}},
+         [](auto& d, auto& s) {
+             return scalePoints(d, s, {0, 0}, 1e308, false);
+         }},
         {"affinity in y", {{1, 10}}, [](auto& d, auto& s) { return stretchPoints(d, s, 0, 1e308); }},
         {"affinity by NaN", {{10, 1}}, [nan](auto& d, auto& s) { return stretchPoints(d, s, 1, nan); }},
-        {"rotation", {{1.5e308, 1.5e308}},
-         [](auto& d, auto& s) { return rotatePoints(d, s, {0, 0}, {std::numbers::pi / 4, AngleMarker}, false); }},
-        {"mirror", {{-1e308, 0}}, [](auto& d, auto& s) { return mirrorPoints(d, s, {1e308, 0}, {1e308, 1}, false); }},
-        {"rotation towards NaN", {{1, 1}},
-         [nan](auto& d, auto& s) { return rotatePoints(d, s, {0, 0}, {nan, 0}, false); }},
+        {"rotation",
+         {{1.5e308, 1.5e308}},
+         [](auto& d, auto& s) {
+             return rotatePoints(d, s, {0, 0}, {std::numbers::pi / 4, AngleMarker}, false);
+         }},
+        {"mirror",
+         {{-1e308, 0}},
+         [](auto& d, auto& s) {
+             return mirrorPoints(d, s, {1e308, 0}, {1e308, 1}, false);
+         }},
+        {"rotation towards NaN",
+         {{1, 1}},
+         [nan](auto& d, auto& s) {
+             return rotatePoints(d, s, {0, 0}, {nan, 0}, false);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

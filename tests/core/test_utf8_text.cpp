@@ -17,19 +17,19 @@ TEST(Utf8Text, ValidityTellsUtf8FromLatin1)
     const Case cases[] = {
         {""sv, true},
         {"Fichiers support"sv, true},
-        {"Options g\xC3\xA9n\xC3\xA9rales"sv, true},          // é in UTF-8
+        {"Options g\xC3\xA9n\xC3\xA9rales"sv, true},                // é in UTF-8
         {"\xE2\x82\xAC \xF0\x9F\x93\x88 \xF4\x8F\xBF\xBF"sv, true}, // three- and four-byte characters
-        {"a\0b"sv, true},                                       // a NUL is a character
-        {"Options g\xE9n\xE9rales"sv, false},                   // é in Latin-1
-        {"\xC3"sv, false},                                      // cut at the end
+        {"a\0b"sv, true},                                           // a NUL is a character
+        {"Options g\xE9n\xE9rales"sv, false},                       // é in Latin-1
+        {"\xC3"sv, false},                                          // cut at the end
         {"\xE2\x82"sv, false},
         {"\xF0\x9F\x93"sv, false},
-        {"\xC3x"sv, false},                                     // lead byte without continuation
-        {"\xA9"sv, false},                                      // stray continuation
-        {"\xC3\xA9\xA9"sv, false},                              // one continuation too many
-        {"\xC0\xAF"sv, false},                                  // overlong two-byte forms
+        {"\xC3x"sv, false},        // lead byte without continuation
+        {"\xA9"sv, false},         // stray continuation
+        {"\xC3\xA9\xA9"sv, false}, // one continuation too many
+        {"\xC0\xAF"sv, false},     // overlong two-byte forms
         {"\xC1\xBF"sv, false},
-        {"\xF5\x80\x80\x80"sv, false},                          // beyond the last lead byte
+        {"\xF5\x80\x80\x80"sv, false}, // beyond the last lead byte
         {"\xFF"sv, false},
     };
     for (const Case& c : cases) {
@@ -51,7 +51,12 @@ TEST(Utf8Text, UnitNamesCompareWithoutLetterCase)
     const Case cases[] = {
         {"ASCII capitals", "MM", "mm", true},
         {"mixed", "N.m", "n.M", true},
-        {"accented capitals", "\xC3\x89" "CHELLE", "\xC3\xA9" "chelle", true},
+        {"accented capitals",
+         "\xC3\x89"
+         "CHELLE",
+         "\xC3\xA9"
+         "chelle",
+         true},
         {"the last folded capital", "\xC3\x9E", "\xC3\xBE", true},
         {"multiplication sign is no capital", "\xC3\x97", "\xC3\xB7", false},
         {"another letter", "mm", "cm", false},

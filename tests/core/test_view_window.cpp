@@ -16,7 +16,10 @@ inline void PrintTo(const ViewWindow& w, std::ostream* os)
     *os << "(" << w.xmin << ", " << w.ymin << ")-(" << w.xmax << ", " << w.ymax << ")";
 }
 
-inline void PrintTo(const PixelPoint& p, std::ostream* os) { *os << "px(" << p.x << ", " << p.y << ")"; }
+inline void PrintTo(const PixelPoint& p, std::ostream* os)
+{
+    *os << "px(" << p.x << ", " << p.y << ")";
+}
 
 namespace {
 
@@ -56,13 +59,15 @@ TEST(CanvasMapping, MarginsUseIntegerDivisionFirst)
 
 TEST(CanvasMapping, RoundHalfAwayFromZero)
 {
-    struct Case { double v; int expected; };
-    for (Case c : {Case{2.5, 3}, Case{-2.5, -3}, Case{2.4999, 2}, Case{-2.4999, -2}, Case{0.0, 0},
-                   Case{-0.4, 0}, Case{0.5, 1}, Case{1e300, PixelLimit}, Case{-Inf, -PixelLimit},
-                   Case{Inf, PixelLimit}, Case{NaN, 0},
+    struct Case {
+        double v;
+        int expected;
+    };
+    for (Case c : {Case{2.5, 3}, Case{-2.5, -3}, Case{2.4999, 2}, Case{-2.4999, -2}, Case{0.0, 0}, Case{-0.4, 0},
+                   Case{0.5, 1}, Case{1e300, PixelLimit}, Case{-Inf, -PixelLimit}, Case{Inf, PixelLimit}, Case{NaN, 0},
                    // The largest doubles below a half: adding 0.5 would round them up.
-                   Case{0.49999999999999994, 0}, Case{-0.49999999999999994, 0},
-                   Case{99999999.5, PixelLimit}, Case{-99999998.5, -99999999}}) {
+                   Case{0.49999999999999994, 0}, Case{-0.49999999999999994, 0}, Case{99999999.5, PixelLimit},
+                   Case{-99999998.5, -99999999}}) {
         EXPECT_EQ(roundHalfAway(c.v), c.expected) << c.v;
     }
     // One world unit per pixel: 2.5 units land on .5 exactly.
@@ -103,19 +108,22 @@ TEST(CanvasMapping, ExtremeValuesStayInsideInt)
 
 TEST(ViewWindow, UsableWindows)
 {
-    struct Case { ViewWindow w; bool usable; };
+    struct Case {
+        ViewWindow w;
+        bool usable;
+    };
     const Case cases[] = {
         {Initial, true},
         {{0, 0, 1e-200, 1e-200}, true},
         {{1e6, 0, 1e6 + 1e-3, 1}, true},
-        {{5, 0, 5, 1}, false},                // zero width
-        {{0, 2, 1, 1}, false},                // reversed
+        {{5, 0, 5, 1}, false}, // zero width
+        {{0, 2, 1, 1}, false}, // reversed
         {{0, 0, Inf, 1}, false},
         {{0, NaN, 1, 1}, false},
-        {{-1e308, 0, 1e308, 1}, false},       // the extent overflows
+        {{-1e308, 0, 1e308, 1}, false},                                  // the extent overflows
         {{1.7959e308, 0, std::numeric_limits<double>::max(), 1}, false}, // |min| + |max| overflows
-        {{0, 0, 1e-300, 1}, false},           // world units per pixel would underflow
-        {{1e6, 0, 1e6 + 1e-7, 1}, false},     // successive pixels would share a double
+        {{0, 0, 1e-300, 1}, false},                                      // world units per pixel would underflow
+        {{1e6, 0, 1e6 + 1e-7, 1}, false},                                // successive pixels would share a double
     };
     for (const Case& c : cases)
         EXPECT_EQ(isUsableWindow(c.w), c.usable) << testing::PrintToString(c.w);
@@ -186,7 +194,13 @@ TEST(ViewWindow, RepeatedZoomNeverReachesAnUnusableWindow)
 
 TEST(ViewWindow, FitToDataRules)
 {
-    struct Case { const char* what; Points points; SmoothingMode mode; DisplayFlags flags; ViewWindow extent; };
+    struct Case {
+        const char* what;
+        Points points;
+        SmoothingMode mode;
+        DisplayFlags flags;
+        ViewWindow extent;
+    };
     const Case cases[] = {
         {"flat positive y reaches 0", {{1, 5}, {3, 5}}, Aucun, {}, {1, 0, 3, 5}},
         {"all negative y", {{0, -10}, {1, -2}, {2, -6}}, Aucun, {}, {0, -10, 2, 0.4}},

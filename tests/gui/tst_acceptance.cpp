@@ -56,8 +56,8 @@ private slots:
             CDrawingArea* area = window.drawingArea();
             QTest::mouseClick(area, Qt::LeftButton, {}, area->widgetPosition(pixel).toPoint());
             status = window.control<QLabel>(MainControl::StatusLine)->text();
-            clickControl(window, MainControl::SmoothAkima); // "Akima"
-            QTest::mouseClick(window.control(MainControl::Stop), Qt::LeftButton);        // "&Arrêt"
+            clickControl(window, MainControl::SmoothAkima);                       // "Akima"
+            QTest::mouseClick(window.control(MainControl::Stop), Qt::LeftButton); // "&Arrêt"
         });
         QCOMPARE(startEditor(services, path), 1);
 

@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QtTest>
 
-#include <string_view>
 #include <cmath>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -410,7 +410,8 @@ private slots:
             painter.setFont(q);
             painter.setPen(QColor(0, 0, 0));
             for (const char* label : {"-12.50", "0", "3.14"})
-                painter.drawText(QPoint(at.x, at.y + 40 * int(std::string_view(label).size())), QString::fromUtf8(label));
+                painter.drawText(QPoint(at.x, at.y + 40 * int(std::string_view(label).size())),
+                                 QString::fromUtf8(label));
         }
         QVERIFY(countNot(picture, White) > 0);
         QCOMPARE(picture, painted);

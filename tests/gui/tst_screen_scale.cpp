@@ -136,8 +136,8 @@ private slots:
 
         CurvePreview buffer;
         const Selection everything{{-1e9, -1e9}, {1e9, 1e9}};
-        const SegmentPreview preview{buffer, w.editor.document, w.editor.mapping, everything,
-                                     PreviewOperation::Translation, true};
+        const SegmentPreview preview{
+            buffer, w.editor.document, w.editor.mapping, everything, PreviewOperation::Translation, true};
         {
             CPictureSurface surface(w.area(), CPictureSurface::Picture::Current);
             SegmentBand band;

@@ -5,8 +5,8 @@
 MessageAnswer CScriptedPlatformServices::showMessage(QWidget* owner, const QString& text, const QString& caption,
                                                      MessageButtons buttons, MessageIcon icon)
 {
-    messages.push_back({owner, text, caption.isEmpty() ? QString::fromUtf8(DefaultMessageCaption) : caption, buttons,
-                        icon});
+    messages.push_back(
+        {owner, text, caption.isEmpty() ? QString::fromUtf8(DefaultMessageCaption) : caption, buttons, icon});
     if (!messageAnswers.empty()) {
         MessageAnswer answer = messageAnswers.front();
         messageAnswers.pop_front();
