@@ -9,7 +9,7 @@ packages=(g++ cmake make pkg-config
   libmuparser-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   locales poppler-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   "$@")
 
 missing=()

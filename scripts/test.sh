@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test through CTest, in four stages:
+# Checks that every C++ file is in the house style (scripts/format.sh --check), then
+# builds everything and runs every test through CTest, in four stages:
 #   1. Release build, every test (build-tests/);
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #      (build-asan/), where any report fails the test;
@@ -13,6 +14,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
+
+echo "== The house style (.clang-format)"
+scripts/format.sh --check
 
 echo "== Release build and tests"
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Release >/dev/null
