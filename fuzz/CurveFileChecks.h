@@ -21,7 +21,6 @@ inline FileReadResult openAsTheEditorDoes(const std::string& path, CurveDocument
 {
     doc.filePath = path;
     FileReadResult result = readPointFile(path, doc);
-    doc.markSaved();
     doc.takeSnapshot();
     return result;
 }

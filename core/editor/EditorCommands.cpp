@@ -250,8 +250,7 @@ CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandIn
     doc.filePath = *path;
     if (!result.message.empty())
         host.showMessage({result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None});
-    doc.markSaved();
-    doc.takeSnapshot();
+    doc.takeSnapshot(); // what was read is already the saved state
     fitEditorView(editor);
     CommandOutcome out = redrawn();
     out.selectUnit = true;
