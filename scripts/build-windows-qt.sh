@@ -2,16 +2,19 @@
 # Builds Qt's qtbase for x86_64-w64-mingw32 from Debian's own source package of the
 # installed Qt version (apt-get source qt6-base), with the installed Debian Qt as the
 # host Qt (moc, rcc, uic), into the Windows cache: $cache/qt6 (printed on the last line).
-# Modules: Core, Gui, Widgets, PrintSupport, Test, Xml; the windows, offscreen and
-# minimal platform plugins; Qt's bundled zlib, libpng, FreeType, HarfBuzz and PCRE2.
-# Only what the editor and its tests use is built: no Direct2D platform plugin (the
-# DirectWrite font engine it shares a feature with stays in Qt Gui), no HarfBuzz font
-# subsetter, no graphics view, MDI area, tree or table widget, style sheets, colour or
+# Modules: Core, Gui, Widgets, PrintSupport, Test; the windows platform plugin (the
+# program's) and the offscreen one (the tests'); Qt's bundled zlib, libpng, FreeType,
+# HarfBuzz and PCRE2.
+# Only what the editor and its tests use is built: no Direct2D or minimal platform plugin
+# (the DirectWrite font engine the first shares a feature with stays in Qt Gui), no
+# framebuffer or device-discovery support (for platforms Windows has not), no HarfBuzz
+# font subsetter, no graphics view, MDI area, tree or table widget, style sheets, colour or
 # font dialog, wizard, undo framework, Markdown or ODF writer (the calendar and date
 # editor stay: the print dialog needs them; so does the main window with its tool bars,
 # which Qt Widgets' compatibility code includes whatever the features say). Shared libraries, linked
 # against the MinGW runtime DLLs, which are copied into its bin/ folder. Reused while its
-# stamp matches; about 25 minutes on 2 cores when built.
+# stamp matches; about 27 minutes on 2 cores when built, all of it compiling (two jobs
+# run nearly all the time).
 #   CRB_WINDOWS_CACHE   the cache folder (default ~/.cache/crbedit-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +22,8 @@ source_root=$PWD
 cache=${CRB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/crbedit-windows}
 qt=$cache/qt6
 mingw=x86_64-w64-mingw32
-jobs=$(nproc)
+# One job more than cores: the odd moment a job waits on the disk, the other core works.
+jobs=$(($(nproc) + 1))
 
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix dpkg-dev ninja-build perl >&2
 
@@ -47,6 +51,15 @@ patch_windows_plugin() {
   grep -q '^if(FALSE)$' "$platforms"/CMakeLists.txt
 }
 
+# The minimal platform plugin, and the framebuffer and device-discovery support that
+# only Linux platform plugins link, are built on every platform: they are left out.
+drop_unused_platform_support() {
+  local src=$1/src
+  sed -i 's/^\( *\)\(add_subdirectory(minimal)\)$/\1# left out: \2/' "$src"/plugins/platforms/CMakeLists.txt
+  sed -i 's/^add_subdirectory(\(devicediscovery\|fbconvenience\))$/# left out: &/' "$src"/platformsupport/CMakeLists.txt
+  [ "$(cat "$src"/plugins/platforms/CMakeLists.txt "$src"/platformsupport/CMakeLists.txt | grep -c '# left out: ')" = 3 ]
+}
+
 # HarfBuzz's font subsetter is compiled with the bundled HarfBuzz, though Qt never calls
 # it (Qt's PDF writer subsets fonts itself): its sources are left out. Qt Gui's link
 # fails if anything did need them.
@@ -64,6 +77,7 @@ mkdir -p "$work"
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
 patch_windows_plugin "$src"
 drop_harfbuzz_subsetter "$src"
+drop_unused_platform_support "$src"
 
 # No system library is looked for (everything comes bundled), and the executables Qt
 # builds for Windows, like every DLL, use the runtime DLLs.
@@ -77,7 +91,7 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
   -DFEATURE_pkg_config=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF \
   -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_concurrent=OFF \
-  -DFEATURE_xml=ON -DFEATURE_direct2d=ON -DFEATURE_testlib=ON \
+  -DFEATURE_xml=OFF -DFEATURE_direct2d=ON -DFEATURE_testlib=ON \
   -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_printsupport=ON \
   -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF \
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF \
