@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that every C++ file is in the house style (scripts/format.sh --check), then
 # builds everything and runs every test through CTest, in four stages:
-#   1. Release build, every test (build-tests/);
+#   1. Release build, every test (build-tests/), and the Debian package made from that
+#      build and checked by lintian (scripts/package-deb.sh);
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #      (build-asan/), where any report fails the test;
 #   3. a bounded fuzzing run of every fuzz target (scripts/fuzz.sh, CRB_FUZZ_SECONDS
@@ -23,6 +24,9 @@ cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-tests -j"$jobs"
 ctest --test-dir build-tests --output-on-failure -j"$jobs"
 [ "${1:-}" = "--quick" ] && exit 0
+
+echo "== The Debian package, checked by lintian"
+scripts/package-deb.sh build-tests
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCRB_SANITIZE=ON -DCRB_BUILD_BENCH=OFF >/dev/null
