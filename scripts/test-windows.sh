@@ -5,7 +5,9 @@
 # qtbase by scripts/build-windows-qt.sh, both cached outside the tree), then run under
 # Wine in a Wine prefix made for this run, each test with a time limit. The headless
 # export of the Windows editor is then compared with the Linux one's when the Linux
-# build (build-tests/) is there. Installs the Debian packages it lacks.
+# build (build-tests/) is there, and the packages are made and checked
+# (scripts/package-windows.sh, scripts/test-windows-package.sh). Installs the Debian
+# packages it lacks.
 #   CRB_WINDOWS_CACHE   the cache of libraries (default ~/.cache/crbedit-windows)
 #   CRB_WINDOWS_GUI=0   the core, its tests and the fuzz replays only (no Qt), in
 #                       build-windows-core/, linked statically
@@ -65,4 +67,11 @@ ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$jobs"
 
 if [ "$build" = build-windows ] && [ -x build-tests/gui/crbedit ]; then
   scripts/compare-windows-export.sh build-tests/gui/crbedit "$build/gui/crbedit.exe" "$qt/bin"
+fi
+
+# The packages as users get them: the ZIP and the installer, the program started on the
+# windows platform under Xvfb, installed and uninstalled.
+if [ "$build" = build-windows ]; then
+  mapfile -t packages < <(scripts/package-windows.sh | tail -n2)
+  scripts/test-windows-package.sh "${packages[@]}"
 fi
