@@ -14,7 +14,9 @@ toolchain=$source_root/cmake/mingw-w64-x86_64.cmake
 mingw=x86_64-w64-mingw32
 jobs=$(nproc)
 
-stamp="muparser=$(dpkg-query -W -f='${Version}' libmuparser-dev) googletest=$(dpkg-query -W -f='${Version}' googletest) gcc=$($mingw-g++-posix -dumpversion) recipe=$(cat "$0" "$toolchain" | sha1sum | cut -c1-12)"
+# The pkg-config files name the prefix by its full path: a cache moved elsewhere is
+# rebuilt, not used with paths that lead nowhere.
+stamp="prefix=$prefix muparser=$(dpkg-query -W -f='${Version}' libmuparser-dev) googletest=$(dpkg-query -W -f='${Version}' googletest) gcc=$($mingw-g++-posix -dumpversion) recipe=$(cat "$0" "$toolchain" | sha1sum | cut -c1-12)"
 if [ -f "$prefix/.stamp" ] && [ "$(cat "$prefix/.stamp")" = "$stamp" ]; then
   echo "$prefix"
   exit 0
