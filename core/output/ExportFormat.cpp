@@ -8,6 +8,7 @@ constexpr std::array Formats{
     ExportFormat{"pdf", ExportKind::PrintedPage},
     ExportFormat{"svg", ExportKind::SvgPicture},
     ExportFormat{"png", ExportKind::PngPicture},
+    ExportFormat{"csv", ExportKind::SampledValues},
 };
 
 char lowerAscii(char c)

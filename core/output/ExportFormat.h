@@ -11,6 +11,7 @@ enum class ExportKind {
     PrintedPage, // the page "&Imprimer" prints
     SvgPicture,  // the picture "&Copier" puts on the clipboard
     PngPicture,
+    SampledValues, // the samples the plot draws, with the derivatives and the integral (CSV)
 };
 
 struct ExportFormat {

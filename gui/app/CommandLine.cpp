@@ -64,7 +64,8 @@ QString usageText()
                          "\n"
                          "Sans option, l'éditeur de courbes s'ouvre sur FICHIER (courbe .crb ou points ASCII).\n"
                          "--export dessine la page de la courbe sans ouvrir de fenêtre : une page imprimée en PDF,\n"
-                         "l'image de la courbe en SVG ou PNG (taille par défaut 1000x700 pixels).");
+                         "l'image de la courbe en SVG ou PNG (taille par défaut 1000x700 pixels) ; en CSV, il écrit\n"
+                         "les points que trace le lissage du fichier, avec dérivées et intégrale.");
 }
 
 int exportCommand(const QStringList& args)

@@ -3,6 +3,7 @@
 #include "core/draw/SvgSurface.h"
 #include "core/output/CurvePage.h"
 #include "core/output/ExportFormat.h"
+#include "core/output/SampledCurveCsv.h"
 #include "core/text/NumberText.h"
 
 #include "gui/common/CQtSurface.h"
@@ -185,6 +186,9 @@ bool exportCurve(const CurveOutput& curve, const QString& path, QSize size, QStr
             return false;
         }
         bytes = curvePicturePng(curve, size);
+        break;
+    case ExportKind::SampledValues:
+        bytes = QByteArray::fromStdString(sampledCurveCsv(curve.document.points(), curve.document.smoothingMode));
         break;
     }
     QFile file(path);

@@ -145,14 +145,17 @@ private:
     std::optional<std::locale> savedGlobal_;
 };
 
-// The two lists hold the same points bit for bit: -0.0 is not 0.0, and a NaN matches
-// only the same NaN.
+// The two numbers are the same bit for bit: -0.0 is not 0.0, and a NaN matches only the
+// same NaN.
+inline bool sameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// The two lists hold the same points bit for bit.
 inline bool sameBits(const std::vector<CurvePoint>& a, const std::vector<CurvePoint>& b)
 {
-    const auto same = [](const CurvePoint& p, const CurvePoint& q) {
-        return std::bit_cast<std::uint64_t>(p.x) == std::bit_cast<std::uint64_t>(q.x)
-            && std::bit_cast<std::uint64_t>(p.y) == std::bit_cast<std::uint64_t>(q.y);
-    };
+    const auto same = [](const CurvePoint& p, const CurvePoint& q) { return sameBits(p.x, q.x) && sameBits(p.y, q.y); };
     return std::ranges::equal(a, b, same);
 }
 

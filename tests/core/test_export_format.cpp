@@ -18,6 +18,7 @@ TEST(ExportFormat, TheExtensionChoosesTheFormatInAnyLetterCase)
         {"pdf", "out.pdf", ExportKind::PrintedPage},
         {"svg", "dir/out.svg", ExportKind::SvgPicture},
         {"png", "C:\\dir\\out.png", ExportKind::PngPicture},
+        {"csv", "out.csv", ExportKind::SampledValues},
         {"upper case", "OUT.PNG", ExportKind::PngPicture},
         {"mixed case", "out.Svg", ExportKind::SvgPicture},
         {"last dot counts", "out.png.pdf", ExportKind::PrintedPage},
@@ -41,9 +42,9 @@ TEST(ExportFormat, TheExtensionChoosesTheFormatInAnyLetterCase)
 
 TEST(ExportFormat, TheUsageAndTheRefusalListEveryFormat)
 {
-    EXPECT_EQ(exportOutputsText("SORTIE"), "SORTIE.pdf|SORTIE.svg|SORTIE.png");
+    EXPECT_EQ(exportOutputsText("SORTIE"), "SORTIE.pdf|SORTIE.svg|SORTIE.png|SORTIE.csv");
     EXPECT_EQ(unknownExportFormatText("OUT.bmp"),
-              "Format inconnu <OUT.bmp> : le fichier doit finir par .pdf, .svg ou .png");
+              "Format inconnu <OUT.bmp> : le fichier doit finir par .pdf, .svg, .png ou .csv");
 }
 
 } // namespace

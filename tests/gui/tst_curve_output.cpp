@@ -147,6 +147,21 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("c.pdf"));
         QCOMPARE(runEditor({QStringLiteral("--export"), pdf, curve}).exitCode, 0);
         QVERIFY(pdfText(pdf).contains(QStringLiteral("came")));
+
+        // The five points sampled 32 times per interval in the file's smoothing, the last
+        // point itself closing them, one LF-ended line each.
+        const QString csv = dir.filePath(QStringLiteral("c.CSV"));
+        QCOMPARE(runEditor({QStringLiteral("--export"), csv, curve}).exitCode, 0);
+        QFile csvFile(csv);
+        QVERIFY(csvFile.open(QIODevice::ReadOnly));
+        const QByteArray values = csvFile.readAll();
+        QVERIFY(!values.contains('\r'));
+        const QList<QByteArray> lines = values.split('\n');
+        QCOMPARE(lines.size(), 1 + 32 * 4 + 1 + 1);
+        QCOMPARE(lines.first(), QByteArray("x,y,dy/dx,d2y/dx2,integral"));
+        QVERIFY(lines[1].startsWith("0,0,"));
+        QVERIFY(lines[lines.size() - 2].startsWith("4,4,"));
+        QCOMPARE(lines.last(), QByteArray());
     }
 
     // The reader behind the checks of printed pages, on two pages whose text is known:
