@@ -50,7 +50,10 @@ TEST(SampledCurveCsv, EachLineHoldsTheSmoothingsOwnValuesForEveryMode)
         SmoothingMode mode;
     };
     const Case cases[] = {
-        {"segments", Aucun}, {"cubic spline", Cubique}, {"Akima", Akima}, {"Fritsch-Carlson", Carlson},
+        {"segments", Aucun},
+        {"cubic spline", Cubique},
+        {"Akima", Akima},
+        {"Fritsch-Carlson", Carlson},
         {"a mode beyond the four joins by segments", static_cast<SmoothingMode>(7)},
     };
     for (const Case& c : cases) {
