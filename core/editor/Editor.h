@@ -2,6 +2,7 @@
 
 #include "curve/CurveDocument.h"
 #include "editor/InteractionMode.h"
+#include "editor/ViewGestures.h"
 #include "formula/FormulaDialogMemory.h"
 #include "settings/CSettingsStore.h"
 #include "settings/InstallationDirectories.h"
@@ -39,6 +40,12 @@ struct Editor {
     CanvasMapping mapping;
     PlotBuffers plotBuffers;
     bool plotRepainted = false;
-    // The bands, the saved selection and the preview buffer of the one pick at a time.
+    // The bands, the saved selection and the preview buffer of the one pick at a time,
+    // and whether it is under way (the wheel, the middle button and a drop then do
+    // nothing).
     PickFeedback pickFeedback;
+    bool pickRunning = false;
+    // The wheel's run of notches and the middle button's drag (editor/ViewGestures.h).
+    WheelRun wheelRun;
+    PanDrag panDrag;
 };

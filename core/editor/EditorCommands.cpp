@@ -223,31 +223,32 @@ CommandOutcome centreCommand(Editor& editor, EditorHost&, const CommandInput&)
     return {};
 }
 
-CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandInput&)
+// The file read replaces the curve: a modified one is offered to be saved first. False
+// when the user cancelled, or a save did not end written: nothing is to be read then.
+bool offeredToSaveBeforeReading(Editor& editor, EditorHost& host)
 {
-    // The file read replaces the curve: a modified one is offered to be saved first, and
-    // a save that does not end written ends the command with nothing read.
-    if (editor.document.isModified(host.shownUnit())) {
-        const MessageAnswer answer =
-            host.showMessage({std::string(SaveQuestion), std::string(OpenDialogTitle), MessageButtons::YesNoCancel,
-                              MessageIcon::Question, MessageOwner::Window});
-        if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !saveAfterYes(editor, host, false)))
-            return {};
-    }
-    const std::optional<std::string> path = host.chooseFileToOpen();
-    if (!path)
-        return {};
+    if (!editor.document.isModified(host.shownUnit()))
+        return true;
+    const MessageAnswer answer =
+        host.showMessage({std::string(SaveQuestion), std::string(OpenDialogTitle), MessageButtons::YesNoCancel,
+                          MessageIcon::Question, MessageOwner::Window});
+    return answer != MessageAnswer::Cancel && (answer != MessageAnswer::Yes || saveAfterYes(editor, host, false));
+}
+
+// Reads the file at `path` into the curve, as "Fichier" reads the file chosen.
+CommandOutcome readChosenFile(Editor& editor, EditorHost& host, const std::string& path)
+{
     CurveDocument& doc = editor.document;
     // The reader is chosen by ".crb" in any letter case, but the file is opened and
     // later saved under its real name: on a case-sensitive file system a lowered
     // name would be another file.
-    const FileReadResult result = readPointFile(*path, doc);
+    const FileReadResult result = readPointFile(path, doc);
     // A file that could not be opened (no read permission, removed meanwhile) changed
     // nothing: the curve keeps its edits, its undo copy and its name, so that "&Arrêt"
     // still asks to save them.
     if (!result.opened)
         return {};
-    doc.filePath = *path;
+    doc.filePath = path;
     if (!result.message.empty())
         host.showMessage({result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None});
     doc.takeSnapshot(); // what was read is already the saved state
@@ -257,6 +258,16 @@ CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandIn
     out.showCount = true;
     out.showCurveSettings = true;
     return out;
+}
+
+CommandOutcome openFileCommand(Editor& editor, EditorHost& host, const CommandInput&)
+{
+    if (!offeredToSaveBeforeReading(editor, host))
+        return {};
+    const std::optional<std::string> path = host.chooseFileToOpen();
+    if (!path)
+        return {};
+    return readChosenFile(editor, host, *path);
 }
 
 CommandOutcome saveCommand(Editor& editor, EditorHost& host, const CommandInput&)
@@ -412,6 +423,27 @@ CommandOutcome stopEditing(Editor& editor, EditorHost& host)
     CommandOutcome out;
     out.stop = true;
     return out;
+}
+
+bool acceptsDroppedFile(const Editor& editor, std::string_view path)
+{
+    return !editor.pickRunning && matchesOpenFilter(path);
+}
+
+CommandOutcome openDroppedFile(Editor& editor, EditorHost& host, const std::string& path)
+{
+    if (!acceptsDroppedFile(editor, path))
+        return {};
+    // The name is checked as the open dialog checks the name chosen, with its message.
+    const FileDialogError error = checkChosenPath(path);
+    if (error != FileDialogError::None) {
+        host.showMessage({fileDialogErrorMessage(error), std::string(FileDialogErrorCaption), MessageButtons::Ok,
+                          MessageIcon::Error, MessageOwner::Focus});
+        return {};
+    }
+    if (!offeredToSaveBeforeReading(editor, host))
+        return {};
+    return readChosenFile(editor, host, path);
 }
 
 std::string saveDialogName(const Editor& editor)

@@ -63,6 +63,15 @@ CommandOutcome runEditorCommand(Editor& editor, EditorHost& host, MainControl id
 // written; a save dialog cancelled goes back to editing with nothing changed.
 CommandOutcome stopEditing(Editor& editor, EditorHost& host);
 
+// Whether a file dropped on the main window is taken: its name matches the open
+// dialog's filters (a curve file or an ASCII point file, letter case ignored) and no
+// pick is under way. The drop cursor refuses anything else.
+bool acceptsDroppedFile(const Editor& editor, std::string_view path);
+// Opens a dropped file as "Fichier" opens the file chosen: its name checked as the
+// dialog checks it, the save question first when the curve is modified, then the
+// reader chosen by its name, the settings shown, the snapshot, the fit and the redraw.
+CommandOutcome openDroppedFile(Editor& editor, EditorHost& host, const std::string& path);
+
 // The name the save dialog offers: the file the curve was last read from or saved to,
 // else the file the editor was started on, which the product reads back.
 std::string saveDialogName(const Editor& editor);

@@ -30,7 +30,10 @@ struct PickResult {
 PickResult pick(Editor& editor, EditorHost& host, PickKind kind)
 {
     MousePick mousePick(editor, host, kind);
-    const bool ok = host.runPick(mousePick) && mousePick.result();
+    editor.pickRunning = true;
+    const bool ran = host.runPick(mousePick);
+    editor.pickRunning = false;
+    const bool ok = ran && mousePick.result();
     return {ok, mousePick.firstPoint(), mousePick.secondPoint(), mousePick.typed()};
 }
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRect>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -116,20 +117,40 @@ QPointF CDrawingArea::widgetPosition(PixelPoint pixel) const
 
 void CDrawingArea::mouseMoveEvent(QMouseEvent* event)
 {
-    QPoint p = clientPosition(event->position());
-    CurvePoint world = mapping_.pixelToWorld({p.x(), p.y()});
+    const QPoint p = clientPosition(event->position());
+    // The view dragged first, so that the coordinates shown are those of the plot drawn.
+    if (event->buttons() & Qt::MiddleButton)
+        emit panMoved(p.x(), p.y());
+    const CurvePoint world = mapping_.pixelToWorld({p.x(), p.y()});
     emit mouseMovedTo(world.x, world.y);
 }
 
 void CDrawingArea::mousePressEvent(QMouseEvent* event)
 {
-    QPoint p = clientPosition(event->position());
-    emit mousePressed(event->button(), p.x(), p.y());
+    const QPoint p = clientPosition(event->position());
+    if (event->button() == Qt::MiddleButton)
+        emit panPressed(p.x(), p.y());
+    else
+        emit mousePressed(event->button(), p.x(), p.y());
 }
 
 void CDrawingArea::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    if (event->button() == Qt::MiddleButton) {
+        const QPoint p = clientPosition(event->position());
+        emit panReleased(p.x(), p.y());
+    }
+}
+
+void CDrawingArea::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    const int delta = event->angleDelta().y();
+    if (delta == 0)
+        return; // a horizontal wheel
+    const QPoint p = clientPosition(event->position());
+    emit wheelTurned(p.x(), p.y(), delta, event->timestamp());
 }
 
 CPictureSurface::CPictureSurface(CDrawingArea& area, Picture picture)

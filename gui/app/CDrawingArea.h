@@ -54,6 +54,13 @@ signals:
     // World coordinates under the mouse.
     void mouseMovedTo(double x, double y);
     void mousePressed(Qt::MouseButton button, int x, int y);
+    // The wheel turned by `angleDelta` eighths of a degree (positive away from the
+    // user) over the picture's pixel x, y, at the window system's time stamp.
+    void wheelTurned(int x, int y, int angleDelta, quint64 timestamp);
+    // The middle button pressed, moved while held, released, on a pixel of the picture.
+    void panPressed(int x, int y);
+    void panMoved(int x, int y);
+    void panReleased(int x, int y);
     // The picture was made anew, blank, for another device pixel ratio: the plot
     // needs a full redraw.
     void pictureRemade();
@@ -66,6 +73,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     // Taken here, so that a release never reaches the main window as a click elsewhere.
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // Makes the picture the client area's device size.

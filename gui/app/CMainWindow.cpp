@@ -3,6 +3,7 @@
 #include "core/editor/CanvasCommands.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/PlotRedraw.h"
+#include "core/editor/ViewGestures.h"
 #include "core/settings/VersionText.h"
 #include "core/text/NumberText.h"
 
@@ -21,8 +22,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
@@ -53,6 +57,7 @@ CMainWindow::CMainWindow(Editor& editor, CPlatformServices& services, QWidget* p
     };
     buildControls();
     openWindow();
+    setAcceptDrops(true);
     qApp->installEventFilter(this); // the closing of every dialog and message box
 }
 
@@ -87,6 +92,18 @@ void CMainWindow::openWindow()
     drawingArea_->resize(control(DrawingFrame)->size()); // the picture takes the client size now
     connect(drawingArea_, &CDrawingArea::mouseMovedTo, this, &CMainWindow::showCoordinates);
     connect(drawingArea_, &CDrawingArea::mousePressed, this, &CMainWindow::canvasPressed);
+    connect(drawingArea_, &CDrawingArea::wheelTurned, this, [this](int x, int y, int delta, quint64 time) {
+        applyViewGesture(wheelTurned(editor_, {x, y}, delta, time));
+    });
+    connect(drawingArea_, &CDrawingArea::panPressed, this, [this](int x, int y) {
+        applyViewGesture(panPressed(editor_, {x, y}));
+    });
+    connect(drawingArea_, &CDrawingArea::panMoved, this, [this](int x, int y) {
+        applyViewGesture(panMoved(editor_, {x, y}));
+    });
+    connect(drawingArea_, &CDrawingArea::panReleased, this, [this](int x, int y) {
+        applyViewGesture(panReleased(editor_, {x, y}));
+    });
     // At another screen scale the picture is remade at its new size: the same view
     // window is drawn again on it.
     connect(drawingArea_, &CDrawingArea::pictureRemade, this, [this] {
@@ -118,6 +135,8 @@ void CMainWindow::runCommand(MainControl id)
             return;
         stopping_ = true;
     }
+    // A command never runs under a drag of the view: the drag ends where it stands.
+    endViewDrag();
     const auto* box = control<QAbstractButton>(id);
     const bool ticked = box && box->isCheckable() && box->isChecked();
     const CommandOutcome outcome = runEditorCommand(editor_, *this, id, ticked);
@@ -156,6 +175,81 @@ void CMainWindow::canvasPressed(Qt::MouseButton button, int x, int y)
         return;
     // The drawing area is no command: the status line keeps what the click wrote.
     apply(canvasClick(editor_, *this, button == Qt::LeftButton ? MouseButton::Left : MouseButton::Right, {x, y}));
+}
+
+void CMainWindow::applyViewGesture(const CommandOutcome& outcome)
+{
+    apply(outcome);
+    const bool dragging = editor_.panDrag.active;
+    if (dragging != dragCursor_) {
+        if (dragging)
+            QGuiApplication::setOverrideCursor(Qt::ClosedHandCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+        dragCursor_ = dragging;
+    }
+}
+
+void CMainWindow::endViewDrag()
+{
+    if (!editor_.panDrag.active)
+        return;
+    panEnded(editor_);
+    applyViewGesture({});
+}
+
+std::optional<QString> CMainWindow::acceptedDrop(const QMimeData* data) const
+{
+    // Not while a dialog or message box of the program is up, nor during the stop path.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!data || stopping_ || (modal && modal != this) || !data->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    const QString path = urls.front().toLocalFile();
+    if (!QFileInfo(path).isFile() || !acceptsDroppedFile(editor_, path.toStdString()))
+        return std::nullopt;
+    return path;
+}
+
+void CMainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (acceptedDrop(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CMainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptedDrop(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CMainWindow::dropEvent(QDropEvent* event)
+{
+    const std::optional<QString> path = acceptedDrop(event->mimeData());
+    if (!path) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over: the program that dragged the file waits for its
+    // end, and the save question must not hold it.
+    QMetaObject::invokeMethod(
+        this, [this, file = *path] { openDroppedFile(file); }, Qt::QueuedConnection);
+}
+
+void CMainWindow::openDroppedFile(const QString& path)
+{
+    if (stopping_)
+        return;
+    endViewDrag();
+    apply(::openDroppedFile(editor_, *this, path.toStdString()));
+    showStatus(editor_.statusText);
 }
 
 void CMainWindow::reject()
@@ -350,7 +444,7 @@ bool CMainWindow::runBoundsDialog(bool& allRead)
 
 std::optional<std::string> CMainWindow::chooseFileToOpen()
 {
-    auto path = ::chooseFileToOpen(services_, this, toQString(OpenDialogTitle), QStringLiteral("*.crb"),
+    auto path = ::chooseFileToOpen(services_, this, toQString(OpenDialogTitle), toQString(CurveFilePattern),
                                    toQString(CurveFileExtension));
     if (!path)
         return std::nullopt;

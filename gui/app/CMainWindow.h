@@ -56,12 +56,24 @@ protected:
     // The repaint's occasions: a dialog or message box of the program closing, the
     // window exposed again.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A curve or ASCII file dropped on the window opens as "Fichier" opens one.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
     void openWindow();
     void apply(const CommandOutcome& outcome);
     void canvasPressed(Qt::MouseButton button, int x, int y);
+    // The wheel's zoom and the middle button's drag; the closed hand shows while the
+    // view is dragged.
+    void applyViewGesture(const CommandOutcome& outcome);
+    // Ends a drag of the view under way where it stands.
+    void endViewDrag();
+    // The one local file a drag carries, when the editor takes it.
+    std::optional<QString> acceptedDrop(const class QMimeData* data) const;
+    void openDroppedFile(const QString& path);
 
     // "Unités": the unit list's entries, then the entry of the document's unit.
     void fillUnitList();
@@ -111,5 +123,6 @@ private:
     bool pictureBlank_ = false;        // made anew for another screen scale, not drawn yet
     QObject* watchedWindow_ = nullptr; // the platform window whose exposures repaint
     bool stopping_ = false;
+    bool dragCursor_ = false; // the closed hand overrides the cursor
     bool stopAfterCommand_ = false;
 };

@@ -31,7 +31,7 @@ std::optional<QString> chooseFileToOpen(CPlatformServices& services, QWidget* ow
 {
     FileDialogRequest request;
     request.title = title.isEmpty() ? toQString(OpenDialogTitle) : title;
-    request.filters = {filter(CurveFileFilterName, "*.crb"), filter(AsciiFileFilterName, "*.txt")};
+    request.filters = {filter(CurveFileFilterName, CurveFilePattern), filter(AsciiFileFilterName, AsciiFilePattern)};
     request.initialName = initialName;
     request.defaultExtension = defaultExtension;
     return runFileDialog(services, owner, request);
@@ -43,7 +43,7 @@ std::optional<QString> chooseFileToSave(CPlatformServices& services, QWidget* ow
     FileDialogRequest request;
     request.save = true;
     request.title = title.isEmpty() ? toQString(SaveDialogTitle) : title;
-    request.filters = {filter(CurveFileFilterName, "*.crb")};
+    request.filters = {filter(CurveFileFilterName, CurveFilePattern)};
     request.initialName = initialName;
     request.defaultExtension = defaultExtension;
     return runFileDialog(services, owner, request);

@@ -380,14 +380,16 @@ TEST(FileCommands, AFileThatCannotBeOpenedLosesNoEdit)
     fs::remove_all(dir);
 }
 
-TEST(FileCommands, OpenOnAModifiedCurveOffersToSaveItFirst)
+// "Fichier" and a file dropped on the window read the file the same way, after the same
+// question.
+TEST(FileCommands, OpenOrDropOnAModifiedCurveOffersToSaveItFirst)
 {
     struct Case {
         const char* what;
         bool modified;
         MessageAnswer answer;
         std::deque<SaveOutcome> saves;
-        bool openDialog; // the open dialog came, and the file was read
+        bool read; // the open dialog came (or the drop went on), and the file was read
     };
     const Case cases[] = {
         {"unmodified: read at once", false, MessageAnswer::Cancel, {}, true},
@@ -397,34 +399,95 @@ TEST(FileCommands, OpenOnAModifiedCurveOffersToSaveItFirst)
         {"yes, save dialog cancelled: nothing read", true, MessageAnswer::Yes, {SaveOutcome::Cancelled}, false},
         {"yes, write failed: nothing read", true, MessageAnswer::Yes, {SaveOutcome::Failed}, false},
     };
+    for (const bool dropped : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(dropped ? "dropped, " : "Fichier, ") + c.what);
+            Fixture f;
+            f.editor.document.unitName = "mm";
+            f.givenPoints({{1, 2}});
+            if (c.modified)
+                f.editor.document.appendPoint({3, 4});
+            f.host.unit = "cm"; // a save takes the unit shown
+            if (!c.modified)
+                f.host.unit = "mm";
+            f.host.answers = {c.answer};
+            f.host.saveOutcomes = c.saves;
+            const std::string file = dataFile("current.crb");
+            if (!dropped)
+                f.host.openPaths = {file};
+            const CommandOutcome out = dropped ? openDroppedFile(f.editor, f.host, file) : f.run(MainControl::OpenFile);
+
+            ASSERT_EQ(f.host.messages.size(), c.modified ? 1u : 0u);
+            if (c.modified) {
+                EXPECT_EQ(
+                    f.host.messages[0],
+                    (UserMessage{"Les données ont été modifiées\nVoulez-vous les sauvegarder ?", "Ouvrir un fichier",
+                                 MessageButtons::YesNoCancel, MessageIcon::Question, MessageOwner::Window}));
+            }
+            EXPECT_EQ(f.host.saveCount, static_cast<int>(c.saves.size()));
+            if (!c.saves.empty() && !c.read) {
+                EXPECT_EQ(f.editor.document.unitName, "cm") << "saved with the unit shown";
+            }
+            EXPECT_TRUE(f.host.openPaths.empty() || !c.read);
+            EXPECT_EQ(f.editor.document.count(), c.read ? 3 : (c.modified ? 2 : 1));
+            EXPECT_EQ(f.editor.document.filePath, c.read ? file : "");
+            EXPECT_EQ(out.redraw, c.read ? RedrawKind::Full : RedrawKind::None);
+            EXPECT_EQ(out.showCurveSettings && out.selectUnit && out.showCount, c.read);
+        }
+    }
+}
+
+TEST(FileCommands, OnlyACurveOrAsciiFileIsTakenFromADrop)
+{
+    struct Case {
+        const char* what;
+        std::string path;
+        bool pickRunning;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"curve file", "/data/came.crb", false, true},
+        {"curve file in capitals", "C:/DATA/CAME.CRB", false, true},
+        {"ASCII file", "/data/points.txt", false, true},
+        {"ASCII file in mixed case", "/data/points.Txt", false, true},
+        {"Windows separators", "C:\\data\\came.Crb", false, true},
+        {"another extension", "/data/picture.png", false, false},
+        {"crb inside the name only", "/data/came.crb.bak", false, false},
+        {"a folder's name only", "/data/came.crb/", false, false},
+        {"no extension", "/data/crb", false, false},
+        {"during a pick", "/data/came.crb", true, false},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fixture f;
-        f.editor.document.unitName = "mm";
-        f.givenPoints({{1, 2}});
-        if (c.modified)
-            f.editor.document.appendPoint({3, 4});
-        f.host.unit = "cm"; // a save takes the unit shown
-        if (!c.modified)
-            f.host.unit = "mm";
-        f.host.answers = {c.answer};
-        f.host.saveOutcomes = c.saves;
-        f.host.openPaths = {dataFile("current.crb")};
-        const CommandOutcome out = f.run(MainControl::OpenFile);
+        f.editor.pickRunning = c.pickRunning;
+        EXPECT_EQ(acceptsDroppedFile(f.editor, c.path), c.accepted);
+    }
+}
 
-        ASSERT_EQ(f.host.messages.size(), c.modified ? 1u : 0u);
-        if (c.modified) {
-            EXPECT_EQ(f.host.messages[0],
-                      (UserMessage{"Les données ont été modifiées\nVoulez-vous les sauvegarder ?", "Ouvrir un fichier",
-                                   MessageButtons::YesNoCancel, MessageIcon::Question, MessageOwner::Window}));
-        }
-        EXPECT_EQ(f.host.saveCount, static_cast<int>(c.saves.size()));
-        if (!c.saves.empty() && !c.openDialog) {
-            EXPECT_EQ(f.editor.document.unitName, "cm") << "saved with the unit shown";
-        }
-        EXPECT_EQ(f.host.openPaths.empty(), c.openDialog);
-        EXPECT_EQ(f.editor.document.count(), c.openDialog ? 3 : (c.modified ? 2 : 1));
-        EXPECT_EQ(out.redraw, c.openDialog ? RedrawKind::Full : RedrawKind::None);
+TEST(FileCommands, ADroppedFileWithAnUnusableNameIsSaidAndNotRead)
+{
+    struct Case {
+        const char* what;
+        std::string path;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"longer than the dialog's buffer", "/" + std::string(300, 'a') + ".crb",
+         "Nom de fichier trop long (longueur maxi = 256 car.)"},
+        {"a control character", "/data/ca\tme.crb", "Nom de fichier invalide"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.givenPoints({{1, 2}, {3, 4}});
+        f.editor.document.appendPoint({5, 6}); // modified: the name is refused before the question
+        const CommandOutcome out = openDroppedFile(f.editor, f.host, c.path);
+        ASSERT_EQ(f.host.messages.size(), 1u);
+        EXPECT_EQ(f.host.messages[0],
+                  (UserMessage{c.message, "Attention", MessageButtons::Ok, MessageIcon::Error, MessageOwner::Focus}));
+        EXPECT_EQ(f.editor.document.count(), 3);
+        EXPECT_EQ(out.redraw, RedrawKind::None);
     }
 }
 
