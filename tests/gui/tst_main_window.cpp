@@ -14,9 +14,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -417,6 +419,28 @@ private slots:
             const QRect expected(r.x() + c.moveX * more.width(), r.y() + c.moveY * more.height(),
                                  r.width() + c.growX * more.width(), r.height() + c.growY * more.height());
             QVERIFY2(window.control(c.id)->geometry() == expected, c.what);
+        }
+    }
+
+    // The captions are short: each clickable control says what it does, and a button
+    // with a key names it.
+    void everyButtonHasAToolTipNamingItsKey()
+    {
+        MainWindowFixture f;
+        f.open();
+        QSet<QString> tips;
+        for (const ControlSpec& row : mainWindowLayout().controls) {
+            if (row.kind != ControlKind::Button && row.kind != ControlKind::Check)
+                continue;
+            const QString name = QString::fromUtf8(row.caption);
+            const QString tip = f.window->control(static_cast<MainControl>(row.id.value))->toolTip();
+            QVERIFY2(!tip.isEmpty(), qPrintable(name));
+            QVERIFY2(!tips.contains(tip), qPrintable(QStringLiteral("%1 says what another says").arg(name)));
+            tips.insert(tip);
+            if (!row.shortcut)
+                continue;
+            const QString key = QKeySequence(QString::fromLatin1(row.shortcut)).toString(QKeySequence::NativeText);
+            QVERIFY2(tip.endsWith(QStringLiteral(" (%1)").arg(key)) && tip.count(key) == 1, qPrintable(tip));
         }
     }
 
