@@ -29,7 +29,8 @@ constexpr ControlSpec Controls[] = {
     {NoId, Kind::Group, "", 4, 292, 512, 34},
 
     {Redraw, Kind::Button, "&Redess", 10, 11, 40, 13, 0, "Redessiner la courbe"},
-    {Undo, Kind::Button, "&Undo", 52, 11, 40, 13, 0, "Annuler la dernière modification des points (un seul niveau)"},
+    {Undo, Kind::Button, "&Undo", 52, 11, 40, 13, 0, "Annuler la dernière modification des points (un seul niveau)",
+     "Ctrl+Z"},
     {NoId, Kind::EtchedLine, "", 96, 10, 2, 15},
     {PointEntry, Kind::Button, "&Point", 100, 11, 40, 13, 0,
      "Saisie de points : clic gauche pour placer un point, clic droit pour saisir ses coordonnées"},
@@ -41,7 +42,7 @@ constexpr ControlSpec Controls[] = {
     {Reset, Kind::Button, "&R.A.Z.", 230, 11, 40, 13, 0, "Effacer tous les points de la courbe (après confirmation)"},
     {NoId, Kind::EtchedLine, "", 274, 10, 2, 15},
     {OpenFile, Kind::Button, "Fichier", 278, 11, 40, 13, 0,
-     "Ouvrir un fichier courbe (.crb) ou un fichier de points ASCII (.txt)"},
+     "Ouvrir un fichier courbe (.crb) ou un fichier de points ASCII (.txt)", "Ctrl+O"},
     {List, Kind::Button, "&Liste", 320, 11, 40, 13, 0, "Voir et modifier la liste des points"},
     {Formula, Kind::Button, "&Formule", 362, 11, 40, 13, 0, "Ajouter des points calculés par une formule y = f(x)"},
     {NoId, Kind::EtchedLine, "", 406, 10, 2, 15},
@@ -88,8 +89,8 @@ constexpr ControlSpec Controls[] = {
      "Terminer l'édition (propose d'enregistrer une courbe modifiée)"},
 
     {StatusLine, Kind::Label, "", 10, 305, 360, 10},
-    {Help, Kind::Button, "&Aide", 378, 302, 50, 15, 0, "Afficher l'aide de l'éditeur"},
-    {Save, Kind::Button, "&Enregistrer", 434, 302, 76, 15, 0, "Enregistrer la courbe"},
+    {Help, Kind::Button, "&Aide", 378, 302, 50, 15, 0, "Afficher l'aide de l'éditeur", "F1"},
+    {Save, Kind::Button, "&Enregistrer", 434, 302, 76, 15, 0, "Enregistrer la courbe", "Ctrl+S"},
 };
 
 constexpr DialogTemplate Layout{520, 330, Controls};
