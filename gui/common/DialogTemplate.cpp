@@ -10,10 +10,12 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 namespace {
 
@@ -109,6 +111,24 @@ QWidget* makeControl(QWidget& parent, const ControlSpec& spec, const CustomContr
     return makeCustom ? makeCustom(parent, spec) : new QWidget(&parent);
 }
 
+// The key is a shortcut of the button's own: Qt leaves it out while the button is hidden
+// or disabled, and a field that keeps the key for itself (Ctrl+Z in a QLineEdit) gets it
+// first. It clicks the button as the mouse does, at once.
+void giveToolTipAndKey(QWidget& widget, const ControlSpec& spec)
+{
+    QString tip = toQString(spec.toolTip);
+    auto* button = qobject_cast<QAbstractButton*>(&widget);
+    if (button && spec.shortcut) {
+        const QKeySequence key(QString::fromLatin1(spec.shortcut), QKeySequence::PortableText);
+        auto* shortcut = new QShortcut(key, button);
+        QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+        const QString keyName = key.toString(QKeySequence::NativeText);
+        tip = tip.isEmpty() ? keyName : QStringLiteral("%1 (%2)").arg(tip, keyName);
+    }
+    if (!tip.isEmpty())
+        widget.setToolTip(tip);
+}
+
 } // namespace
 
 DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const ControlCommand& onCommand,
@@ -127,6 +147,7 @@ DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const 
             selection->watch(*static_cast<QLineEdit*>(widget));
         }
         widget->setGeometry(du.rect(spec.x, spec.y, spec.w, spec.h));
+        giveToolTipAndKey(*widget, spec);
         if (spec.id.value == NoControlId)
             continue;
         widget->setObjectName(QStringLiteral("ctl%1").arg(spec.id.value));

@@ -49,6 +49,8 @@ struct ControlSpec {
     const char* caption; // UTF-8
     int x, y, w, h;
     unsigned flags = 0;
+    const char* toolTip = nullptr;  // UTF-8: what the control does, shown under the mouse
+    const char* shortcut = nullptr; // buttons: a key that clicks them, in portable text ("Ctrl+S")
 };
 
 // A dialog's layout: its fixed size and its controls. Controls are made in table order,
@@ -83,6 +85,8 @@ private:
 };
 
 // Fixes `dialog` to the template's size in its font's dialog units and makes every
-// control on it, each with the object name "ctl<id>" when it has an id.
+// control on it, each with the object name "ctl<id>" when it has an id. A button's key
+// clicks it while its window is active and the button enabled, and its tooltip ends
+// with the key's name.
 DialogControls buildDialog(QWidget& dialog, const DialogTemplate& layout, const ControlCommand& onCommand = {},
                            const CustomControlFactory& makeCustom = {});

@@ -52,8 +52,8 @@ constexpr ControlSpec Controls[] = {
     {Ctl::Field, Kind::Edit, "", 50, 20, 60, 12},
     {Ctl::OtherField, Kind::Edit, "", 50, 34, 60, 12},
     {Ctl::Compute, Kind::Button, "&Calcul", 4, 70, 40, 14, ControlFlag::Default},
-    {Ctl::Stop, Kind::Button, "&Arrêt", 50, 70, 40, 14},
-    {Ctl::Periodic, Kind::Check, "Périodicité", 4, 86, 60, 10},
+    {Ctl::Stop, Kind::Button, "&Arrêt", 50, 70, 40, 14, 0, "Arrêter", "Ctrl+Z"},
+    {Ctl::Periodic, Kind::Check, "Périodicité", 4, 86, 60, 10, 0, "Courbe périodique"},
     {Ctl::Akima, Kind::Radio, "Akima", 66, 86, 50, 10},
     {Ctl::List, Kind::Combo, "", 4, 98, 60, 14},
     {Ctl::Custom, Kind::Custom, "", 66, 98, 50, 14},
@@ -222,6 +222,44 @@ private slots:
             b.controls.control(id)->setFocus(Qt::TabFocusReason);
         QTest::keyClick(b.dialog.windowHandle(), Qt::Key_Return);
         QCOMPARE(b.commands, std::vector<int>{int(pressed)});
+    }
+
+    void aToolTipNamesTheKeyOfItsButton()
+    {
+        Built b;
+        QCOMPARE(b.controls.control(Ctl::Stop)->toolTip(), QStringLiteral("Arrêter (Ctrl+Z)"));
+        QCOMPARE(b.controls.control(Ctl::Periodic)->toolTip(), QStringLiteral("Courbe périodique"));
+        QCOMPARE(b.controls.control(Ctl::Compute)->toolTip(), QString());
+    }
+
+    // A button's key clicks it, wherever the focus is; a field keeps the keys it has a
+    // use for (Ctrl+Z undoes its typing).
+    void aButtonsKeyClicksItUnlessItIsDisabledOrTheFieldTakesIt_data()
+    {
+        QTest::addColumn<Ctl>("focused");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("clicked");
+        QTest::newRow("the focus on another button: clicked") << Ctl::Compute << true << true;
+        QTest::newRow("disabled: nothing") << Ctl::Compute << false << false;
+        QTest::newRow("in a field: the field's own undo") << Ctl::Field << true << false;
+    }
+    void aButtonsKeyClicksItUnlessItIsDisabledOrTheFieldTakesIt()
+    {
+        QFETCH(Ctl, focused);
+        QFETCH(bool, enabled);
+        QFETCH(bool, clicked);
+        Built b;
+        auto* field = b.controls.control<QLineEdit>(Ctl::Field);
+        field->setText(QStringLiteral("0.000"));
+        b.controls.control(Ctl::Stop)->setEnabled(enabled);
+        QVERIFY(showActive(b.dialog));
+        b.controls.control(focused)->setFocus(Qt::TabFocusReason);
+        QWindow* window = b.dialog.windowHandle();
+        if (focused == Ctl::Field)
+            QTest::keyClick(window, '6');
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(b.commands, clicked ? std::vector<int>{int(Ctl::Stop)} : std::vector<int>{});
+        QCOMPARE(field->text(), QStringLiteral("0.000"));
     }
 
     void aFieldGivenTheFocusByTheDialogSelectsItsText_data()

@@ -14,9 +14,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -417,6 +419,72 @@ private slots:
             const QRect expected(r.x() + c.moveX * more.width(), r.y() + c.moveY * more.height(),
                                  r.width() + c.growX * more.width(), r.height() + c.growY * more.height());
             QVERIFY2(window.control(c.id)->geometry() == expected, c.what);
+        }
+    }
+
+    // A key works as a click of its button, from wherever the focus is in the window.
+    void eachKeyRunsTheCommandOfItsButton_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("fileDialog"); // the title of the one file dialog asked for
+        QTest::addColumn<QString>("message");    // the one message shown
+        QTest::addColumn<int>("count");
+        const Qt::KeyboardModifiers ctrl(Qt::ControlModifier);
+        QTest::newRow("Ctrl+S: the save dialog")
+            << Qt::Key_S << ctrl << QStringLiteral("Enregistrer un fichier") << QString() << 2;
+        QTest::newRow("Ctrl+Z: the snapshot back") << Qt::Key_Z << ctrl << QString() << QString() << 1;
+        QTest::newRow("Ctrl+O: the open dialog")
+            << Qt::Key_O << ctrl << QStringLiteral("Ouvrir un fichier") << QString() << 2;
+        QTest::newRow("F1: the help, missing here") << Qt::Key_F1 << Qt::KeyboardModifiers() << QString()
+                                                    << QStringLiteral("Fichier <lintrel.hlp> non trouvé !!!") << 2;
+    }
+    void eachKeyRunsTheCommandOfItsButton()
+    {
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, fileDialog);
+        QFETCH(QString, message);
+        QFETCH(int, count);
+        MainWindowFixture f;
+        f.editor.document.appendPoint({1, 1});
+        f.editor.document.takeSnapshot();
+        f.editor.document.appendPoint({2, 2}); // after the snapshot, and saved
+        f.editor.document.markSaved();
+        f.open(WindowDisplay::Shown);
+        CMainWindow& window = *f.window;
+        QVERIFY(waitUntilActive(window));
+
+        QTest::keyClick(window.windowHandle(), key, modifiers);
+        QCOMPARE(f.services.fileRequests.size(), std::size_t(fileDialog.isEmpty() ? 0 : 1));
+        if (!fileDialog.isEmpty())
+            QCOMPARE(f.services.fileRequests[0].title, fileDialog);
+        QCOMPARE(f.services.messages.size(), std::size_t(message.isEmpty() ? 0 : 1));
+        if (!message.isEmpty())
+            QCOMPARE(f.services.messages[0].text, message);
+        QCOMPARE(f.editor.document.count(), count);
+        QCOMPARE(labelText(window, MainControl::PointCount).toInt(), count);
+    }
+
+    // The captions are short: each clickable control says what it does, and a button
+    // with a key names it.
+    void everyButtonHasAToolTipNamingItsKey()
+    {
+        MainWindowFixture f;
+        f.open();
+        QSet<QString> tips;
+        for (const ControlSpec& row : mainWindowLayout().controls) {
+            if (row.kind != ControlKind::Button && row.kind != ControlKind::Check)
+                continue;
+            const QString name = QString::fromUtf8(row.caption);
+            const QString tip = f.window->control(static_cast<MainControl>(row.id.value))->toolTip();
+            QVERIFY2(!tip.isEmpty(), qPrintable(name));
+            QVERIFY2(!tips.contains(tip), qPrintable(QStringLiteral("%1 says what another says").arg(name)));
+            tips.insert(tip);
+            if (!row.shortcut)
+                continue;
+            const QString key = QKeySequence(QString::fromLatin1(row.shortcut)).toString(QKeySequence::NativeText);
+            QVERIFY2(tip.endsWith(QStringLiteral(" (%1)").arg(key)) && tip.count(key) == 1, qPrintable(tip));
         }
     }
 

@@ -349,19 +349,29 @@ private slots:
         QCOMPARE(s.point(1), (CurvePoint{0, 0}));
     }
 
+    // Either key of "&Undo", run under the pick, would bring back the snapshot the pick's
+    // command relies on.
+    void aButtonShortcutDuringAPickEndsThePickAndRunsNoCommand_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Alt+U, the mnemonic of its caption") << Qt::Key_U << Qt::KeyboardModifiers(Qt::AltModifier);
+        QTest::newRow("Ctrl+Z, its key") << Qt::Key_Z << Qt::KeyboardModifiers(Qt::ControlModifier);
+    }
     void aButtonShortcutDuringAPickEndsThePickAndRunsNoCommand()
     {
-        // Alt+U is "&Undo"'s shortcut: run under the pick, it would bring back the
-        // snapshot the pick's command relies on.
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
         for (MainControl command : {MainControl::EraseWindow, MainControl::ZoomWindow}) {
             Session s({{-30, -30}, {0, 0}, {30, 30}});
+            QVERIFY(waitUntilActive(*s.window));   // where the key would reach the button
             s.editor.document.appendPoint({5, 5}); // after the snapshot
             bool stillPicking = false;
             s.run(command,
                   {s.clickAt({-3, -3}), s.moveTo({3, 3}),
-                   [&s] { QTest::keyClick(s.area(), Qt::Key_U, Qt::AltModifier); },
+                   [&s, key, modifiers] { QTest::keyClick(s.area(), key, modifiers); },
                    [&s, &stillPicking] {
-                       QTest::qWait(300); // a shortcut clicks its button a little later
+                       QTest::qWait(300); // a mnemonic clicks its button a little later
                        stillPicking = s.area()->cursor().shape() == Qt::CrossCursor;
                    },
                    // Ends a pick the shortcut did not reach; harmless otherwise.
