@@ -303,8 +303,9 @@ void CMainWindow::showDisplayFlags()
 void CMainWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // The plot is there as soon as the window appears.
-    repaintPlot();
+    // The plot is drawn as soon as the window is on the screen, not before: the window
+    // appears the sooner, and its first exposure finds the plot drawn or asks for it.
+    requestRepaint();
     if (QWindow* window = windowHandle(); window && window != watchedWindow_) {
         window->installEventFilter(this);
         watchedWindow_ = window;

@@ -5,13 +5,16 @@
 #include "gui/common/QtTranslation.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
     if (const std::optional<int> answered = runCommandLineOption(argc, argv))
         return *answered;
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(applicationIcon());
+    // The icon is decoded once the event loop runs, the main window already on the
+    // screen: the window then takes it as every window does.
+    QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(applicationIcon()); });
     installFrenchQtTexts();
 
     CQtPlatformServices services;
