@@ -1,8 +1,10 @@
 #include "core/editor/Editor.h"
 #include "core/editor/MainControl.h"
+#include "core/output/CurvePage.h"
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
+#include "gui/common/CQtSurface.h"
 
 #include "GuiTestSupport.h"
 #include "PdfText.h"
@@ -121,6 +123,17 @@ private slots:
         QImage png;
         QVERIFY(png.loadFromData(data->data(QStringLiteral("image/png")), "PNG"));
         QCOMPARE(png.size(), area);
+        // Its pixels are the page's as drawn (the PNG holds them as a palette).
+        QImage drawn(area, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        {
+            QPainter painter(&drawn);
+            CQtSurface surface(painter);
+            const CurveDocument& doc = f.editor.document;
+            drawCurvePage(surface, PageKind::Picture, doc.points(), doc.smoothingMode, f.editor.displayFlags,
+                          picturePageTexts(doc));
+        }
+        QCOMPARE(png.convertToFormat(QImage::Format_RGB32), drawn);
         const QXmlStreamAttributes svg = rootAttributes(data->data(QStringLiteral("image/svg+xml")));
         QCOMPARE(svg.value(QStringLiteral("viewBox")),
                  QStringLiteral("0 0 %1 %2").arg(area.width()).arg(area.height()));
