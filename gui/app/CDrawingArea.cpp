@@ -1,6 +1,7 @@
 #include "gui/app/CDrawingArea.h"
 
 #include "gui/common/DevicePixels.h"
+#include "gui/common/PictureImage.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -68,7 +69,7 @@ void CDrawingArea::fitImageToClient()
     // RGB32, where the raster engine does exclusive-or. No device pixel ratio is set
     // on the image itself: a painter on it draws in device pixels.
     surfaceCache_.endPainting(); // its painter paints on the picture replaced
-    image_ = QImage(size, QImage::Format_RGB32);
+    image_ = freshPicture(size, QImage::Format_RGB32);
     setDeviceResolution(image_, ratio);
     image_.fill(Qt::white);
     imageRatio_ = ratio;

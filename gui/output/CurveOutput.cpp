@@ -9,6 +9,7 @@
 
 #include "gui/common/CQtSurface.h"
 #include "gui/common/CQtTextMetrics.h"
+#include "gui/common/PictureImage.h"
 #include "gui/common/PlatformServices.h"
 #include "gui/common/QtText.h"
 
@@ -99,7 +100,7 @@ QByteArray curvePictureSvg(const CurveOutput& curve, QSize size, int dotsPerInch
 
 QByteArray curvePicturePng(const CurveOutput& curve, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = freshPicture(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
     image.fill(Qt::white);
@@ -110,7 +111,7 @@ QByteArray curvePicturePng(const CurveOutput& curve, QSize size)
     }
     // The plot's few colours go into a palette: the same pixels, written three times as
     // fast and smaller. A picture of more colours is written as it is.
-    QImage indexed(size, QImage::Format_Indexed8);
+    QImage indexed = freshPicture(size, QImage::Format_Indexed8);
     std::vector<std::uint32_t> colours;
     if (!indexed.isNull()
         && indexColours(image.constBits(), image.width(), image.height(), image.bytesPerLine(), indexed.bits(),
