@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QMimeData>
 #include <QPageSize>
 #include <QPainter>
@@ -124,7 +125,10 @@ QByteArray curvePicturePng(const CurveOutput& curve, QSize size)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
+    // A lighter compression than zlib's default: twice as fast, a few kilobytes more.
+    QImageWriter writer(&buffer, "PNG");
+    writer.setQuality(80);
+    if (!writer.write(image))
         return {};
     return bytes;
 }
