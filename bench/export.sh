@@ -59,4 +59,4 @@ if [ -z "$gnuplot" ]; then
 fi
 g=$(median <"$work/gnuplot.txt")
 echo "  gnuplot pngcairo   $g ms ($("$gnuplot" --version))"
-awk -v e="$e" -v g="$g" 'BEGIN { printf "  ratio              %.2fx\n", e / g }'
+LC_ALL=C awk -v e="$e" -v g="$g" 'BEGIN { printf "  ratio              %.2fx\n", e / g }'

@@ -12,7 +12,7 @@ build_programs() {
     local build=$1
     shift
     say "building ${*} in $build"
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCRB_BUILD_TESTS=OFF -DCRB_BUILD_BENCH=ON >/dev/null ||
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCRB_BUILD_BENCH=ON >/dev/null ||
         { say "configure failed"; return 1; }
     cmake --build "$build" -j"${JOBS:-2}" --target "$@" >"$build/process-bench-build.log" 2>&1 ||
         { tail -n 30 "$build/process-bench-build.log" >&2; say "build failed"; return 1; }
@@ -48,5 +48,7 @@ elapsed_ms() {
     local start=$EPOCHREALTIME
     "$@" >/dev/null 2>&1 || return 1
     local end=$EPOCHREALTIME
-    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'
+    # Bash writes the fraction with the locale's decimal sign.
+    start=${start/,/.} end=${end/,/.}
+    LC_ALL=C awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'
 }

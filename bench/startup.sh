@@ -60,4 +60,4 @@ b=$(median <"$work/bare.txt")
 echo "Start-up to the window mapped, medians of $runs (load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)):"
 echo "  editor on 1024 points  $e ms"
 echo "  bare Qt dialog         $b ms"
-awk -v e="$e" -v b="$b" 'BEGIN { printf "  ratio                  %.2fx\n", e / b }'
+LC_ALL=C awk -v e="$e" -v b="$b" 'BEGIN { printf "  ratio                  %.2fx\n", e / b }'

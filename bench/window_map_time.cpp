@@ -8,14 +8,14 @@
 // children of the root window, whose map notifications this program watches. Exits 1,
 // after killing the program, when no window appears within 60 seconds.
 #include <X11/Xlib.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
