@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef Q_OS_WIN
@@ -150,5 +151,12 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
     // Standard error carries the one line that says why an export failed, nothing else.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
-    return exportCommand(QApplication::arguments().mid(1));
+    // Qt writes PNG itself: with no plugin folder, no image plugin is loaded only to be
+    // asked whether it writes PNG too. The platform plugin is loaded already.
+    QCoreApplication::setLibraryPaths({});
+    const int status = exportCommand(QApplication::arguments().mid(1));
+    // The file is written and closed: the process ends at once rather than taking Qt
+    // down piece by piece.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
