@@ -11,16 +11,6 @@
 #include <ostream>
 #include <vector>
 
-inline void PrintTo(const ViewWindow& w, std::ostream* os)
-{
-    *os << "(" << w.xmin << ", " << w.ymin << ")-(" << w.xmax << ", " << w.ymax << ")";
-}
-
-inline void PrintTo(const PixelPoint& p, std::ostream* os)
-{
-    *os << "px(" << p.x << ", " << p.y << ")";
-}
-
 namespace {
 
 using Points = std::vector<CurvePoint>;
