@@ -232,24 +232,54 @@ struct IntervalCubic {
     double passed; // integral of the intervals before
 };
 
-// The 32 sub-steps of one interval, every array in the same loop: x, t and t * jerk are
-// computed once for all of them. The expressions are term by term those of the Taylor
-// form, so that each value keeps its bits whichever arrays are asked.
-template <FirstDerived First, bool Second>
+// The 32 sub-steps of one interval. x, t and t * jerk are computed once for every
+// array, and in stages over the sub-steps rather than sample by sample: each sample's
+// chain of dependent operations (x, t, the division, the Horner forms) is long, and the
+// processor overlaps the independent sub-steps of one stage far better than it can
+// reach ahead to the next sample's. The expressions are term by term those of the Taylor
+// form, so that each value keeps its bits whichever arrays are asked. The 24th of
+// t * jerk in the integral is divided with QuarterSixths false, and taken as the quarter
+// of its sixth otherwise, which needs the interval to pass quarterSixthsAreExact.
+template <FirstDerived First, bool Second, bool QuarterSixths>
 void sampleInterval(IntervalCubic c, CurvePoint* samples, double* firstDerived, double* secondDerived)
 {
+    double xs[SmoothSubSteps], ts[SmoothSubSteps], tjs[SmoothSubSteps], sixths[SmoothSubSteps];
     for (int j = 0; j < SmoothSubSteps; ++j) {
-        const double x = j * c.span / SmoothSubSteps + c.x0;
-        const double t = x - c.x0;
-        const double tj = t * c.jerk;
-        samples[j] = {x, c.value + t * (c.slope + t * (c.halfCurvature + tj / 6))};
-        if constexpr (First == FirstDerived::Integral)
-            firstDerived[j] = c.passed + t * (c.value + t * (c.halfSlope + t * (c.sixthCurvature + tj / 24)));
-        else if constexpr (First == FirstDerived::Slope)
-            firstDerived[j] = c.slope + t * (c.curvature + tj / 2);
-        if constexpr (Second)
-            secondDerived[j] = c.curvature + tj;
+        xs[j] = j * c.span / SmoothSubSteps + c.x0;
+        ts[j] = xs[j] - c.x0;
+        tjs[j] = ts[j] * c.jerk;
+        sixths[j] = tjs[j] / 6;
     }
+    for (int j = 0; j < SmoothSubSteps; ++j) {
+        const double t = ts[j];
+        samples[j] = {xs[j], c.value + t * (c.slope + t * (c.halfCurvature + sixths[j]))};
+    }
+    if constexpr (First == FirstDerived::Integral) {
+        for (int j = 0; j < SmoothSubSteps; ++j) {
+            const double t = ts[j];
+            const double twentyFourth = QuarterSixths ? sixths[j] / 4 : tjs[j] / 24;
+            firstDerived[j] = c.passed + t * (c.value + t * (c.halfSlope + t * (c.sixthCurvature + twentyFourth)));
+        }
+    } else if constexpr (First == FirstDerived::Slope) {
+        for (int j = 0; j < SmoothSubSteps; ++j)
+            firstDerived[j] = c.slope + ts[j] * (c.curvature + tjs[j] / 2);
+    }
+    if constexpr (Second)
+        for (int j = 0; j < SmoothSubSteps; ++j)
+            secondDerived[j] = c.curvature + tjs[j];
+}
+
+// True when (t * jerk) / 24 is the quarter of (t * jerk) / 6 at every sub-step of the
+// interval, which saves a division a sample. Scaling by a power of two commutes with
+// rounding as long as the result is a normal double: true for every sixth that is 0 or
+// at least 2^-1020 in size. |t| grows with the sub-step and every rounding keeps the
+// order, so the first sub-step after the knot has the smallest sixth.
+bool quarterSixthsAreExact(const IntervalCubic& c)
+{
+    if (c.jerk == 0)
+        return true;
+    const double t = 1 * c.span / SmoothSubSteps + c.x0 - c.x0;
+    return std::abs(t * c.jerk / 6) >= 0x1p-1020;
 }
 
 // True when no value of the interval's cubic, of the derivatives or of the integral can
@@ -312,9 +342,14 @@ bool sampleSegments(const SmoothWorkspace& w, std::size_t n, CurvePoint* samples
         CurvePoint* s = samples + base;
         double* d1 = First == FirstDerived::None ? nullptr : firstDerived + base;
         double* d2 = Second ? secondDerived + base : nullptr;
-        sampleInterval<First, Second>(c, s, d1, d2);
-        if (!surelyFinite(c))
+        if (!surelyFinite(c)) {
+            sampleInterval<First, Second, false>(c, s, d1, d2);
             finite &= checkSamples<First, Second>(s, d1, d2, SmoothSubSteps);
+        } else if (First != FirstDerived::Integral || !quarterSixthsAreExact(c)) {
+            sampleInterval<First, Second, false>(c, s, d1, d2);
+        } else {
+            sampleInterval<First, Second, First == FirstDerived::Integral>(c, s, d1, d2);
+        }
         if constexpr (First == FirstDerived::Integral) {
             const double h = w.h[i];
             passed = held(passed + h * (c.value + h * (c.halfSlope + h * (c.sixthCurvature + h * c.jerk / 24))));
