@@ -10,6 +10,35 @@ namespace {
 
 using Array = std::vector<double>;
 
+// Copies the points into the knot arrays, with the intervals' lengths and slopes, when
+// no interval is to be dropped (see makeKnots); false otherwise. The common case,
+// increasing x, thus costs one division a point, two at a time in a loop the compiler
+// vectorizes, rather than the two of the general loop.
+bool takeEveryPoint(std::span<const CurvePoint> points, SmoothWorkspace& w)
+{
+    const std::size_t n = points.size();
+    w.x.resize(n);
+    w.y.resize(n);
+    w.h.resize(n - 1);
+    w.delta.resize(n - 1);
+    double* x = w.x.data();
+    double* y = w.y.data();
+    double* h = w.h.data();
+    double* delta = w.delta.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        x[i] = points[i].x;
+        y[i] = points[i].y;
+    }
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        h[i] = x[i + 1] - x[i];
+        delta[i] = (y[i + 1] - y[i]) / h[i];
+    }
+    bool kept = true;
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        kept &= (h[i] != 0) & std::isfinite(h[i] * SmoothSubSteps) & std::isfinite(delta[i]);
+    return kept;
+}
+
 // Copies the points into the knot arrays. A zero-length interval would divide by zero in
 // every formula below, so it is dropped: the later point of the pair replaces the earlier
 // one, as the document's thinning keeps the later point too. An interval so short that
@@ -18,6 +47,8 @@ using Array = std::vector<double>;
 // may be just as bad (x going back and forth in an unsorted file).
 std::size_t makeKnots(std::span<const CurvePoint> points, SmoothWorkspace& w)
 {
+    if (points.size() >= 2 && takeEveryPoint(points, w))
+        return points.size();
     w.x.clear();
     w.y.clear();
     for (const CurvePoint& p : points) {
@@ -161,20 +192,24 @@ void akimaSlopes(SmoothWorkspace& w, std::size_t n)
 
 void carlsonSlopes(SmoothWorkspace& w, std::size_t n)
 {
-    Array& d = w.slope;
     setThreePointEndSlopes(w, n);
+    double* d = w.slope.data();
+    const double* h = w.h.data();
+    const double* delta = w.delta.data();
+    // Two loops without a branch, which the compiler vectorizes: in a single loop the
+    // divisions would sit behind the test of the turn, where they are not vectorized.
+    // The quotient is thus also computed where it is dropped (0 / 0 perhaps).
     for (std::size_t i = 1; i + 1 < n; ++i) {
-        double a = w.delta[i - 1], b = w.delta[i];
-        if (a * b <= 0) {
-            d[i] = 0.0; // extremum or flat part: a non-zero slope would overshoot
-            continue;
-        }
-        double h1 = w.h[i - 1], h2 = w.h[i], S = h1 + h2;
-        double w1 = (S + h1) / (3 * S), w2 = (S + h2) / (3 * S);
-        double dmax = std::max(std::abs(a), std::abs(b));
-        double dmin = std::min(std::abs(a), std::abs(b));
+        const double a = delta[i - 1], b = delta[i];
+        const double h1 = h[i - 1], h2 = h[i], S = h1 + h2;
+        const double w1 = (S + h1) / (3 * S), w2 = (S + h2) / (3 * S);
+        const double dmax = std::max(std::abs(a), std::abs(b));
+        const double dmin = std::min(std::abs(a), std::abs(b));
         d[i] = dmin / (w1 * (a / dmax) + w2 * (b / dmax));
     }
+    // At an extremum or on a flat part a non-zero slope would overshoot.
+    for (std::size_t i = 1; i + 1 < n; ++i)
+        d[i] = delta[i - 1] * delta[i] <= 0 ? 0.0 : d[i];
 }
 
 bool allFinite(const Array& values)
@@ -215,88 +250,183 @@ double held(double v)
     return std::clamp(v, -Largest, Largest);
 }
 
-// Samples the segments into `out`; false when a sample of the curve or of a derivative
-// came out non-finite (an overflowing cubic). Each array is filled by a loop of its
-// own over an interval's 32 sub-steps, simple enough for the compiler to vectorize;
-// the arithmetic is the Taylor form of each interval, term by term.
-bool sample(const SmoothWorkspace& w, std::size_t n, DisplayFlags flags, SmoothedCurve& out)
+// What the first derived array holds.
+enum class FirstDerived {
+    None,
+    Slope,
+    Integral
+};
+
+// One interval's cubic in the Taylor form at its left end, with the halves and sixths
+// its Horner forms use. Passed by value, so that the stores of the sample loop cannot
+// be taken for writes into it and every coefficient stays in a register.
+struct IntervalCubic {
+    double x0, span;
+    double value, slope, curvature, jerk;
+    double halfSlope, halfCurvature, sixthCurvature;
+    double passed; // integral of the intervals before
+};
+
+// The 32 sub-steps of one interval. x, t and t * jerk are computed once for every
+// array, and in stages over the sub-steps rather than sample by sample: each sample's
+// chain of dependent operations (x, t, the division, the Horner forms) is long, and the
+// processor overlaps the independent sub-steps of one stage far better than it can
+// reach ahead to the next sample's. The expressions are term by term those of the Taylor
+// form, so that each value keeps its bits whichever arrays are asked. The 24th of
+// t * jerk in the integral is divided with QuarterSixths false, and taken as the quarter
+// of its sixth otherwise, which needs the interval to pass quarterSixthsAreExact.
+template <FirstDerived First, bool Second, bool QuarterSixths>
+void sampleInterval(IntervalCubic c, CurvePoint* samples, double* firstDerived, double* secondDerived)
+{
+    double xs[SmoothSubSteps], ts[SmoothSubSteps], tjs[SmoothSubSteps], sixths[SmoothSubSteps];
+    for (int j = 0; j < SmoothSubSteps; ++j) {
+        xs[j] = j * c.span / SmoothSubSteps + c.x0;
+        ts[j] = xs[j] - c.x0;
+        tjs[j] = ts[j] * c.jerk;
+        sixths[j] = tjs[j] / 6;
+    }
+    for (int j = 0; j < SmoothSubSteps; ++j) {
+        const double t = ts[j];
+        samples[j] = {xs[j], c.value + t * (c.slope + t * (c.halfCurvature + sixths[j]))};
+    }
+    if constexpr (First == FirstDerived::Integral) {
+        for (int j = 0; j < SmoothSubSteps; ++j) {
+            const double t = ts[j];
+            const double twentyFourth = QuarterSixths ? sixths[j] / 4 : tjs[j] / 24;
+            firstDerived[j] = c.passed + t * (c.value + t * (c.halfSlope + t * (c.sixthCurvature + twentyFourth)));
+        }
+    } else if constexpr (First == FirstDerived::Slope) {
+        for (int j = 0; j < SmoothSubSteps; ++j)
+            firstDerived[j] = c.slope + ts[j] * (c.curvature + tjs[j] / 2);
+    }
+    if constexpr (Second)
+        for (int j = 0; j < SmoothSubSteps; ++j)
+            secondDerived[j] = c.curvature + tjs[j];
+}
+
+// True when (t * jerk) / 24 is the quarter of (t * jerk) / 6 at every sub-step of the
+// interval, which saves a division a sample. Scaling by a power of two commutes with
+// rounding as long as the result is a normal double: true for every sixth that is 0 or
+// at least 2^-1020 in size. |t| grows with the sub-step and every rounding keeps the
+// order, so the first sub-step after the knot has the smallest sixth.
+bool quarterSixthsAreExact(const IntervalCubic& c)
+{
+    if (c.jerk == 0)
+        return true;
+    const double t = 1 * c.span / SmoothSubSteps + c.x0 - c.x0;
+    return std::abs(t * c.jerk / 6) >= 0x1p-1020;
+}
+
+// True when no value of the interval's cubic, of the derivatives or of the integral can
+// come near the largest double: |t| <= |span| at every sub-step, so bounding each Horner
+// form by the absolute values of its terms at |span| bounds every partial result. Most
+// intervals are so, and their samples need no check afterwards.
+bool surelyFinite(const IntervalCubic& c)
+{
+    constexpr double Safe = 1e300; // far enough below the largest double for the roundings
+    const double a = std::abs(c.span);
+    const double second = std::abs(c.curvature) + a * std::abs(c.jerk);
+    const double first = std::abs(c.slope) + a * second;
+    const double curve = std::abs(c.value) + a * first;
+    const double integral = std::abs(c.passed) + a * curve;
+    return second < Safe && first < Safe && curve < Safe && integral < Safe;
+}
+
+// Checks and holds one interval's samples as the whole curve's would be: false when a
+// sample of the curve or of a derivative is not finite; the integral is held instead.
+template <FirstDerived First, bool Second>
+bool checkSamples(CurvePoint* samples, double* firstDerived, double* secondDerived, std::size_t count)
+{
+    bool finite = true;
+    for (std::size_t k = 0; k < count; ++k) {
+        finite &= std::isfinite(samples[k].y);
+        if constexpr (First == FirstDerived::Integral)
+            firstDerived[k] = held(firstDerived[k]);
+        else if constexpr (First == FirstDerived::Slope)
+            finite &= std::isfinite(firstDerived[k]);
+        if constexpr (Second)
+            finite &= std::isfinite(secondDerived[k]);
+    }
+    return finite;
+}
+
+// Samples the segments into the arrays, already of their size; false when a sample of
+// the curve or of a derivative came out non-finite (an overflowing cubic).
+template <FirstDerived First, bool Second>
+bool sampleSegments(const SmoothWorkspace& w, std::size_t n, CurvePoint* samples, double* firstDerived,
+                    double* secondDerived)
 {
     const std::size_t intervals = n - 1;
     const std::size_t count = SmoothSubSteps * intervals + 1;
+    bool finite = true;
+    // Integral of the intervals already passed, added interval by interval in order.
+    double passed = 0.0;
+    for (std::size_t i = 0; i < intervals; ++i) {
+        IntervalCubic c;
+        c.x0 = w.x[i];
+        c.span = w.x[i + 1] - c.x0;
+        c.value = w.y[i];
+        c.slope = w.slope[i];
+        c.curvature = w.curvature[i];
+        c.jerk = w.jerk[i];
+        c.halfSlope = c.slope / 2;
+        c.halfCurvature = c.curvature / 2;
+        c.sixthCurvature = c.curvature / 6;
+        c.passed = passed;
+        const std::size_t base = i * SmoothSubSteps;
+        CurvePoint* s = samples + base;
+        double* d1 = First == FirstDerived::None ? nullptr : firstDerived + base;
+        double* d2 = Second ? secondDerived + base : nullptr;
+        if (!surelyFinite(c)) {
+            sampleInterval<First, Second, false>(c, s, d1, d2);
+            finite &= checkSamples<First, Second>(s, d1, d2, SmoothSubSteps);
+        } else if (First != FirstDerived::Integral || !quarterSixthsAreExact(c)) {
+            sampleInterval<First, Second, false>(c, s, d1, d2);
+        } else {
+            sampleInterval<First, Second, First == FirstDerived::Integral>(c, s, d1, d2);
+        }
+        if constexpr (First == FirstDerived::Integral) {
+            const double h = w.h[i];
+            passed = held(passed + h * (c.value + h * (c.halfSlope + h * (c.sixthCurvature + h * c.jerk / 24))));
+        }
+    }
+    // The last sample is the last point itself: x0 + (x1 - x0) may not give x1 back.
+    const std::size_t last = intervals - 1;
+    const double t = w.x[last + 1] - w.x[last];
+    samples[count - 1] = {w.x[last + 1], w.y[last + 1]};
+    if constexpr (First == FirstDerived::Integral)
+        firstDerived[count - 1] = passed;
+    else if constexpr (First == FirstDerived::Slope)
+        firstDerived[count - 1] = w.slope[last] + t * (w.curvature[last] + t * w.jerk[last] / 2);
+    if constexpr (Second)
+        secondDerived[count - 1] = w.curvature[last] + t * w.jerk[last];
+    finite &= checkSamples<First, Second>(samples + count - 1, firstDerived ? firstDerived + count - 1 : nullptr,
+                                          secondDerived ? secondDerived + count - 1 : nullptr, 1);
+    return finite;
+}
+
+// Samples the segments into `out`; false when a sample of the curve or of a derivative
+// came out non-finite (an overflowing cubic).
+bool sample(const SmoothWorkspace& w, std::size_t n, DisplayFlags flags, SmoothedCurve& out)
+{
+    const std::size_t count = SmoothSubSteps * (n - 1) + 1;
     const bool integral = flags.has(Integral);
     const bool first = integral || flags.has(Derivative1);
     const bool second = flags.has(Derivative2);
     out.samples.resize(count);
     out.firstDerived.resize(first ? count : 0);
     out.secondDerived.resize(second ? count : 0);
-    CurvePoint* samples = out.samples.data();
-    double* firstDerived = out.firstDerived.data();
-    double* secondDerived = out.secondDerived.data();
-
-    bool finite = true;
-    // Integral of the intervals already passed, added interval by interval in order.
-    double passed = 0.0;
-    for (std::size_t i = 0; i < intervals; ++i) {
-        const double value = w.y[i], slope = w.slope[i], curvature = w.curvature[i], jerk = w.jerk[i];
-        const double x0 = w.x[i], x1 = w.x[i + 1];
-        const double span = x1 - x0;
-        const std::size_t base = i * SmoothSubSteps;
-        CurvePoint* s = samples + base;
-        for (int j = 0; j < SmoothSubSteps; ++j) {
-            const double x = j * span / SmoothSubSteps + x0;
-            const double t = x - x0;
-            s[j] = {x, value + t * (slope + t * (curvature / 2 + t * jerk / 6))};
-        }
-        if (integral) {
-            double* d = firstDerived + base;
-            for (int j = 0; j < SmoothSubSteps; ++j) {
-                const double t = (j * span / SmoothSubSteps + x0) - x0;
-                d[j] = passed + t * (value + t * (slope / 2 + t * (curvature / 6 + t * jerk / 24)));
-            }
-        } else if (first) {
-            double* d = firstDerived + base;
-            for (int j = 0; j < SmoothSubSteps; ++j) {
-                const double t = (j * span / SmoothSubSteps + x0) - x0;
-                d[j] = slope + t * (curvature + t * jerk / 2);
-            }
-        }
-        if (second) {
-            double* d = secondDerived + base;
-            for (int j = 0; j < SmoothSubSteps; ++j) {
-                const double t = (j * span / SmoothSubSteps + x0) - x0;
-                d[j] = curvature + t * jerk;
-            }
-        }
-        const double h = w.h[i];
-        const double atEnd = passed + h * (value + h * (slope / 2 + h * (curvature / 6 + h * jerk / 24)));
-        if (i + 1 == intervals) {
-            // The last sample is the last point itself: x0 + (x1 - x0) may not give x1 back.
-            const double t = x1 - x0;
-            samples[count - 1] = {x1, w.y[i + 1]};
-            if (integral)
-                firstDerived[count - 1] = atEnd;
-            else if (first)
-                firstDerived[count - 1] = slope + t * (curvature + t * jerk / 2);
-            if (second)
-                secondDerived[count - 1] = curvature + t * jerk;
-        }
-        if (integral)
-            passed = held(atEnd);
-    }
-    // One pass over the results: overflow is rare, so it is looked for afterwards.
-    for (std::size_t k = 0; k < count; ++k)
-        finite &= std::isfinite(samples[k].y);
-    if (integral) {
-        for (std::size_t k = 0; k < count; ++k)
-            firstDerived[k] = held(firstDerived[k]);
-    } else if (first) {
-        for (std::size_t k = 0; k < count; ++k)
-            finite &= std::isfinite(firstDerived[k]);
-    }
-    if (second)
-        for (std::size_t k = 0; k < count; ++k)
-            finite &= std::isfinite(secondDerived[k]);
-    return finite;
+    CurvePoint* s = out.samples.data();
+    double* d1 = out.firstDerived.data();
+    double* d2 = out.secondDerived.data();
+    if (integral)
+        return second ? sampleSegments<FirstDerived::Integral, true>(w, n, s, d1, d2)
+                      : sampleSegments<FirstDerived::Integral, false>(w, n, s, d1, d2);
+    if (first)
+        return second ? sampleSegments<FirstDerived::Slope, true>(w, n, s, d1, d2)
+                      : sampleSegments<FirstDerived::Slope, false>(w, n, s, d1, d2);
+    return second ? sampleSegments<FirstDerived::None, true>(w, n, s, d1, d2)
+                  : sampleSegments<FirstDerived::None, false>(w, n, s, d1, d2);
 }
 
 void clearCurve(SmoothedCurve& out)

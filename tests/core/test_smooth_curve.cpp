@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -132,6 +133,30 @@ TEST(SmoothCurve, SlopesAtTheKnotsByMode)
         for (int k = 0; k < 3; ++k)
             EXPECT_NEAR(slopeAtKnot(r, k), c.d[k], 1e-12) << "knot " << k;
         EXPECT_NEAR(r.firstDerived.back(), c.d[3], 1e-12) << "last knot";
+    }
+}
+
+TEST(SmoothCurve, CarlsonSlopesAtFlatPartsAndTurns)
+{
+    // Unit steps; the inner knots' slopes, then the harmonic mean where the data rise on.
+    struct Case {
+        const char* what;
+        Points points;
+        double d[3]; // knots 1 to 3
+    };
+    const Case cases[] = {
+        // delta = (0, 0, 1, 2): 0 between two flat intervals (0 / 0 in the mean) and
+        // next to one; 1 / (0.5 * 0.5 + 0.5 * 1) where the slopes are 1 and 2.
+        {"flat run", {{0, 1}, {1, 1}, {2, 1}, {3, 2}, {4, 4}}, {0, 0, 4.0 / 3}},
+        // delta = (1, -1, -2, 1): 0 at both turns, the mean in between.
+        {"two turns", {{0, 0}, {1, 1}, {2, 0}, {3, -2}, {4, -1}}, {0, -4.0 / 3, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmoothedCurve r = smoothCurve(c.points, Carlson, Derivative1);
+        ASSERT_TRUE(allFinite(r));
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_EQ(slopeAtKnot(r, k), c.d[k - 1]) << "knot " << k;
     }
 }
 
@@ -348,4 +373,102 @@ TEST(SmoothCurve, ReusedArraysGiveTheSameSamples)
     smoothCurve(Points{{1, 1}}, Akima, Integral, reused);
     EXPECT_EQ(reused.sampleCount(), 0);
     EXPECT_TRUE(reused.firstDerived.empty());
+}
+
+namespace {
+
+// The curve sampled the plain way, one sample at a time with every sixth and 24th
+// divided, from the interval cubics smoothCurve left in its workspace: what every
+// faster way of sampling them must give bit for bit.
+SmoothedCurve plainSamples(const SmoothWorkspace& w, DisplayFlags flags)
+{
+    auto held = [](double v) {
+        constexpr double Largest = std::numeric_limits<double>::max();
+        return std::isnan(v) ? 0.0 : std::clamp(v, -Largest, Largest);
+    };
+    const bool integral = flags.has(Integral);
+    const bool first = integral || flags.has(Derivative1);
+    const bool second = flags.has(Derivative2);
+    SmoothedCurve c;
+    double passed = 0;
+    const std::size_t n = w.x.size();
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const double x0 = w.x[i], span = w.x[i + 1] - x0;
+        const double y = w.y[i], slope = w.slope[i], curvature = w.curvature[i], jerk = w.jerk[i];
+        auto add = [&](double x, double t, bool last) {
+            c.samples.push_back({x, last ? w.y[i + 1] : y + t * (slope + t * (curvature / 2 + t * jerk / 6))});
+            const double integrated = passed + t * (y + t * (slope / 2 + t * (curvature / 6 + t * jerk / 24)));
+            if (integral)
+                c.firstDerived.push_back(held(integrated));
+            else if (first)
+                c.firstDerived.push_back(slope + t * (curvature + t * jerk / 2));
+            if (second)
+                c.secondDerived.push_back(curvature + t * jerk);
+            return integrated;
+        };
+        for (int j = 0; j < 32; ++j) {
+            const double x = j * span / 32 + x0;
+            add(x, x - x0, false);
+        }
+        passed = held(passed + span * (y + span * (slope / 2 + span * (curvature / 6 + span * jerk / 24))));
+        if (i + 2 == n) {
+            add(w.x[i + 1], span, true);
+            if (integral)
+                c.firstDerived.back() = passed;
+        }
+    }
+    return c;
+}
+
+bool sameValues(const std::vector<double>& a, const std::vector<double>& b)
+{
+    return std::ranges::equal(a, b, [](double u, double v) { return sameBits(u, v); });
+}
+
+} // namespace
+
+TEST(SmoothCurve, EverySampleIsThePlainTaylorFormBitForBit)
+{
+    constexpr double Largest = std::numeric_limits<double>::max();
+    auto wave = [](int count, double step, double scale) {
+        Points points;
+        for (int i = 0; i < count; ++i)
+            points.push_back({i * step + 0.25 * std::sin(i), scale * (std::sin(i * 0.9) + 0.3 * std::cos(i * 2.3))});
+        return points;
+    };
+    auto shifted = [](Points points, double dx) {
+        for (CurvePoint& p : points)
+            p.x += dx;
+        return points;
+    };
+    struct Case {
+        const char* name;
+        Points points;
+    };
+    const Case cases[] = {
+        {"increasing x", wave(40, 1.0, 10)},
+        {"decreasing x", wave(40, -0.5, 3)},
+        // t * jerk / 6 below 2^-1020: its quarter is not t * jerk / 24 any more.
+        {"sixths near the smallest doubles", wave(40, 1.0, 0x1p-1015)},
+        {"subnormal values", wave(40, 1.0, 0x1p-1060)},
+        // The first sub-steps add nothing to x: t is 0 there, and after a jump.
+        {"sub-steps below the spacing of x", shifted(wave(20, 1e5, 1), 1e20)},
+        {"negative zeros", {{0, -0.0}, {1, -0.0}, {2, -0.0}, {3, 1}, {4, -0.0}, {5, -0.0}}},
+        {"values near the largest double", {{0, Largest / 8}, {1, -Largest / 8}, {2, Largest / 8}, {3, 0}}},
+        {"integral held at the largest double", {{0, Largest / 2}, {1e300, Largest / 2}, {2e300, Largest / 4}}},
+    };
+    for (const Case& c : cases) {
+        for (SmoothingMode mode : AllModes) {
+            for (int bits : {0, 1, 2, 3, 4, 6}) {
+                const DisplayFlags flags = DisplayFlags::fromBits(bits);
+                SCOPED_TRACE(testing::Message() << c.name << ", mode " << mode << ", flags " << bits);
+                const SmoothedCurve r = smoothCurve(c.points, mode, flags);
+                const SmoothedCurve plain = plainSamples(r.workspace, flags);
+                ASSERT_GT(r.sampleCount(), 0);
+                EXPECT_TRUE(sameBits(r.samples, plain.samples));
+                EXPECT_TRUE(sameValues(r.firstDerived, plain.firstDerived));
+                EXPECT_TRUE(sameValues(r.secondDerived, plain.secondDerived));
+            }
+        }
+    }
 }
