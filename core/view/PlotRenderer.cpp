@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
 #include <span>
 #include <string>
@@ -199,6 +200,19 @@ struct AxisScale {
             return r;
         return roundHalfAwayExact(a / scale);
     }
+
+    // rounded(v) where the product alone decides it, NaN where rounded takes the
+    // quotient (a NaN v among them): without a branch, so that a loop over a curve's
+    // samples is vectorized, and those few values are taken again afterwards.
+    double roundedOrNaN(double v) const
+    {
+        constexpr double Whole = 6755399441055744.0;
+        const double a = v - origin;
+        const double q = a * inverse;
+        const double r = (q + Whole) - Whole;
+        const bool sure = (std::abs(q) < 1e15) & (std::abs(std::abs(q - r) - 0.5) > std::abs(q) * 1e-12);
+        return sure ? r : std::numeric_limits<double>::quiet_NaN();
+    }
 };
 
 // The mapping of CanvasMapping::worldToPixel before it is made an int: the same pixel
@@ -348,15 +362,31 @@ void mapCurve(const SmoothedCurve& curve, CurveKind kind, const ExactMapping& ma
     const std::vector<double>* ys = kind == CurveKind::First ? &curve.firstDerived
         : kind == CurveKind::Second                          ? &curve.secondDerived
                                                              : nullptr;
+    // Mapped in two loops: the first, vectorized, leaves NaN where the quotient decides
+    // the pixel (a mapped pixel is never NaN otherwise), the second maps those again.
+    const std::size_t n = curve.samples.size();
+    ExactPixel* const p = pixels.data();
     if (ys) {
-        if (ys->size() != curve.samples.size() || pixels.size() != curve.samples.size())
+        if (ys->size() != n || pixels.size() != n)
             return;
-        for (std::size_t i = 0; i < ys->size(); ++i)
-            pixels[i].y = map.pixelY((*ys)[i]);
+        const double* const y = ys->data();
+        for (std::size_t i = 0; i < n; ++i)
+            p[i].y = map.bottom - map.y.roundedOrNaN(y[i]);
+        for (std::size_t i = 0; i < n; ++i)
+            if (std::isnan(p[i].y))
+                p[i].y = map.pixelY(y[i]);
     } else {
-        pixels.resize(curve.samples.size());
-        for (std::size_t i = 0; i < curve.samples.size(); ++i)
-            pixels[i] = {map.pixelX(curve.samples[i].x), map.pixelY(curve.samples[i].y)};
+        pixels.resize(n);
+        ExactPixel* const q = pixels.data();
+        const CurvePoint* const s = curve.samples.data();
+        for (std::size_t i = 0; i < n; ++i)
+            q[i] = {map.x.roundedOrNaN(s[i].x) + map.left, map.bottom - map.y.roundedOrNaN(s[i].y)};
+        for (std::size_t i = 0; i < n; ++i) {
+            if (std::isnan(q[i].x))
+                q[i].x = map.pixelX(s[i].x);
+            if (std::isnan(q[i].y))
+                q[i].y = map.pixelY(s[i].y);
+        }
     }
     toPixelRuns(size, pixels, runs);
 }

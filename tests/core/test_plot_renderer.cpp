@@ -761,3 +761,34 @@ TEST(PlotRedraw, TheMappingFollowsAWholePictureDrawnAfterAnEdit)
         EXPECT_TRUE(sameMapping(editor.mapping, c.follows ? full : stale));
     }
 }
+
+// Every vertex of a curve is its sample mapped as worldToPixel maps it, halves of a pixel
+// rounded away from zero, on windows of one world unit a pixel where the samples fall on
+// halves (which the quick rounding would take to the even neighbour).
+TEST(PlotRenderer, CurveVerticesAreTheSamplesMappedAsThePoints)
+{
+    struct Case {
+        const char* name;
+        ViewWindow window;
+        std::vector<CurvePoint> points;
+    };
+    const Case cases[] = {
+        {"positive halves", {0, 0, 640, 540}, {{0.5, 10.5}, {64.5, 200.5}, {128.5, 0.5}}},
+        {"negative halves", {-320, -270, 320, 270}, {{-100.5, -50.5}, {-36.5, 20.5}, {27.5, -3.5}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CurveDocument doc = documentWith(c.points, Aucun);
+        const Plot plot = render(c.window, doc, Derivative1);
+        const SmoothedCurve curve = smoothCurve(doc.points(), Aucun, Derivative1);
+        const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
+        ASSERT_EQ(curves.size(), 2u);
+        ASSERT_EQ(curves[0].points.size(), curve.samples.size());
+        ASSERT_EQ(curves[1].points.size(), curve.samples.size());
+        for (std::size_t i = 0; i < curve.samples.size(); ++i) {
+            const CurvePoint s = curve.samples[i];
+            EXPECT_EQ(curves[0].points[i], plot.mapping.worldToPixel(s.x, s.y)) << i;
+            EXPECT_EQ(curves[1].points[i], plot.mapping.worldToPixel(s.x, curve.firstDerived[i])) << i;
+        }
+    }
+}
