@@ -72,9 +72,11 @@ void BM_RenderPlot(benchmark::State& state)
     state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
 }
 
-// An interactive step: erase the snapshot's state, draw the moved curve. The second
-// argument is the edit: 0 raises every point (a translation: the derived curves stay
-// as they were), 1 scales every y (every curve changes).
+// An interactive step as the editor redraws after an edit: erase the snapshot's state
+// and draw the moved curve, or draw the whole picture again where that costs less
+// (counter "whole": 1 when it did). The second argument is the edit: 0 raises every
+// point (a translation: the derived curves stay as they were), 1 scales every y (every
+// curve changes), 2 raises one point in the middle (the curves change around it).
 void BM_DrawCurveIncremental(benchmark::State& state)
 {
     CurveDocument doc = fullCurve();
@@ -86,21 +88,31 @@ void BM_DrawCurveIncremental(benchmark::State& state)
         mapping = renderPlot(surface, view.current, doc, Flags).mapping;
     }
     doc.takeSnapshot();
+    const int edit = int(state.range(1));
     for (int i = 0; i < doc.count(); ++i) {
         const CurvePoint p = doc.points()[i];
-        doc.setPoint(i, {p.x, state.range(1) == 0 ? p.y + 0.5 : p.y * 1.1});
+        if (edit == 0)
+            doc.setPoint(i, {p.x, p.y + 0.5});
+        else if (edit == 1)
+            doc.setPoint(i, {p.x, p.y * 1.1});
+        else if (i == doc.count() / 2)
+            doc.setPoint(i, {p.x, p.y + 0.5});
     }
     PlotBuffers buffers;
     CQtSurfaceCache cache; // the drawing area's, kept with its picture
     long long redraws = 0;
     long long before = 0;
+    bool whole = false;
     for (auto _ : state) {
         CQtSurface surface(image, &cache);
-        benchmark::DoNotOptimize(drawCurve(surface, mapping, doc, Flags, true, buffers));
+        const PlotPicture picture = redrawEditedCurve(surface, view.current, mapping, doc, Flags, buffers);
+        benchmark::DoNotOptimize(picture);
+        whole = picture.wholePicture;
         if (++redraws == 1)
             before = allocations.load();
     }
     state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
+    state.counters["whole"] = whole ? 1 : 0;
 }
 
 // The renderer alone (smoothing, mapping, graduations), without painting.
@@ -127,6 +139,8 @@ BENCHMARK(BM_DrawCurveIncremental)
     ->Args({2, 0})
     ->Args({1, 1})
     ->Args({2, 1})
+    ->Args({1, 2})
+    ->Args({2, 2})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);

@@ -24,7 +24,8 @@
 // - an incremental redraw erases exactly what the full redraw drew and draws what a
 //   redraw of the edited curve draws: the exclusive-or segments of the three, colour
 //   by colour, pair off (the redraw leaves out the segments that both would draw); its
-//   white markers are the full redraw's red ones.
+//   white markers are the full redraw's red ones. Where it draws the whole picture
+//   instead, that picture is exactly the full redraw's, and so is the mapping after it.
 #include "draw/PixelRaster.h"
 #include "draw/RecordingSurface.h"
 #include "editor/Editor.h"
@@ -37,6 +38,7 @@
 #include "FuzzSupport.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -105,6 +107,14 @@ bool samePrimitive(const Primitive& u, const Primitive& v)
 bool samePrimitives(const std::vector<Primitive>& u, const std::vector<Primitive>& v)
 {
     return u.size() == v.size() && std::equal(u.begin(), u.end(), v.begin(), samePrimitive);
+}
+
+bool sameMapping(const CanvasMapping& a, const CanvasMapping& b)
+{
+    auto same = [](double u, double v) { return std::bit_cast<std::uint64_t>(u) == std::bit_cast<std::uint64_t>(v); };
+    return a.width == b.width && a.height == b.height && a.marginX == b.marginX && a.marginY == b.marginY
+        && a.usableWidth == b.usableWidth && a.usableHeight == b.usableHeight && same(a.scaleX, b.scaleX)
+        && same(a.scaleY, b.scaleY) && same(a.xmin, b.xmin) && same(a.ymin, b.ymin);
 }
 
 // Up to MaxCurvePoints points: int16 pairs scaled by powers of two, or raw doubles
@@ -466,6 +476,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     redrawCurveIncrementally(editor, host, incremental);
     if (!(SurfaceState(incremental) == callerState))
         broken("the incremental redraw left the surface's state changed");
+    // Only a full redraw paints the background.
+    if (!incremental.ofKind(Kind::Rectangle).empty()) {
+        RecordingSurface whole(area, dpiX, dpiY);
+        setCallerState(whole);
+        const CanvasMapping mapping = renderPlot(whole, editor.view.current, doc, flags).mapping;
+        if (!samePrimitives(whole.primitives(), incremental.primitives()))
+            broken("the whole picture drawn after an edit differs from the full redraw");
+        if (!sameMapping(mapping, editor.mapping))
+            broken("the mapping after the whole picture drawn after an edit is not the full redraw's");
+        return 0;
+    }
     checkVertices(incremental, ticks);
     if (edit != 4) {
         RecordingSurface edited(area, dpiX, dpiY);

@@ -27,8 +27,10 @@ bool redrawPlot(Editor& editor, EditorHost& host, Surface& surface)
 
 bool redrawCurveIncrementally(Editor& editor, EditorHost& host, Surface& surface)
 {
-    return said(host,
-                drawCurve(surface, editor.mapping, editor.document, editor.displayFlags, true, editor.plotBuffers));
+    const PlotPicture picture = redrawEditedCurve(surface, editor.view.current, editor.mapping, editor.document,
+                                                  editor.displayFlags, editor.plotBuffers);
+    editor.mapping = picture.mapping;
+    return said(host, picture.curvesDrawn);
 }
 
 bool redrawFor(Editor& editor, EditorHost& host, Surface& surface, RedrawKind redraw)

@@ -11,7 +11,9 @@ class Surface;
 bool redrawPlot(Editor& editor, EditorHost& host, Surface& surface);
 
 // Erases the undo snapshot's curve and markers and draws the document's over the
-// picture as it is; the memory warning as for redrawPlot.
+// picture as it is, or draws the whole picture again where that costs less (the
+// editor's mapping then follows, as after redrawPlot); the memory warning as for
+// redrawPlot.
 bool redrawCurveIncrementally(Editor& editor, EditorHost& host, Surface& surface);
 
 // Draws what a command's outcome asks for: nothing, the full redraw or the incremental one.

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -198,6 +200,19 @@ struct AxisScale {
             return r;
         return roundHalfAwayExact(a / scale);
     }
+
+    // rounded(v) where the product alone decides it, NaN where rounded takes the
+    // quotient (a NaN v among them): without a branch, so that a loop over a curve's
+    // samples is vectorized, and those few values are taken again afterwards.
+    double roundedOrNaN(double v) const
+    {
+        constexpr double Whole = 6755399441055744.0;
+        const double a = v - origin;
+        const double q = a * inverse;
+        const double r = (q + Whole) - Whole;
+        const bool sure = (std::abs(q) < 1e15) & (std::abs(std::abs(q - r) - 0.5) > std::abs(q) * 1e-12);
+        return sure ? r : std::numeric_limits<double>::quiet_NaN();
+    }
 };
 
 // The mapping of CanvasMapping::worldToPixel before it is made an int: the same pixel
@@ -347,15 +362,31 @@ void mapCurve(const SmoothedCurve& curve, CurveKind kind, const ExactMapping& ma
     const std::vector<double>* ys = kind == CurveKind::First ? &curve.firstDerived
         : kind == CurveKind::Second                          ? &curve.secondDerived
                                                              : nullptr;
+    // Mapped in two loops: the first, vectorized, leaves NaN where the quotient decides
+    // the pixel (a mapped pixel is never NaN otherwise), the second maps those again.
+    const std::size_t n = curve.samples.size();
+    ExactPixel* const p = pixels.data();
     if (ys) {
-        if (ys->size() != curve.samples.size() || pixels.size() != curve.samples.size())
+        if (ys->size() != n || pixels.size() != n)
             return;
-        for (std::size_t i = 0; i < ys->size(); ++i)
-            pixels[i].y = map.pixelY((*ys)[i]);
+        const double* const y = ys->data();
+        for (std::size_t i = 0; i < n; ++i)
+            p[i].y = map.bottom - map.y.roundedOrNaN(y[i]);
+        for (std::size_t i = 0; i < n; ++i)
+            if (std::isnan(p[i].y))
+                p[i].y = map.pixelY(y[i]);
     } else {
-        pixels.resize(curve.samples.size());
-        for (std::size_t i = 0; i < curve.samples.size(); ++i)
-            pixels[i] = {map.pixelX(curve.samples[i].x), map.pixelY(curve.samples[i].y)};
+        pixels.resize(n);
+        ExactPixel* const q = pixels.data();
+        const CurvePoint* const s = curve.samples.data();
+        for (std::size_t i = 0; i < n; ++i)
+            q[i] = {map.x.roundedOrNaN(s[i].x) + map.left, map.bottom - map.y.roundedOrNaN(s[i].y)};
+        for (std::size_t i = 0; i < n; ++i) {
+            if (std::isnan(q[i].x))
+                q[i].x = map.pixelX(s[i].x);
+            if (std::isnan(q[i].y))
+                q[i].y = map.pixelY(s[i].y);
+        }
     }
     toPixelRuns(size, pixels, runs);
 }
@@ -372,13 +403,10 @@ bool smoothInto(std::span<const CurvePoint> points, SmoothingMode mode, DisplayF
     }
 }
 
-// The smoothed curve of `drawn` and its derived curves in exclusive-or, after erasing
-// those of `erased` (empty for none) by drawing them again. Exclusive-or adds up in any
-// order, so a segment that both draw the same is left alone: an unchanged derived curve,
-// or the ends of a curve that a local edit left as they were, cost nothing. False when
-// a curve was left out for lack of memory.
-bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> erased,
-                std::span<const CurvePoint> drawn, SmoothingMode mode, DisplayFlags flags, PlotBuffers& buffers)
+// Smooths `erased` into buffers.previous and `drawn` into buffers.curve (either empty
+// for none); false when one was left out for lack of memory.
+bool smoothCurves(std::span<const CurvePoint> erased, std::span<const CurvePoint> drawn, SmoothingMode mode,
+                  DisplayFlags flags, PlotBuffers& buffers)
 {
     bool complete = true;
     buffers.previous.samples.clear();
@@ -387,15 +415,31 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
         complete = smoothInto(erased, mode, flags, buffers.previous) && complete;
     if (!drawn.empty())
         complete = smoothInto(drawn, mode, flags, buffers.curve) && complete;
+    return complete;
+}
+
+// Whether a kind of curve is drawn with `flags`.
+bool shows(CurveKind kind, DisplayFlags flags)
+{
+    return kind == CurveKind::Smoothed || (kind == CurveKind::First && flags.hasAny(Derivative1 | Integral))
+        || (kind == CurveKind::Second && flags.has(Derivative2));
+}
+
+// The smoothed curve of buffers.curve and its derived curves in exclusive-or, after
+// erasing those of buffers.previous (empty for none) by drawing them again. Exclusive-or
+// adds up in any order, so a segment that both draw the same is left alone: an
+// unchanged derived curve, or the ends of a curve that a local edit left as they were,
+// cost nothing. False when a curve was left out for lack of memory.
+bool drawSmoothedCurves(Surface& s, const CanvasMapping& m, DisplayFlags flags, PlotBuffers& buffers)
+{
     if (buffers.previous.sampleCount() <= 1 && buffers.curve.sampleCount() <= 1)
-        return complete;
+        return true;
 
     const ExactMapping map(m);
     const PixelSize size = s.size();
     s.setMode(DrawMode::Xor);
     for (const CurveKind kind : {CurveKind::Smoothed, CurveKind::First, CurveKind::Second}) {
-        if ((kind == CurveKind::First && !flags.hasAny(Derivative1 | Integral))
-            || (kind == CurveKind::Second && !flags.has(Derivative2)))
+        if (!shows(kind, flags))
             continue;
         // A surface may allocate to draw (a recording, a painter's polygon).
         try {
@@ -414,32 +458,111 @@ bool drawCurves(Surface& s, const CanvasMapping& m, std::span<const CurvePoint> 
             drawSegments(s, buffers.drawn, leading, buffers.drawn.segmentCount() - trailing);
         } catch (const std::bad_alloc&) {
             // The derived curves take their x from the smoothed one's pixels.
-            complete = false;
-            break;
+            return false;
         }
     }
-    return complete;
+    return true;
 }
 
-} // namespace
+// Probes per curve and end when a redraw after an edit weighs its two ways.
+constexpr std::size_t CostProbes = 64;
 
-PlotTicks plotTicks(const Surface& surface)
+// The knots of a smoothed or prepared curve, and what each kind of curve is at them.
+struct Knots {
+    const SmoothWorkspace& w;
+    std::size_t count;
+    double x(std::size_t k) const { return w.x[k]; }
+    double value(CurveKind kind, std::size_t k) const
+    {
+        return kind == CurveKind::Smoothed ? w.y[k] : kind == CurveKind::First ? w.slope[k] : w.curvature[k];
+    }
+};
+
+// How many knots from the start, and how many from the end, the erased and the drawn
+// curve of one kind have at the same pixel, estimated by probing every 64th knot of the
+// shorter one while they do: off by a probe step at most at each end.
+std::pair<std::size_t, std::size_t> commonKnots(const Knots& a, const Knots& b, CurveKind kind, const ExactMapping& map)
 {
-    PlotTicks t;
-    t.tickX = surface.logicalDpiX() / 26;
-    t.tickY = surface.logicalDpiY() / 26;
-    t.labelHeight = surface.logicalDpiY() * 3 / 26;
-    return t;
+    const std::size_t shorter = std::min(a.count, b.count);
+    if (shorter < 2)
+        return {0, 0};
+    auto same = [&](std::size_t ka, std::size_t kb) {
+        return map.pixelX(a.x(ka)) == map.pixelX(b.x(kb))
+            && map.pixelY(a.value(kind, ka)) == map.pixelY(b.value(kind, kb));
+    };
+    const std::size_t step = (shorter + CostProbes - 1) / CostProbes;
+    std::size_t leading = 0;
+    for (std::size_t k = 0; k < shorter && same(k, k); k += step)
+        leading = k;
+    std::size_t trailing = 0;
+    for (std::size_t k = 0; k < shorter - leading && same(a.count - 1 - k, b.count - 1 - k); k += step)
+        trailing = k;
+    return {leading, trailing};
 }
 
-PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags)
+// Whether drawing the whole picture again costs less than the incremental redraw, over
+// a picture drawn with `mapping`, of the snapshot's curve prepared in buffers.previous
+// (not sampled) and the current one smoothed in buffers.curve, with markers at the
+// `erasedMarkers` points of the snapshot. Drawing the segments is what costs: the
+// incremental redraw draws the segments of both curves that are not common to their
+// ends, and the snapshot's markers besides (two lines each); the full redraw draws the
+// current curves once, with a background, axes and labels that are not counted, so that
+// it is taken only where it surely costs less. The common ends are estimated at the
+// knots, where the curves are known without sampling the snapshot's: a running integral
+// is taken to share the start that the curve itself shares, and no end.
+bool wholePictureCostsLess(const CanvasMapping& mapping, std::size_t erasedMarkers, DisplayFlags flags,
+                           const PlotBuffers& buffers)
 {
-    PlotBuffers buffers;
-    return renderPlot(surface, window, doc, flags, buffers);
+    const ExactMapping map(mapping);
+    const Knots erased{buffers.previous.workspace, buffers.previous.workspace.knots};
+    const Knots drawn{buffers.curve.workspace, buffers.curve.sampleCount() > 1 ? buffers.curve.workspace.knots : 0};
+    const std::size_t erasedSegments = erased.count > 1 ? SmoothSubSteps * (erased.count - 1) : 0;
+    const std::size_t drawnSegments = drawn.count > 1 ? SmoothSubSteps * (drawn.count - 1) : 0;
+    const std::size_t fewerSegments = std::min(erasedSegments, drawnSegments);
+    const std::size_t leadingCurve = commonKnots(erased, drawn, CurveKind::Smoothed, map).first;
+    std::size_t incremental = 2 * erasedMarkers;
+    std::size_t whole = 0;
+    for (const CurveKind kind : {CurveKind::Smoothed, CurveKind::First, CurveKind::Second}) {
+        if (!shows(kind, flags))
+            continue;
+        const auto [leading, trailing] = kind == CurveKind::First && flags.has(Integral)
+            ? std::pair<std::size_t, std::size_t>(leadingCurve, 0)
+            : commonKnots(erased, drawn, kind, map);
+        const std::size_t common = std::min(SmoothSubSteps * (leading + trailing), fewerSegments);
+        incremental += erasedSegments + drawnSegments - 2 * common;
+        whole += drawnSegments;
+    }
+    return incremental > whole;
 }
 
-PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags,
-                       PlotBuffers& buffers)
+// The markers of the points in red, after erasing in white those of the snapshot's
+// `erased` points (empty for none).
+void drawPointMarkers(Surface& surface, const CanvasMapping& mapping, std::span<const CurvePoint> erased,
+                      std::span<const CurvePoint> current, const PlotTicks& ticks)
+{
+    surface.setMode(DrawMode::Copy);
+    // The snapshot's markers go even when the curve is now empty, or they would stay.
+    if (!erased.empty()) {
+        surface.setPen({Colours::White, 1, PenStyle::Solid});
+        drawMarkers(surface, mapping, erased, ticks);
+    }
+    if (!current.empty()) {
+        surface.setPen({Colours::Red, 1, PenStyle::Solid});
+        drawMarkers(surface, mapping, current, ticks);
+    }
+}
+
+// The points that have a curve: none for fewer than two.
+std::span<const CurvePoint> curvePoints(const CurveDocument& doc)
+{
+    return doc.points().size() > 1 ? doc.points() : std::span<const CurvePoint>();
+}
+
+// The full redraw of `window` once the document's curve is smoothed in buffers.curve,
+// with nothing in buffers.previous; `smoothed` is false when the smoothing was left out
+// for lack of memory.
+PlotPicture drawWholePicture(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags,
+                             PlotBuffers& buffers, bool smoothed)
 {
     const PlotTicks ticks = plotTicks(surface);
     const PixelSize size = surface.size();
@@ -466,8 +589,34 @@ PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDo
         drawXGraduations(surface, mapping, w, ticks, a1, a2, size.height);
         drawYGraduations(surface, mapping, w, ticks, b1, b2, size.width);
     }
-    const bool drawn = drawCurve(surface, mapping, doc, flags, false, buffers);
-    return {mapping, drawn};
+    SurfaceStateGuard guard(surface);
+    drawPointMarkers(surface, mapping, {}, doc.points(), ticks);
+    const bool drawn = drawSmoothedCurves(surface, mapping, flags, buffers);
+    return {mapping, smoothed && drawn};
+}
+
+} // namespace
+
+PlotTicks plotTicks(const Surface& surface)
+{
+    PlotTicks t;
+    t.tickX = surface.logicalDpiX() / 26;
+    t.tickY = surface.logicalDpiY() / 26;
+    t.labelHeight = surface.logicalDpiY() * 3 / 26;
+    return t;
+}
+
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags)
+{
+    PlotBuffers buffers;
+    return renderPlot(surface, window, doc, flags, buffers);
+}
+
+PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags,
+                       PlotBuffers& buffers)
+{
+    const bool smoothed = smoothCurves({}, curvePoints(doc), doc.smoothingMode, flags, buffers);
+    return drawWholePicture(surface, window, doc, flags, buffers, smoothed);
 }
 
 bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
@@ -480,23 +629,26 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
 bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
                bool incremental, PlotBuffers& buffers)
 {
-    const PlotTicks ticks = plotTicks(surface);
-    const std::span<const CurvePoint> current = doc.points();
-    const std::span<const CurvePoint> snapshot = doc.undoPoints();
-
+    const std::span<const CurvePoint> erased = incremental ? doc.undoPoints() : std::span<const CurvePoint>();
+    const bool smoothed = smoothCurves(erased, curvePoints(doc), doc.smoothingMode, flags, buffers);
     SurfaceStateGuard guard(surface);
-    surface.setMode(DrawMode::Copy);
-    // The snapshot's markers go even when the curve is now empty, or they would stay.
-    if (incremental && !snapshot.empty()) {
-        surface.setPen({Colours::White, 1, PenStyle::Solid});
-        drawMarkers(surface, mapping, snapshot, ticks);
-    }
-    if (!current.empty()) {
-        surface.setPen({Colours::Red, 1, PenStyle::Solid});
-        drawMarkers(surface, mapping, current, ticks);
-    }
+    drawPointMarkers(surface, mapping, erased, doc.points(), plotTicks(surface));
+    const bool drawn = drawSmoothedCurves(surface, mapping, flags, buffers);
+    return smoothed && drawn;
+}
 
-    const std::span<const CurvePoint> erased = incremental ? snapshot : std::span<const CurvePoint>();
-    return drawCurves(surface, mapping, erased, current.size() > 1 ? current : std::span<const CurvePoint>(),
-                      doc.smoothingMode, flags, buffers);
+PlotPicture redrawEditedCurve(Surface& surface, const ViewWindow& window, const CanvasMapping& mapping,
+                              const CurveDocument& doc, DisplayFlags flags, PlotBuffers& buffers)
+{
+    const std::span<const CurvePoint> erased = doc.undoPoints();
+    const bool smoothed = smoothCurves({}, curvePoints(doc), doc.smoothingMode, flags, buffers);
+    // The snapshot's curve is sampled only if it is to be erased.
+    prepareSmoothing(erased, doc.smoothingMode, buffers.previous);
+    if (wholePictureCostsLess(mapping, erased.size(), flags, buffers))
+        return drawWholePicture(surface, window, doc, flags, buffers, smoothed);
+    samplePreparedSmoothing(flags, buffers.previous);
+    SurfaceStateGuard guard(surface);
+    drawPointMarkers(surface, mapping, erased, doc.points(), plotTicks(surface));
+    const bool drawn = drawSmoothedCurves(surface, mapping, flags, buffers);
+    return {mapping, smoothed && drawn, false};
 }

@@ -54,10 +54,12 @@ struct PlotBuffers {
 
 // What a full redraw drew: the mapping of its window onto the surface, and whether
 // every curve could be drawn (false when one was left out for lack of memory; the
-// caller then shows CurveMemoryMessage).
+// caller then shows CurveMemoryMessage). wholePicture is false for a redraw after an
+// edit that drew over the picture as it was.
 struct PlotPicture {
     CanvasMapping mapping;
     bool curvesDrawn = true;
+    bool wholePicture = true;
 };
 
 // Full redraw of `window`: background, axes through the world origin, graduations,
@@ -77,3 +79,12 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
                bool incremental, PlotBuffers& buffers);
 bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
                bool incremental);
+
+// The redraw after an edit of a picture drawn with `mapping` that shows the undo
+// snapshot: drawCurve's incremental redraw, unless the curves have so little in common
+// at their ends that it would draw more than the full redraw of `window` (renderPlot),
+// which is then drawn instead, the same picture, on the current curve already smoothed.
+// Which one is decided on the smoothed curves before anything is drawn. The mapping
+// returned is the one the picture now has: `mapping`, or the full redraw's.
+PlotPicture redrawEditedCurve(Surface& surface, const ViewWindow& window, const CanvasMapping& mapping,
+                              const CurveDocument& doc, DisplayFlags flags, PlotBuffers& buffers);

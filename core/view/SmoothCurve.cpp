@@ -449,21 +449,34 @@ void holdSamples(SmoothedCurve& out)
 
 } // namespace
 
-void smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags, SmoothedCurve& out)
+std::size_t prepareSmoothing(std::span<const CurvePoint> points, SmoothingMode mode, SmoothedCurve& out)
 {
     // A failed allocation draws nothing rather than leaving the drawing code.
+    SmoothWorkspace& w = out.workspace;
+    try {
+        w.knots = makeKnots(points, w);
+        w.cubic = w.knots >= 2 && makeSegments(w, w.knots, mode);
+    } catch (const std::bad_alloc&) {
+        w.knots = 0;
+        clearCurve(out);
+    }
+    return w.knots;
+}
+
+void samplePreparedSmoothing(DisplayFlags flags, SmoothedCurve& out)
+{
     try {
         SmoothWorkspace& w = out.workspace;
-        const std::size_t n = makeKnots(points, w);
+        const std::size_t n = w.knots;
         if (n < 2) {
             clearCurve(out);
             return;
         }
-        const bool cubic = makeSegments(w, n, mode);
         if (sample(w, n, flags, out))
             return;
-        if (cubic) {
+        if (w.cubic) {
             straightSegments(w, n);
+            w.cubic = false;
             if (sample(w, n, flags, out))
                 return;
         }
@@ -471,6 +484,12 @@ void smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, Display
     } catch (const std::bad_alloc&) {
         clearCurve(out);
     }
+}
+
+void smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags, SmoothedCurve& out)
+{
+    prepareSmoothing(points, mode, out);
+    samplePreparedSmoothing(flags, out);
 }
 
 SmoothedCurve smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags)

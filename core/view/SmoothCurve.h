@@ -16,6 +16,8 @@ struct SmoothWorkspace {
     std::vector<double> x, y, h, delta;         // knots, interval lengths and slopes
     std::vector<double> slope, curvature, jerk; // each interval's cubic at its left end
     std::vector<double> a, b, c, d, e;          // scratch of the slope computations
+    std::size_t knots = 0;                      // of the curve last prepared
+    bool cubic = false;                         // its intervals are the mode's cubics, not straight
 };
 
 struct SmoothedCurve {
@@ -42,3 +44,12 @@ SmoothedCurve smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode
 
 // The same into `out`, reusing its arrays' capacity: what a redraw calls.
 void smoothCurve(std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags, SmoothedCurve& out);
+
+// smoothCurve in two steps, for a caller that looks at the knots before it has them
+// sampled: prepareSmoothing puts the knots of `points` and their interval cubics (y,
+// slope, curvature and jerk at each knot) in out.workspace and returns how many knots
+// there are, leaving out's samples as they were; samplePreparedSmoothing then samples
+// them. The two give what smoothCurve gives, except that a cubic which overflows once
+// sampled gives way to straight segments only in the second.
+std::size_t prepareSmoothing(std::span<const CurvePoint> points, SmoothingMode mode, SmoothedCurve& out);
+void samplePreparedSmoothing(DisplayFlags flags, SmoothedCurve& out);

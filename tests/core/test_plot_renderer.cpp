@@ -1,5 +1,8 @@
 #include "draw/PixelRaster.h"
 #include "draw/RecordingSurface.h"
+#include "editor/Editor.h"
+#include "editor/NullEditorHost.h"
+#include "editor/PlotRedraw.h"
 #include "view/PlotRenderer.h"
 #include "view/SmoothCurve.h"
 
@@ -620,6 +623,172 @@ TEST(PlotRenderer, ACurveLeavingFarBeyondThePictureKeepsItsSlope)
         for (const PixelPoint& v : curves[0].points) {
             EXPECT_LE(std::abs(v.x - 400), 400 + 1'000'000);
             EXPECT_LE(std::abs(v.y - 300), 300 + 1'000'000);
+        }
+    }
+}
+
+namespace {
+
+bool sameMapping(const CanvasMapping& a, const CanvasMapping& b)
+{
+    return a.width == b.width && a.height == b.height && a.marginX == b.marginX && a.marginY == b.marginY
+        && a.usableWidth == b.usableWidth && a.usableHeight == b.usableHeight && sameBits(a.scaleX, b.scaleX)
+        && sameBits(a.scaleY, b.scaleY) && sameBits(a.xmin, b.xmin) && sameBits(a.ymin, b.ymin);
+}
+
+// Sixty points of a wave over most of the initial window.
+CurveDocument waveDocument(SmoothingMode mode)
+{
+    std::vector<CurvePoint> points;
+    for (int i = 0; i < 60; ++i)
+        points.push_back({-30.0 + i, 20 * std::sin(i * 0.3) + 5 * std::cos(i * 1.1)});
+    return documentWith(points, mode);
+}
+
+void moveMiddlePoint(CurveDocument& d)
+{
+    const CurvePoint p = d.points()[30];
+    d.setPoint(30, {p.x, p.y + 3});
+}
+
+void raiseEveryPoint(CurveDocument& d)
+{
+    for (int i = 0; i < d.count(); ++i)
+        d.setPoint(i, {d.points()[i].x, d.points()[i].y + 4});
+}
+
+void scaleEveryY(CurveDocument& d)
+{
+    for (int i = 0; i < d.count(); ++i)
+        d.setPoint(i, {d.points()[i].x, d.points()[i].y * 1.5});
+}
+
+struct EditedRedrawCase {
+    const char* name;
+    SmoothingMode mode;
+    DisplayFlags flags;
+    void (*edit)(CurveDocument&);
+    bool wholePicture;
+};
+
+const EditedRedrawCase EditedRedrawCases[] = {
+    {"one point moved, every curve shown", Cubique, Derivative1 | Derivative2, moveMiddlePoint, false},
+    {"one point moved, running integral", Carlson, Integral | Derivative2, moveMiddlePoint, false},
+    // The derived curves stay as they were: only the curve itself is erased and drawn.
+    {"every point raised", Cubique, Derivative1 | Derivative2, raiseEveryPoint, false},
+    {"nothing changed", Akima, Derivative1, [](CurveDocument&) {}, false},
+    {"a curve drawn where there was none",
+     Akima,
+     {},
+     [](CurveDocument& d) {
+         d.appendPoint({-5, 3});
+         d.appendPoint({5, 7});
+     },
+     false},
+    // Every curve changes: erasing and drawing both would draw each one twice.
+    {"every y scaled", Cubique, Derivative1 | Derivative2, scaleEveryY, true},
+    {"every y scaled, running integral", Carlson, Integral, scaleEveryY, true},
+    {"the curve emptied", Akima, Derivative2, [](CurveDocument& d) { d.clearPoints(); }, true},
+};
+
+} // namespace
+
+// After an edit, the incremental redraw where the curves keep enough in common, exactly
+// as drawCurve draws it; the whole picture otherwise, exactly as renderPlot draws it,
+// with renderPlot's mapping.
+TEST(PlotRenderer, RedrawAfterAnEditIsIncrementalOrTheFullRedraw)
+{
+    for (const EditedRedrawCase& c : EditedRedrawCases) {
+        SCOPED_TRACE(c.name);
+        CurveDocument doc = c.name == std::string("a curve drawn where there was none") ? documentWith({}, c.mode)
+                                                                                        : waveDocument(c.mode);
+        ViewState view;
+        RecordingSurface before{AreaSize};
+        const CanvasMapping mapping = renderPlot(before, view.current, doc, c.flags).mapping;
+        doc.takeSnapshot();
+        c.edit(doc);
+
+        RecordingSurface after{AreaSize};
+        PlotBuffers buffers;
+        const PlotPicture picture = redrawEditedCurve(after, view.current, mapping, doc, c.flags, buffers);
+        EXPECT_EQ(picture.wholePicture, c.wholePicture);
+        EXPECT_TRUE(picture.curvesDrawn);
+        RecordingSurface expected{AreaSize};
+        CanvasMapping expectedMapping = mapping;
+        if (c.wholePicture)
+            expectedMapping = renderPlot(expected, view.current, doc, c.flags).mapping;
+        else
+            drawCurve(expected, mapping, doc, c.flags, true);
+        EXPECT_TRUE(after.primitives() == expected.primitives());
+        EXPECT_TRUE(sameMapping(picture.mapping, expectedMapping));
+        EXPECT_EQ(after.mode(), DrawMode::Copy);
+
+        // The arrays kept from that redraw give the same picture again.
+        RecordingSurface again{AreaSize};
+        redrawEditedCurve(again, view.current, mapping, doc, c.flags, buffers);
+        EXPECT_TRUE(again.primitives() == after.primitives());
+    }
+}
+
+// The editor's mapping follows the picture: kept after an incremental redraw, the full
+// redraw's after the whole picture, even when it was not that window's (a size changed
+// since, say).
+TEST(PlotRedraw, TheMappingFollowsAWholePictureDrawnAfterAnEdit)
+{
+    struct Case {
+        const char* name;
+        void (*edit)(CurveDocument&);
+        bool follows;
+    };
+    const Case cases[] = {
+        {"one point moved: drawn over the picture", moveMiddlePoint, false},
+        {"every y scaled: the whole picture", scaleEveryY, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor editor;
+        editor.document = waveDocument(Cubique);
+        editor.displayFlags = Derivative1 | Derivative2;
+        NullEditorHost host;
+        RecordingSurface surface{AreaSize};
+        EXPECT_TRUE(redrawPlot(editor, host, surface));
+        const CanvasMapping full = editor.mapping;
+        const CanvasMapping stale = CanvasMapping::make(editor.view.current, AreaSize.width / 2, AreaSize.height);
+        editor.mapping = stale;
+        editor.document.takeSnapshot();
+        c.edit(editor.document);
+        EXPECT_TRUE(redrawFor(editor, host, surface, RedrawKind::Incremental));
+        EXPECT_TRUE(sameMapping(editor.mapping, c.follows ? full : stale));
+    }
+}
+
+// Every vertex of a curve is its sample mapped as worldToPixel maps it, halves of a pixel
+// rounded away from zero, on windows of one world unit a pixel where the samples fall on
+// halves (which the quick rounding would take to the even neighbour).
+TEST(PlotRenderer, CurveVerticesAreTheSamplesMappedAsThePoints)
+{
+    struct Case {
+        const char* name;
+        ViewWindow window;
+        std::vector<CurvePoint> points;
+    };
+    const Case cases[] = {
+        {"positive halves", {0, 0, 640, 540}, {{0.5, 10.5}, {64.5, 200.5}, {128.5, 0.5}}},
+        {"negative halves", {-320, -270, 320, 270}, {{-100.5, -50.5}, {-36.5, 20.5}, {27.5, -3.5}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CurveDocument doc = documentWith(c.points, Aucun);
+        const Plot plot = render(c.window, doc, Derivative1);
+        const SmoothedCurve curve = smoothCurve(doc.points(), Aucun, Derivative1);
+        const std::vector<Primitive> curves = plot.surface.ofKind(Kind::Polyline);
+        ASSERT_EQ(curves.size(), 2u);
+        ASSERT_EQ(curves[0].points.size(), curve.samples.size());
+        ASSERT_EQ(curves[1].points.size(), curve.samples.size());
+        for (std::size_t i = 0; i < curve.samples.size(); ++i) {
+            const CurvePoint s = curve.samples[i];
+            EXPECT_EQ(curves[0].points[i], plot.mapping.worldToPixel(s.x, s.y)) << i;
+            EXPECT_EQ(curves[1].points[i], plot.mapping.worldToPixel(s.x, curve.firstDerived[i])) << i;
         }
     }
 }

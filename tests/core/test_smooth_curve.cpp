@@ -472,3 +472,38 @@ TEST(SmoothCurve, EverySampleIsThePlainTaylorFormBitForBit)
         }
     }
 }
+
+// Preparing the knots and sampling them afterwards gives smoothCurve's result, whatever
+// the arrays held before, the straight segments that replace an overflowing cubic
+// included; the knots prepared are those the samples go through.
+TEST(SmoothCurve, PreparedThenSampledIsSmoothCurve)
+{
+    constexpr double Largest = std::numeric_limits<double>::max();
+    struct Case {
+        const char* name;
+        Points points;
+        std::size_t knots;
+    };
+    const Case cases[] = {
+        {"increasing x", {{0, 1}, {1, 3}, {2.5, 2}, {4, 9}, {5, 4}}, 5},
+        {"an equal x dropped", {{0, 0}, {1, 5}, {1, 2}, {2, 0}}, 3},
+        {"one point", {{1, 1}}, 1},
+        {"no point", {}, 0},
+        {"a cubic that overflows", {{0, Largest / 4}, {1, -Largest / 4}, {2, Largest / 4}, {3, -Largest / 4}}, 4},
+    };
+    const Points earlier{{0, 2}, {3, 1}, {4, 4}, {6, 0}, {7, 2}, {9, 9}};
+    for (const Case& c : cases) {
+        for (SmoothingMode mode : AllModes) {
+            for (DisplayFlags flags : {DisplayFlags(), Derivatives, DisplayFlags(Integral)}) {
+                SCOPED_TRACE(testing::Message() << c.name << ", mode " << mode << ", flags " << flags.bits());
+                SmoothedCurve twoSteps = smoothCurve(earlier, Akima, Derivatives);
+                EXPECT_EQ(prepareSmoothing(c.points, mode, twoSteps), c.knots);
+                samplePreparedSmoothing(flags, twoSteps);
+                const SmoothedCurve oneStep = smoothCurve(c.points, mode, flags);
+                EXPECT_TRUE(sameBits(twoSteps.samples, oneStep.samples));
+                EXPECT_TRUE(sameValues(twoSteps.firstDerived, oneStep.firstDerived));
+                EXPECT_TRUE(sameValues(twoSteps.secondDerived, oneStep.secondDerived));
+            }
+        }
+    }
+}
