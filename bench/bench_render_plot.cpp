@@ -72,6 +72,32 @@ void BM_RenderPlot(benchmark::State& state)
     state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
 }
 
+// The same full redraw of the curve with every y scaled, in the window fitted to the
+// curve before: the picture BM_DrawCurveIncremental draws whole for that edit (taller
+// curves than BM_RenderPlot's, so more pixels to step).
+void BM_RenderPlotScaled(benchmark::State& state)
+{
+    CurveDocument doc = fullCurve();
+    ViewState view = fittedView(doc);
+    for (int i = 0; i < doc.count(); ++i) {
+        const CurvePoint p = doc.points()[i];
+        doc.setPoint(i, {p.x, p.y * 1.1});
+    }
+    QImage image = drawingArea(state);
+    PlotBuffers buffers;
+    CQtSurfaceCache cache;
+    long long redraws = 0;
+    long long before = 0;
+    for (auto _ : state) {
+        CQtSurface surface(image, &cache);
+        CanvasMapping mapping = renderPlot(surface, view.current, doc, Flags, buffers).mapping;
+        benchmark::DoNotOptimize(mapping);
+        if (++redraws == 1)
+            before = allocations.load();
+    }
+    state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
+}
+
 // An interactive step as the editor redraws after an edit: erase the snapshot's state
 // and draw the moved curve, or draw the whole picture again where that costs less
 // (counter "whole": 1 when it did). The second argument is the edit: 0 raises every
@@ -133,6 +159,12 @@ void BM_RenderPlotRecorded(benchmark::State& state)
 
 // Argument: the device pixel ratio.
 BENCHMARK(BM_RenderPlot)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderPlotScaled)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
 // Arguments: the device pixel ratio, the edit.
 BENCHMARK(BM_DrawCurveIncremental)
     ->Args({1, 0})

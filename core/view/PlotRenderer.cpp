@@ -501,21 +501,21 @@ std::pair<std::size_t, std::size_t> commonKnots(const Knots& a, const Knots& b, 
 }
 
 // Whether drawing the whole picture again costs less than the incremental redraw, over
-// a picture drawn with `mapping`, of the snapshot's curve prepared in buffers.previous
-// (not sampled) and the current one smoothed in buffers.curve, with markers at the
+// a picture drawn with `mapping`, of the snapshot's curve and the current one prepared
+// (not sampled) in buffers.previous and buffers.curve, with markers at the
 // `erasedMarkers` points of the snapshot. Drawing the segments is what costs: the
 // incremental redraw draws the segments of both curves that are not common to their
 // ends, and the snapshot's markers besides (two lines each); the full redraw draws the
 // current curves once, with a background, axes and labels that are not counted, so that
 // it is taken only where it surely costs less. The common ends are estimated at the
-// knots, where the curves are known without sampling the snapshot's: a running integral
-// is taken to share the start that the curve itself shares, and no end.
+// knots, where the curves are known before they are sampled: a running integral is
+// taken to share the start that the curve itself shares, and no end.
 bool wholePictureCostsLess(const CanvasMapping& mapping, std::size_t erasedMarkers, DisplayFlags flags,
                            const PlotBuffers& buffers)
 {
     const ExactMapping map(mapping);
     const Knots erased{buffers.previous.workspace, buffers.previous.workspace.knots};
-    const Knots drawn{buffers.curve.workspace, buffers.curve.sampleCount() > 1 ? buffers.curve.workspace.knots : 0};
+    const Knots drawn{buffers.curve.workspace, buffers.curve.workspace.knots};
     const std::size_t erasedSegments = erased.count > 1 ? SmoothSubSteps * (erased.count - 1) : 0;
     const std::size_t drawnSegments = drawn.count > 1 ? SmoothSubSteps * (drawn.count - 1) : 0;
     const std::size_t fewerSegments = std::min(erasedSegments, drawnSegments);
@@ -558,11 +558,12 @@ std::span<const CurvePoint> curvePoints(const CurveDocument& doc)
     return doc.points().size() > 1 ? doc.points() : std::span<const CurvePoint>();
 }
 
-// The full redraw of `window` once the document's curve is smoothed in buffers.curve,
-// with nothing in buffers.previous; `smoothed` is false when the smoothing was left out
-// for lack of memory.
+// The full redraw of `window` once the document's curve is prepared in buffers.curve
+// (prepareSmoothing). It is sampled after the background is painted, just before it is
+// mapped: painting the whole picture would push the samples out of the processor's
+// caches, and mapping them back from memory would cost more than the sampling itself.
 PlotPicture drawWholePicture(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags,
-                             PlotBuffers& buffers, bool smoothed)
+                             PlotBuffers& buffers)
 {
     const PlotTicks ticks = plotTicks(surface);
     const PixelSize size = surface.size();
@@ -591,8 +592,9 @@ PlotPicture drawWholePicture(Surface& surface, const ViewWindow& window, const C
     }
     SurfaceStateGuard guard(surface);
     drawPointMarkers(surface, mapping, {}, doc.points(), ticks);
-    const bool drawn = drawSmoothedCurves(surface, mapping, flags, buffers);
-    return {mapping, smoothed && drawn};
+    buffers.previous.samples.clear();
+    samplePreparedSmoothing(flags, buffers.curve);
+    return {mapping, drawSmoothedCurves(surface, mapping, flags, buffers)};
 }
 
 } // namespace
@@ -615,8 +617,8 @@ PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDo
 PlotPicture renderPlot(Surface& surface, const ViewWindow& window, const CurveDocument& doc, DisplayFlags flags,
                        PlotBuffers& buffers)
 {
-    const bool smoothed = smoothCurves({}, curvePoints(doc), doc.smoothingMode, flags, buffers);
-    return drawWholePicture(surface, window, doc, flags, buffers, smoothed);
+    prepareSmoothing(curvePoints(doc), doc.smoothingMode, buffers.curve);
+    return drawWholePicture(surface, window, doc, flags, buffers);
 }
 
 bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocument& doc, DisplayFlags flags,
@@ -630,9 +632,9 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
                bool incremental, PlotBuffers& buffers)
 {
     const std::span<const CurvePoint> erased = incremental ? doc.undoPoints() : std::span<const CurvePoint>();
-    const bool smoothed = smoothCurves(erased, curvePoints(doc), doc.smoothingMode, flags, buffers);
     SurfaceStateGuard guard(surface);
     drawPointMarkers(surface, mapping, erased, doc.points(), plotTicks(surface));
+    const bool smoothed = smoothCurves(erased, curvePoints(doc), doc.smoothingMode, flags, buffers);
     const bool drawn = drawSmoothedCurves(surface, mapping, flags, buffers);
     return smoothed && drawn;
 }
@@ -640,15 +642,15 @@ bool drawCurve(Surface& surface, const CanvasMapping& mapping, const CurveDocume
 PlotPicture redrawEditedCurve(Surface& surface, const ViewWindow& window, const CanvasMapping& mapping,
                               const CurveDocument& doc, DisplayFlags flags, PlotBuffers& buffers)
 {
+    // Both curves are sampled only once the way is chosen, each as it is to be drawn.
     const std::span<const CurvePoint> erased = doc.undoPoints();
-    const bool smoothed = smoothCurves({}, curvePoints(doc), doc.smoothingMode, flags, buffers);
-    // The snapshot's curve is sampled only if it is to be erased.
     prepareSmoothing(erased, doc.smoothingMode, buffers.previous);
+    prepareSmoothing(curvePoints(doc), doc.smoothingMode, buffers.curve);
     if (wholePictureCostsLess(mapping, erased.size(), flags, buffers))
-        return drawWholePicture(surface, window, doc, flags, buffers, smoothed);
-    samplePreparedSmoothing(flags, buffers.previous);
+        return drawWholePicture(surface, window, doc, flags, buffers);
     SurfaceStateGuard guard(surface);
     drawPointMarkers(surface, mapping, erased, doc.points(), plotTicks(surface));
-    const bool drawn = drawSmoothedCurves(surface, mapping, flags, buffers);
-    return {mapping, smoothed && drawn, false};
+    samplePreparedSmoothing(flags, buffers.previous);
+    samplePreparedSmoothing(flags, buffers.curve);
+    return {mapping, drawSmoothedCurves(surface, mapping, flags, buffers), false};
 }

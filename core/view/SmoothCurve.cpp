@@ -6,6 +6,18 @@
 #include <limits>
 #include <new>
 
+// The sampling is compiled twice on x86-64 with GCC or Clang, the second time for
+// processors with AVX, chosen when the program runs; its pieces are inlined into both.
+// Not on Windows, whose 16-byte stack alignment MinGW's GCC does not raise for the
+// 32-byte values AVX spills there.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && !defined(_WIN32)
+#define CRB_SAMPLING_WITH_AVX 1
+#define SAMPLING_INLINE [[gnu::always_inline]] inline
+#else
+#define CRB_SAMPLING_WITH_AVX 0
+#define SAMPLING_INLINE inline
+#endif
+
 namespace {
 
 using Array = std::vector<double>;
@@ -267,6 +279,10 @@ struct IntervalCubic {
     double passed; // integral of the intervals before
 };
 
+// The sub-step numbers as doubles, read rather than converted in the sampling loops.
+constexpr double Steps[SmoothSubSteps] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                                          16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31};
+
 // The 32 sub-steps of one interval. x, t and t * jerk are computed once for every
 // array, and in stages over the sub-steps rather than sample by sample: each sample's
 // chain of dependent operations (x, t, the division, the Horner forms) is long, and the
@@ -276,11 +292,11 @@ struct IntervalCubic {
 // t * jerk in the integral is divided with QuarterSixths false, and taken as the quarter
 // of its sixth otherwise, which needs the interval to pass quarterSixthsAreExact.
 template <FirstDerived First, bool Second, bool QuarterSixths>
-void sampleInterval(IntervalCubic c, CurvePoint* samples, double* firstDerived, double* secondDerived)
+SAMPLING_INLINE void sampleInterval(IntervalCubic c, CurvePoint* samples, double* firstDerived, double* secondDerived)
 {
     double xs[SmoothSubSteps], ts[SmoothSubSteps], tjs[SmoothSubSteps], sixths[SmoothSubSteps];
     for (int j = 0; j < SmoothSubSteps; ++j) {
-        xs[j] = j * c.span / SmoothSubSteps + c.x0;
+        xs[j] = Steps[j] * c.span / SmoothSubSteps + c.x0;
         ts[j] = xs[j] - c.x0;
         tjs[j] = ts[j] * c.jerk;
         sixths[j] = tjs[j] / 6;
@@ -309,7 +325,7 @@ void sampleInterval(IntervalCubic c, CurvePoint* samples, double* firstDerived, 
 // rounding as long as the result is a normal double: true for every sixth that is 0 or
 // at least 2^-1020 in size. |t| grows with the sub-step and every rounding keeps the
 // order, so the first sub-step after the knot has the smallest sixth.
-bool quarterSixthsAreExact(const IntervalCubic& c)
+SAMPLING_INLINE bool quarterSixthsAreExact(const IntervalCubic& c)
 {
     if (c.jerk == 0)
         return true;
@@ -321,7 +337,7 @@ bool quarterSixthsAreExact(const IntervalCubic& c)
 // come near the largest double: |t| <= |span| at every sub-step, so bounding each Horner
 // form by the absolute values of its terms at |span| bounds every partial result. Most
 // intervals are so, and their samples need no check afterwards.
-bool surelyFinite(const IntervalCubic& c)
+SAMPLING_INLINE bool surelyFinite(const IntervalCubic& c)
 {
     constexpr double Safe = 1e300; // far enough below the largest double for the roundings
     const double a = std::abs(c.span);
@@ -353,8 +369,8 @@ bool checkSamples(CurvePoint* samples, double* firstDerived, double* secondDeriv
 // Samples the segments into the arrays, already of their size; false when a sample of
 // the curve or of a derivative came out non-finite (an overflowing cubic).
 template <FirstDerived First, bool Second>
-bool sampleSegments(const SmoothWorkspace& w, std::size_t n, CurvePoint* samples, double* firstDerived,
-                    double* secondDerived)
+SAMPLING_INLINE bool sampleSegments(const SmoothWorkspace& w, std::size_t n, CurvePoint* samples, double* firstDerived,
+                                    double* secondDerived)
 {
     const std::size_t intervals = n - 1;
     const std::size_t count = SmoothSubSteps * intervals + 1;
@@ -405,6 +421,37 @@ bool sampleSegments(const SmoothWorkspace& w, std::size_t n, CurvePoint* samples
     return finite;
 }
 
+// The sampling of the arrays asked by the flags.
+SAMPLING_INLINE bool sampleArrays(const SmoothWorkspace& w, std::size_t n, bool integral, bool first, bool second,
+                                  CurvePoint* s, double* d1, double* d2)
+{
+    if (integral)
+        return second ? sampleSegments<FirstDerived::Integral, true>(w, n, s, d1, d2)
+                      : sampleSegments<FirstDerived::Integral, false>(w, n, s, d1, d2);
+    if (first)
+        return second ? sampleSegments<FirstDerived::Slope, true>(w, n, s, d1, d2)
+                      : sampleSegments<FirstDerived::Slope, false>(w, n, s, d1, d2);
+    return second ? sampleSegments<FirstDerived::None, true>(w, n, s, d1, d2)
+                  : sampleSegments<FirstDerived::None, false>(w, n, s, d1, d2);
+}
+
+bool sampleArraysPlain(const SmoothWorkspace& w, std::size_t n, bool integral, bool first, bool second, CurvePoint* s,
+                       double* d1, double* d2)
+{
+    return sampleArrays(w, n, integral, first, second, s, d1, d2);
+}
+
+#if CRB_SAMPLING_WITH_AVX
+// The same code for processors with AVX, which sample four values an instruction rather
+// than two: the same operations on each value, correctly rounded whatever the width of
+// the registers (nothing is fused), so the same bits.
+[[gnu::target("avx")]] bool sampleArraysAvx(const SmoothWorkspace& w, std::size_t n, bool integral, bool first,
+                                            bool second, CurvePoint* s, double* d1, double* d2)
+{
+    return sampleArrays(w, n, integral, first, second, s, d1, d2);
+}
+#endif
+
 // Samples the segments into `out`; false when a sample of the curve or of a derivative
 // came out non-finite (an overflowing cubic).
 bool sample(const SmoothWorkspace& w, std::size_t n, DisplayFlags flags, SmoothedCurve& out)
@@ -419,14 +466,12 @@ bool sample(const SmoothWorkspace& w, std::size_t n, DisplayFlags flags, Smoothe
     CurvePoint* s = out.samples.data();
     double* d1 = out.firstDerived.data();
     double* d2 = out.secondDerived.data();
-    if (integral)
-        return second ? sampleSegments<FirstDerived::Integral, true>(w, n, s, d1, d2)
-                      : sampleSegments<FirstDerived::Integral, false>(w, n, s, d1, d2);
-    if (first)
-        return second ? sampleSegments<FirstDerived::Slope, true>(w, n, s, d1, d2)
-                      : sampleSegments<FirstDerived::Slope, false>(w, n, s, d1, d2);
-    return second ? sampleSegments<FirstDerived::None, true>(w, n, s, d1, d2)
-                  : sampleSegments<FirstDerived::None, false>(w, n, s, d1, d2);
+#if CRB_SAMPLING_WITH_AVX
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx)
+        return sampleArraysAvx(w, n, integral, first, second, s, d1, d2);
+#endif
+    return sampleArraysPlain(w, n, integral, first, second, s, d1, d2);
 }
 
 void clearCurve(SmoothedCurve& out)
