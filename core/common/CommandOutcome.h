@@ -33,3 +33,12 @@ struct CommandOutcome {
     CursorRequest cursor = CursorRequest::Unchanged;
     bool stop = false; // the editing run ends
 };
+
+// The outcome of a command that changed the view or the curve as a whole: a full redraw
+// and nothing else.
+inline CommandOutcome fullRedraw()
+{
+    CommandOutcome out;
+    out.redraw = RedrawKind::Full;
+    return out;
+}

@@ -31,13 +31,6 @@ bool saveAfterYes(Editor& editor, EditorHost& host, bool retryFailedWrite)
     return saved == SaveOutcome::Written;
 }
 
-CommandOutcome redrawn()
-{
-    CommandOutcome out;
-    out.redraw = RedrawKind::Full;
-    return out;
-}
-
 CommandOutcome printCommand(Editor&, EditorHost& host, const CommandInput&)
 {
     host.showCursor(CursorRequest::Arrow);
@@ -160,7 +153,7 @@ CommandOutcome formulaCommand(Editor& editor, EditorHost& host, const CommandInp
 CommandOutcome undoCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     editor.document.restoreSnapshot();
-    CommandOutcome out = redrawn();
+    CommandOutcome out = fullRedraw();
     out.showCount = true;
     return out;
 }
@@ -170,7 +163,7 @@ CommandOutcome fitAllCommand(Editor& editor, EditorHost&, const CommandInput&)
     const CurveDocument& doc = editor.document;
     if (doc.count() <= 1 || !fitToData(editor.view, doc.points(), doc.smoothingMode, editor.displayFlags))
         return {};
-    CommandOutcome out = redrawn();
+    CommandOutcome out = fullRedraw();
     out.cursor = CursorRequest::Arrow;
     setViewWindow(editor.view, editor.view.dataExtent);
     return out;
@@ -181,24 +174,24 @@ CommandOutcome previousCommand(Editor& editor, EditorHost&, const CommandInput&)
     editor.interactionMode = InteractionMode::PreviousWindow;
     // The two windows are exchanged when they differ.
     setViewWindow(editor.view, editor.view.previousWindow);
-    return redrawn();
+    return fullRedraw();
 }
 
 CommandOutcome zoomOutCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     zoomOut(editor.view);
-    return redrawn();
+    return fullRedraw();
 }
 
 CommandOutcome zoomInCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     zoomIn(editor.view);
-    return redrawn();
+    return fullRedraw();
 }
 
 CommandOutcome redrawCommand(Editor&, EditorHost&, const CommandInput&)
 {
-    return redrawn();
+    return fullRedraw();
 }
 
 CommandOutcome resetCommand(Editor& editor, EditorHost& host, const CommandInput&)
@@ -211,7 +204,7 @@ CommandOutcome resetCommand(Editor& editor, EditorHost& host, const CommandInput
     // No snapshot: "&Undo" brings back the last one taken.
     editor.interactionMode = InteractionMode::Reset;
     editor.document.clearPoints();
-    CommandOutcome out = redrawn();
+    CommandOutcome out = fullRedraw();
     out.showCount = true;
     return out;
 }
@@ -253,7 +246,7 @@ CommandOutcome readChosenFile(Editor& editor, EditorHost& host, const std::strin
         host.showMessage({result.message, "", MessageButtons::Ok, MessageIcon::Error, MessageOwner::None});
     doc.takeSnapshot(); // what was read is already the saved state
     fitEditorView(editor);
-    CommandOutcome out = redrawn();
+    CommandOutcome out = fullRedraw();
     out.selectUnit = true;
     out.showCount = true;
     out.showCurveSettings = true;
@@ -280,7 +273,7 @@ CommandOutcome saveCommand(Editor& editor, EditorHost& host, const CommandInput&
 CommandOutcome smoothingCommand(Editor& editor, EditorHost&, const CommandInput& input)
 {
     editor.document.smoothingMode = smoothingModeOf(input.id);
-    return redrawn();
+    return fullRedraw();
 }
 
 // The derived curves: a derivative and the integral are never shown together, since
@@ -294,7 +287,7 @@ CommandOutcome displayFlagCommand(Editor& editor, EditorHost&, const CommandInpu
         const DisplayFlag flag = input.id == MainControl::Derivative1Box ? Derivative1 : Derivative2;
         flags = input.ticked ? flags.without(Integral).with(flag) : flags.without(flag);
     }
-    CommandOutcome out = redrawn();
+    CommandOutcome out = fullRedraw();
     out.showDisplayFlags = true;
     return out;
 }

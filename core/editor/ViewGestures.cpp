@@ -6,13 +6,6 @@
 
 namespace {
 
-CommandOutcome redrawn()
-{
-    CommandOutcome out;
-    out.redraw = RedrawKind::Full;
-    return out;
-}
-
 // The previous step is close enough in time for its run to go on. A clock that went
 // backwards (another source of events, a wrap of a 32-bit stamp) starts a new run.
 bool withinRun(std::uint64_t last, std::uint64_t now)
@@ -66,7 +59,7 @@ CommandOutcome wheelTurned(Editor& editor, PixelPoint at, int angleDelta, std::u
     // A stamp of 0 is no time: the next notch starts a run of its own.
     run.lastChangeTime = timeMs;
     run.shown = view.current;
-    return redrawn();
+    return fullRedraw();
 }
 
 CommandOutcome panPressed(Editor& editor, PixelPoint at)
@@ -97,7 +90,7 @@ CommandOutcome panMoved(Editor& editor, PixelPoint at)
     if (!isUsableWindow(moved) || moved == editor.view.current)
         return {};
     editor.view.current = moved;
-    return redrawn();
+    return fullRedraw();
 }
 
 CommandOutcome panReleased(Editor& editor, PixelPoint at)
