@@ -66,7 +66,10 @@ bool PixelRaster::shortStep(PixelPoint a, PixelPoint b) const
     return true;
 }
 
-void PixelRaster::segment(PixelPoint a, PixelPoint b) const
+// Aligned to a cache line: the speed of its loops, which paint nearly every pixel of a
+// redraw or a pick move, then no longer changes by a fifth with where unrelated code
+// happens to place it.
+[[gnu::aligned(64)]] void PixelRaster::segment(PixelPoint a, PixelPoint b) const
 {
     // A curve of 32 000 samples is mostly steps to a neighbouring pixel.
     if (a == b || box.isEmpty() || shortStep(a, b))
