@@ -16,7 +16,8 @@ namespace {
 
 void fitEditorView(Editor& editor)
 {
-    fitView(editor.view, editor.document.points(), editor.document.smoothingMode, editor.displayFlags);
+    fitView(editor.view, editor.document.points(), editor.document.smoothingMode, editor.displayFlags,
+            editor.plotBuffers.curve);
 }
 
 // "Oui" to the save question: the unit shown goes into the curve and the save dialog
@@ -161,7 +162,8 @@ CommandOutcome undoCommand(Editor& editor, EditorHost&, const CommandInput&)
 CommandOutcome fitAllCommand(Editor& editor, EditorHost&, const CommandInput&)
 {
     const CurveDocument& doc = editor.document;
-    if (doc.count() <= 1 || !fitToData(editor.view, doc.points(), doc.smoothingMode, editor.displayFlags))
+    if (doc.count() <= 1
+        || !fitToData(editor.view, doc.points(), doc.smoothingMode, editor.displayFlags, editor.plotBuffers.curve))
         return {};
     CommandOutcome out = fullRedraw();
     out.cursor = CursorRequest::Arrow;

@@ -48,6 +48,7 @@ void startEditingRun(Editor& editor, int width, int height)
     editor.view = ViewState{};
     editor.mapping = CanvasMapping::make(editor.view.current, width, height);
     editor.displayFlags = {};
-    fitView(editor.view, editor.document.points(), editor.document.smoothingMode, editor.displayFlags);
+    fitView(editor.view, editor.document.points(), editor.document.smoothingMode, editor.displayFlags,
+            editor.plotBuffers.curve);
     editor.document.markSaved();
 }

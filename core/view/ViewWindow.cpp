@@ -46,9 +46,16 @@ bool setViewWindow(ViewState& view, ViewWindow requested)
 
 bool fitToData(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags)
 {
+    SmoothedCurve samples;
+    return fitToData(view, points, mode, flags, samples);
+}
+
+bool fitToData(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags,
+               SmoothedCurve& curve)
+{
     if (points.size() < 2)
         return false;
-    SmoothedCurve curve = smoothCurve(points, mode, flags);
+    smoothCurve(points, mode, flags, curve);
     if (curve.samples.empty())
         return false;
 
@@ -97,7 +104,14 @@ bool fitToData(ViewState& view, std::span<const CurvePoint> points, SmoothingMod
 
 void fitView(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags)
 {
-    if (fitToData(view, points, mode, flags) && isUsableWindow(view.dataExtent))
+    SmoothedCurve samples;
+    fitView(view, points, mode, flags, samples);
+}
+
+void fitView(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags,
+             SmoothedCurve& samples)
+{
+    if (fitToData(view, points, mode, flags, samples) && isUsableWindow(view.dataExtent))
         view.current = view.dataExtent;
 }
 

@@ -6,6 +6,8 @@
 
 #include <span>
 
+struct SmoothedCurve;
+
 // A world rectangle shown by the drawing area.
 struct ViewWindow {
     double xmin = 0.0;
@@ -42,11 +44,18 @@ bool setViewWindow(ViewState& view, ViewWindow requested);
 // nothing done, when the points give no sampled curve (fewer than 2 points of
 // different x).
 bool fitToData(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags);
+// The same, sampling into `samples` (a plot's buffers, kept between calls): arrays that
+// have served before cost no fresh memory, and the first plot after the fit finds them
+// ready rather than faulting in arrays of its own.
+bool fitToData(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags,
+               SmoothedCurve& samples);
 
 // Fits the view after a file, a formula or the point list changed the curve: the
 // current window becomes the data extent directly (previous untouched), only when the
 // extent is usable.
 void fitView(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags);
+void fitView(ViewState& view, std::span<const CurvePoint> points, SmoothingMode mode, DisplayFlags flags,
+             SmoothedCurve& samples);
 
 // "&Plus" / "&Moins": every bound halved / doubled in place (the zoom is about the
 // world origin); the window stays as it is when the result would not be usable.

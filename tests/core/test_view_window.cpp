@@ -200,12 +200,21 @@ TEST(ViewWindow, FitToDataRules)
         {"integral widens", {{0, 1}, {4, 2}}, Akima, Integral, {0, 0, 4, 6}},
         {"second derivative widens", {{0, 1}, {1, 2}, {2, 5}}, Aucun, Derivative2, {0, 0, 2, 5}},
     };
+    // Arrays that served a longer curve with every derived curve, as a plot's buffers may
+    // have, leave nothing of it in a fit.
+    SmoothedCurve used;
+    const Points longer{{-100, -100}, {0, 300}, {50, -70}, {100, 100}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ViewState view;
         ASSERT_TRUE(fitToData(view, c.points, c.mode, c.flags));
         EXPECT_EQ(view.dataExtent, c.extent);
         EXPECT_EQ(view.current, Initial);
+
+        smoothCurve(longer, Cubique, Derivative1 | Derivative2, used);
+        ViewState reusing;
+        ASSERT_TRUE(fitToData(reusing, c.points, c.mode, c.flags, used));
+        EXPECT_EQ(reusing.dataExtent, c.extent);
     }
 
     // The curve itself counts, not only the points: the cubic overshoots the data.
