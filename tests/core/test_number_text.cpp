@@ -219,7 +219,7 @@ static std::string glibcText(const char* format, double x)
     std::string s(text);
     const std::size_t e = s.find_first_of("eE");
     if (e != std::string::npos && s.size() - (e + 2) == 2)
-        s.insert(e + 2, "0");
+        s.insert(s.begin() + static_cast<std::ptrdiff_t>(e + 2), '0');
     return s;
 }
 
