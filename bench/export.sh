@@ -6,6 +6,8 @@
 #
 #   bench/export.sh [BUILD_DIR] [RUNS]      (default build-bench, 15 runs of each)
 #
+# CRBEDIT names another editor program to time (an older build, to compare).
+#
 # gnuplot comes from Debian's gnuplot-nox; without it the comparison is skipped with a
 # note and the editor's time alone is given.
 set -euo pipefail
@@ -16,7 +18,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=${2:-15}
 
 build_programs "$build" crbedit
-editor=$build/gui/crbedit
+editor=${CRBEDIT:-$build/gui/crbedit}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -6,6 +6,8 @@
 #
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (default build-bench, 15 runs of each)
 #
+# CRBEDIT names another editor program to time (an older build, to compare).
+#
 # Installs what it lacks (Xvfb, Xlib's headers) with scripts/install-deps.sh.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/process_common.sh"
@@ -16,7 +18,7 @@ runs=${2:-15}
 
 "$root/scripts/install-deps.sh" xvfb libx11-dev >&2
 build_programs "$build" crbedit bare_dialog window_map_time
-editor=$build/gui/crbedit
+editor=${CRBEDIT:-$build/gui/crbedit}
 bare=$build/bench/bare_dialog
 probe=$build/bench/window_map_time
 
