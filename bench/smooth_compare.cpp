@@ -17,9 +17,11 @@
 
 #include <cmath>
 #include <fstream>
+#include <initializer_list>
 #include <iostream>
 #include <locale>
 #include <numbers>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,11 +66,11 @@ std::vector<CurvePoint> readCurve(const std::string& path)
     return points;
 }
 
-bool writeDoubles(const std::string& path, const std::vector<const std::vector<double>*>& arrays)
+bool writeDoubles(const std::string& path, std::initializer_list<std::span<const double>> arrays)
 {
     std::ofstream out(path, std::ios::binary);
-    for (const std::vector<double>* a : arrays)
-        out.write(reinterpret_cast<const char*>(a->data()), static_cast<std::streamsize>(a->size() * sizeof(double)));
+    for (std::span<const double> a : arrays)
+        out.write(reinterpret_cast<const char*>(a.data()), static_cast<std::streamsize>(a.size() * sizeof(double)));
     return static_cast<bool>(out);
 }
 
@@ -106,9 +108,9 @@ int main(int argc, char** argv)
         }
         // Every mode samples at the same abscissae: one file serves them all.
         if (!abscissaeWritten)
-            abscissaeWritten = writeDoubles(dir + "/abscissae.bin", {&x});
+            abscissaeWritten = writeDoubles(dir + "/abscissae.bin", {x});
         if (!writeDoubles(dir + "/ours_" + m.name + ".bin",
-                          {&y, &derivs.firstDerived, &derivs.secondDerived, &integral.firstDerived})) {
+                          {y, derivs.firstDerived, derivs.secondDerived, integral.firstDerived})) {
             std::cerr << "smooth_compare: cannot write in " << dir << '\n';
             return 1;
         }

@@ -37,7 +37,7 @@ namespace {
     fuzz::broken(what, details);
 }
 
-bool sameValues(const std::vector<double>& u, const std::vector<double>& v)
+bool sameValues(std::span<const double> u, std::span<const double> v)
 {
     return u.size() == v.size() && std::equal(u.begin(), u.end(), v.begin(), sameBits);
 }

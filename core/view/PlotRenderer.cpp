@@ -354,14 +354,14 @@ enum class CurveKind {
 // The pixels of one kind of curve of `curve`, its x already mapped in `pixels`: empty
 // when the curve has nothing to draw of that kind.
 void mapCurve(const SmoothedCurve& curve, CurveKind kind, const ExactMapping& map, PixelSize size,
-              std::vector<ExactPixel>& pixels, PixelRuns& runs)
+              LargeArray<ExactPixel>& pixels, PixelRuns& runs)
 {
     runs.clear();
     if (curve.sampleCount() <= 1)
         return;
-    const std::vector<double>* ys = kind == CurveKind::First ? &curve.firstDerived
-        : kind == CurveKind::Second                          ? &curve.secondDerived
-                                                             : nullptr;
+    const LargeArray<double>* ys = kind == CurveKind::First ? &curve.firstDerived
+        : kind == CurveKind::Second                         ? &curve.secondDerived
+                                                            : nullptr;
     // Mapped in two loops: the first, vectorized, leaves NaN where the quotient decides
     // the pixel (a mapped pixel is never NaN otherwise), the second maps those again.
     const std::size_t n = curve.samples.size();

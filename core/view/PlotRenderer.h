@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LargeArray.h"
 #include "curve/CurveDocument.h"
 #include "draw/PixelGeometry.h"
 #include "view/CanvasMapping.h"
@@ -31,7 +32,7 @@ PlotTicks plotTicks(const Surface& surface);
 // (points[0] for the first) up to, not including, points[ends[r]]; each has 2 or more
 // vertices.
 struct PixelRuns {
-    std::vector<PixelPoint> points;
+    LargeArray<PixelPoint> points;
     std::vector<std::size_t> ends;
     void clear()
     {
@@ -46,8 +47,8 @@ struct PixelRuns {
 struct PlotBuffers {
     SmoothedCurve curve;    // the curve drawn
     SmoothedCurve previous; // the undo snapshot's, erased by an incremental redraw
-    std::vector<ExactPixel> pixels;
-    std::vector<ExactPixel> previousPixels;
+    LargeArray<ExactPixel> pixels;
+    LargeArray<ExactPixel> previousPixels;
     PixelRuns drawn;
     PixelRuns erased;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LargeArray.h"
 #include "curve/CurvePoint.h"
 #include "curve/SmoothingMode.h"
 #include "view/DisplayFlags.h"
@@ -21,9 +22,9 @@ struct SmoothWorkspace {
 };
 
 struct SmoothedCurve {
-    std::vector<CurvePoint> samples;   // 32 per interval and the last point itself; none for fewer than 2 points
-    std::vector<double> firstDerived;  // y' (Derivative1) or the running integral (Integral wins); empty otherwise
-    std::vector<double> secondDerived; // y'' when Derivative2; empty otherwise
+    LargeArray<CurvePoint> samples;   // 32 per interval and the last point itself; none for fewer than 2 points
+    LargeArray<double> firstDerived;  // y' (Derivative1) or the running integral (Integral wins); empty otherwise
+    LargeArray<double> secondDerived; // y'' when Derivative2; empty otherwise
     SmoothWorkspace workspace;
     int sampleCount() const { return static_cast<int>(samples.size()); }
 };

@@ -17,6 +17,7 @@
 #include <locale>
 #include <optional>
 #include <random>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -153,7 +154,7 @@ inline bool sameBits(double a, double b)
 }
 
 // The two lists hold the same points bit for bit.
-inline bool sameBits(const std::vector<CurvePoint>& a, const std::vector<CurvePoint>& b)
+inline bool sameBits(std::span<const CurvePoint> a, std::span<const CurvePoint> b)
 {
     const auto same = [](const CurvePoint& p, const CurvePoint& q) { return sameBits(p.x, q.x) && sameBits(p.y, q.y); };
     return std::ranges::equal(a, b, same);

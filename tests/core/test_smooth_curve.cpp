@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <vector>
 
 namespace {
@@ -420,7 +421,7 @@ SmoothedCurve plainSamples(const SmoothWorkspace& w, DisplayFlags flags)
     return c;
 }
 
-bool sameValues(const std::vector<double>& a, const std::vector<double>& b)
+bool sameValues(std::span<const double> a, std::span<const double> b)
 {
     return std::ranges::equal(a, b, [](double u, double v) { return sameBits(u, v); });
 }
