@@ -12,8 +12,10 @@ void* allocateLargeBlock(std::size_t bytes)
     if (bytes == 0)
         bytes = 1;
 #ifdef __linux__
+    // From 128 KB the C library maps fresh memory for each block (glibc's threshold),
+    // where smaller ones mostly reuse memory already touched.
     constexpr std::size_t HugePage = std::size_t(2) << 20;
-    if (bytes >= HugePage / 8 && bytes <= std::size_t(-1) - HugePage) {
+    if (bytes >= HugePage / 16 && bytes <= std::size_t(-1) - HugePage) {
         const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
         void* block = nullptr;
         if (posix_memalign(&block, HugePage, rounded) == 0) {

@@ -5,8 +5,8 @@
 #include <vector>
 
 // Memory for a large array written whole soon after it is made: the samples of a curve,
-// their pixels, a picture. Where the system gives huge pages (Linux), a block of a
-// quarter megabyte or more takes them: a fresh block is otherwise touched page by page,
+// their pixels, a picture. Where the system gives huge pages (Linux), a block of 128 KB
+// or more takes them: a fresh block is otherwise touched page by page,
 // each first write a fault of the kernel, which on some machines costs more than
 // filling the block. Elsewhere, and for smaller blocks, the C library's memory. Null
 // when the memory cannot be had; releaseLargeBlock frees either kind.

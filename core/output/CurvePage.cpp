@@ -1,5 +1,6 @@
 #include "output/CurvePage.h"
 
+#include "common/LargeArray.h"
 #include "curve/CurveDocument.h"
 #include "draw/Surface.h"
 #include "text/NumberText.h"
@@ -367,7 +368,7 @@ void drawAxes(Surface& s, const Layout& l, const CurvePageTexts& texts)
 void drawCurve(Surface& s, const Layout& l, std::span<const CurvePoint> samples)
 {
     s.setPen({Colours::Red, l.paper ? 2 : 1, PenStyle::Solid});
-    std::vector<PixelPoint> line;
+    LargeArray<PixelPoint> line;
     line.reserve(samples.size());
     for (const CurvePoint& p : samples)
         line.push_back({l.deviceX(p.x), l.deviceY(p.y)});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/LargeArray.h"
 #include "core/draw/PixelRaster.h"
 #include "core/draw/Surface.h"
 
@@ -165,8 +166,8 @@ private:
     bool xorAvailable_ = false;
     std::optional<CQtSurfaceCache> ownCache_;
     CQtSurfaceCache* cache_ = nullptr;
-    bool keptPainter_ = false;   // the cache's painter serves: a 32-bit image with a cache given
-    std::vector<QPoint> points_; // reused by polyline
+    bool keptPainter_ = false;  // the cache's painter serves: a 32-bit image with a cache given
+    LargeArray<QPoint> points_; // reused by polyline
     CQtPainterState ownApplied_;
     CQtPainterState* applied_ = &ownApplied_; // the kept painter's when it serves
 };

@@ -13,7 +13,7 @@ constexpr std::size_t HugePage = std::size_t(2) << 20;
 } // namespace
 
 // Every size gives a block that holds what is written to it, whole; on Linux a block of
-// a quarter megabyte or more starts on a huge page.
+// 128 KB or more starts on a huge page.
 TEST(LargeArray, BlocksHoldTheirBytes)
 {
     struct Case {
@@ -24,8 +24,9 @@ TEST(LargeArray, BlocksHoldTheirBytes)
     const Case cases[] = {
         {"no bytes", 0, false},
         {"a few bytes", 24, false},
-        {"just under a quarter megabyte", HugePage / 8 - 8, false},
-        {"a quarter megabyte", HugePage / 8, true},
+        {"just under 128 KB", HugePage / 16 - 8, false},
+        {"128 KB", HugePage / 16, true},
+        {"the pixels of a curve of 1024 points", 32737 * 8, true},
         {"one huge page", HugePage, true},
         {"a little more than one huge page", HugePage + 16, true},
     };
