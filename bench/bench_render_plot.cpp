@@ -51,11 +51,9 @@ QImage drawingArea(const benchmark::State& state)
     return image;
 }
 
-// The full redraw of the drawing area, painter set-up included, as a repaint does it.
-void BM_RenderPlot(benchmark::State& state)
+// Full redraws of `doc` in `view`, painter set-up included, as a repaint does them.
+void renderRepeatedly(benchmark::State& state, const CurveDocument& doc, const ViewState& view)
 {
-    const CurveDocument doc = fullCurve();
-    ViewState view = fittedView(doc);
     QImage image = drawingArea(state);
     // The window keeps its buffers from one redraw to the next.
     PlotBuffers buffers;
@@ -72,30 +70,25 @@ void BM_RenderPlot(benchmark::State& state)
     state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
 }
 
+// The full redraw of the drawing area.
+void BM_RenderPlot(benchmark::State& state)
+{
+    const CurveDocument doc = fullCurve();
+    renderRepeatedly(state, doc, fittedView(doc));
+}
+
 // The same full redraw of the curve with every y scaled, in the window fitted to the
 // curve before: the picture BM_DrawCurveIncremental draws whole for that edit (taller
 // curves than BM_RenderPlot's, so more pixels to step).
 void BM_RenderPlotScaled(benchmark::State& state)
 {
     CurveDocument doc = fullCurve();
-    ViewState view = fittedView(doc);
+    const ViewState view = fittedView(doc);
     for (int i = 0; i < doc.count(); ++i) {
         const CurvePoint p = doc.points()[i];
         doc.setPoint(i, {p.x, p.y * 1.1});
     }
-    QImage image = drawingArea(state);
-    PlotBuffers buffers;
-    CQtSurfaceCache cache;
-    long long redraws = 0;
-    long long before = 0;
-    for (auto _ : state) {
-        CQtSurface surface(image, &cache);
-        CanvasMapping mapping = renderPlot(surface, view.current, doc, Flags, buffers).mapping;
-        benchmark::DoNotOptimize(mapping);
-        if (++redraws == 1)
-            before = allocations.load();
-    }
-    state.counters["allocs/redraw"] = double(allocations.load() - before) / double(std::max(redraws - 1, 1LL));
+    renderRepeatedly(state, doc, view);
 }
 
 // An interactive step as the editor redraws after an edit: erase the snapshot's state
