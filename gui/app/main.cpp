@@ -12,10 +12,13 @@ int main(int argc, char* argv[])
     if (const std::optional<int> answered = runCommandLineOption(argc, argv))
         return *answered;
     QApplication app(argc, argv);
-    // The icon is decoded once the event loop runs, the main window already on the
-    // screen: the window then takes it as every window does.
-    QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(applicationIcon()); });
-    installFrenchQtTexts();
+    // The icon is decoded and Qt's French texts are read once the event loop runs, the
+    // main window already on the screen: the window then takes the icon as every window
+    // does, and a message box before it installs the texts itself (CQtPlatformServices).
+    QTimer::singleShot(0, &app, [] {
+        QApplication::setWindowIcon(applicationIcon());
+        installFrenchQtTexts();
+    });
 
     CQtPlatformServices services;
     startEditor(services, startupPathText());

@@ -2,6 +2,7 @@
 
 #include "gui/common/ModalDialog.h"
 #include "gui/common/QtText.h"
+#include "gui/common/QtTranslation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -50,6 +51,9 @@ protected:
 MessageAnswer CQtPlatformServices::showMessage(QWidget* owner, const QString& text, const QString& caption,
                                                MessageButtons buttons, MessageIcon icon)
 {
+    // Qt's own texts (its buttons) are French from the first of its dialogs, which may
+    // come before the window: the program installs them only once the window is up.
+    installFrenchQtTexts();
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
     switch (icon) {
     case MessageIcon::Information: qtIcon = QMessageBox::Information; break;
@@ -95,6 +99,7 @@ MessageAnswer CQtPlatformServices::answerOf(int result, MessageButtons buttons)
 
 FileChoice CQtPlatformServices::chooseFile(QWidget* owner, const FileDialogRequest& request)
 {
+    installFrenchQtTexts();
     QFileDialog dialog(owner, request.title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -133,6 +138,7 @@ bool CQtPlatformServices::showHelp(QWidget* owner, const QString& path, const QS
 
 std::unique_ptr<QPrinter> CQtPlatformServices::choosePrinter(QWidget* owner)
 {
+    installFrenchQtTexts();
     // A fresh printer each time, so the dialog always opens on the default printer.
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintDialog dialog(printer.get(), owner);
