@@ -13,7 +13,7 @@
 # editor stay: the print dialog needs them; so does the main window with its tool bars,
 # which Qt Widgets' compatibility code includes whatever the features say). Shared libraries, linked
 # against the MinGW runtime DLLs, which are copied into its bin/ folder. Reused while its
-# stamp matches; about 27 minutes on 2 cores when built, all of it compiling (two jobs
+# stamp matches; 20 to 25 minutes on 2 cores when built, all of it compiling (two jobs
 # run nearly all the time).
 #   CRB_WINDOWS_CACHE   the cache folder (default ~/.cache/crbedit-windows)
 set -euo pipefail
@@ -70,6 +70,34 @@ drop_harfbuzz_subsetter() {
   ! grep -q 'hb-subset[-a-z0-9]*\.cc' "$harfbuzz"
 }
 
+# Two of Qt's targets are compiled faster in ways Qt's build does not use: HarfBuzz as
+# one translation unit (it is written to build so, as its own harfbuzz.cc does), and the
+# windows platform plugin, which Qt compiles without a precompiled header, with one of
+# Windows' and Qt's headers that nearly every file of it includes. Its files that set
+# Windows' version macros before their first include keep compiling without it. The
+# same code is compiled; a third of the plugin's time and five sixths of HarfBuzz's go.
+compile_faster() {
+  local harfbuzz=$1/src/3rdparty/harfbuzz-ng/CMakeLists.txt windows=$1/src/plugins/platforms/windows
+  grep -q '^qt_internal_add_3rdparty_library(BundledHarfbuzz$' "$harfbuzz"
+  echo 'set_target_properties(BundledHarfbuzz PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)' >>"$harfbuzz"
+  grep -q '^qt_internal_add_plugin(QWindowsIntegrationPlugin$' "$windows"/CMakeLists.txt
+  local early
+  early=$(cd "$windows" && for f in *.cpp; do
+    awk '/^#[ \t]*include/ { exit } /^#[ \t]*(define|undef)/ { print FILENAME; exit }' "$f"
+  done | tr '\n' ' ')
+  [ -n "$early" ]
+  cat >>"$windows"/CMakeLists.txt <<CMAKE
+target_precompile_headers(QWindowsIntegrationPlugin PRIVATE
+    "\$<\$<COMPILE_LANGUAGE:CXX>:<QtCore/qt_windows.h>>"
+    "\$<\$<COMPILE_LANGUAGE:CXX>:<QtCore/qdebug.h>>"
+    "\$<\$<COMPILE_LANGUAGE:CXX>:<QtGui/qguiapplication.h>>"
+    "\$<\$<COMPILE_LANGUAGE:CXX>:<QtGui/qwindow.h>>"
+    "\$<\$<COMPILE_LANGUAGE:CXX>:<QtGui/qaccessible.h>>"
+    "\$<\$<COMPILE_LANGUAGE:CXX>:<QtGui/private/qguiapplication_p.h>>")
+set_source_files_properties($early PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+CMAKE
+}
+
 work=$cache/qt-build
 rm -rf "$qt" "$work"
 mkdir -p "$work"
@@ -78,6 +106,7 @@ src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1
 patch_windows_plugin "$src"
 drop_harfbuzz_subsetter "$src"
 drop_unused_platform_support "$src"
+compile_faster "$src"
 
 # No system library is looked for (everything comes bundled), and the executables Qt
 # builds for Windows, like every DLL, use the runtime DLLs.
@@ -115,6 +144,8 @@ for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
   cp "$($mingw-g++-posix -print-file-name=$dll)" "$qt/bin/"
 done
 
+# Ninja's log of what each step took, kept to see where the time goes.
+cp "$work/build/.ninja_log" "$cache/qt-build.ninja_log"
 rm -rf "$work"
 echo "$stamp" >"$qt/.stamp"
 echo "$qt"
