@@ -99,7 +99,7 @@ installed="$drive_c/Program Files/Veltrix/Editeur de courbes"
 start_menu_entry() { find "$drive_c" -path '*/Start Menu/Programs/Editeur de courbes.lnk'; }
 registry_value() { scripts/wine-run.sh reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
 scripts/wine-run.sh msiexec /i "$(windows_path "$msi")" /qn
-for file in crbedit.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll units.ini lintrel.hlp qt.conf \
+for file in crbedit.exe crbedit-editor.dll Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll units.ini lintrel.hlp qt.conf \
   plugins/platforms/qwindows.dll plugins/styles/qwindowsvistastyle.dll translations/qtbase_fr.qm; do
   [ -f "$installed/$file" ] || fail "not installed: $file"
 done

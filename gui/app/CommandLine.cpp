@@ -5,10 +5,10 @@
 #include "core/settings/VersionText.h"
 
 #include "gui/common/QtText.h"
-#include "gui/output/CurveOutput.h"
+#include "gui/output/CurvePicture.h"
 
-#include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -22,14 +22,7 @@
 #include <windows.h>
 #endif
 
-namespace {
-
-constexpr QSize DefaultExportSize{1000, 700};
-
-// One line on the console or into the file or pipe the stream goes to. A Windows
-// console is given the text as UTF-16, which shows the accents whatever its code page;
-// a redirected stream gets UTF-8, as on every other platform.
-void say(FILE* stream, const QString& text)
+void sayOnConsole(FILE* stream, const QString& text)
 {
 #ifdef Q_OS_WIN
     HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
@@ -54,6 +47,10 @@ void say(FILE* stream, const QString& text)
     std::fputs(text.toUtf8().constData(), stream);
     std::fputc('\n', stream);
 }
+
+namespace {
+
+constexpr QSize DefaultExportSize{1000, 700};
 
 QString usageText()
 {
@@ -82,36 +79,37 @@ int exportCommand(const QStringList& args)
             const QRegularExpressionMatch m =
                 QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(args[++i]);
             if (!m.hasMatch() || m.captured(1).toInt() < 1 || m.captured(2).toInt() < 1) {
-                say(stderr, QStringLiteral("Taille incorrecte <%1> : attendu LxH, par exemple 1000x700").arg(args[i]));
+                sayOnConsole(stderr,
+                             QStringLiteral("Taille incorrecte <%1> : attendu LxH, par exemple 1000x700").arg(args[i]));
                 return 2;
             }
             size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
         } else if (input.isEmpty() && !arg.startsWith(QStringLiteral("--"))) {
             input = arg;
         } else {
-            say(stderr, QStringLiteral("Argument inattendu <%1> ; voir crbedit --help").arg(arg));
+            sayOnConsole(stderr, QStringLiteral("Argument inattendu <%1> ; voir crbedit --help").arg(arg));
             return 2;
         }
     }
     if (output.isEmpty() || input.isEmpty()) {
-        say(stderr, QStringLiteral("Il faut un fichier de sortie et une courbe ; voir crbedit --help"));
+        sayOnConsole(stderr, QStringLiteral("Il faut un fichier de sortie et une courbe ; voir crbedit --help"));
         return 2;
     }
     CurveDocument doc;
     const std::string path = input.toStdString();
     const FileReadResult read = readPointFile(path, doc);
     if (!read.opened) {
-        say(stderr, QStringLiteral("Impossible de lire le fichier <%1>").arg(input));
+        sayOnConsole(stderr, QStringLiteral("Impossible de lire le fichier <%1>").arg(input));
         return 1;
     }
     if (!read.message.empty()) {
-        say(stderr, toQString(read.message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        sayOnConsole(stderr, toQString(read.message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         return 1;
     }
     doc.documentName = QFileInfo(input).completeBaseName().toStdString();
     QString error;
     if (!exportCurve(CurveOutput::of(doc, {}), output, size, error)) {
-        say(stderr, error);
+        sayOnConsole(stderr, error);
         return 1;
     }
     return 0;
@@ -125,11 +123,11 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
         return std::nullopt;
     const char* first = argv[1];
     if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0) {
-        say(stdout, usageText());
+        sayOnConsole(stdout, usageText());
         return 0;
     }
     if (std::strcmp(first, "--version") == 0) {
-        say(stdout, QStringLiteral("crbedit ") + toQString(ProductVersionText));
+        sayOnConsole(stdout, QStringLiteral("crbedit ") + toQString(ProductVersionText));
         return 0;
     }
     if (std::strcmp(first, "--export") != 0)
@@ -150,11 +148,11 @@ std::optional<int> runCommandLineOption(int argc, char** argv)
 #endif
     // Standard error carries the one line that says why an export failed, nothing else.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     // Qt writes PNG itself: with no plugin folder, no image plugin is loaded only to be
     // asked whether it writes PNG too. The platform plugin is loaded already.
     QCoreApplication::setLibraryPaths({});
-    const int status = exportCommand(QApplication::arguments().mid(1));
+    const int status = exportCommand(QGuiApplication::arguments().mid(1));
     // The file is written and closed: the process ends at once rather than taking Qt
     // down piece by piece.
     std::fflush(nullptr);

@@ -4,12 +4,14 @@
 
 #include "gui/app/CDrawingArea.h"
 #include "gui/app/CMainWindow.h"
+#include "gui/app/EditorModule.h"
 #include "gui/common/CQtSurface.h"
 
 #include "GuiTestSupport.h"
 #include "PdfText.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -288,6 +290,32 @@ private slots:
         QVERIFY(help.waitForFinished(30000));
         QCOMPARE(help.exitCode(), 0);
         QVERIFY(QString::fromUtf8(help.readAllStandardOutput()).contains(QStringLiteral("--export")));
+    }
+
+    // The program opens the editor from its library beside it; a folder without the
+    // library gives the French line the program shows instead.
+    void theEditorLibraryIsLoadedFromBesideTheProgram_data()
+    {
+        QTest::addColumn<bool>("besideTheProgram");
+        QTest::newRow("the program's folder") << true;
+        QTest::newRow("a folder without the library") << false;
+    }
+
+    void theEditorLibraryIsLoadedFromBesideTheProgram()
+    {
+        QFETCH(bool, besideTheProgram);
+        QTemporaryDir empty;
+        const QString folder = besideTheProgram ? QFileInfo(editorProgram()).absolutePath() : empty.path();
+        QString error;
+        const EditorMain entry = loadEditorModule(QDir(folder).filesystemAbsolutePath(), error);
+        if (besideTheProgram) {
+            QVERIFY2(entry, qPrintable(error));
+            QVERIFY(error.isEmpty());
+        } else {
+            QVERIFY(!entry);
+            QVERIFY2(error.startsWith(QStringLiteral("Impossible de charger l'éditeur <")), qPrintable(error));
+            QVERIFY2(error.contains(QStringLiteral(CRB_EDITOR_MODULE_FILE)), qPrintable(error));
+        }
     }
 };
 
