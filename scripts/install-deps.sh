@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(g++ cmake make pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
-  libmuparser-dev libinih-dev
+  libmuparser-dev libinih-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   locales poppler-utils
   clang libclang-rt-14-dev clang-format

@@ -7,7 +7,7 @@
 # printed on the last two lines. scripts/test-windows-package.sh checks them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix dpkg-dev googletest ninja-build wixl >&2
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev googletest ninja-build wixl >&2
 prefix=$(scripts/build-windows-deps.sh | tail -n1)
 qt=$(scripts/build-windows-qt.sh | tail -n1)
 build=build-windows

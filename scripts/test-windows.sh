@@ -13,7 +13,7 @@
 #                       build-windows-core/, linked statically
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest ninja-build fonts-dejavu-core \
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 dpkg-dev googletest ninja-build fonts-dejavu-core \
   poppler-utils
 jobs=$(nproc)
 scripts/debian-sources.sh

@@ -1,6 +1,7 @@
 #include "gui/output/CurvePicture.h"
 
 #include "core/draw/ColourIndex.h"
+#include "core/draw/IndexedPng.h"
 #include "core/draw/SvgSurface.h"
 #include "core/output/CurvePage.h"
 #include "core/output/ExportFormat.h"
@@ -60,17 +61,18 @@ QByteArray curvePicturePng(const CurveOutput& curve, QSize size)
         if (!drawCurveOutput(painter, PageKind::Picture, curve))
             return {};
     }
-    // The plot's few colours go into a palette: the same pixels, written three times as
-    // fast and smaller. A picture of more colours is written as it is.
+    // The plot's few colours go into a palette: the same pixels, written several times
+    // as fast, in a file a fraction of the size. A picture of more colours is written as
+    // it is.
     QImage indexed = freshPicture(size, QImage::Format_Indexed8);
     std::vector<std::uint32_t> colours;
     if (!indexed.isNull()
         && indexColours(image.constBits(), image.width(), image.height(), image.bytesPerLine(), indexed.bits(),
                         indexed.bytesPerLine(), colours)) {
-        indexed.setColorTable(QList<QRgb>(colours.begin(), colours.end()));
-        indexed.setDotsPerMeterX(image.dotsPerMeterX());
-        indexed.setDotsPerMeterY(image.dotsPerMeterY());
-        image = std::move(indexed);
+        const std::vector<unsigned char> png =
+            indexedPng(indexed.constBits(), indexed.width(), indexed.height(), indexed.bytesPerLine(), colours,
+                       image.dotsPerMeterX(), image.dotsPerMeterY());
+        return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
