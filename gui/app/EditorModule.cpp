@@ -39,6 +39,11 @@ std::filesystem::path programDirectory()
 
 EditorMain loadEditorModule(const std::filesystem::path& directory, QString& error)
 {
+    // Never a search of the system's folders for a file of that name.
+    if (directory.empty() || !directory.is_absolute()) {
+        error = QStringLiteral("Impossible de charger l'éditeur : le dossier du programme est inconnu");
+        return nullptr;
+    }
     const std::filesystem::path file = directory / CRB_EDITOR_MODULE_FILE;
     QString reason;
 #ifdef _WIN32

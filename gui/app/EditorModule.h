@@ -15,8 +15,9 @@ inline constexpr char EditorMainName[] = "crbeditRunEditor";
 // The folder of the running program file, links resolved; empty if it cannot be known.
 std::filesystem::path programDirectory();
 
-// Loads the editor's library from `directory` and finds its entry. Null, with a French
-// line saying why in `error`, when the file is missing or cannot be loaded.
+// Loads the editor's library from `directory` (absolute) and finds its entry. Null,
+// with a French line saying why in `error`, when the folder is unknown or the file is
+// missing or cannot be loaded.
 EditorMain loadEditorModule(const std::filesystem::path& directory, QString& error);
 
 // Loads the library beside the program and runs the editor; when it cannot be loaded,

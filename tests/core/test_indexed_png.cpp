@@ -103,8 +103,8 @@ TEST(IndexedPng, ReadsBackAsTheSameIndicesPaletteAndResolution)
         for (int i = 0; i < c.colours; ++i)
             palette.push_back(0xFF000000u | static_cast<std::uint32_t>(i * 65521));
 
-        const ReadPng png =
-            readPng(indexedPng(indices.data(), c.width, c.height, c.bytesPerLine, palette, c.dotsPerMeter, c.dotsPerMeter));
+        const ReadPng png = readPng(
+            indexedPng(indices.data(), c.width, c.height, c.bytesPerLine, palette, c.dotsPerMeter, c.dotsPerMeter));
         ASSERT_TRUE(png.valid);
         EXPECT_EQ(png.chunkTypes.front(), "IHDR");
         EXPECT_EQ(png.chunkTypes.back(), "IEND");
@@ -113,7 +113,8 @@ TEST(IndexedPng, ReadsBackAsTheSameIndicesPaletteAndResolution)
         ASSERT_EQ(header.size(), 13u);
         EXPECT_EQ(bigEndian(&header[0]), static_cast<std::uint32_t>(c.width));
         EXPECT_EQ(bigEndian(&header[4]), static_cast<std::uint32_t>(c.height));
-        EXPECT_EQ(std::vector<unsigned char>(header.begin() + 8, header.end()), (std::vector<unsigned char>{8, 3, 0, 0, 0}));
+        EXPECT_EQ(std::vector<unsigned char>(header.begin() + 8, header.end()),
+                  (std::vector<unsigned char>{8, 3, 0, 0, 0}));
 
         const std::vector<unsigned char>& table = png.chunks.at("PLTE");
         ASSERT_EQ(table.size(), 3 * palette.size());
@@ -155,12 +156,9 @@ TEST(IndexedPng, RefusesWhatNoPngHolds)
     };
     const std::vector<std::uint32_t> none;
     const Case cases[] = {
-        {"no pixels", nullptr, 8, 8, 8, one},
-        {"no width", indices.data(), 0, 8, 8, one},
-        {"no height", indices.data(), 8, 0, 8, one},
-        {"rows overlapping", indices.data(), 8, 8, 4, one},
-        {"no palette", indices.data(), 8, 8, 8, none},
-        {"more than 256 colours", indices.data(), 8, 8, 8, tooMany},
+        {"no pixels", nullptr, 8, 8, 8, one},          {"no width", indices.data(), 0, 8, 8, one},
+        {"no height", indices.data(), 8, 0, 8, one},   {"rows overlapping", indices.data(), 8, 8, 4, one},
+        {"no palette", indices.data(), 8, 8, 8, none}, {"more than 256 colours", indices.data(), 8, 8, 8, tooMany},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

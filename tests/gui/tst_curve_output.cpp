@@ -296,25 +296,36 @@ private slots:
     // library gives the French line the program shows instead.
     void theEditorLibraryIsLoadedFromBesideTheProgram_data()
     {
-        QTest::addColumn<bool>("besideTheProgram");
-        QTest::newRow("the program's folder") << true;
-        QTest::newRow("a folder without the library") << false;
+        QTest::addColumn<QString>("folder");  // empty: the program's own
+        QTest::addColumn<QString>("refusal"); // empty: loaded
+        QTest::newRow("the program's folder") << QString() << QString();
+        QTest::newRow("a folder without the library")
+            << QStringLiteral("empty") << QStringLiteral("Impossible de charger l'éditeur <");
+        // Rather than a search of the system's folders for a file of that name.
+        QTest::newRow("no folder known") << QStringLiteral(
+            "none") << QStringLiteral("Impossible de charger l'éditeur : le dossier du programme est inconnu");
     }
 
     void theEditorLibraryIsLoadedFromBesideTheProgram()
     {
-        QFETCH(bool, besideTheProgram);
+        QFETCH(QString, folder);
+        QFETCH(QString, refusal);
         QTemporaryDir empty;
-        const QString folder = besideTheProgram ? QFileInfo(editorProgram()).absolutePath() : empty.path();
+        std::filesystem::path directory;
+        if (folder.isEmpty())
+            directory = QDir(QFileInfo(editorProgram()).absolutePath()).filesystemAbsolutePath();
+        else if (folder == QStringLiteral("empty"))
+            directory = QDir(empty.path()).filesystemAbsolutePath();
         QString error;
-        const EditorMain entry = loadEditorModule(QDir(folder).filesystemAbsolutePath(), error);
-        if (besideTheProgram) {
+        const EditorMain entry = loadEditorModule(directory, error);
+        if (refusal.isEmpty()) {
             QVERIFY2(entry, qPrintable(error));
             QVERIFY(error.isEmpty());
         } else {
             QVERIFY(!entry);
-            QVERIFY2(error.startsWith(QStringLiteral("Impossible de charger l'éditeur <")), qPrintable(error));
-            QVERIFY2(error.contains(QStringLiteral(CRB_EDITOR_MODULE_FILE)), qPrintable(error));
+            QVERIFY2(error.startsWith(refusal), qPrintable(error));
+            if (folder == QStringLiteral("empty"))
+                QVERIFY2(error.contains(QStringLiteral(CRB_EDITOR_MODULE_FILE)), qPrintable(error));
         }
     }
 };
