@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -42,11 +43,22 @@ void closeChunk(std::vector<unsigned char>& out, std::size_t start)
 bool appendImageData(std::vector<unsigned char>& out, const unsigned char* indices, int width, int height,
                      std::ptrdiff_t bytesPerLine)
 {
-    z_stream z{};
-    // Runs never look up zlib's table of strings: a small one (memory level 4) keeps its
-    // state to the window and a few kilobytes. The full window slides least often, and
-    // blocks of 1024 symbols pack best here.
-    if (deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, 15, 4, Z_RLE) != Z_OK)
+    // zlib's state, ended however the writing ends (a failed allocation throws).
+    struct Stream {
+        z_stream z{};
+        bool open = false;
+        ~Stream()
+        {
+            if (open)
+                deflateEnd(&z);
+        }
+    } stream;
+    z_stream& z = stream.z;
+    // Runs never look into zlib's table of strings: a small one (memory level 4) is
+    // enough, and the state zlib touches is little more than its window. The full window
+    // slides least often, and blocks of 1024 symbols pack best here.
+    stream.open = deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, 15, 4, Z_RLE) == Z_OK;
+    if (!stream.open)
         return false;
     // A plot packs into a few kilobytes; the buffer doubles when a picture needs more,
     // its bytes never touched before zlib writes them.
@@ -84,7 +96,6 @@ bool appendImageData(std::vector<unsigned char>& out, const unsigned char* indic
         ok = status == Z_OK || status == Z_STREAM_END;
     }
     const auto size = static_cast<std::size_t>(z.next_out - packed.get());
-    deflateEnd(&z);
     if (!ok)
         return false;
     constexpr std::size_t ChunkData = std::size_t{1} << 20;
@@ -96,15 +107,10 @@ bool appendImageData(std::vector<unsigned char>& out, const unsigned char* indic
     return true;
 }
 
-} // namespace
-
-std::vector<unsigned char> indexedPng(const unsigned char* indices, int width, int height, std::ptrdiff_t bytesPerLine,
-                                      std::span<const std::uint32_t> palette, int dotsPerMeterX, int dotsPerMeterY)
+// The whole file, the arguments checked.
+std::vector<unsigned char> pngFile(const unsigned char* indices, int width, int height, std::ptrdiff_t bytesPerLine,
+                                   std::span<const std::uint32_t> palette, int dotsPerMeterX, int dotsPerMeterY)
 {
-    // PNG's own limit on a side is 2^31 - 1; zlib's counts are unsigned ints.
-    if (!indices || width < 1 || height < 1 || bytesPerLine < width || palette.empty() || palette.size() > 256
-        || static_cast<unsigned>(width) >= std::numeric_limits<uInt>::max())
-        return {};
     std::vector<unsigned char> out;
     static constexpr std::array<unsigned char, 8> signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     out.insert(out.end(), signature.begin(), signature.end());
@@ -136,4 +142,20 @@ std::vector<unsigned char> indexedPng(const unsigned char* indices, int width, i
         return {};
     closeChunk(out, openChunk(out, "IEND"));
     return out;
+}
+
+} // namespace
+
+std::vector<unsigned char> indexedPng(const unsigned char* indices, int width, int height, std::ptrdiff_t bytesPerLine,
+                                      std::span<const std::uint32_t> palette, int dotsPerMeterX, int dotsPerMeterY)
+{
+    if (!indices || width < 1 || height < 1 || bytesPerLine < width || palette.empty() || palette.size() > 256)
+        return {};
+    // A row goes to zlib whole: its count is an unsigned int.
+    static_assert(sizeof(uInt) >= sizeof(int));
+    try {
+        return pngFile(indices, width, height, bytesPerLine, palette, dotsPerMeterX, dotsPerMeterY);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
 }

@@ -49,7 +49,9 @@ EditorMain loadEditorModule(const std::filesystem::path& directory, QString& err
 #ifdef _WIN32
     // Its Qt DLLs are looked for beside it first.
     if (const HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-        if (const auto entry = reinterpret_cast<EditorMain>(GetProcAddress(module, EditorMainName)))
+        // FARPROC is a function of no arguments: through void(*)() it may become any other.
+        if (const auto entry =
+                reinterpret_cast<EditorMain>(reinterpret_cast<void (*)()>(GetProcAddress(module, EditorMainName))))
             return entry;
         reason = QStringLiteral("point d'entrée %1 absent").arg(QLatin1String(EditorMainName));
     } else {

@@ -12,7 +12,8 @@ class QString;
 using EditorMain = int (*)(int argc, char** argv);
 inline constexpr char EditorMainName[] = "crbeditRunEditor";
 
-// The folder of the running program file, links resolved; empty if it cannot be known.
+// The folder of the running program file (on Linux, the links to it resolved: the
+// command in bin/ is one); empty if it cannot be known.
 std::filesystem::path programDirectory();
 
 // Loads the editor's library from `directory` (absolute) and finds its entry. Null,

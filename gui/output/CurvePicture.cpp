@@ -69,9 +69,12 @@ QByteArray curvePicturePng(const CurveOutput& curve, QSize size)
     if (!indexed.isNull()
         && indexColours(image.constBits(), image.width(), image.height(), image.bytesPerLine(), indexed.bits(),
                         indexed.bytesPerLine(), colours)) {
+        const int dotsPerMeterX = image.dotsPerMeterX();
+        const int dotsPerMeterY = image.dotsPerMeterY();
+        image = QImage(); // the 32-bit picture's memory is given back before the file is made
         const std::vector<unsigned char> png =
             indexedPng(indexed.constBits(), indexed.width(), indexed.height(), indexed.bytesPerLine(), colours,
-                       image.dotsPerMeterX(), image.dotsPerMeterY());
+                       dotsPerMeterX, dotsPerMeterY);
         return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
     }
     QByteArray bytes;

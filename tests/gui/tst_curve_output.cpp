@@ -292,6 +292,13 @@ private slots:
         QVERIFY(QString::fromUtf8(help.readAllStandardOutput()).contains(QStringLiteral("--export")));
     }
 
+    // Where the program looks for its library: the folder of the program file running.
+    void theProgramFolderIsTheRunningProgramsOwn()
+    {
+        const QString folder = QString::fromStdU16String(programDirectory().u16string());
+        QCOMPARE(QDir::cleanPath(QDir::fromNativeSeparators(folder)), QCoreApplication::applicationDirPath());
+    }
+
     // The program opens the editor from its library beside it; a folder without the
     // library gives the French line the program shows instead.
     void theEditorLibraryIsLoadedFromBesideTheProgram_data()
