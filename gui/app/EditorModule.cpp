@@ -45,28 +45,30 @@ EditorMain loadEditorModule(const std::filesystem::path& directory, QString& err
         return nullptr;
     }
     const std::filesystem::path file = directory / CRB_EDITOR_MODULE_FILE;
+    EditorMain entry = nullptr;
     QString reason;
 #ifdef _WIN32
     // Its Qt DLLs are looked for beside it first.
-    if (const HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+    const HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (module) {
         // FARPROC is a function of no arguments: through void(*)() it may become any other.
-        if (const auto entry =
-                reinterpret_cast<EditorMain>(reinterpret_cast<void (*)()>(GetProcAddress(module, EditorMainName))))
-            return entry;
-        reason = QStringLiteral("point d'entrée %1 absent").arg(QLatin1String(EditorMainName));
+        entry = reinterpret_cast<EditorMain>(reinterpret_cast<void (*)()>(GetProcAddress(module, EditorMainName)));
     } else {
         reason = QStringLiteral("erreur %1").arg(GetLastError());
     }
 #else
-    if (void* module = dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL)) {
-        if (void* entry = dlsym(module, EditorMainName))
-            return reinterpret_cast<EditorMain>(entry);
-        reason = QStringLiteral("point d'entrée %1 absent").arg(QLatin1String(EditorMainName));
+    void* module = dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (module) {
+        entry = reinterpret_cast<EditorMain>(dlsym(module, EditorMainName));
     } else {
         const char* message = dlerror();
         reason = message ? QString::fromLocal8Bit(message) : QStringLiteral("erreur inconnue");
     }
 #endif
+    if (entry)
+        return entry;
+    if (module)
+        reason = QStringLiteral("point d'entrée %1 absent").arg(QLatin1String(EditorMainName));
     error = QStringLiteral("Impossible de charger l'éditeur <%1> : %2")
                 .arg(QString::fromStdU16String(file.u16string()), reason);
     return nullptr;
